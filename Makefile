@@ -1,0 +1,40 @@
+# Thin wrapper over CMake: `make demo` runs the demo, `make test` runs every test.
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+BUILD := build
+WIN_BUILD := build-win
+ASAN_BUILD := build-asan
+
+.PHONY: demo test deps build windows sanitize format format-check clean
+
+demo: build
+	tools/demo.sh $(BUILD)
+
+test: build windows sanitize format-check
+	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
+
+deps:
+	@tools/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j$(JOBS)
+
+windows: deps
+	cmake -S . -B $(WIN_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WIN_BUILD) -j$(JOBS)
+
+sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+
+SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h')
+
+format:
+	clang-format -i $(SOURCES)
+
+format-check: deps
+	clang-format --dry-run -Werror $(SOURCES)
+
+clean:
+	rm -rf $(BUILD) $(WIN_BUILD) $(ASAN_BUILD)

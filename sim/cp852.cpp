@@ -1,0 +1,86 @@
+#include "cp852.h"
+
+#include <cstdint>
+
+namespace tarn::sim {
+
+namespace {
+
+// Unicode code points of bytes 0x80 to 0xFF.
+constexpr char32_t kUpperHalf[128] = {
+    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x016F, 0x0107, 0x00E7, 0x0142, 0x00EB, 0x0150, 0x0151,
+    0x00EE, 0x0179, 0x00C4, 0x0106, 0x00C9, 0x0139, 0x013A, 0x00F4, 0x00F6, 0x013D, 0x013E, 0x015A,
+    0x015B, 0x00D6, 0x00DC, 0x0164, 0x0165, 0x0141, 0x00D7, 0x010D, 0x00E1, 0x00ED, 0x00F3, 0x00FA,
+    0x0104, 0x0105, 0x017D, 0x017E, 0x0118, 0x0119, 0x00AC, 0x017A, 0x010C, 0x015F, 0x00AB, 0x00BB,
+    0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x00C1, 0x00C2, 0x011A, 0x015E, 0x2563, 0x2551, 0x2557,
+    0x255D, 0x017B, 0x017C, 0x2510, 0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x0102, 0x0103,
+    0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x00A4, 0x0111, 0x0110, 0x010E, 0x00CB,
+    0x010F, 0x0147, 0x00CD, 0x00CE, 0x011B, 0x2518, 0x250C, 0x2588, 0x2584, 0x0162, 0x016E, 0x2580,
+    0x00D3, 0x00DF, 0x00D4, 0x0143, 0x0144, 0x0148, 0x0160, 0x0161, 0x0154, 0x00DA, 0x0155, 0x0170,
+    0x00FD, 0x00DD, 0x0163, 0x00B4, 0x00AD, 0x02DD, 0x02DB, 0x02C7, 0x02D8, 0x00A7, 0x00F7, 0x00B8,
+    0x00B0, 0x00A8, 0x02D9, 0x0171, 0x0158, 0x0159, 0x25A0, 0x00A0,
+};
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 sequence starting at text[i]; advances i.
+char32_t DecodeUtf8(const std::string& text, size_t& i) {
+    const auto lead = static_cast<uint8_t>(text[i++]);
+    int extra = 0;
+    char32_t cp = lead;
+    if (lead >= 0xF0) {
+        extra = 3;
+        cp = lead & 0x07;
+    } else if (lead >= 0xE0) {
+        extra = 2;
+        cp = lead & 0x0F;
+    } else if (lead >= 0xC0) {
+        extra = 1;
+        cp = lead & 0x1F;
+    }
+    for (; extra > 0 && i < text.size(); --extra) {
+        cp = (cp << 6) | (static_cast<uint8_t>(text[i++]) & 0x3F);
+    }
+    return cp;
+}
+
+}  // namespace
+
+std::string Utf8ToCp852(const std::string& utf8) {
+    std::string out;
+    for (size_t i = 0; i < utf8.size();) {
+        const char32_t cp = DecodeUtf8(utf8, i);
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+            continue;
+        }
+        char byte = '?';
+        for (int k = 0; k < 128; ++k) {
+            if (kUpperHalf[k] == cp) byte = static_cast<char>(0x80 + k);
+        }
+        out += byte;
+    }
+    return out;
+}
+
+std::string Cp852ToUtf8(const std::string& cp852) {
+    std::string out;
+    for (const char c : cp852) {
+        const auto byte = static_cast<uint8_t>(c);
+        AppendUtf8(out, byte < 0x80 ? byte : kUpperHalf[byte - 0x80]);
+    }
+    return out;
+}
+
+}  // namespace tarn::sim

@@ -1,0 +1,42 @@
+// Misbehaviour on request: the next command refused with given status bytes, silence, a
+// short or garbled answer, an unplugged cable.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tarn::sim {
+
+struct Faults {
+    // Refuse the next acknowledged command with NAK; the status queries that follow read
+    // these bytes (each once), whatever the printer's state.
+    std::optional<std::array<uint8_t, 4>> nakNext;
+    // After refusing that command the printer hears nothing more (the cable comes out).
+    bool silentAfterRefusal = false;
+    // A silent printer hears nothing and answers nothing.
+    bool silent = false;
+    // The next answer is cut to this many bytes.
+    std::optional<int> shortNextAnswer;
+    // The next answer is replaced by these bytes.
+    std::optional<std::vector<uint8_t>> garbageNextAnswer;
+    // The cable is out: the port cannot be opened.
+    bool unplugged = false;
+
+    std::array<uint8_t, 4> statusOverride{};
+    std::array<bool, 4> statusOverridden{};
+
+    void ArmStatusOverride(const std::array<uint8_t, 4>& bytes) {
+        statusOverride = bytes;
+        statusOverridden = {true, true, true, true};
+    }
+    bool TakeStatusOverride(int index, uint8_t* value) {
+        if (index < 0 || index > 3 || !statusOverridden[static_cast<size_t>(index)]) return false;
+        statusOverridden[static_cast<size_t>(index)] = false;
+        *value = statusOverride[static_cast<size_t>(index)];
+        return true;
+    }
+};
+
+}  // namespace tarn::sim

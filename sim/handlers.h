@@ -1,0 +1,53 @@
+// Command handlers by family, referenced from the command table.
+#pragma once
+
+#include "commands.h"
+
+namespace tarn::sim {
+
+// Status, identification and the shared queries.
+Bytes StatusByteAnswer(Context& ctx, const Bytes& body);
+Bytes IdentifyAnswer(Context& ctx, const Bytes& body);
+bool AcceptExtendedIdentify(Context& ctx);
+Bytes ExtendedIdentifyAnswer(Context& ctx, const Bytes& body);
+Bytes ReceiptCounterAnswer(Context& ctx, const Bytes& body);
+Bytes ClockAnswer(Context& ctx, const Bytes& body);
+Bytes SerialNumberAnswer(Context& ctx, const Bytes& body);
+Bytes TaxRatesAnswer(Context& ctx, const Bytes& body);
+bool AcceptDayClose(Context& ctx);
+Bytes DayClose(Context& ctx, const Bytes& body);
+Bytes EndDocument(Context& ctx, const Bytes& body);
+bool AcceptGraphics(Context& ctx);
+Bytes AnnounceLogoBackup(Context& ctx, const Bytes& body);
+Bytes AnnounceLogoUpload(Context& ctx, const Bytes& body);
+Bytes AnnounceFooterLine(Context& ctx, const Bytes& body);
+
+// Fiscal receipt.
+bool AcceptReceiptOpening(Context& ctx);
+Bytes OpenReceipt(Context& ctx, const Bytes& body);
+Bytes SaleLine(Context& ctx, const Bytes& body);
+Bytes CancelReceipt(Context& ctx, const Bytes& body);
+Bytes CancellationReason(Context& ctx, const Bytes& body);
+bool AcceptReceiptEnd(Context& ctx);
+Bytes EndReceipt(Context& ctx, const Bytes& body);
+Bytes ReceiptRecord(Context& ctx, const Bytes& body);
+
+// Configuration, reports and status printout.
+bool AcceptDayClosedChange(Context& ctx);
+Bytes SetTaxRatesPercent(Context& ctx, const Bytes& body);
+Bytes SetTaxRates(Context& ctx, const Bytes& body);
+Bytes SetPosNumbers(Context& ctx, const Bytes& body);
+Bytes ShiftClock(Context& ctx, const Bytes& body);
+bool AcceptPrinting(Context& ctx);
+Bytes EnterReportMode(Context& ctx, const Bytes& body);
+Bytes PeriodicReport(Context& ctx, const Bytes& body);
+Bytes StatePrintout(Context& ctx, const Bytes& body);
+
+// Non-fiscal forms and peripherals.
+bool AcceptForm(Context& ctx);
+bool AcceptDrawer(Context& ctx);
+Bytes OpenDrawer(Context& ctx, const Bytes& body);
+Bytes DisplayText(Context& ctx, const Bytes& body);
+Bytes DisplaySummary(Context& ctx, const Bytes& body);
+
+}  // namespace tarn::sim

@@ -1,0 +1,103 @@
+// Blocks that arrive without ESC after an accepted announcement: logo rows, footer lines
+// and report descriptions.
+#include <string>
+
+#include "handlers.h"
+
+namespace tarn::sim {
+
+namespace {
+
+constexpr int kLogoRows = 64;
+constexpr int kRowBytes = 24;
+constexpr int kFooterWidth = 40;
+
+uint8_t Xor(const Bytes& block, size_t from, size_t count) {
+    uint8_t check = 0;
+    for (size_t i = 0; i < count; ++i) check ^= block[from + i];
+    return check;
+}
+
+Bytes LogoRow(Context& ctx, const Bytes& block) {
+    const int row = block[0];
+    if (row >= kLogoRows) return {kNak};
+    Bytes out{static_cast<uint8_t>(row), 0};
+    const auto& dots = ctx.state.logo[static_cast<size_t>(row)];
+    out.insert(out.end(), dots.begin(), dots.end());
+    return out;
+}
+
+// Row number, 24 bytes of dots, the exclusive OR of those 24 bytes: 0 taken, 1 refused.
+Bytes StoreLogoRow(Context& ctx, const Bytes& block) {
+    const int row = block[0];
+    if (row >= kLogoRows || Xor(block, 1, kRowBytes) != block[1 + kRowBytes]) return {1};
+    auto& dots = ctx.state.logo[static_cast<size_t>(row)];
+    for (size_t i = 0; i < kRowBytes; ++i) dots[i] = block[1 + i];
+    return {0};
+}
+
+// Line number, 40 characters, the exclusive OR of the characters: 0 taken, 1 refused.
+Bytes StoreFooterLine(Context& ctx, const Bytes& block) {
+    const int line = block[0];
+    if (line >= 3 || Xor(block, 1, kFooterWidth) != block[1 + kFooterWidth]) return {1};
+    ctx.state.footer[static_cast<size_t>(line)] = std::string(block.begin() + 1, block.begin() + 1 + kFooterWidth);
+    return {0};
+}
+
+bool ValidDate(const Bytes& d, size_t at) {
+    const int month = d[at + 2] * 10 + d[at + 3];
+    const int day = d[at + 4] * 10 + d[at + 5];
+    for (size_t i = 0; i < 6; ++i) {
+        if (d[at + i] > 9) return false;
+    }
+    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
+// Kind 0 or 3 with two dates, or kind 1 with two numbers in base 255: 0 printed,
+// 1 a range the printer cannot take, 2 an unknown kind.
+Bytes ReportFromDescription(Context& ctx, const Bytes& block) {
+    ctx.state.reportMode = false;
+    const uint8_t kind = block[0];
+    if (kind == 0 || kind == 3) {
+        if (!ValidDate(block, 1) || !ValidDate(block, 7)) return {1};
+        ctx.roll.PrintCentred(kind == 0 ? "RAPORT OKRESOWY SZCZEGÓŁOWY" : "RAPORT OKRESOWY");
+    } else if (kind == 1) {
+        const int from = block[1] + 255 * block[2];
+        const int to = block[3] + 255 * block[4];
+        if (from > to || to > ctx.state.dailyReports) return {1};
+        ctx.roll.PrintCentred("RAPORT OKRESOWY WG NUMERÓW");
+    } else {
+        return {2};
+    }
+    ctx.roll.Cut();
+    return {0};
+}
+
+}  // namespace
+
+int RawBlockLength(RawBlock kind, const Bytes& soFar) {
+    switch (kind) {
+        case RawBlock::LogoRowRequest: return 1;
+        case RawBlock::LogoRowUpload: return 2 + kRowBytes;
+        case RawBlock::FooterLine: return 2 + kFooterWidth;
+        case RawBlock::ReportDescription:
+            if (soFar.empty()) return -1;
+            if (soFar[0] == 0 || soFar[0] == 3) return 13;
+            return soFar[0] == 1 ? 5 : 1;
+        case RawBlock::None: break;
+    }
+    return 1;
+}
+
+Bytes HandleRawBlock(Context& ctx, RawBlock kind, const Bytes& block) {
+    switch (kind) {
+        case RawBlock::LogoRowRequest: return LogoRow(ctx, block);
+        case RawBlock::LogoRowUpload: return StoreLogoRow(ctx, block);
+        case RawBlock::FooterLine: return StoreFooterLine(ctx, block);
+        case RawBlock::ReportDescription: return ReportFromDescription(ctx, block);
+        case RawBlock::None: break;
+    }
+    return {};
+}
+
+}  // namespace tarn::sim

@@ -1,0 +1,55 @@
+// What the virtual fiscal printer keeps: its model, fiscal day, documents, paper, clock,
+// tax table, drawers, display, footer and logo.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "calendar.h"
+
+namespace tarn::sim {
+
+struct PrinterModel {
+    int type = 8;  // printer family as the library distinguishes it: 1, 2, 3, 4, 8 or 10
+    int version = 2;
+    int displayType = 3;  // customer display: 0 none, 1, 2 or 3
+    std::string serialNumber = "TRN26000001";  // exactly 11 characters on the wire
+    CivilTime clock{2026, 12, 6, 10, 0, 0};     // the clock when the printer is switched on
+    int printMsPerLine = 25;                    // the printer reports busy while it prints
+};
+
+struct PrinterState {
+    explicit PrinterState(const PrinterModel& m);
+
+    PrinterModel model;
+    // The printer's clock: the model's clock, plus time passed, plus shifts made with '6'.
+    int64_t clockShiftSeconds = 0;
+    int64_t switchedOnMs = 0;
+
+    bool fiscalised = true;
+    int receiptsToday = 0;  // 0 while the fiscal day is closed
+    int dailyReports = 0;
+    bool dayMustClose = false;  // the printer asks for the daily report (status byte 1, 0x08)
+    bool receiptOpen = false;
+    bool formOpen = false;
+    std::string formCode;
+    bool reportMode = false;
+    bool paperOut = false;
+    int64_t busyUntilMs = 0;
+    std::array<uint8_t, 4> faultBits{};  // extra status bits a test sets (faults)
+    std::array<bool, 3> drawerOpen{};
+    std::array<int, 6> taxRates{2300, 800, 500, 0, -1, -1};  // hundredths of a percent, -1 unused
+    std::array<std::string, 3> footer;
+    std::array<std::array<uint8_t, 24>, 64> logo{};
+    std::string displayText;
+
+    uint8_t StatusByte(int index, int64_t nowMs) const;
+    bool Busy(int64_t nowMs) const { return nowMs < busyUntilMs; }
+    // Starts printing `lines` lines: busy until they are out.
+    void Printing(int lines, int64_t nowMs);
+    CivilTime Clock(int64_t nowMs) const;
+    bool DocumentOpen() const { return receiptOpen || formOpen; }
+};
+
+}  // namespace tarn::sim

@@ -1,0 +1,91 @@
+// The printer's side of the wire: splits the incoming bytes into commands (by command byte
+// and by where the exchange stands), acknowledges or refuses them, and queues the answers.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <limits>
+#include <vector>
+
+#include "commands.h"
+
+namespace tarn::sim {
+
+enum class FrameKind {
+    Command,    // ESC, command byte, fields
+    Refused,    // ESC and a command byte answered with NAK
+    RawBlock,   // a block without ESC after an announcement
+    Form,       // ESC 's' ... ESC 'Q', however many pieces it came in
+    Stray,      // bytes outside any command
+    Abandoned,  // a command whose rest never came
+};
+
+struct Frame {
+    FrameKind kind;
+    std::vector<uint8_t> bytes;  // as they came over the wire, ESC included
+    int64_t atMs;
+
+    // The command byte (after ESC), or the first byte of a raw block.
+    uint8_t Command() const;
+    // The bytes after the leading ESC.
+    std::vector<uint8_t> Body() const;
+};
+
+class ProtocolEngine {
+public:
+    static constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
+
+    ProtocolEngine(PrinterState& state, PaperRoll& roll, Faults& faults);
+
+    void Receive(uint8_t byte, int64_t nowMs);
+    // Time has passed: decisions that wait for the line to go quiet are taken.
+    void Tick(int64_t nowMs);
+    // When the next such decision is due, or kNever.
+    int64_t NextDeadline() const;
+
+    std::deque<uint8_t>& Output() { return output_; }
+    bool HasOutput() const { return !output_.empty(); }
+    const std::vector<Frame>& Frames() const { return frames_; }
+    void ClearFrames() { frames_.clear(); }
+
+private:
+    enum class Phase { Idle, AfterEsc, Command, Raw };
+
+    void StartCommand(uint8_t command, int64_t nowMs);
+    void CheckCommand(int64_t nowMs);
+    void CompleteCommand(int64_t nowMs);
+    void HoldAfterOptional(uint8_t byte, int64_t nowMs);
+    void TakeHeldAsFields(int64_t nowMs);
+    void ResolveOptional(int64_t nowMs);
+    void StartRaw(uint8_t byte, int64_t nowMs);
+    void FinishForm(int64_t nowMs);
+    void Stray(uint8_t byte, int64_t nowMs);
+    void Abandon(int64_t nowMs);
+    void Emit(uint8_t byte);
+    void EmitAnswer(Bytes answer);
+    Context MakeContext(int64_t nowMs, uint8_t command);
+    void Record(FrameKind kind, std::vector<uint8_t> bytes, int64_t nowMs);
+
+    PrinterState& state_;
+    PaperRoll& roll_;
+    Faults& faults_;
+    std::deque<uint8_t> output_;
+    std::vector<Frame> frames_;
+
+    Phase phase_ = Phase::Idle;
+    const CommandSpec* spec_ = nullptr;
+    Bytes body_;
+    int64_t lastByteMs_ = 0;
+    // A command whose last field is optional: the bytes after it are held until they show
+    // whether they are that field or the next command.
+    bool holding_ = false;
+    Bytes held_;
+    int64_t decideAtMs_ = 0;
+    // A raw block announced and accepted.
+    RawBlock rawExpected_ = RawBlock::None;
+    RawBlock rawKind_ = RawBlock::None;
+    int64_t rawSinceMs_ = 0;
+    Bytes form_;
+};
+
+}  // namespace tarn::sim

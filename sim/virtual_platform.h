@@ -1,0 +1,69 @@
+// The virtual printer in-process, on a virtual clock: a read with nothing to read moves the
+// clock on by its time-out, a sleep by its length, so every timing is exact and costs nothing.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/platform.h"
+#include "virtual_printer.h"
+
+namespace tarn::sim {
+
+struct WireWrite {
+    int64_t atMs;
+    std::vector<uint8_t> bytes;
+};
+
+class VirtualPlatform : public Platform {
+public:
+    static constexpr uint32_t kErrorFileNotFound = 2;
+    static constexpr uint32_t kErrorGeneric = 31;
+
+    // `printer` is attached to serial port `port`; local time starts at `localTime`.
+    explicit VirtualPlatform(VirtualPrinter& printer, int port = 1,
+                             CivilTime localTime = {2026, 12, 6, 10, 0, 0});
+
+    std::unique_ptr<SerialDevice> OpenSerial(int port, const LineSettings& settings,
+                                             uint32_t* error) override;
+    int64_t MonotonicMs() override { return nowMs_; }
+    void SleepMs(int ms) override;
+    LocalTime Now() override;
+
+    // Moves the clock to `ms`, letting the printer take the decisions that fall due.
+    void AdvanceTo(int64_t ms);
+
+    // What the host did.
+    const std::vector<WireWrite>& Writes() const { return writes_; }
+    void ClearWrites() { writes_.clear(); }
+    int Opens() const { return opens_; }
+    int Closes() const { return closes_; }
+    bool PortOpen() const { return openDevices_ > 0; }
+    const LineSettings& LastSettings() const { return lastSettings_; }
+    int64_t SleptMs() const { return sleptMs_; }
+
+    // Device faults.
+    void FailNextWrite() { failWrite_ = true; }
+    void FailNextRead() { failRead_ = true; }
+    void FailNextClose() { failClose_ = true; }
+
+private:
+    class Device;
+    friend class Device;
+
+    VirtualPrinter& printer_;
+    int port_;
+    CivilTime localTime_;
+    int64_t nowMs_ = 0;
+    int64_t sleptMs_ = 0;
+    std::vector<WireWrite> writes_;
+    int opens_ = 0;
+    int closes_ = 0;
+    int openDevices_ = 0;
+    LineSettings lastSettings_;
+    bool failWrite_ = false;
+    bool failRead_ = false;
+    bool failClose_ = false;
+};
+
+}  // namespace tarn::sim

@@ -1,0 +1,58 @@
+// The virtual fiscal printer: its state, its paper roll, its side of the protocol, the
+// faults it can be asked to show, and a record of every frame it received.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "faults.h"
+#include "paper_roll.h"
+#include "printer_state.h"
+#include "protocol_engine.h"
+
+namespace tarn::sim {
+
+class VirtualPrinter {
+public:
+    explicit VirtualPrinter(const PrinterModel& model = {}, int64_t switchedOnMs = 0);
+
+    // The wire.
+    void Receive(uint8_t byte, int64_t nowMs) { engine_.Receive(byte, nowMs); }
+    void Receive(const uint8_t* bytes, int count, int64_t nowMs);
+    void Tick(int64_t nowMs) { engine_.Tick(nowMs); }
+    int64_t NextDeadline() const { return engine_.NextDeadline(); }
+    bool HasOutput() const { return engine_.HasOutput(); }
+    uint8_t TakeOutput();
+    void DiscardOutput() { engine_.Output().clear(); }
+
+    // Faults.
+    void RefuseNext(const std::array<uint8_t, 4>& statusBytes) { faults_.nakNext = statusBytes; }
+    void RefuseNextThenFallSilent() {
+        faults_.nakNext = std::array<uint8_t, 4>{};
+        faults_.silentAfterRefusal = true;
+    }
+    void SetSilent(bool silent) { faults_.silent = silent; }
+    void AnswerShortNext(int bytes) { faults_.shortNextAnswer = bytes; }
+    void AnswerGarbageNext(std::vector<uint8_t> bytes) { faults_.garbageNextAnswer = std::move(bytes); }
+    void StayBusyUntil(int64_t ms) { state_.busyUntilMs = ms; }
+    void SetUnplugged(bool unplugged) { faults_.unplugged = unplugged; }
+    bool Unplugged() const { return faults_.unplugged; }
+    void SetPaperOut(bool out) { state_.paperOut = out; }
+
+    // Inspection.
+    PrinterState& State() { return state_; }
+    const PaperRoll& Roll() const { return roll_; }
+    PaperRoll& Roll() { return roll_; }
+    const std::vector<Frame>& Frames() const { return engine_.Frames(); }
+    void ClearFrames() { engine_.ClearFrames(); }
+
+private:
+    PrinterState state_;
+    PaperRoll roll_;
+    Faults faults_;
+    ProtocolEngine engine_;
+};
+
+}  // namespace tarn::sim

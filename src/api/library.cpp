@@ -1,0 +1,36 @@
+#include "api/library.h"
+
+#include "platform/platform.h"
+
+namespace tarn {
+
+namespace {
+std::unique_ptr<Library>& Instance() {
+    static std::unique_ptr<Library> instance;
+    return instance;
+}
+}  // namespace
+
+Library::Library() : Library(std::make_unique<CLogger>("tarnel.txt", CLogger::kFailures, "TARN")) {}
+
+Library::Library(std::unique_ptr<CLogger> mainLogger) : logger(std::move(mainLogger)) {}
+
+Library& Lib() {
+    std::unique_ptr<Library>& instance = Instance();
+    if (!instance) instance = std::make_unique<Library>();
+    return *instance;
+}
+
+void ReplaceLibrary(std::unique_ptr<Library> fresh) {
+    Instance() = std::move(fresh);
+}
+
+ApiCall::ApiCall() {
+    LockLibrary();
+}
+
+ApiCall::~ApiCall() {
+    UnlockLibrary();
+}
+
+}  // namespace tarn

@@ -1,0 +1,12 @@
+// Work done when the shared library is loaded: the main log opens on "tarnel.txt".
+#include "api/library.h"
+
+namespace {
+
+struct OpenLogAtLoad {
+    OpenLogAtLoad() { tarn::Lib(); }
+};
+
+const OpenLogAtLoad g_openLogAtLoad;
+
+}  // namespace

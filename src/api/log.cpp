@@ -1,0 +1,49 @@
+#include "api/log.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "api/library.h"
+
+namespace tarn {
+
+namespace {
+
+enum class Severity { Info, Error };
+
+void Compose(Severity severity, const char* format, va_list args) {
+    Library& lib = Lib();
+    std::vsnprintf(lib.logLine, sizeof lib.logLine, format, args);
+    CLogger* logger = lib.ActiveLogger();
+    if (logger == nullptr) return;
+    if (severity == Severity::Error) {
+        logger->LogError(lib.logLine);
+    } else {
+        logger->LogInfo(lib.logLine);
+    }
+}
+
+}  // namespace
+
+void LogInfoF(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    Compose(Severity::Info, format, args);
+    va_end(args);
+}
+
+void LogErrorF(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    Compose(Severity::Error, format, args);
+    va_end(args);
+}
+
+void LogResultF(int result, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    Compose(result != 0 ? Severity::Error : Severity::Info, format, args);
+    va_end(args);
+}
+
+}  // namespace tarn

@@ -1,0 +1,19 @@
+// Composing a log line in the shared line buffer and handing it to the active logger.
+// Formats are the library's own; caller texts only ever travel as %s arguments, and a
+// line longer than the buffer is cut.
+#pragma once
+
+#if defined(__GNUC__)
+#define TARN_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
+#else
+#define TARN_PRINTF(fmt, args)
+#endif
+
+namespace tarn {
+
+void LogInfoF(const char* format, ...) TARN_PRINTF(1, 2);
+void LogErrorF(const char* format, ...) TARN_PRINTF(1, 2);
+// LogError when `result` is non-zero, else LogInfo.
+void LogResultF(int result, const char* format, ...) TARN_PRINTF(2, 3);
+
+}  // namespace tarn

@@ -1,0 +1,133 @@
+#include "link/printer_link.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "link/shared_commands.h"
+#include "platform/platform.h"
+
+namespace tarn {
+
+namespace {
+
+constexpr int kFrameSize = 1054;
+// Printers below type 4 need time to settle after the head of a frame and after the
+// acknowledge before they take more bytes.
+constexpr int kSettleMs = 800;
+constexpr int kFirstPollDelayMs = 200;
+constexpr int kPollIntervalMs = 100;
+
+struct StatusRule {
+    int byteIndex;
+    uint8_t bit;
+    bool whenSet;
+    int code;
+};
+
+// Tried in order after a refusal; the first rule that holds gives the code.
+constexpr StatusRule kRefusalRules[] = {
+    {0, 0x01, false, 259}, {0, 0x02, false, 518}, {0, 0x04, true, 518}, {1, 0x01, true, 518},
+    {1, 0x02, true, 769},  {1, 0x08, true, 777},  {1, 0x10, true, 518}, {1, 0x20, true, 773},
+    {1, 0x40, true, 513},  {1, 0x80, true, 514},  {2, 0x01, true, 769}, {2, 0x02, true, 784},
+    {2, 0x04, true, 257},  {2, 0x08, true, 515},  {2, 0x10, true, 769}, {2, 0x40, true, 784},
+    {2, 0x80, true, 257},  {3, 0x80, true, 257},
+};
+
+}  // namespace
+
+int RefusalCodeFromStatus(const int status[4]) {
+    for (const StatusRule& rule : kRefusalRules) {
+        const bool set = (status[rule.byteIndex] & rule.bit) != 0;
+        if (set == rule.whenSet) return rule.code;
+    }
+    return kCodeCommunication;
+}
+
+CPrinterLink::~CPrinterLink() = default;
+
+void CPrinterLink::SetError(int code) {
+    if (error_ != nullptr) *error_ = code;
+}
+
+int CPrinterLink::Fail(int code) {
+    if (port_) port_->Close();
+    SetError(code);
+    return -2;
+}
+
+// Reads status bytes 0 to 3, each in an exchange of its own on this link; a byte whose
+// query fails counts as 0.
+int CPrinterLink::RefusalCode() {
+    int status[4] = {0, 0, 0, 0};
+    for (int i = 0; i < 4; ++i) {
+        CRequestStatus query(i, &status[i]);
+        Execute(query, false, false);
+    }
+    return RefusalCodeFromStatus(status);
+}
+
+int CPrinterLink::Execute(CRequest& request, bool noAck, bool noEsc) {
+    std::snprintf(message_, sizeof message_, "ERROR: Communication error");
+    SetError(0);
+    if (!port_) {
+        SetError(kCodeCommunication);
+        return -2;
+    }
+    if (request.Overflowed()) {
+        SetError(kCodeOutOfRange);
+        return -2;
+    }
+    if (request.Length() == 0) return 0;
+
+    uint8_t frame[kFrameSize];
+    int length = 0;
+    if (!noEsc) frame[length++] = kEsc;
+    std::memcpy(frame + length, request.Body(), static_cast<size_t>(request.Length()));
+    length += request.Length();
+
+    const int type = PrinterType();
+    const int headLength = length > 2 ? 2 : length;
+    if (port_->Write(frame, headLength) < 0) return Fail(kCodeCommunication);
+    if (length > 2 && type >= 0 && type < 4) WaitMs(kSettleMs);
+
+    if (!noAck) {
+        uint8_t ack = 0;
+        const int got = port_->Read(&ack, 1);
+        if (type < 4) WaitMs(kSettleMs);
+        if (got != 1) return Fail(kCodeCommunication);
+        if (ack == kNak) return Fail(RefusalCode());
+    }
+
+    if (length > 2 && port_->Write(frame + 2, length - 2) < 0) return Fail(kCodeCommunication);
+
+    int answerLength = request.AnswerLength();
+    if (answerLength > kFrameSize) answerLength = kFrameSize;
+    if (answerLength > 0) {
+        uint8_t answer[kFrameSize];
+        const int got = port_->Read(answer, answerLength);
+        const int code = got < 0 ? kCodeCommunication : request.ParseAnswer(answer, got);
+        if (code != 0) return Fail(code);
+    }
+
+    if (!port_->Close()) {
+        SetError(kCodeCommunication);
+        return -2;
+    }
+    return 0;
+}
+
+int CPrinterLink::WaitUntilReady(int seconds) {
+    CurrentPlatform().SleepMs(kFirstPollDelayMs);
+    int status = 0;
+    CRequestStatus query(2, &status);
+    if (Execute(query, false, false) != 0) return -2;
+    const int64_t pollLimit = static_cast<int64_t>(seconds) * 10;
+    for (int64_t polls = 0; (status & 0x01) != 0 && polls < pollLimit; ++polls) {
+        if (Execute(query, false, false) != 0) return -2;
+        WaitMs(kPollIntervalMs);
+    }
+    SetError(0);
+    return 0;
+}
+
+}  // namespace tarn

@@ -1,0 +1,47 @@
+// The base of every printer command: a body of at most 1023 bytes (the command byte
+// first, then its fields) and how the answer is read back.
+#pragma once
+
+#include <cstdint>
+
+namespace tarn {
+
+enum class Align { Right = 1, Left = -1, Centre = 0 };
+
+class CRequest {
+public:
+    static constexpr int kBodySize = 1024;  // the body holds at most kBodySize - 1 bytes
+
+    virtual ~CRequest() = default;
+    // Takes the answer; returns 0, or a detail code (514) when it is too short to use, in
+    // which case nothing has been written through the command's pointers.
+    virtual int ParseAnswer(const uint8_t* bytes, int count);
+    // Answer bytes to read after the command; 0 for none.
+    virtual int AnswerLength() const { return 0; }
+
+    const uint8_t* Body() const { return body_; }
+    int Length() const { return length_; }
+    // A field did not fit: the command must not be sent at all.
+    bool Overflowed() const { return overflowed_; }
+
+protected:
+    void AppendByte(uint8_t byte);
+    // A field of exactly `width` bytes: the text cut to the width, padded by `alignment`
+    // (centred puts the odd pad byte on the right). A null text is an empty one.
+    void AppendText(const char* text, int width, int alignment, uint8_t pad);
+    void AppendText(const char* text, int width, Align alignment, uint8_t pad) {
+        AppendText(text, width, static_cast<int>(alignment), pad);
+    }
+    // Little-endian, least significant byte first.
+    void AppendInt32(int32_t value);
+
+private:
+    uint8_t body_[kBodySize] = {};
+    int length_ = 0;
+    bool overflowed_ = false;
+};
+
+constexpr int kCodeCommunication = 514;
+constexpr int kCodeOutOfRange = 771;
+
+}  // namespace tarn

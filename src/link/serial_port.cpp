@@ -1,0 +1,65 @@
+#include "link/serial_port.h"
+
+#include "api/log.h"
+
+namespace tarn {
+
+SerialPort::SerialPort(int portNumber, bool closeAfterEachTransfer, uint8_t rtsControl,
+                       uint8_t dtrControl, int timeoutMs, int baudRate, uint8_t dataBits,
+                       uint8_t stopBits, uint8_t parity)
+    : portNumber_(portNumber), closeAfterEachTransfer_(closeAfterEachTransfer) {
+    settings_.rtsControl = rtsControl;
+    settings_.dtrControl = dtrControl;
+    settings_.timeoutMs = timeoutMs;
+    settings_.baudRate = baudRate;
+    settings_.dataBits = dataBits;
+    settings_.stopBits = stopBits;
+    settings_.parity = parity;
+}
+
+SerialPort::~SerialPort() = default;
+
+bool SerialPort::Open() {
+    device_.reset();
+    device_ = CurrentPlatform().OpenSerial(portNumber_, settings_, &lastError_);
+    return device_ != nullptr;
+}
+
+bool SerialPort::Close() {
+    if (!device_) return true;
+    const bool closed = device_->Close(&lastError_);
+    // The handle is gone either way: keeping a dead device would make every later
+    // exchange fail without trying to open the port again.
+    device_.reset();
+    return closed;
+}
+
+bool SerialPort::CloseIfAfterEachTransfer() {
+    return !closeAfterEachTransfer_ || Close();
+}
+
+int SerialPort::Write(const uint8_t* bytes, int count) {
+    if (!device_ && !Open()) {
+        LogErrorF("SerialPort: CAN NOT open port");
+        return -1;
+    }
+    const int written = count > 0 ? device_->Write(bytes, count, &lastError_) : 0;
+    if (written < 0) return -1;
+    if (!CloseIfAfterEachTransfer()) return -1;
+    return written;
+}
+
+int SerialPort::Read(uint8_t* buffer, int count) {
+    if (!device_ && !Open()) return -1;
+    int got = 0;
+    while (got < count) {
+        const ReadResult result = device_->ReadByte(buffer + got, &lastError_);
+        if (result == ReadResult::Failed) return -1;
+        if (result == ReadResult::TimedOut) break;
+        ++got;
+    }
+    if (!CloseIfAfterEachTransfer()) return -1;
+    return got;
+}
+
+}  // namespace tarn

@@ -1,0 +1,43 @@
+// The library's only access to a serial device: opens a port by number with its line
+// parameters, writes bytes and reads them one at a time with a per-byte time-out.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace tarn {
+
+class SerialPort {
+public:
+    SerialPort(int portNumber, bool closeAfterEachTransfer, uint8_t rtsControl, uint8_t dtrControl,
+               int timeoutMs, int baudRate, uint8_t dataBits, uint8_t stopBits, uint8_t parity);
+    virtual ~SerialPort();
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+
+    bool Open();
+    bool Close();
+    // Bytes written, or -1 when the port cannot be opened ("SerialPort: CAN NOT open port"
+    // goes to the log) or the write fails.
+    int Write(const uint8_t* bytes, int count);
+    // Reads at most `count` bytes, ending at the first byte that does not arrive within the
+    // time-out. Bytes read (0 when nothing came), or -1 on failure.
+    int Read(uint8_t* buffer, int count);
+
+    bool IsOpen() const { return device_ != nullptr; }
+    int PortNumber() const { return portNumber_; }
+    uint32_t LastError() const { return lastError_; }
+
+private:
+    bool CloseIfAfterEachTransfer();
+
+    int portNumber_;
+    bool closeAfterEachTransfer_;
+    LineSettings settings_;
+    std::unique_ptr<SerialDevice> device_;
+    uint32_t lastError_ = 0;
+};
+
+}  // namespace tarn

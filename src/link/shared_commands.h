@@ -1,0 +1,135 @@
+// Commands shared by several families: status bytes, identification, the receipt counter,
+// the clock, the serial number, the tax rates, the day close and the one-byte and raw-block
+// commands. Every parser leaves its outputs untouched when the answer is short.
+#pragma once
+
+#include <cstdint>
+
+#include "link/request.h"
+
+namespace tarn {
+
+// Status byte `index` (0-5: '[', 'T', 'U', 'V', '_', 0xF3). An index outside 0-5 gives an
+// empty body, which is not sent at all.
+class CRequestStatus : public CRequest {
+public:
+    CRequestStatus(int index, int* status);
+    int ParseAnswer(const uint8_t* bytes, int count) override;
+    int AnswerLength() const override { return 1; }
+
+private:
+    int* status_;
+};
+
+// Identification queries (0xFF, 0xF6, '['): one answer byte, or two with `twoBytes`.
+class CRequestPrinterType : public CRequest {
+public:
+    CRequestPrinterType(uint8_t command, int* first, bool twoBytes, int* second);
+    int ParseAnswer(const uint8_t* bytes, int count) override;
+    int AnswerLength() const override { return twoBytes_ ? 2 : 1; }
+
+private:
+    int* first_;
+    bool twoBytes_;
+    int* second_;
+};
+
+// 'f': the number of the last receipt of the fiscal day, 0 when the day is closed.
+class CRequestLastTicketNo : public CRequest {
+public:
+    explicit CRequestLastTicketNo(int* number);
+    int ParseAnswer(const uint8_t* bytes, int count) override;
+    int AnswerLength() const override { return 2; }
+
+private:
+    int* number_;
+};
+
+// '5': the clock as ten decimal digits, one per byte (values 0-9, not characters).
+class CRequestGetDate : public CRequest {
+public:
+    CRequestGetDate(int* first, int* second, int* third);
+    int ParseAnswer(const uint8_t* bytes, int count) override;
+    int AnswerLength() const override { return 10; }
+
+private:
+    int* first_;
+    int* second_;
+    int* third_;
+};
+
+class CRequestGetTime : public CRequest {
+public:
+    CRequestGetTime(int* hour, int* minute);
+    int ParseAnswer(const uint8_t* bytes, int count) override;
+    int AnswerLength() const override { return 10; }
+
+private:
+    int* hour_;
+    int* minute_;
+};
+
+// 'q': 11 characters of serial number; the buffer takes them and a terminating zero.
+class CRequestSerialNo : public CRequest {
+public:
+    explicit CRequestSerialNo(char* buffer);
+    int ParseAnswer(const uint8_t* bytes, int count) override;
+    int AnswerLength() const override { return 11; }
+
+private:
+    char* buffer_;
+};
+
+// 0xD0: six 16-bit rates, high byte first; a high byte of 0xFF reads as -1.
+class CRequestTaxRates : public CRequest {
+public:
+    explicit CRequestTaxRates(int* const rates[6]);
+    int ParseAnswer(const uint8_t* bytes, int count) override;
+    int AnswerLength() const override { return 12; }
+
+private:
+    int* rates_[6];
+};
+
+// '%': closes the fiscal day (the printer prints the daily report).
+class CRequestShiftEnd : public CRequest {
+public:
+    CRequestShiftEnd();
+};
+
+// A one-byte command whose single answer byte is kept.
+class CRequestOneByte : public CRequest {
+public:
+    CRequestOneByte(uint8_t command, int* answer);
+    int ParseAnswer(const uint8_t* bytes, int count) override;
+    int AnswerLength() const override { return 1; }
+
+private:
+    int* answer_;
+};
+
+// The caller's bytes unchanged, answered by one byte.
+class CRequestRawBlock : public CRequest {
+public:
+    CRequestRawBlock(const uint8_t* bytes, int count, int* answer);
+    int ParseAnswer(const uint8_t* bytes, int count) override;
+    int AnswerLength() const override { return 1; }
+
+private:
+    int* answer_;
+};
+
+// One byte out; as many bytes back as *count says at the time of the exchange. Every byte
+// that came is copied to the buffer and their number stored in *count.
+class CRequestReadBlock : public CRequest {
+public:
+    CRequestReadBlock(uint8_t byte, uint8_t* buffer, int* count);
+    int ParseAnswer(const uint8_t* bytes, int count) override;
+    int AnswerLength() const override;
+
+private:
+    uint8_t* buffer_;
+    int* count_;
+};
+
+}  // namespace tarn

@@ -1,0 +1,76 @@
+// The only seam between the library and the operating system: serial devices,
+// the monotonic clock, sleeping, local time, committing a log file and the
+// library-wide lock. Real implementations live in posix.cpp and win32.cpp; tests
+// install their own (the virtual printer on a virtual clock).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+namespace tarn {
+
+struct LocalTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// Line parameters in the Windows encoding: stopBits 0 = one stop bit, parity 2 = even,
+// rtsControl/dtrControl 0 = line disabled. A negative baud rate leaves the line setting
+// untouched; a negative timeout leaves the driver's time-outs untouched.
+struct LineSettings {
+    int baudRate = 9600;
+    uint8_t dataBits = 8;
+    uint8_t stopBits = 0;
+    uint8_t parity = 2;
+    uint8_t rtsControl = 0;
+    uint8_t dtrControl = 0;
+    int timeoutMs = 30000;
+};
+
+enum class ReadResult { Byte, TimedOut, Failed };
+
+class SerialDevice {
+public:
+    virtual ~SerialDevice() = default;
+    // Writes all bytes; returns the count written, or -1 on failure (error in *error).
+    virtual int Write(const uint8_t* bytes, int count, uint32_t* error) = 0;
+    // Waits for one byte at most the time-out given when the device was opened.
+    virtual ReadResult ReadByte(uint8_t* byte, uint32_t* error) = 0;
+    virtual bool Close(uint32_t* error) = 0;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+    // Opens serial port number `port` (1 = the first port). Bytes that arrived while the
+    // port was closed are discarded. Returns null with *error set when it cannot be opened
+    // or its settings cannot be applied.
+    virtual std::unique_ptr<SerialDevice> OpenSerial(int port, const LineSettings& settings,
+                                                     uint32_t* error) = 0;
+    virtual int64_t MonotonicMs() = 0;
+    virtual void SleepMs(int ms) = 0;
+    virtual LocalTime Now() = 0;
+};
+
+// The platform in force: the real one of this build unless a test installed another.
+Platform& CurrentPlatform();
+// Installs `platform` (not owned) for everything that follows; null restores the real one.
+void InstallPlatform(Platform* platform);
+Platform& RealPlatform();
+
+// Pushes a written log file to the disk (flush and commit).
+void CommitFile(std::FILE* file);
+
+// The library-wide recursive lock held by every exported call.
+void LockLibrary();
+void UnlockLibrary();
+
+// Waits `ms` milliseconds on the monotonic clock by sleeping, not spinning.
+void WaitMs(int ms);
+
+}  // namespace tarn

@@ -1,0 +1,244 @@
+// POSIX platform: termios serial devices, CLOCK_MONOTONIC, nanosleep, localtime_r.
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <mutex>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace tarn {
+
+namespace {
+
+// Port n is the device named by TARN_COM<n> when that is set, else /dev/ttyS<n-1>.
+std::string DevicePath(int port) {
+    char name[32];
+    std::snprintf(name, sizeof name, "TARN_COM%d", port);
+    if (const char* path = std::getenv(name); path != nullptr && *path != '\0') {
+        return path;
+    }
+    char device[32];
+    std::snprintf(device, sizeof device, "/dev/ttyS%d", port - 1);
+    return device;
+}
+
+bool BaudConstant(int baudRate, speed_t* speed) {
+    struct Entry {
+        int rate;
+        speed_t constant;
+    };
+    static const Entry kRates[] = {{1200, B1200},   {2400, B2400},   {4800, B4800},
+                                   {9600, B9600},   {19200, B19200}, {38400, B38400},
+                                   {57600, B57600}, {115200, B115200}};
+    for (const Entry& entry : kRates) {
+        if (entry.rate == baudRate) {
+            *speed = entry.constant;
+            return true;
+        }
+    }
+    return false;
+}
+
+tcflag_t DataBitsFlag(uint8_t dataBits) {
+    switch (dataBits) {
+        case 5: return CS5;
+        case 6: return CS6;
+        case 7: return CS7;
+        default: return CS8;
+    }
+}
+
+// A pseudo-terminal carries no parity bit: it takes every setting but PARENB, and the C
+// library then reports the whole setting as refused.
+bool TookAllButParity(int fd, const termios& wanted) {
+    termios now{};
+    if (errno != EINVAL || tcgetattr(fd, &now) != 0) return false;
+    const tcflag_t ignored = PARENB | PARODD;
+    return (now.c_cflag & ~ignored) == (wanted.c_cflag & ~ignored) && now.c_iflag == wanted.c_iflag &&
+           now.c_lflag == wanted.c_lflag && cfgetospeed(&now) == cfgetospeed(&wanted);
+}
+
+// Raw 8-bit line: the given speed, data bits, parity (1 odd, 2 even, else none), stop bits
+// (0 one, else two); modem lines ignored; reads are driven by poll().
+bool ApplyLine(int fd, const LineSettings& settings) {
+    termios tio{};
+    speed_t speed = B9600;
+    if (tcgetattr(fd, &tio) != 0) return false;
+    if (!BaudConstant(settings.baudRate, &speed)) {
+        errno = EINVAL;
+        return false;
+    }
+    cfmakeraw(&tio);
+    cfsetispeed(&tio, speed);
+    cfsetospeed(&tio, speed);
+    tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS | HUPCL);
+    tio.c_cflag |= DataBitsFlag(settings.dataBits) | CLOCAL | CREAD;
+    if (settings.parity == 1 || settings.parity == 2) tio.c_cflag |= PARENB;
+    if (settings.parity == 1) tio.c_cflag |= PARODD;
+    if (settings.stopBits != 0) tio.c_cflag |= CSTOPB;
+    tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    if (tcsetattr(fd, TCSANOW, &tio) != 0 && !TookAllButParity(fd, tio)) return false;
+    // DTR and RTS are cleared where the device has modem lines; a pseudo-terminal has none.
+    int lines = 0;
+    if (settings.dtrControl == 0) lines |= TIOCM_DTR;
+    if (settings.rtsControl == 0) lines |= TIOCM_RTS;
+    if (lines != 0) ioctl(fd, TIOCMBIC, &lines);
+    return true;
+}
+
+int64_t MonotonicNow() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+// Waits until fd is ready for `events` or the deadline passes. 1 ready, 0 timed out, -1 error.
+int PollUntil(int fd, short events, int64_t deadline) {
+    for (;;) {
+        const int64_t left = deadline - MonotonicNow();
+        pollfd pfd{fd, events, 0};
+        const int n = poll(&pfd, 1, left > 0 ? static_cast<int>(left) : 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return -1;
+        if (n == 0) return 0;
+        if ((pfd.revents & events) != 0) return 1;
+        errno = EIO;
+        return -1;
+    }
+}
+
+class PosixSerialDevice final : public SerialDevice {
+public:
+    PosixSerialDevice(int fd, int timeoutMs) : fd_(fd), timeoutMs_(timeoutMs) {}
+    ~PosixSerialDevice() override {
+        if (fd_ >= 0) ::close(fd_);
+    }
+
+    int Write(const uint8_t* bytes, int count, uint32_t* error) override {
+        const int64_t deadline = MonotonicNow() + (timeoutMs_ >= 0 ? timeoutMs_ : 30000);
+        int written = 0;
+        while (written < count) {
+            const ssize_t n = ::write(fd_, bytes + written, static_cast<size_t>(count - written));
+            if (n > 0) {
+                written += static_cast<int>(n);
+                continue;
+            }
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0 && errno != EAGAIN) return Fail(error);
+            const int ready = PollUntil(fd_, POLLOUT, deadline);
+            if (ready < 0) return Fail(error);
+            if (ready == 0) break;
+        }
+        return written;
+    }
+
+    // A negative time-out means the driver's own, which on this platform is "no waiting".
+    ReadResult ReadByte(uint8_t* byte, uint32_t* error) override {
+        const int64_t deadline = MonotonicNow() + (timeoutMs_ > 0 ? timeoutMs_ : 0);
+        for (;;) {
+            const int ready = PollUntil(fd_, POLLIN, deadline);
+            if (ready == 0) return ReadResult::TimedOut;
+            if (ready < 0) {
+                *error = static_cast<uint32_t>(errno);
+                return ReadResult::Failed;
+            }
+            const ssize_t n = ::read(fd_, byte, 1);
+            if (n == 1) return ReadResult::Byte;
+            if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+            *error = static_cast<uint32_t>(n == 0 ? EIO : errno);
+            return ReadResult::Failed;
+        }
+    }
+
+    bool Close(uint32_t* error) override {
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0 && errno != EINTR) {
+            *error = static_cast<uint32_t>(errno);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    int Fail(uint32_t* error) {
+        *error = static_cast<uint32_t>(errno);
+        return -1;
+    }
+
+    int fd_;
+    int timeoutMs_;
+};
+
+class PosixPlatform final : public Platform {
+public:
+    std::unique_ptr<SerialDevice> OpenSerial(int port, const LineSettings& settings,
+                                             uint32_t* error) override {
+        const std::string path = DevicePath(port);
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            *error = static_cast<uint32_t>(errno);
+            return nullptr;
+        }
+        if ((settings.baudRate >= 0 && !ApplyLine(fd, settings)) || tcflush(fd, TCIFLUSH) != 0) {
+            *error = static_cast<uint32_t>(errno);
+            ::close(fd);
+            return nullptr;
+        }
+        return std::make_unique<PosixSerialDevice>(fd, settings.timeoutMs);
+    }
+
+    int64_t MonotonicMs() override { return MonotonicNow(); }
+
+    void SleepMs(int ms) override {
+        if (ms <= 0) return;
+        timespec ts{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
+        while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
+        }
+    }
+
+    LocalTime Now() override {
+        const time_t now = time(nullptr);
+        tm local{};
+        localtime_r(&now, &local);
+        return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                local.tm_hour,        local.tm_min,     local.tm_sec};
+    }
+};
+
+std::recursive_mutex& LibraryMutex() {
+    static std::recursive_mutex mutex;
+    return mutex;
+}
+
+}  // namespace
+
+Platform& RealPlatform() {
+    static PosixPlatform platform;
+    return platform;
+}
+
+void CommitFile(std::FILE* file) {
+    std::fflush(file);
+    fsync(fileno(file));
+}
+
+void LockLibrary() {
+    LibraryMutex().lock();
+}
+
+void UnlockLibrary() {
+    LibraryMutex().unlock();
+}
+
+}  // namespace tarn

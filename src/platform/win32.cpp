@@ -1,0 +1,150 @@
+// Win32 platform: COM ports through the serial communications API, GetTickCount64,
+// Sleep, GetLocalTime.
+#include <windows.h>
+
+#include <io.h>
+
+#include <cstdio>
+
+#include "platform/platform.h"
+
+namespace tarn {
+
+namespace {
+
+uint32_t LastError() {
+    return static_cast<uint32_t>(GetLastError());
+}
+
+// Fetches the driver's line setting and overwrites only the members we own, so flow
+// control and special characters stay as the driver reported them.
+bool ApplyLine(HANDLE handle, const LineSettings& settings) {
+    DCB dcb;
+    ZeroMemory(&dcb, sizeof dcb);
+    dcb.DCBlength = sizeof dcb;
+    if (!GetCommState(handle, &dcb)) return false;
+    dcb.BaudRate = static_cast<DWORD>(settings.baudRate);
+    dcb.ByteSize = settings.dataBits;
+    dcb.Parity = settings.parity;
+    dcb.StopBits = settings.stopBits;
+    dcb.fDtrControl = settings.dtrControl & 3;
+    dcb.fRtsControl = settings.rtsControl & 3;
+    return SetCommState(handle, &dcb) != 0;
+}
+
+// Each one-byte ReadFile returns as soon as a byte arrives or after the time-out.
+bool ApplyTimeouts(HANDLE handle, int timeoutMs) {
+    COMMTIMEOUTS timeouts;
+    ZeroMemory(&timeouts, sizeof timeouts);
+    timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(timeoutMs);
+    timeouts.WriteTotalTimeoutConstant = static_cast<DWORD>(timeoutMs);
+    return SetCommTimeouts(handle, &timeouts) != 0;
+}
+
+class Win32SerialDevice final : public SerialDevice {
+public:
+    explicit Win32SerialDevice(HANDLE handle) : handle_(handle) {}
+    ~Win32SerialDevice() override {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+
+    int Write(const uint8_t* bytes, int count, uint32_t* error) override {
+        DWORD written = 0;
+        if (!WriteFile(handle_, bytes, static_cast<DWORD>(count), &written, nullptr)) {
+            *error = LastError();
+            return -1;
+        }
+        return static_cast<int>(written);
+    }
+
+    ReadResult ReadByte(uint8_t* byte, uint32_t* error) override {
+        DWORD got = 0;
+        if (!ReadFile(handle_, byte, 1, &got, nullptr)) {
+            *error = LastError();
+            return ReadResult::Failed;
+        }
+        return got == 1 ? ReadResult::Byte : ReadResult::TimedOut;
+    }
+
+    bool Close(uint32_t* error) override {
+        HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        if (!CloseHandle(handle)) {
+            *error = LastError();
+            return false;
+        }
+        return true;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+class Win32Platform final : public Platform {
+public:
+    // "\\.\COM<n>" opens every port number; plain "COM<n>" stops at COM9.
+    std::unique_ptr<SerialDevice> OpenSerial(int port, const LineSettings& settings,
+                                             uint32_t* error) override {
+        char name[32];
+        std::snprintf(name, sizeof name, "\\\\.\\COM%d", port);
+        HANDLE handle = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            *error = LastError();
+            return nullptr;
+        }
+        const bool lineOk = settings.baudRate < 0 || ApplyLine(handle, settings);
+        const bool timeoutsOk = lineOk && (settings.timeoutMs < 0 || ApplyTimeouts(handle, settings.timeoutMs));
+        if (!timeoutsOk) {
+            *error = LastError();
+            CloseHandle(handle);
+            return nullptr;
+        }
+        PurgeComm(handle, PURGE_RXCLEAR);
+        return std::make_unique<Win32SerialDevice>(handle);
+    }
+
+    int64_t MonotonicMs() override { return static_cast<int64_t>(GetTickCount64()); }
+
+    void SleepMs(int ms) override {
+        if (ms > 0) Sleep(static_cast<DWORD>(ms));
+    }
+
+    LocalTime Now() override {
+        SYSTEMTIME st;
+        GetLocalTime(&st);
+        return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+    }
+};
+
+CRITICAL_SECTION* LibraryLock() {
+    static CRITICAL_SECTION section;
+    static const bool initialised = [] {
+        InitializeCriticalSection(&section);
+        return true;
+    }();
+    (void)initialised;
+    return &section;
+}
+
+}  // namespace
+
+Platform& RealPlatform() {
+    static Win32Platform platform;
+    return platform;
+}
+
+void CommitFile(std::FILE* file) {
+    std::fflush(file);
+    _commit(_fileno(file));
+}
+
+void LockLibrary() {
+    EnterCriticalSection(LibraryLock());
+}
+
+void UnlockLibrary() {
+    LeaveCriticalSection(LibraryLock());
+}
+
+}  // namespace tarn

@@ -1,0 +1,27 @@
+#include "test_dir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace tarn::test {
+
+TestDir::TestDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tarn-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+}
+
+TestDir::~TestDir() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace tarn::test
