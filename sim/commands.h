@@ -25,7 +25,7 @@ struct Context {
     PaperRoll& roll;
     Faults& faults;
     int64_t nowMs;
-    uint8_t command = 0;  // the command byte being handled
+    uint8_t command = 0;                  // the command byte being handled
     RawBlock expectRaw = RawBlock::None;  // a handler sets it: the next bytes are a raw block
 };
 
@@ -42,8 +42,8 @@ struct CommandSpec {
     uint8_t command;
     Shape shape;
     int length;
-    bool acknowledged;                           // the printer answers the head with ACK or NAK
-    bool (*accept)(Context&);                    // at the head; false refuses (NAK). Null: accept
+    bool acknowledged;                             // the printer answers the head with ACK or NAK
+    bool (*accept)(Context&);                      // at the head; false refuses (NAK). Null: accept
     Bytes (*handle)(Context&, const Bytes& body);  // the whole command; returns the answer
 };
 

@@ -11,7 +11,8 @@ bool AcceptForm(Context& ctx) {
 
 // Prints the form's items one per line: the two-digit line code and its text.
 void HandleForm(Context& ctx, const Bytes& record) {
-    const std::string code = record.size() >= 3 ? std::string(record.begin() + 1, record.begin() + 3) : "";
+    const std::string code =
+        record.size() >= 3 ? std::string(record.begin() + 1, record.begin() + 3) : "";
     ctx.roll.PrintCentred("WYDRUK NIEFISKALNY " + code);
     std::string line;
     for (size_t i = 3; i < record.size(); ++i) {
@@ -32,7 +33,8 @@ bool AcceptDrawer(Context& ctx) {
 
 Bytes OpenDrawer(Context& ctx, const Bytes& body) {
     const size_t drawer = static_cast<size_t>(body[0] - 0x57);
-    if (drawer < ctx.state.drawerOpen.size()) ctx.state.drawerOpen[ctx.state.model.type >= 8 ? 0 : drawer] = true;
+    if (drawer < ctx.state.drawerOpen.size())
+        ctx.state.drawerOpen[ctx.state.model.type >= 8 ? 0 : drawer] = true;
     return {};
 }
 

@@ -45,7 +45,8 @@ void PrintHeader(Context& ctx) {
 Bytes StatusByteAnswer(Context& ctx, const Bytes& body) {
     const int index = StatusIndex(body[0]);
     uint8_t value = 0;
-    if (!ctx.faults.TakeStatusOverride(index, &value)) value = ctx.state.StatusByte(index, ctx.nowMs);
+    if (!ctx.faults.TakeStatusOverride(index, &value))
+        value = ctx.state.StatusByte(index, ctx.nowMs);
     return {value};
 }
 

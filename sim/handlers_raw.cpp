@@ -40,7 +40,8 @@ Bytes StoreLogoRow(Context& ctx, const Bytes& block) {
 Bytes StoreFooterLine(Context& ctx, const Bytes& block) {
     const int line = block[0];
     if (line >= 3 || Xor(block, 1, kFooterWidth) != block[1 + kFooterWidth]) return {1};
-    ctx.state.footer[static_cast<size_t>(line)] = std::string(block.begin() + 1, block.begin() + 1 + kFooterWidth);
+    ctx.state.footer[static_cast<size_t>(line)] =
+        std::string(block.begin() + 1, block.begin() + 1 + kFooterWidth);
     return {0};
 }
 

@@ -41,7 +41,8 @@ Bytes OpenReceipt(Context& ctx, const Bytes&) {
 Bytes SaleLine(Context& ctx, const Bytes& body) {
     if (!ctx.state.receiptOpen || body.size() < 49) return {};
     const size_t name = body.size() == 50 ? 2 : 1;
-    const std::string text(body.begin() + static_cast<long>(name), body.begin() + static_cast<long>(name) + 28);
+    const std::string text(body.begin() + static_cast<long>(name),
+                           body.begin() + static_cast<long>(name) + 28);
     const int32_t value = Int32At(body, body.size() - 4);
     const bool voided = name == 2 && body[1] == '-';
     ctx.roll.PrintPair(text.substr(0, 26), (voided ? "-" : "") + Amount(value));

@@ -24,7 +24,9 @@ public:
     const std::vector<std::string>& Lines() const { return lines_; }
     std::string AsUtf8() const;
     // Called with each printed line, as UTF-8 (tarn-sim shows the roll as it prints).
-    void OnLine(std::function<void(const std::string&)> listener) { listener_ = std::move(listener); }
+    void OnLine(std::function<void(const std::string&)> listener) {
+        listener_ = std::move(listener);
+    }
 
 private:
     std::vector<std::string> lines_;

@@ -40,11 +40,18 @@ uint8_t PrinterState::StatusByte(int index, int64_t nowMs) const {
     uint8_t value = 0;
     switch (index) {
         case 0:
-            value = static_cast<uint8_t>(0x01 | 0x02 | (fiscalised ? 0x08 : 0) | VersionNibble(model) << 4);
+            value = static_cast<uint8_t>(0x01 | 0x02 | (fiscalised ? 0x08 : 0) |
+                                         VersionNibble(model) << 4);
             break;
-        case 1: value = static_cast<uint8_t>((DocumentOpen() ? 0x02 : 0) | (dayMustClose ? 0x08 : 0)); break;
-        case 2: value = static_cast<uint8_t>((Busy(nowMs) ? 0x01 : 0) | (paperOut ? 0x02 : 0)); break;
-        case 3: value = static_cast<uint8_t>(DisplayBits(model.displayType) | DrawerBits(*this)); break;
+        case 1:
+            value = static_cast<uint8_t>((DocumentOpen() ? 0x02 : 0) | (dayMustClose ? 0x08 : 0));
+            break;
+        case 2:
+            value = static_cast<uint8_t>((Busy(nowMs) ? 0x01 : 0) | (paperOut ? 0x02 : 0));
+            break;
+        case 3:
+            value = static_cast<uint8_t>(DisplayBits(model.displayType) | DrawerBits(*this));
+            break;
         default: return 0;
     }
     return static_cast<uint8_t>(value | faultBits[static_cast<size_t>(index)]);

@@ -13,10 +13,10 @@ namespace tarn::sim {
 struct PrinterModel {
     int type = 8;  // printer family as the library distinguishes it: 1, 2, 3, 4, 8 or 10
     int version = 2;
-    int displayType = 3;  // customer display: 0 none, 1, 2 or 3
+    int displayType = 3;                       // customer display: 0 none, 1, 2 or 3
     std::string serialNumber = "TRN26000001";  // exactly 11 characters on the wire
-    CivilTime clock{2026, 12, 6, 10, 0, 0};     // the clock when the printer is switched on
-    int printMsPerLine = 25;                    // the printer reports busy while it prints
+    CivilTime clock{2026, 12, 6, 10, 0, 0};    // the clock when the printer is switched on
+    int printMsPerLine = 25;                   // the printer reports busy while it prints
 };
 
 struct PrinterState {

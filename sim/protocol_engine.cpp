@@ -19,14 +19,16 @@ constexpr int64_t kAbandonMs = 5000;
 
 uint8_t Frame::Command() const {
     if (bytes.empty()) return 0;
-    if (bytes[0] == kEsc && bytes.size() > 1 && kind != FrameKind::RawBlock && kind != FrameKind::Stray) {
+    if (bytes[0] == kEsc && bytes.size() > 1 && kind != FrameKind::RawBlock &&
+        kind != FrameKind::Stray) {
         return bytes[1];
     }
     return bytes[0];
 }
 
 std::vector<uint8_t> Frame::Body() const {
-    if (!bytes.empty() && bytes[0] == kEsc && kind != FrameKind::RawBlock && kind != FrameKind::Stray) {
+    if (!bytes.empty() && bytes[0] == kEsc && kind != FrameKind::RawBlock &&
+        kind != FrameKind::Stray) {
         return {bytes.begin() + 1, bytes.end()};
     }
     return bytes;
@@ -128,7 +130,9 @@ void ProtocolEngine::CheckCommand(int64_t nowMs) {
             complete = static_cast<int>(size) >= spec_->length;
             break;
         case Shape::UntilLineFeed: complete = size >= 3 && body_.back() == '\n'; break;
-        case Shape::UntilEscS: complete = size >= 3 && body_[size - 2] == kEsc && body_.back() == 'S'; break;
+        case Shape::UntilEscS:
+            complete = size >= 3 && body_[size - 2] == kEsc && body_.back() == 'S';
+            break;
         case Shape::Form:
             state_.formOpen = true;
             form_ = body_;
@@ -212,7 +216,8 @@ void ProtocolEngine::FinishForm(int64_t nowMs) {
 }
 
 void ProtocolEngine::Stray(uint8_t byte, int64_t nowMs) {
-    if (!frames_.empty() && frames_.back().kind == FrameKind::Stray && frames_.back().atMs == nowMs) {
+    if (!frames_.empty() && frames_.back().kind == FrameKind::Stray &&
+        frames_.back().atMs == nowMs) {
         frames_.back().bytes.push_back(byte);
         return;
     }
@@ -231,7 +236,8 @@ void ProtocolEngine::Abandon(int64_t nowMs) {
 void ProtocolEngine::Tick(int64_t nowMs) {
     if (holding_ && nowMs >= decideAtMs_) ResolveOptional(nowMs);
     if (!holding_ && phase_ != Phase::Idle && nowMs - lastByteMs_ >= kAbandonMs) Abandon(nowMs);
-    if (phase_ == Phase::Idle && rawExpected_ != RawBlock::None && nowMs - rawSinceMs_ >= kAbandonMs) {
+    if (phase_ == Phase::Idle && rawExpected_ != RawBlock::None &&
+        nowMs - rawSinceMs_ >= kAbandonMs) {
         rawExpected_ = RawBlock::None;
     }
 }
@@ -259,7 +265,8 @@ void ProtocolEngine::EmitAnswer(Bytes answer) {
         faults_.garbageNextAnswer.reset();
     }
     if (faults_.shortNextAnswer && !answer.empty()) {
-        answer.resize(static_cast<size_t>(std::clamp<int>(*faults_.shortNextAnswer, 0, static_cast<int>(answer.size()))));
+        answer.resize(static_cast<size_t>(
+            std::clamp<int>(*faults_.shortNextAnswer, 0, static_cast<int>(answer.size()))));
         faults_.shortNextAnswer.reset();
     }
     for (const uint8_t byte : answer) Emit(byte);

@@ -103,7 +103,8 @@ void PtyEndpoint::Serve(const std::atomic<bool>& stop) {
         const int64_t wait = next <= now ? 0 : (next - now < 100 ? next - now : 100);
         pollfd pfd{master_, POLLIN, 0};
         const int ready = poll(&pfd, 1, static_cast<int>(wait));
-        const ssize_t n = ready > 0 && (pfd.revents & POLLIN) != 0 ? read(master_, buffer, sizeof buffer) : 0;
+        const ssize_t n =
+            ready > 0 && (pfd.revents & POLLIN) != 0 ? read(master_, buffer, sizeof buffer) : 0;
         std::lock_guard<std::mutex> lock(mutex_);
         for (ssize_t i = 0; i < n; ++i) printer_.Receive(buffer[i], NowMs());
         printer_.Tick(NowMs());

@@ -35,7 +35,9 @@ public:
     }
     void SetSilent(bool silent) { faults_.silent = silent; }
     void AnswerShortNext(int bytes) { faults_.shortNextAnswer = bytes; }
-    void AnswerGarbageNext(std::vector<uint8_t> bytes) { faults_.garbageNextAnswer = std::move(bytes); }
+    void AnswerGarbageNext(std::vector<uint8_t> bytes) {
+        faults_.garbageNextAnswer = std::move(bytes);
+    }
     void StayBusyUntil(int64_t ms) { state_.busyUntilMs = ms; }
     void SetUnplugged(bool unplugged) { faults_.unplugged = unplugged; }
     bool Unplugged() const { return faults_.unplugged; }

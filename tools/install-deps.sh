@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs when they are missing (as root), or says
 # which ones to install.
 set -eu
-needed="cmake make g++ libgtest-dev libgmock-dev g++-mingw-w64-i686 clang-format"
+needed="cmake make g++ libgtest-dev g++-mingw-w64-i686 clang-format"
 missing=""
 for package in $needed; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing="$missing $package"

@@ -70,7 +70,8 @@ void ShowFacts(Printer& p) {
 
     int lastReceipt = 0;
     CRequestLastTicketNo counter(&lastReceipt);
-    if (p.Ask(counter, "receipt counter")) std::printf("  %-22s %d\n", "receipts today", lastReceipt);
+    if (p.Ask(counter, "receipt counter"))
+        std::printf("  %-22s %d\n", "receipts today", lastReceipt);
 
     int rates[6] = {};
     int* const out[6] = {&rates[0], &rates[1], &rates[2], &rates[3], &rates[4], &rates[5]};

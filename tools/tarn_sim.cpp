@@ -24,7 +24,8 @@ void Usage() {
                  "                [--serial XXXXXXXXXXX] [--link PATH] [--quiet]\n");
 }
 
-bool ReadArgs(int argc, char** argv, tarn::sim::PrinterModel* model, std::string* link, bool* quiet) {
+bool ReadArgs(int argc, char** argv, tarn::sim::PrinterModel* model, std::string* link,
+              bool* quiet) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -52,7 +53,8 @@ tarn::sim::CivilTime LocalNow() {
     const time_t now = time(nullptr);
     tm local{};
     localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 }  // namespace
@@ -81,7 +83,8 @@ int main(int argc, char** argv) {
     }
     std::printf("tarn-sim: printer type %d version %d on %s\n", model.type, model.version,
                 endpoint.Path().c_str());
-    if (!link.empty()) std::printf("tarn-sim: linked %s -> %s\n", link.c_str(), endpoint.Path().c_str());
+    if (!link.empty())
+        std::printf("tarn-sim: linked %s -> %s\n", link.c_str(), endpoint.Path().c_str());
     std::fflush(stdout);
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);

@@ -26,7 +26,9 @@ struct Library {
     CLogger* temporaryLogger = nullptr;
     char logLine[256] = {};
 
-    CLogger* ActiveLogger() const { return temporaryLogger != nullptr ? temporaryLogger : logger.get(); }
+    CLogger* ActiveLogger() const {
+        return temporaryLogger != nullptr ? temporaryLogger : logger.get();
+    }
 };
 
 Library& Lib();

@@ -11,7 +11,8 @@ CLogger::CLogger(const char* fileName, int level, const char* title) : level_(le
     file_ = std::fopen(fileName_, "ac");
     if (file_ == nullptr) return;
     char opening[160];
-    std::snprintf(opening, sizeof opening, "***** LOG OPEN  %s *****", title != nullptr ? title : "");
+    std::snprintf(opening, sizeof opening, "***** LOG OPEN  %s *****",
+                  title != nullptr ? title : "");
     WriteLine(opening);
 }
 

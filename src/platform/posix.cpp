@@ -35,8 +35,8 @@ bool BaudConstant(int baudRate, speed_t* speed) {
         int rate;
         speed_t constant;
     };
-    static const Entry kRates[] = {{1200, B1200},   {2400, B2400},   {4800, B4800},
-                                   {9600, B9600},   {19200, B19200}, {38400, B38400},
+    static const Entry kRates[] = {{1200, B1200},   {2400, B2400},    {4800, B4800},
+                                   {9600, B9600},   {19200, B19200},  {38400, B38400},
                                    {57600, B57600}, {115200, B115200}};
     for (const Entry& entry : kRates) {
         if (entry.rate == baudRate) {
@@ -62,8 +62,9 @@ bool TookAllButParity(int fd, const termios& wanted) {
     termios now{};
     if (errno != EINVAL || tcgetattr(fd, &now) != 0) return false;
     const tcflag_t ignored = PARENB | PARODD;
-    return (now.c_cflag & ~ignored) == (wanted.c_cflag & ~ignored) && now.c_iflag == wanted.c_iflag &&
-           now.c_lflag == wanted.c_lflag && cfgetospeed(&now) == cfgetospeed(&wanted);
+    return (now.c_cflag & ~ignored) == (wanted.c_cflag & ~ignored) &&
+           now.c_iflag == wanted.c_iflag && now.c_lflag == wanted.c_lflag &&
+           cfgetospeed(&now) == cfgetospeed(&wanted);
 }
 
 // Raw 8-bit line: the given speed, data bits, parity (1 odd, 2 even, else none), stop bits

@@ -94,7 +94,8 @@ public:
             return nullptr;
         }
         const bool lineOk = settings.baudRate < 0 || ApplyLine(handle, settings);
-        const bool timeoutsOk = lineOk && (settings.timeoutMs < 0 || ApplyTimeouts(handle, settings.timeoutMs));
+        const bool timeoutsOk =
+            lineOk && (settings.timeoutMs < 0 || ApplyTimeouts(handle, settings.timeoutMs));
         if (!timeoutsOk) {
             *error = LastError();
             CloseHandle(handle);

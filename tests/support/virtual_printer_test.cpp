@@ -6,7 +6,8 @@ namespace tarn::test {
 
 void VirtualPrinterTest::SetUp() {
     UsePrinter(sim::PrinterModel{});
-    auto logger = std::make_unique<CLogger>(dir.File("tarnel.txt").c_str(), CLogger::kFailures, "TARN");
+    auto logger =
+        std::make_unique<CLogger>(dir.File("tarnel.txt").c_str(), CLogger::kFailures, "TARN");
     ReplaceLibrary(std::make_unique<Library>(std::move(logger)));
 }
 

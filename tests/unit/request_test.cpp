@@ -15,7 +15,9 @@ public:
     using CRequest::AppendByte;
     using CRequest::AppendInt32;
     using CRequest::AppendText;
-    std::string Text() const { return std::string(reinterpret_cast<const char*>(Body()), Length()); }
+    std::string Text() const {
+        return std::string(reinterpret_cast<const char*>(Body()), Length());
+    }
 };
 
 struct TextCase {
@@ -27,16 +29,16 @@ struct TextCase {
 
 TEST(AppendText, PadsCutsAndAligns) {
     const TextCase cases[] = {
-        {"AB", 5, 1, "   AB"},     {"AB", 5, -1, "AB   "},     {"AB", 5, 0, " AB  "},
-        {"AB", 6, 0, "  AB  "},    {"ABCDEFG", 3, 1, "ABC"},   {"ABCDEFG", 3, -1, "ABC"},
-        {"ABCDEFG", 3, 0, "ABC"},  {"", 3, -1, "   "},        {nullptr, 2, 1, "  "},
-        {"AB", 0, 1, ""},          {"AB", -4, 1, ""},          {"ABC", 3, 7, "ABC"},
+        {"AB", 5, 1, "   AB"},    {"AB", 5, -1, "AB   "},   {"AB", 5, 0, " AB  "},
+        {"AB", 6, 0, "  AB  "},   {"ABCDEFG", 3, 1, "ABC"}, {"ABCDEFG", 3, -1, "ABC"},
+        {"ABCDEFG", 3, 0, "ABC"}, {"", 3, -1, "   "},       {nullptr, 2, 1, "  "},
+        {"AB", 0, 1, ""},         {"AB", -4, 1, ""},        {"ABC", 3, 7, "ABC"},
     };
     for (const TextCase& c : cases) {
         Fields f;
         f.AppendText(c.text, c.width, c.alignment, ' ');
-        EXPECT_EQ(f.Text(), c.expected) << (c.text ? c.text : "(null)") << " width " << c.width
-                                        << " alignment " << c.alignment;
+        EXPECT_EQ(f.Text(), c.expected)
+            << (c.text ? c.text : "(null)") << " width " << c.width << " alignment " << c.alignment;
         EXPECT_FALSE(f.Overflowed());
     }
 }
@@ -115,40 +117,49 @@ struct ParserCase {
 
 TEST(Parsers, DecodeFullAnswersAndIgnoreShortOnes) {
     const ParserCase cases[] = {
-        {"status", {0x86}, [](Outputs& o) -> CRequest* { return new CRequestStatus(1, &o.a); },
+        {"status",
+         {0x86},
+         [](Outputs& o) -> CRequest* { return new CRequestStatus(1, &o.a); },
          [](const Outputs& o) { EXPECT_EQ(o.a, 0x86); }},
-        {"printer type, one byte", {44},
+        {"printer type, one byte",
+         {44},
          [](Outputs& o) -> CRequest* { return new CRequestPrinterType(0xFF, &o.a, false, &o.b); },
          [](const Outputs& o) {
              EXPECT_EQ(o.a, 44);
              EXPECT_EQ(o.b, -7);
          }},
-        {"printer type, two bytes", {124, 3},
+        {"printer type, two bytes",
+         {124, 3},
          [](Outputs& o) -> CRequest* { return new CRequestPrinterType(0xF6, &o.a, true, &o.b); },
          [](const Outputs& o) {
              EXPECT_EQ(o.a, 124);
              EXPECT_EQ(o.b, 3);
          }},
-        {"last receipt number", {0x2C, 0x01},
+        {"last receipt number",
+         {0x2C, 0x01},
          [](Outputs& o) -> CRequest* { return new CRequestLastTicketNo(&o.a); },
          [](const Outputs& o) { EXPECT_EQ(o.a, 300); }},
-        {"date", {1, 2, 0, 3, 0, 9, 1, 4, 5, 9},
+        {"date",
+         {1, 2, 0, 3, 0, 9, 1, 4, 5, 9},
          [](Outputs& o) -> CRequest* { return new CRequestGetDate(&o.a, &o.b, &o.c); },
          [](const Outputs& o) {
              EXPECT_EQ(o.a, 12);
              EXPECT_EQ(o.b, 3);
              EXPECT_EQ(o.c, 9);
          }},
-        {"time", {1, 2, 0, 3, 0, 9, 1, 4, 5, 9},
+        {"time",
+         {1, 2, 0, 3, 0, 9, 1, 4, 5, 9},
          [](Outputs& o) -> CRequest* { return new CRequestGetTime(&o.a, &o.b); },
          [](const Outputs& o) {
              EXPECT_EQ(o.a, 14);
              EXPECT_EQ(o.b, 59);
          }},
-        {"serial number", {'A', 'B', 'C', '1', '2', '3', '4', '5', '6', '7', '8'},
+        {"serial number",
+         {'A', 'B', 'C', '1', '2', '3', '4', '5', '6', '7', '8'},
          [](Outputs& o) -> CRequest* { return new CRequestSerialNo(o.text); },
          [](const Outputs& o) { EXPECT_STREQ(o.text, "ABC12345678"); }},
-        {"tax rates", {0x08, 0x98, 0x03, 0x20, 0x01, 0xF4, 0x00, 0x00, 0xFF, 0x00, 0xFF, 0xFF},
+        {"tax rates",
+         {0x08, 0x98, 0x03, 0x20, 0x01, 0xF4, 0x00, 0x00, 0xFF, 0x00, 0xFF, 0xFF},
          [](Outputs& o) -> CRequest* {
              int* const rates[6] = {&o.a, &o.b, &o.c, &o.d, &o.e, &o.f};
              return new CRequestTaxRates(rates);
@@ -161,9 +172,12 @@ TEST(Parsers, DecodeFullAnswersAndIgnoreShortOnes) {
              EXPECT_EQ(o.e, -1);
              EXPECT_EQ(o.f, -1);
          }},
-        {"one byte", {6}, [](Outputs& o) -> CRequest* { return new CRequestOneByte('.', &o.a); },
+        {"one byte",
+         {6},
+         [](Outputs& o) -> CRequest* { return new CRequestOneByte('.', &o.a); },
          [](const Outputs& o) { EXPECT_EQ(o.a, 6); }},
-        {"raw block", {202},
+        {"raw block",
+         {202},
          [](Outputs& o) -> CRequest* {
              static const uint8_t bytes[] = {1, 2, 3};
              return new CRequestRawBlock(bytes, 3, &o.a);

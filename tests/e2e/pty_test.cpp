@@ -1,0 +1,187 @@
+// The serial port and the link over a real pseudo-terminal, with real termios and real time:
+// the virtual printer served from a thread, and the tarn-sim program itself.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "api/library.h"
+#include "link/printer_link.h"
+#include "link/serial_port.h"
+#include "link/shared_commands.h"
+#include "pty_endpoint.h"
+#include "test_dir.h"
+
+extern char** environ;
+
+namespace tarn {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int64_t MsSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+class PtyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto logger =
+            std::make_unique<CLogger>(dir.File("tarnel.txt").c_str(), CLogger::kFailures, "TARN");
+        ReplaceLibrary(std::make_unique<Library>(std::move(logger)));
+    }
+    void TearDown() override {
+        stop_ = true;
+        if (server_.joinable()) server_.join();
+        unsetenv("TARN_COM7");
+        ReplaceLibrary(nullptr);
+    }
+
+    // Serves a virtual printer on a pseudo-terminal reachable as port 7.
+    void ServePrinter() {
+        std::string error;
+        ASSERT_TRUE(endpoint_.Open(&error)) << error;
+        setenv("TARN_COM7", endpoint_.Path().c_str(), 1);
+        server_ = std::thread([this] { endpoint_.Serve(stop_); });
+    }
+
+    test::TestDir dir;
+    sim::VirtualPrinter printer_;
+    sim::PtyEndpoint endpoint_{printer_};
+    std::atomic<bool> stop_{false};
+    std::thread server_;
+};
+
+SerialPort PortSeven(int timeoutMs) {
+    return SerialPort(7, false, 0, 0, timeoutMs, 9600, 8, 0, 2);
+}
+
+TEST_F(PtyTest, AMissingDeviceCannotBeOpened) {
+    setenv("TARN_COM7", dir.File("no-such-tty").c_str(), 1);
+    SerialPort port = PortSeven(300);
+    const uint8_t bytes[] = {0x1B, 0x66};
+    EXPECT_EQ(port.Write(bytes, 2), -1);
+    uint8_t buffer[2];
+    EXPECT_EQ(port.Read(buffer, 2), -1);
+    const std::string log = test::ReadFile(dir.File("tarnel.txt"));
+    EXPECT_NE(log.find(" SerialPort: CAN NOT open port\n"), std::string::npos);
+    EXPECT_EQ(log.find("CAN NOT open port", log.find("CAN NOT open port") + 1), std::string::npos);
+}
+
+TEST_F(PtyTest, APartialAnswerEndsAfterOneTimeOut) {
+    ServePrinter();
+    SerialPort port = PortSeven(300);
+    const uint8_t query[] = {0x1B, 0x66};  // acknowledge and two bytes: three of the four asked
+    ASSERT_EQ(port.Write(query, 2), 2);
+    uint8_t buffer[4] = {};
+    const auto start = Clock::now();
+    EXPECT_EQ(port.Read(buffer, 4), 3);
+    EXPECT_GE(MsSince(start), 300);
+    EXPECT_EQ(buffer[0], 0x06);
+    EXPECT_TRUE(port.Close());
+}
+
+TEST_F(PtyTest, ASilentPrinterGivesNothingAfterTheTimeOut) {
+    ServePrinter();
+    endpoint_.WithPrinter([](sim::VirtualPrinter& p) { p.SetSilent(true); });
+    SerialPort port = PortSeven(250);
+    const uint8_t query[] = {0x1B, 0x66};
+    ASSERT_EQ(port.Write(query, 2), 2);
+    uint8_t buffer[1];
+    const auto start = Clock::now();
+    EXPECT_EQ(port.Read(buffer, 1), 0);
+    EXPECT_GE(MsSince(start), 250);
+    EXPECT_TRUE(port.Close());
+}
+
+TEST_F(PtyTest, TheLinkRunsExchangesAndRefusalsOverTheTerminal) {
+    ServePrinter();
+    Library& lib = Lib();
+    lib.printerType = 8;
+    CPrinterLink link;
+    link.SetErrorTarget(&lib.mfErrorL);
+    link.SetTypeSource(&lib.printerType);
+    link.SetPort(std::make_unique<SerialPort>(7, false, 0, 0, 30000, 9600, 8, 0, 2));
+
+    char serial[12] = {};
+    CRequestSerialNo serialNo(serial);
+    ASSERT_EQ(link.Execute(serialNo, false, false), 0);
+    EXPECT_STREQ(serial, "TRN26000001");
+
+    endpoint_.WithPrinter([](sim::VirtualPrinter& p) { p.RefuseNext({0x03, 0x08, 0x00, 0x00}); });
+    int count = -1;
+    CRequestLastTicketNo counter(&count);
+    EXPECT_EQ(link.Execute(counter, false, false), -2);
+    EXPECT_EQ(lib.mfErrorL, 777);
+    EXPECT_EQ(count, -1);
+
+    ASSERT_EQ(link.Execute(counter, false, false), 0);
+    EXPECT_EQ(count, 0);
+}
+
+// tarn-sim and tarn as a person runs them.
+class SimProgramTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    void Start(const std::vector<std::string>& args) {
+        std::vector<char*> argv;
+        std::vector<std::string> all{TARN_SIM_BINARY, "--quiet", "--link", link()};
+        all.insert(all.end(), args.begin(), args.end());
+        for (std::string& a : all) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        ASSERT_EQ(posix_spawn(&pid_, TARN_SIM_BINARY, nullptr, nullptr, argv.data(), environ), 0);
+        for (int i = 0; i < 100 && access(link().c_str(), F_OK) != 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ASSERT_EQ(access(link().c_str(), F_OK), 0);
+    }
+
+    std::string Run(const std::string& command) {
+        std::string output;
+        FILE* pipe = popen(command.c_str(), "r");
+        char buffer[256];
+        while (pipe != nullptr && fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+        if (pipe != nullptr) pclose(pipe);
+        return output;
+    }
+
+    std::string link() const { return dir.File("com1"); }
+
+    test::TestDir dir;
+    pid_t pid_ = -1;
+};
+
+TEST_F(SimProgramTest, TarnIdentifiesTheVirtualPrinterThroughItsLink) {
+    Start({"--type", "8", "--version", "3", "--serial", "ZZZ00000042"});
+    const std::string out =
+        Run("cd " + dir.Path() + " && TARN_COM1=" + link() + " " + TARN_CLI_BINARY + " identify");
+    EXPECT_NE(out.find("printer type           8"), std::string::npos) << out;
+    EXPECT_NE(out.find("version                3"), std::string::npos) << out;
+    EXPECT_NE(out.find("ZZZ00000042"), std::string::npos) << out;
+}
+
+TEST_F(SimProgramTest, RemovesItsLinkWhenStopped) {
+    Start({});
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+    EXPECT_NE(access(link().c_str(), F_OK), 0);
+}
+
+}  // namespace
+}  // namespace tarn
