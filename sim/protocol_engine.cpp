@@ -67,21 +67,24 @@ void ProtocolEngine::Receive(uint8_t byte, int64_t nowMs) {
             body_.push_back(byte);
             CheckCommand(nowMs);
             return;
-        case Phase::Raw:
+        case Phase::Raw: {
             body_.push_back(byte);
-            if (static_cast<int>(body_.size()) >= RawBlockLength(rawKind_, body_) &&
-                RawBlockLength(rawKind_, body_) > 0) {
-                Record(FrameKind::RawBlock, body_, nowMs);
-                Context ctx = MakeContext(nowMs, body_[0]);
-                Bytes answer = HandleRawBlock(ctx, rawKind_, body_);
-                rawExpected_ = ctx.expectRaw;
-                rawSinceMs_ = nowMs;
-                phase_ = Phase::Idle;
-                body_.clear();
-                EmitAnswer(std::move(answer));
-            }
+            const int length = RawBlockLength(rawKind_, body_);
+            if (length > 0 && static_cast<int>(body_.size()) >= length) CompleteRaw(nowMs);
             return;
+        }
     }
+}
+
+void ProtocolEngine::CompleteRaw(int64_t nowMs) {
+    Record(FrameKind::RawBlock, body_, nowMs);
+    Context ctx = MakeContext(nowMs, body_[0]);
+    Bytes answer = HandleRawBlock(ctx, rawKind_, body_);
+    rawExpected_ = ctx.expectRaw;
+    rawSinceMs_ = nowMs;
+    phase_ = Phase::Idle;
+    body_.clear();
+    EmitAnswer(std::move(answer));
 }
 
 void ProtocolEngine::StartCommand(uint8_t command, int64_t nowMs) {
@@ -200,6 +203,7 @@ void ProtocolEngine::StartRaw(uint8_t byte, int64_t nowMs) {
     Receive(byte, nowMs);
 }
 
+// The record's closing pair ends the form; it is no command of its own and gets no answer.
 void ProtocolEngine::FinishForm(int64_t nowMs) {
     Bytes wire{kEsc};
     wire.insert(wire.end(), form_.begin(), form_.end());

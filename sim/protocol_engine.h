@@ -58,6 +58,7 @@ private:
     void TakeHeldAsFields(int64_t nowMs);
     void ResolveOptional(int64_t nowMs);
     void StartRaw(uint8_t byte, int64_t nowMs);
+    void CompleteRaw(int64_t nowMs);
     void FinishForm(int64_t nowMs);
     void Stray(uint8_t byte, int64_t nowMs);
     void Abandon(int64_t nowMs);

@@ -49,7 +49,6 @@ void Identify(Printer& p) {
             CRequestPrinterType old(0x5B, &status0, false, nullptr);
             p.Ask(old, "status byte 0");
             p.type = (status0 >> 4) == 1 ? 3 : 4;
-            second = status0 >> 4;
         }
     }
     std::printf("  %-22s %d\n", "printer type", p.type);

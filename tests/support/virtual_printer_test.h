@@ -31,7 +31,6 @@ protected:
     TestDir dir;
     std::unique_ptr<sim::VirtualPrinter> printer;
     std::unique_ptr<sim::VirtualPlatform> platform;
-    int32_t printerType = 8;
 };
 
 }  // namespace tarn::test
