@@ -22,6 +22,9 @@ Bytes AnnounceLogoBackup(Context& ctx, const Bytes& body);
 Bytes AnnounceLogoUpload(Context& ctx, const Bytes& body);
 Bytes AnnounceFooterLine(Context& ctx, const Bytes& body);
 
+// Prints the stored logo on the roll.
+void PrintLogo(Context& ctx);
+
 // Fiscal receipt.
 bool AcceptReceiptOpening(Context& ctx);
 Bytes OpenReceipt(Context& ctx, const Bytes& body);

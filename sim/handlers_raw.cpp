@@ -28,11 +28,17 @@ Bytes LogoRow(Context& ctx, const Bytes& block) {
 }
 
 // Row number, 24 bytes of dots, the exclusive OR of those 24 bytes: 0 taken, 1 refused.
+// With the last row in, the printer prints the new logo.
 Bytes StoreLogoRow(Context& ctx, const Bytes& block) {
     const int row = block[0];
     if (row >= kLogoRows || Xor(block, 1, kRowBytes) != block[1 + kRowBytes]) return {1};
     auto& dots = ctx.state.logo[static_cast<size_t>(row)];
     for (size_t i = 0; i < kRowBytes; ++i) dots[i] = block[1 + i];
+    if (row == kLogoRows - 1) {
+        ctx.roll.PrintCentred("NOWE LOGO");
+        PrintLogo(ctx);
+        ctx.roll.Cut();
+    }
     return {0};
 }
 
@@ -75,6 +81,37 @@ Bytes ReportFromDescription(Context& ctx, const Bytes& block) {
 }
 
 }  // namespace
+
+// 192 x 64 dots on 40 columns: each character stands for a cell of about 5 x 4 dots, "#"
+// when at least half of them are black, "+" when some are.
+void PrintLogo(Context& ctx) {
+    bool blank = true;
+    for (const auto& row : ctx.state.logo) {
+        for (const uint8_t byte : row) blank = blank && byte == 0;
+    }
+    if (blank) return;
+    constexpr int kColumns = PaperRoll::kWidth;
+    constexpr int kRowsPerLine = 4;
+    for (int top = 0; top < kLogoRows; top += kRowsPerLine) {
+        std::string line;
+        for (int column = 0; column < kColumns; ++column) {
+            const int from = column * kRowBytes * 8 / kColumns;
+            const int to = (column + 1) * kRowBytes * 8 / kColumns;
+            int black = 0;
+            for (int row = top; row < top + kRowsPerLine; ++row) {
+                for (int dot = from; dot < to; ++dot) {
+                    black +=
+                        (ctx.state.logo[static_cast<size_t>(row)][static_cast<size_t>(dot / 8)] >>
+                         (7 - dot % 8)) &
+                        1;
+                }
+            }
+            const int cell = (to - from) * kRowsPerLine;
+            line += black * 2 >= cell ? '#' : (black > 0 ? '+' : ' ');
+        }
+        ctx.roll.Print(line);
+    }
+}
 
 int RawBlockLength(RawBlock kind, const Bytes& soFar) {
     switch (kind) {

@@ -33,6 +33,7 @@ bool AcceptReceiptOpening(Context& ctx) {
 
 Bytes OpenReceipt(Context& ctx, const Bytes&) {
     ctx.state.receiptOpen = true;
+    if (ctx.state.model.type >= 8) PrintLogo(ctx);
     ctx.roll.PrintCentred("PARAGON FISKALNY");
     ctx.roll.Rule();
     return {};

@@ -1,6 +1,6 @@
 #include "paper_roll.h"
 
-#include "cp852.h"
+#include "text/cp852.h"
 
 namespace tarn::sim {
 

@@ -1,9 +1,14 @@
 /* TARN — fiscal printer driver. Public interface.
  *
- * Every function returns 0 on success, -1 when no session is open and -2 on failure
- * (the detail code is then kept for mfError). Texts are zero-terminated code page 852. */
+ * Every function returns 0 (MF_OK) on success, -1 (MF_NOT_STARTED) when no session is open and
+ * -2 (MF_FAILED) on failure, with the detail code kept for mfError; capability queries answer -3
+ * (MF_NOT_AVAILABLE) for a missing feature, and operations that are accepted and not carried
+ * out answer 1 (MF_NOT_PERFORMED). Texts are zero-terminated code page 852. A null text is an
+ * empty text and a null output pointer is not written. Every call holds one library-wide lock. */
 #ifndef TARN_TARN_H
 #define TARN_TARN_H
+
+#include <stdint.h>
 
 #if defined(_WIN32) && !defined(_WIN64)
 #define TARN_API __stdcall
@@ -13,7 +18,7 @@
 
 #if defined(_WIN32)
 #if defined(TARN_BUILDING_LIBRARY)
-#define TARN_EXPORT __declspec(dllexport)
+#define TARN_EXPORT /* TARN.dll exports by its module definition file, with ordinals */
 #else
 #define TARN_EXPORT __declspec(dllimport)
 #endif
@@ -25,9 +30,221 @@
 extern "C" {
 #endif
 
-/* Diagnostic log level: 0 nothing, 5 failures (also any other value), 9 everything. */
-TARN_EXPORT int TARN_API mfSetDebugLevel(int level);
+#define MF_OK 0
+#define MF_NOT_STARTED (-1)
+#define MF_FAILED (-2)
+#define MF_NOT_AVAILABLE (-3)
+#define MF_NOT_PERFORMED 1
 
+/* An argument the library does not read: 32 bits on 32-bit Windows. */
+typedef intptr_t tarn_arg;
+
+/* Session. */
+TARN_EXPORT int TARN_API mfStart(int first, int port);
+TARN_EXPORT int TARN_API mfStart2(tarn_arg a1, tarn_arg a2, int port, tarn_arg a4, tarn_arg a5,
+                                  tarn_arg a6, tarn_arg a7, tarn_arg a8, tarn_arg a9, tarn_arg a10,
+                                  tarn_arg a11, tarn_arg a12, tarn_arg a13, tarn_arg a14,
+                                  tarn_arg a15, tarn_arg a16, tarn_arg a17, tarn_arg a18);
+TARN_EXPORT int TARN_API mfStart3(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                  tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                  tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                  tarn_arg, tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfStop(void);
+
+/* Detail codes, texts and the diagnostic log. */
+TARN_EXPORT int TARN_API mfError(void);
+/* Each buffer holds 39 bytes. */
+TARN_EXPORT int TARN_API mfParMessage(int code, char* classText, char* detailText);
+TARN_EXPORT int TARN_API mfSetDebugLevel(int level);
+/* `buffer` holds *width + 1 bytes; *width receives the entry's longest text (38 or 25). */
+TARN_EXPORT int TARN_API mfParString(int index, char* buffer, int* width);
+TARN_EXPORT int TARN_API mfDefString(int index, const char* text);
+/* Parameter 11 names the logo file that mfStart loads into printers of type 8 and above. */
+TARN_EXPORT int TARN_API mfDefConfigParam(int parameter, tarn_arg value, const char* text);
+
+/* Information queries. */
+TARN_EXPORT int TARN_API mfGetTime(int* hour, int* minute);
+TARN_EXPORT int TARN_API mfGetDate(int* first, int* second, int* third);
+TARN_EXPORT int TARN_API mfGetLastTicketNo(int* number);
+TARN_EXPORT int TARN_API mfGetTax(int* rateA, int* rateB, int* rateC, int* rateD, int* rateE,
+                                  int* rateF);
+/* `serialNumber` holds 12 bytes. */
+TARN_EXPORT int TARN_API mfGetSerNo(char* serialNumber);
+TARN_EXPORT int TARN_API mfGetVersion(int* version, int* second);
+TARN_EXPORT int TARN_API mfParFiscal(int* value);
+TARN_EXPORT int TARN_API mfStatDenom(int* value);
+TARN_EXPORT int TARN_API mfParLibVersion(int* major, int* minor, tarn_arg third);
+TARN_EXPORT int TARN_API mfParLibBuild(int* build);
+
+/* Raw bytes to the printer on port 1, with or without a session. */
+TARN_EXPORT int TARN_API mfAnyCommand(int sendCount, const unsigned char* sendBytes,
+                                      int receiveMaximum, unsigned char* receiveBuffer,
+                                      int* receivedCount, int timeoutMs);
+
+/* Names that answer with a fixed result. */
+TARN_EXPORT int TARN_API mfParNonFiscalReceipt(void);
+TARN_EXPORT int TARN_API mfParPrePaid(void);
+
+TARN_EXPORT int TARN_API mfPrNonFiscalReceipt(tarn_arg, tarn_arg);
+
+TARN_EXPORT int TARN_API mfParPacket(void);
+TARN_EXPORT int TARN_API mfParExtraData(void);
+TARN_EXPORT int TARN_API mfParDefPLU(void);
+TARN_EXPORT int TARN_API mfParDefAllPLU(void);
+TARN_EXPORT int TARN_API mfParEndTicketExt(void);
+TARN_EXPORT int TARN_API mfParStornoLineTicketExt(void);
+TARN_EXPORT int TARN_API mfParPrBeTaxCode(void);
+TARN_EXPORT int TARN_API mfParPrBeItemNo(void);
+TARN_EXPORT int TARN_API mfParPrChangeItem(void);
+TARN_EXPORT int TARN_API mfParGetFiscalRecRange(void);
+TARN_EXPORT int TARN_API mfParGetFiscalRec(void);
+TARN_EXPORT int TARN_API mfParLineReturnExt(void);
+TARN_EXPORT int TARN_API mfPar_eCash(void);
+TARN_EXPORT int TARN_API mfParLoyalty(void);
+TARN_EXPORT int TARN_API mfPar_eCash2(void);
+TARN_EXPORT int TARN_API mfParShiftEndForce(void);
+TARN_EXPORT int TARN_API mfParLottery(void);
+TARN_EXPORT int TARN_API mfStatFreePrintEnabled(void);
+TARN_EXPORT int TARN_API mfStatFreePrintSlipEnabled(void);
+TARN_EXPORT int TARN_API mfFreePrintSlipEnd(void);
+TARN_EXPORT int TARN_API mfFreePrintSlipVoid(void);
+TARN_EXPORT int TARN_API mfParFeedLine(void);
+TARN_EXPORT int TARN_API mfParPayOutExt(void);
+TARN_EXPORT int TARN_API mfParReceipt(void);
+TARN_EXPORT int TARN_API mfejParDump(void);
+
+TARN_EXPORT int TARN_API mfPrPacket(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                    tarn_arg, tarn_arg, tarn_arg);
+
+TARN_EXPORT int TARN_API mfSetExtraData(tarn_arg, tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfDefPLU(tarn_arg, tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfPrItem(tarn_arg, tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfejInitDump(tarn_arg, tarn_arg, tarn_arg);
+
+TARN_EXPORT int TARN_API mfPrPrePaid(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg);
+
+TARN_EXPORT int TARN_API mfGetFirmwareVersion(tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfGetCoefficient(tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfPrBeItemNo(tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfDefFiscalDisp(tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfFaktPaper(tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfSecondCurrency(tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfAddFooters(tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfejDump(tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfejStat(tarn_arg, tarn_arg);
+
+TARN_EXPORT int TARN_API mfGetLastInvoiceNo(tarn_arg);
+TARN_EXPORT int TARN_API mfDefCounter(tarn_arg);
+TARN_EXPORT int TARN_API mfBeginShift(tarn_arg);
+TARN_EXPORT int TARN_API mfBeginInvoice(tarn_arg);
+TARN_EXPORT int TARN_API mfPrBeTaxCode(tarn_arg);
+TARN_EXPORT int TARN_API mfFreePrintLine(tarn_arg);
+TARN_EXPORT int TARN_API mfFeedLine(tarn_arg);
+TARN_EXPORT int TARN_API mfSubtotal(tarn_arg);
+TARN_EXPORT int TARN_API mfGetLastDay(tarn_arg);
+TARN_EXPORT int TARN_API mfGetNip(tarn_arg);
+TARN_EXPORT int TARN_API mfejStartDump(tarn_arg);
+TARN_EXPORT int TARN_API mfejEndDump(tarn_arg);
+TARN_EXPORT int TARN_API mfejSha(tarn_arg);
+
+TARN_EXPORT int TARN_API mfParMaxShiftNo(int* value);
+TARN_EXPORT int TARN_API mfNegTicket(int* value);
+TARN_EXPORT int TARN_API mfejDumpNecessary(int* value);
+
+TARN_EXPORT int TARN_API mfParCounter(void);
+TARN_EXPORT int TARN_API mfBeDefPLU(void);
+TARN_EXPORT int TARN_API mfBeDefAllPLU(void);
+TARN_EXPORT int TARN_API mfEndDefPLU(void);
+TARN_EXPORT int TARN_API mfPrEnd(void);
+TARN_EXPORT int TARN_API mfPrChangeItem(void);
+TARN_EXPORT int TARN_API mfAnulujFakture(void);
+TARN_EXPORT int TARN_API mfShiftEndForce(void);
+TARN_EXPORT int TARN_API mfFreePrintInit(void);
+TARN_EXPORT int TARN_API mfFreePrintEnd(void);
+TARN_EXPORT int TARN_API mfFreePrintVoid(void);
+TARN_EXPORT int TARN_API mfejCancelDump(void);
+
+TARN_EXPORT int TARN_API mfParConfigParam(void);
+
+TARN_EXPORT int TARN_API mfEndInvoice(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                      tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                      tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfDefNFiscalDisp(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                          tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                          tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                          tarn_arg, tarn_arg);
+
+TARN_EXPORT int TARN_API mfEndTicketExt(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                        tarn_arg, tarn_arg, tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfFaktStart(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                     tarn_arg, tarn_arg, tarn_arg, tarn_arg);
+
+TARN_EXPORT int TARN_API mfStornoLineTicketExt(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                               tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfLineReturnExt(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                         tarn_arg);
+
+TARN_EXPORT int TARN_API mfParPrState(void);
+TARN_EXPORT int TARN_API mfParPayIn(void);
+TARN_EXPORT int TARN_API mfParPayOut(void);
+TARN_EXPORT int TARN_API mfParCashierReport(void);
+TARN_EXPORT int TARN_API mfEndCashierReport(void);
+TARN_EXPORT int TARN_API mfParShiftReport(void);
+TARN_EXPORT int TARN_API mfParVISA(void);
+TARN_EXPORT int TARN_API mfParEFT(void);
+
+TARN_EXPORT int TARN_API mfGetFiscalRecRange(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                             tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                             tarn_arg, tarn_arg);
+
+TARN_EXPORT int TARN_API mfGetFiscalRec(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                        tarn_arg, tarn_arg);
+
+TARN_EXPORT int TARN_API mfPr_eCash(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                    tarn_arg);
+
+TARN_EXPORT int TARN_API mfPrLoyalty(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                     tarn_arg, tarn_arg, tarn_arg);
+
+TARN_EXPORT int TARN_API mfPr_eCash2(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg);
+
+TARN_EXPORT int TARN_API mfFaktLinia(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                     tarn_arg, tarn_arg, tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfejDumpStat(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                      tarn_arg, tarn_arg, tarn_arg, tarn_arg);
+
+TARN_EXPORT int TARN_API mfFaktKoniec(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                      tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                      tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                      tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                      tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                      tarn_arg, tarn_arg, tarn_arg);
+
+TARN_EXPORT int TARN_API mfLottery(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg);
+
+TARN_EXPORT int TARN_API mfFreePrintSlipInit(tarn_arg);
+TARN_EXPORT int TARN_API mfFreePrintSlipLine(tarn_arg);
+
+TARN_EXPORT int TARN_API mfPayOutExt(tarn_arg, tarn_arg, tarn_arg, tarn_arg);
+
+TARN_EXPORT int TARN_API mfReceipt(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg);
 #ifdef __cplusplus
 }
 #endif

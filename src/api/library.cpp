@@ -33,4 +33,29 @@ ApiCall::~ApiCall() {
     UnlockLibrary();
 }
 
+int NotStarted() {
+    Lib().mfErrorL = 0;
+    return MF_NOT_STARTED;
+}
+
+int Failed(int code) {
+    Lib().mfErrorL = code;
+    return MF_FAILED;
+}
+
+int Succeeded(int result) {
+    Lib().mfErrorL = 0;
+    return result;
+}
+
+int Exchange(CRequest& request, bool noAck, bool noEsc) {
+    Library& lib = Lib();
+    if (!lib.link) return Failed(kCodeCommunication);
+    return lib.link->Execute(request, noAck, noEsc);
+}
+
+void SettleOlderPrinter(int ms) {
+    if (Lib().printerType < 4) CurrentPlatform().SleepMs(ms);
+}
+
 }  // namespace tarn

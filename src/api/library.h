@@ -6,11 +6,25 @@
 #include <memory>
 
 #include "api/logger.h"
+#include "api/text_table.h"
 #include "link/printer_link.h"
+#include "tarn/tarn.h"
 
 namespace tarn {
 
+// Open-document flags and masks.
+constexpr uint32_t MF_DOC_RECEIPT = 0x02;
+constexpr uint32_t MF_DOC_ORDER = 0x04;
+constexpr uint32_t MF_DOC_RETURN = 0x08;
+constexpr uint32_t MF_DOC_SHIFT_REPORT = 0x20;
+constexpr uint32_t MF_DOC_NONFISCAL = 0x3C;
+constexpr uint32_t MF_DOC_ANY = 0xFF;
+
+// The session record and everything else the library keeps while it is loaded.
 struct Library {
+    static constexpr int kPathSize = 256;
+    static constexpr int kCashierNameSize = 31;
+
     // The main log on "tarnel.txt" in the current directory, at level 1.
     Library();
     explicit Library(std::unique_ptr<CLogger> mainLogger);
@@ -25,9 +39,18 @@ struct Library {
     // While set, log lines go here instead of the main log (raw commands without a session).
     CLogger* temporaryLogger = nullptr;
     char logLine[256] = {};
+    uint8_t displayType = 0;
+    char logoPath[kPathSize] = {};
+    char cashierName[kCashierNameSize] = {};
+    int32_t cashierNumber = 0;
+    TextTable texts;
 
     CLogger* ActiveLogger() const {
         return temporaryLogger != nullptr ? temporaryLogger : logger.get();
+    }
+    bool IsDocumentOpen(uint32_t mask) const { return (documentFlags & mask) != 0; }
+    void SetDocumentOpen(uint32_t flag, bool on) {
+        documentFlags = on ? (documentFlags | flag) : (documentFlags & ~flag);
     }
 };
 
@@ -42,5 +65,17 @@ public:
     ApiCall(const ApiCall&) = delete;
     ApiCall& operator=(const ApiCall&) = delete;
 };
+
+// The common steps of an exported function.
+// Without a session: mfErrorL = 0 and the result is -1.
+int NotStarted();
+// A refusal or failure: mfErrorL = code and the result is -2.
+int Failed(int code);
+// Success: mfErrorL = 0 and the result is `result`.
+int Succeeded(int result = MF_OK);
+// Sends one command through the session's link; 0 or -2 with the detail code in mfErrorL.
+int Exchange(CRequest& request, bool noAck = false, bool noEsc = false);
+// Sleeps `ms` when the printer is below type 4 (its settling delay after some commands).
+void SettleOlderPrinter(int ms);
 
 }  // namespace tarn

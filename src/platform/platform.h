@@ -65,6 +65,8 @@ Platform& RealPlatform();
 
 // Pushes a written log file to the disk (flush and commit).
 void CommitFile(std::FILE* file);
+// Puts file `from` in the place of `to` in one step, replacing `to`.
+bool MoveFileReplacing(const char* from, const char* to);
 
 // The library-wide recursive lock held by every exported call.
 void LockLibrary();

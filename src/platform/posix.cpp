@@ -234,6 +234,10 @@ void CommitFile(std::FILE* file) {
     fsync(fileno(file));
 }
 
+bool MoveFileReplacing(const char* from, const char* to) {
+    return std::rename(from, to) == 0;
+}
+
 void LockLibrary() {
     LibraryMutex().lock();
 }

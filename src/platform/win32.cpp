@@ -140,6 +140,10 @@ void CommitFile(std::FILE* file) {
     _commit(_fileno(file));
 }
 
+bool MoveFileReplacing(const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 void LockLibrary() {
     EnterCriticalSection(LibraryLock());
 }

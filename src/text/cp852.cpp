@@ -1,8 +1,8 @@
-#include "cp852.h"
+#include "text/cp852.h"
 
 #include <cstdint>
 
-namespace tarn::sim {
+namespace tarn {
 
 namespace {
 
@@ -83,4 +83,4 @@ std::string Cp852ToUtf8(const std::string& cp852) {
     return out;
 }
 
-}  // namespace tarn::sim
+}  // namespace tarn

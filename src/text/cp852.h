@@ -3,10 +3,10 @@
 
 #include <string>
 
-namespace tarn::sim {
+namespace tarn {
 
 // Characters without a place in code page 852 become '?'.
 std::string Utf8ToCp852(const std::string& utf8);
 std::string Cp852ToUtf8(const std::string& cp852);
 
-}  // namespace tarn::sim
+}  // namespace tarn

@@ -1,0 +1,105 @@
+// Information queries: clock, receipt counter, tax rates, serial number and versions.
+#include "api/detail_codes.h"
+#include "api/library.h"
+#include "api/log.h"
+#include "link/shared_commands.h"
+#include "tarn/tarn.h"
+
+using namespace tarn;
+
+namespace {
+
+constexpr int kLibraryMajor = 1;
+constexpr int kLibraryMinor = 12;
+constexpr int kLibraryBuild = 6;
+
+void Store(int* target, int value) {
+    if (target != nullptr) *target = value;
+}
+
+// The clock may not be read while a document is open. Older printers need a pause after.
+int ClockQuery(CRequest& request) {
+    if (!Lib().started) return NotStarted();
+    if (Lib().IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
+    const int result = Exchange(request);
+    SettleOlderPrinter(300);
+    return result;
+}
+
+}  // namespace
+
+extern "C" int TARN_API mfGetTime(int* hour, int* minute) {
+    ApiCall call;
+    CRequestGetTime request(hour, minute);
+    return ClockQuery(request);
+}
+
+extern "C" int TARN_API mfGetDate(int* first, int* second, int* third) {
+    ApiCall call;
+    CRequestGetDate request(first, second, third);
+    return ClockQuery(request);
+}
+
+extern "C" int TARN_API mfGetLastTicketNo(int* number) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    CRequestLastTicketNo request(number);
+    const int result = Exchange(request);
+    SettleOlderPrinter(100);
+    return result;
+}
+
+extern "C" int TARN_API mfGetTax(int* rateA, int* rateB, int* rateC, int* rateD, int* rateE,
+                                 int* rateF) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    int* const rates[6] = {rateA, rateB, rateC, rateD, rateE, rateF};
+    CRequestTaxRates request(rates);
+    const int result = Exchange(request);
+    LogResultF(result, "In mfGetTax, result: %d", result);
+    return result;
+}
+
+extern "C" int TARN_API mfGetSerNo(char* serialNumber) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    CRequestSerialNo request(serialNumber);
+    const int result = Exchange(request);
+    LogResultF(result, "In mfGetSerNo, result: %d", result);
+    return result;
+}
+
+extern "C" int TARN_API mfGetVersion(int* version, int* second) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    Store(version, Lib().version);
+    Store(second, 0);
+    return Succeeded();
+}
+
+extern "C" int TARN_API mfParFiscal(int* value) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    Store(value, 1);
+    return Succeeded();
+}
+
+#if !defined(_WIN32)
+extern "C" TARN_EXPORT int TARN_API mfStatDenom(int*) __attribute__((alias("mfParFiscal")));
+#endif
+
+extern "C" int TARN_API mfParLibVersion(int* major, int* minor, tarn_arg) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    Store(major, kLibraryMajor);
+    Store(minor, kLibraryMinor);
+    return Succeeded();
+}
+
+extern "C" int TARN_API mfParLibBuild(int* build) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    Store(build, kLibraryBuild);
+    LogInfoF("mfParLibBuild: %d", kLibraryBuild);
+    return Succeeded();
+}

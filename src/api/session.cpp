@@ -1,0 +1,160 @@
+// Opening and closing the session: identification of the printer, recovery of an interrupted
+// document, the day close the printer asks for, the display type and the logo.
+#include "api/detail_codes.h"
+#include "api/library.h"
+#include "api/log.h"
+#include "api/logo.h"
+#include "link/shared_commands.h"
+#include "tarn/tarn.h"
+
+using namespace tarn;
+
+namespace {
+
+constexpr uint8_t kIdentify = 0xFF;
+constexpr uint8_t kIdentifyExtended = 0xF6;
+constexpr uint8_t kStatusZero = 0x5B;
+constexpr uint8_t kWake = 0x2A;           // '*'
+constexpr uint8_t kEndDocument = 0x51;    // 'Q'
+constexpr uint8_t kCancelReceipt = 0x23;  // '#'
+
+constexpr int kFamilyType1 = 2;
+constexpr int kFamilyType2 = 17;
+constexpr int kFamilyLater = 44;
+constexpr int kExtendedType8 = 124;
+
+void BuildLink(int port) {
+    Library& lib = Lib();
+    lib.link.reset();
+    lib.link = std::make_unique<CPrinterLink>();
+    lib.link->SetErrorTarget(&lib.mfErrorL);
+    lib.link->SetTypeSource(&lib.printerType);
+    lib.printerType = -1;
+    lib.link->SetPort(std::make_unique<SerialPort>(port, false, 0, 0, 30000, 9600, 8, 0, 2));
+}
+
+// 0xFF answers 2 (type 1), 17 (type 2) or 44. After 44, 0xF6 answers 124 and the version
+// (type 8) or another family byte (type 10); types 3 and 4 refuse it and are told apart by
+// the high nibble of status byte 0. Returns the result of the last identification exchange,
+// or -2 when the first one failed.
+int Identify(int* lastResult) {
+    Library& lib = Lib();
+    int family = 0;
+    CRequestPrinterType first(kIdentify, &family, false, nullptr);
+    *lastResult = Exchange(first);
+    if (*lastResult != 0) return -2;
+    if (family == kFamilyType1) lib.printerType = 1;
+    if (family == kFamilyType2) lib.printerType = 2;
+    if (family != kFamilyLater) return 0;
+    int version = 0;
+    CRequestPrinterType extended(kIdentifyExtended, &family, true, &version);
+    *lastResult = Exchange(extended);
+    if (*lastResult == 0) {
+        lib.printerType = family == kExtendedType8 ? 8 : 10;
+        if (lib.printerType == 8) lib.version = version;
+        return 0;
+    }
+    CRequestPrinterType status(kStatusZero, &family, false, nullptr);
+    *lastResult = Exchange(status);
+    lib.printerType = (family >> 4) == 1 ? 3 : 4;
+    return 0;
+}
+
+// A printer still holding a document (status byte 1, bit 0x02) gets 'Q' and '#'; the start
+// fails with 769 when it keeps holding one. Then the day close it asks for (bit 0x08).
+int RecoverAndCloseDay() {
+    Library& lib = Lib();
+    int status1 = 0;
+    CRequestStatus query(1, &status1);
+    Exchange(query);
+    if (status1 & 0x02) {
+        int answer = 0;
+        CRequestOneByte end(kEndDocument, &answer);
+        if (Exchange(end, true) != 0) return -2;
+        CRequestOneByte cancel(kCancelReceipt, &answer);
+        if (Exchange(cancel, true) != 0) return -2;
+        lib.link->WaitUntilReady(30);
+    }
+    if (Exchange(query) != 0) return -2;
+    if (status1 & 0x02) return Failed(kCodeOther);
+    if (status1 & 0x08) {
+        CRequestShiftEnd close;
+        const int result = Exchange(close);
+        LogInfoF("In mfStart, CRequestShiftEnd result: %d", result);
+        if (result != 0) return -2;
+        lib.link->WaitUntilReady(20);
+    }
+    return 0;
+}
+
+// Status byte 3: bit 0x01 adds 1, bit 0x02 adds 3, bit 0x04 adds 2.
+int ReadDisplayType() {
+    int status3 = 0;
+    CRequestStatus query(3, &status3);
+    if (Exchange(query) != 0) return -2;
+    Lib().displayType = static_cast<uint8_t>(
+        ((status3 & 0x01) ? 1 : 0) + ((status3 & 0x02) ? 3 : 0) + ((status3 & 0x04) ? 2 : 0));
+    return 0;
+}
+
+int Start(int port) {
+    Library& lib = Lib();
+    if (lib.started) return NotStarted();
+    LogInfoF("In mfStart, port: %d", port);
+    BuildLink(port);
+    int lastResult = 0;
+    if (Identify(&lastResult) != 0) return -2;
+    if (lib.printerType != 8) {
+        int status0 = 0;
+        CRequestStatus query(0, &status0);
+        if (Exchange(query) != 0) return -2;
+        lib.version = (status0 >> 4) & 0x0F;
+    }
+    LogInfoF("In mfStart, PrinterType: %d, Version: %d, Result: %d", lib.printerType, lib.version,
+             lastResult);
+    int ignored = 0;
+    CRequestLastTicketNo counter(&ignored);
+    Exchange(counter);
+    CRequestOneByte wake(kWake, &ignored);
+    Exchange(wake, true);
+    if (RecoverAndCloseDay() != 0 || ReadDisplayType() != 0) return -2;
+    if (lib.printerType >= 8 && lib.logoPath[0] != '\0' && TransferLogo(lib.logoPath) != 0) {
+        return -2;
+    }
+    LogInfoF("In mfStart MF_OK");
+    lib.started = true;
+    return Succeeded();
+}
+
+}  // namespace
+
+extern "C" int TARN_API mfStart(int, int port) {
+    ApiCall call;
+    return Start(port);
+}
+
+extern "C" int TARN_API mfStart2(tarn_arg, tarn_arg, int port, tarn_arg, tarn_arg, tarn_arg,
+                                 tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                 tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
+    ApiCall call;
+    return Start(port);
+}
+
+extern "C" int TARN_API mfStart3(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                 tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                 tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                                 tarn_arg, tarn_arg, tarn_arg) {
+    ApiCall call;
+    return Succeeded(MF_NOT_PERFORMED);
+}
+
+extern "C" int TARN_API mfStop(void) {
+    ApiCall call;
+    Library& lib = Lib();
+    LogInfoF("In mfStop");
+    lib.started = false;
+    if (lib.logger) lib.logger->Close();
+    lib.logger.reset();
+    lib.link.reset();
+    return MF_OK;
+}

@@ -1,0 +1,44 @@
+// The application's access to the text table and the configuration parameters.
+#include <cstdio>
+#include <cstring>
+
+#include "api/library.h"
+#include "link/request.h"
+#include "tarn/tarn.h"
+
+using namespace tarn;
+
+namespace {
+constexpr int kLogoPathParameter = 11;
+}
+
+extern "C" int TARN_API mfParString(int index, char* buffer, int* width) {
+    ApiCall call;
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    const int maxLength = lib.texts.MaxLength(index);
+    if (width != nullptr) *width = maxLength;
+    if (maxLength == 0) return Failed(kCodeOutOfRange);
+    if (buffer != nullptr) {
+        std::snprintf(buffer, static_cast<size_t>(maxLength) + 1, "%s", lib.texts.Text(index));
+    }
+    return Succeeded();
+}
+
+extern "C" int TARN_API mfDefString(int index, const char* text) {
+    ApiCall call;
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    if (!lib.texts.Define(index, text)) return Failed(kCodeOutOfRange);
+    return Succeeded();
+}
+
+// No session test: the logo path is named before mfStart, which uses it.
+extern "C" int TARN_API mfDefConfigParam(int parameter, tarn_arg, const char* text) {
+    ApiCall call;
+    Library& lib = Lib();
+    if (parameter != kLogoPathParameter || text == nullptr || *text == '\0') return Succeeded();
+    if (std::strlen(text) >= sizeof lib.logoPath) return Failed(kCodeOutOfRange);
+    std::snprintf(lib.logoPath, sizeof lib.logoPath, "%s", text);
+    return Succeeded();
+}
