@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace tarn::sim {
@@ -17,10 +18,14 @@ struct Faults {
     bool silentAfterRefusal = false;
     // A silent printer hears nothing and answers nothing.
     bool silent = false;
-    // The next answer is cut to this many bytes.
+    // The next answer is cut to this many bytes / replaced by these bytes; with `onlyRawBlocks`
+    // it is the next answer to a raw block (logo rows, footer lines, report descriptions).
     std::optional<int> shortNextAnswer;
-    // The next answer is replaced by these bytes.
     std::optional<std::vector<uint8_t>> garbageNextAnswer;
+    bool onlyRawBlocks = false;
+    // The next head of this command is answered with this byte instead of its acknowledge
+    // (the command then goes no further).
+    std::optional<std::pair<uint8_t, uint8_t>> acknowledgeOverride;
     // The cable is out: the port cannot be opened.
     bool unplugged = false;
 

@@ -84,7 +84,7 @@ void ProtocolEngine::CompleteRaw(int64_t nowMs) {
     rawSinceMs_ = nowMs;
     phase_ = Phase::Idle;
     body_.clear();
-    EmitAnswer(std::move(answer));
+    EmitAnswer(std::move(answer), true);
 }
 
 void ProtocolEngine::StartCommand(uint8_t command, int64_t nowMs) {
@@ -92,6 +92,13 @@ void ProtocolEngine::StartCommand(uint8_t command, int64_t nowMs) {
     phase_ = Phase::Idle;
     if (spec_ == nullptr) {
         Emit(kNak);
+        Record(FrameKind::Refused, {kEsc, command}, nowMs);
+        return;
+    }
+    if (spec_->acknowledged && faults_.acknowledgeOverride &&
+        faults_.acknowledgeOverride->first == command) {
+        Emit(faults_.acknowledgeOverride->second);
+        faults_.acknowledgeOverride.reset();
         Record(FrameKind::Refused, {kEsc, command}, nowMs);
         return;
     }
@@ -263,7 +270,11 @@ void ProtocolEngine::Emit(uint8_t byte) {
     output_.push_back(byte);
 }
 
-void ProtocolEngine::EmitAnswer(Bytes answer) {
+void ProtocolEngine::EmitAnswer(Bytes answer, bool toRawBlock) {
+    if (faults_.onlyRawBlocks && !toRawBlock) {
+        for (const uint8_t byte : answer) Emit(byte);
+        return;
+    }
     if (faults_.garbageNextAnswer && !answer.empty()) {
         answer = *faults_.garbageNextAnswer;
         faults_.garbageNextAnswer.reset();

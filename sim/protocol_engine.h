@@ -63,7 +63,7 @@ private:
     void Stray(uint8_t byte, int64_t nowMs);
     void Abandon(int64_t nowMs);
     void Emit(uint8_t byte);
-    void EmitAnswer(Bytes answer);
+    void EmitAnswer(Bytes answer, bool toRawBlock = false);
     Context MakeContext(int64_t nowMs, uint8_t command);
     void Record(FrameKind kind, std::vector<uint8_t> bytes, int64_t nowMs);
 

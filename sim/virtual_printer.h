@@ -33,10 +33,20 @@ public:
         faults_.nakNext = std::array<uint8_t, 4>{};
         faults_.silentAfterRefusal = true;
     }
+    // Answers the next head of `command` with `byte` instead of its acknowledge.
+    void AcknowledgeNextWith(uint8_t command, uint8_t byte) {
+        faults_.acknowledgeOverride = std::make_pair(command, byte);
+    }
     void SetSilent(bool silent) { faults_.silent = silent; }
-    void AnswerShortNext(int bytes) { faults_.shortNextAnswer = bytes; }
-    void AnswerGarbageNext(std::vector<uint8_t> bytes) {
+    // The next answer (with `onlyRawBlocks`, the next answer to a raw block) cut to `bytes`
+    // bytes, or replaced by `bytes`.
+    void AnswerShortNext(int bytes, bool onlyRawBlocks = false) {
+        faults_.shortNextAnswer = bytes;
+        faults_.onlyRawBlocks = onlyRawBlocks;
+    }
+    void AnswerGarbageNext(std::vector<uint8_t> bytes, bool onlyRawBlocks = false) {
         faults_.garbageNextAnswer = std::move(bytes);
+        faults_.onlyRawBlocks = onlyRawBlocks;
     }
     void StayBusyUntil(int64_t ms) { state_.busyUntilMs = ms; }
     void SetUnplugged(bool unplugged) { faults_.unplugged = unplugged; }
