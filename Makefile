@@ -9,15 +9,16 @@ ASAN_BUILD := build-asan
 demo: build
 	tools/demo.sh $(BUILD)
 
-test: build windows sanitize format-check
+test: windows build sanitize format-check
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
 
 deps:
 	@tools/install-deps.sh
 
+# The Linux build knows where the Windows build is, for the DLL's export and Wine tests.
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARN_WINDOWS_BUILD=$(abspath $(WIN_BUILD))
 	cmake --build $(BUILD) -j$(JOBS)
 
 windows: deps

@@ -73,6 +73,17 @@ bool PtyEndpoint::Link(const std::string& linkPath, std::string* error) {
     return true;
 }
 
+// A pseudo-terminal carries no parity bit. The C library reports a host's even-parity setting
+// as refused whenever CLOCAL is already set on the terminal (which the host's own first setting
+// does); a serial port takes it every time. Clearing CLOCAL before each answer keeps every
+// open of the port working as it does on a serial line (Wine's SetCommState included).
+void PtyEndpoint::KeepLineSettable() {
+    termios tio{};
+    if (tcgetattr(heldSlave_, &tio) != 0 || (tio.c_cflag & CLOCAL) == 0) return;
+    tio.c_cflag &= ~CLOCAL;
+    tcsetattr(heldSlave_, TCSANOW, &tio);
+}
+
 void PtyEndpoint::Flush() {
     uint8_t buffer[256];
     while (printer_.HasOutput()) {
@@ -108,6 +119,7 @@ void PtyEndpoint::Serve(const std::atomic<bool>& stop) {
         std::lock_guard<std::mutex> lock(mutex_);
         for (ssize_t i = 0; i < n; ++i) printer_.Receive(buffer[i], NowMs());
         printer_.Tick(NowMs());
+        if (printer_.HasOutput()) KeepLineSettable();
         Flush();
     }
 }

@@ -33,6 +33,7 @@ public:
 
 private:
     void Flush();
+    void KeepLineSettable();
 
     VirtualPrinter& printer_;
     int master_ = -1;

@@ -1,19 +1,32 @@
 #!/bin/sh
 # Installs the Debian packages the build needs when they are missing (as root), or says
-# which ones to install.
+# which ones to install. Wine runs the 32-bit TARN.dll: it needs the i386 architecture and
+# installs cleanly only from bookworm's own versions.
 set -eu
-needed="cmake make g++ libgtest-dev g++-mingw-w64-i686 clang-format"
+installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
 missing=""
-for package in $needed; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing="$missing $package"
+for package in cmake make g++ libgtest-dev g++-mingw-w64-i686 clang-format; do
+    installed "$package" || missing="$missing $package"
 done
-[ -z "$missing" ] && exit 0
+wine_missing=""
+installed wine32:i386 && command -v wine >/dev/null 2>&1 || wine_missing="wine32 wine"
+[ -z "$missing$wine_missing" ] && exit 0
 if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing Debian packages:$missing (install them as root, or run this as root)" >&2
+    echo "Missing Debian packages:$missing $wine_missing (install them as root, or run this as root)" >&2
     exit 1
 fi
-echo "Installing:$missing"
 export DEBIAN_FRONTEND=noninteractive
+if [ -n "$wine_missing" ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+fi
+echo "Installing:$missing $wine_missing"
 apt-get update -qq
-# shellcheck disable=SC2086
-apt-get install -y -qq --no-install-recommends $missing
+if [ -n "$missing" ]; then
+    # shellcheck disable=SC2086
+    apt-get install -y -qq --no-install-recommends $missing
+fi
+if [ -n "$wine_missing" ]; then
+    apt-get install -y -qq --no-install-recommends -t bookworm g++-mingw-w64-i686 wine32 wine
+fi

@@ -1,0 +1,128 @@
+// Loads TARN.dll as a point-of-sale application does, finds its functions by name and by
+// ordinal, and runs a session against the printer on COM1. Exit status: the number of checks
+// that failed.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+int g_failures = 0;
+
+void Check(bool ok, const char* what) {
+    std::printf("%s %s\n", ok ? "ok  " : "FAIL", what);
+    if (!ok) ++g_failures;
+}
+
+HMODULE g_dll = nullptr;
+
+// The function by name, after checking that its ordinal leads to the same place.
+template <typename Function>
+Function Find(const char* name, int ordinal) {
+    FARPROC byName = GetProcAddress(g_dll, name);
+    FARPROC byOrdinal = GetProcAddress(g_dll, MAKEINTRESOURCEA(ordinal));
+    const std::string what = std::string(name) + " by name and by ordinal";
+    Check(byName != nullptr && byName == byOrdinal, what.c_str());
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(byName));
+}
+
+using NoArgs = int(__stdcall*)();
+using OneInt = int(__stdcall*)(int);
+using OnePointer = int(__stdcall*)(int*);
+using TwoInts = int(__stdcall*)(int, int);
+using TwoPointers = int(__stdcall*)(int*, int*);
+using ThreePointers = int(__stdcall*)(int*, int*, int*);
+using SixPointers = int(__stdcall*)(int*, int*, int*, int*, int*, int*);
+using Text = int(__stdcall*)(char*);
+using Message = int(__stdcall*)(int, char*, char*);
+using ParString = int(__stdcall*)(int, char*, int*);
+using DefString = int(__stdcall*)(int, const char*);
+using AnyCommand = int(__stdcall*)(int, const unsigned char*, int, unsigned char*, int*, int);
+using Start3 = int(__stdcall*)(int, int, int, int, int, int, int, int, int, int, int, int, int, int,
+                               int, int, int, int, int, int, int);
+
+void WithoutSession() {
+    auto mfError = Find<NoArgs>("mfError", 1410);
+    auto mfParPrePaid = Find<NoArgs>("mfParPrePaid", 213);
+    auto mfParNonFiscalReceipt = Find<NoArgs>("mfParNonFiscalReceipt", 206);
+    auto mfStart3 = Find<Start3>("mfStart3", 413);
+    Check(mfError() == -1, "mfError without a session is -1");
+    Check(mfParPrePaid() == -3 && mfParNonFiscalReceipt() == -3,
+          "capability answers without a session");
+    Check(reinterpret_cast<void*>(mfParPrePaid) == reinterpret_cast<void*>(mfParNonFiscalReceipt),
+          "mfParPrePaid and mfParNonFiscalReceipt share one entry point");
+    Check(mfStart3(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0) == 1,
+          "mfStart3 answers 1");
+}
+
+void Session() {
+    auto mfStart = Find<TwoInts>("mfStart", 410);
+    auto mfStop = Find<NoArgs>("mfStop", 411);
+    auto mfGetVersion = Find<TwoPointers>("mfGetVersion", 230);
+    auto mfGetSerNo = Find<Text>("mfGetSerNo", 9974);
+    auto mfGetTax = Find<SixPointers>("mfGetTax", 260);
+    auto mfGetDate = Find<ThreePointers>("mfGetDate", 220);
+    auto mfGetLastTicketNo = Find<OnePointer>("mfGetLastTicketNo", 250);
+    auto mfParMessage = Find<Message>("mfParMessage", 340);
+    auto mfParString = Find<ParString>("mfParString", 460);
+    auto mfDefString = Find<DefString>("mfDefString", 461);
+    auto mfNegTicket = Find<OnePointer>("mfNegTicket", 9989);
+    auto mfSetDebugLevel = Find<OneInt>("mfSetDebugLevel", 205);
+    auto mfAnyCommand = Find<AnyCommand>("mfAnyCommand", 9972);
+    auto mfStatDenom = Find<OnePointer>("mfStatDenom", 1120);
+    auto mfParFiscal = Find<OnePointer>("mfParFiscal", 320);
+
+    Check(mfSetDebugLevel(9) == 0, "mfSetDebugLevel");
+    const int started = mfStart(0, 1);
+    Check(started == 0, "mfStart on COM1");
+    if (started != 0) {
+        std::printf("     mfStart gave %d, detail code %d\n", started,
+                    Find<NoArgs>("mfError", 1410)());
+    }
+    int version = -1, second = -1;
+    Check(mfGetVersion(&version, &second) == 0 && version == 2 && second == 0,
+          "mfGetVersion gives 2");
+    char serial[12] = {};
+    Check(mfGetSerNo(serial) == 0 && std::strcmp(serial, "TRN26000001") == 0, "mfGetSerNo");
+    int r[6] = {};
+    Check(mfGetTax(&r[0], &r[1], &r[2], &r[3], &r[4], &r[5]) == 0 && r[0] == 2300 && r[4] == -1,
+          "mfGetTax");
+    int y = 0, m = 0, d = 0;
+    Check(mfGetDate(&y, &m, &d) == 0 && m >= 1 && m <= 12 && d >= 1 && d <= 31, "mfGetDate");
+    int number = -1;
+    Check(mfGetLastTicketNo(&number) == 0 && number == 0, "mfGetLastTicketNo");
+    char classText[39] = {}, detailText[39] = {};
+    Check(mfParMessage(514, classText, detailText) == 0 && std::strcmp(detailText,
+                                                                       "B\x88\xA5"
+                                                                       "d komunikacji MF") == 0,
+          "mfParMessage 514 in code page 852");
+    Check(mfDefString(300, "SUMA PLN") == 0, "mfDefString");
+    char text[26] = {};
+    int width = 0;
+    Check(mfParString(300, text, &width) == 0 && width == 25 && std::strcmp(text, "SUMA PLN") == 0,
+          "mfParString");
+    int value = 7;
+    Check(mfNegTicket(&value) == 0 && value == 0, "mfNegTicket writes 0");
+    Check(mfParFiscal(&value) == 0 && value == 1 && mfStatDenom == mfParFiscal,
+          "mfStatDenom is mfParFiscal");
+    const unsigned char query[] = {0x1B, 0x66};
+    unsigned char answer[8] = {};
+    int got = -1;
+    Check(mfAnyCommand(2, query, 3, answer, &got, 2000) == 0 && got == 3 && answer[0] == 0x06,
+          "mfAnyCommand");
+    Check(mfStop() == 0 && mfStop() == 0, "mfStop twice");
+}
+
+}  // namespace
+
+int main() {
+    g_dll = LoadLibraryA("TARN.dll");
+    Check(g_dll != nullptr, "LoadLibrary TARN.dll");
+    if (g_dll == nullptr) return 1;
+    WithoutSession();
+    Session();
+    std::printf("%d failed\n", g_failures);
+    return g_failures;
+}
