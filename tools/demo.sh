@@ -11,4 +11,7 @@ i=0
 while [ ! -e "$dir/com1" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
 head -n 2 "$dir/sim.out"
 echo
+# The library keeps its log, "tarnel.txt", in the current directory.
+build=$(cd "$build" && pwd)
+cd "$dir"
 TARN_COM1="$dir/com1" "$build/tarn" --port 1 identify

@@ -1,97 +1,67 @@
-// tarn: talks to a fiscal printer on a serial port. `tarn identify` asks the printer who it
-// is and what it holds.
+// tarn: talks to a fiscal printer through the library, as a point-of-sale application does.
+// `tarn identify` opens a session and shows what the printer reports.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <string>
 
-#include "link/printer_link.h"
-#include "link/shared_commands.h"
-
-using namespace tarn;
+#include "tarn/tarn.h"
 
 namespace {
 
-struct Printer {
-    int32_t error = 0;
-    int32_t type = -1;
-    CPrinterLink link;
-
-    explicit Printer(int port) {
-        link.SetErrorTarget(&error);
-        link.SetTypeSource(&type);
-        link.SetPort(std::make_unique<SerialPort>(port, false, 0, 0, 30000, 9600, 8, 0, 2));
-    }
-
-    bool Ask(CRequest& request, const char* what) {
-        if (link.Execute(request, false, false) == 0) return true;
-        std::printf("  %-22s failed, detail code %d\n", what, error);
-        return false;
-    }
-};
-
-// 0xFF answers 2 (type 1), 17 (type 2) or 44; then 0xF6 answers 124 and the version on
-// type 8, something else on type 10, and is refused by types 3 and 4.
-void Identify(Printer& p) {
-    int first = 0;
-    int second = 0;
-    CRequestPrinterType family(0xFF, &first, false, nullptr);
-    if (!p.Ask(family, "identification")) return;
-    if (first == 2) p.type = 1;
-    if (first == 17) p.type = 2;
-    if (first == 44) {
-        CRequestPrinterType extended(0xF6, &first, true, &second);
-        if (p.link.Execute(extended, false, false) == 0) {
-            p.type = first == 124 ? 8 : 10;
-        } else {
-            int status0 = 0;
-            CRequestPrinterType old(0x5B, &status0, false, nullptr);
-            p.Ask(old, "status byte 0");
-            p.type = (status0 >> 4) == 1 ? 3 : 4;
-        }
-    }
-    std::printf("  %-22s %d\n", "printer type", p.type);
-    if (p.type >= 8) std::printf("  %-22s %d\n", "version", second);
+// The detail code of the last failure with its text (code page 852 shown as it is).
+void ShowFailure(const char* what) {
+    const int code = mfError();
+    char classText[39] = {};
+    char detailText[39] = {};
+    mfParMessage(code, classText, detailText);
+    std::printf("  %-22s failed: %d %s\n", what, code, detailText);
 }
 
-void ShowFacts(Printer& p) {
-    char serial[12] = {};
-    CRequestSerialNo serialNo(serial);
-    if (p.Ask(serialNo, "serial number")) std::printf("  %-22s %s\n", "serial number", serial);
-
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
-    CRequestGetDate date(&year, &month, &day);
-    CRequestGetTime time(&hour, &minute);
-    if (p.Ask(date, "date") && p.Ask(time, "time")) {
-        std::printf("  %-22s %02d-%02d-%02d %02d:%02d\n", "clock", year, month, day, hour, minute);
+void Show(const char* what, int result, const char* format, int a, int b = 0, int c = 0) {
+    if (result != 0) {
+        ShowFailure(what);
+        return;
     }
+    std::printf("  %-22s ", what);
+    std::printf(format, a, b, c);
+    std::printf("\n");
+}
 
-    int lastReceipt = 0;
-    CRequestLastTicketNo counter(&lastReceipt);
-    if (p.Ask(counter, "receipt counter"))
-        std::printf("  %-22s %d\n", "receipts today", lastReceipt);
-
+int Identify(int port) {
+    std::printf("Printer on port %d:\n", port);
+    if (mfStart(0, port) != 0) {
+        std::printf("  no session: detail code %d\n", mfError() == -1 ? 0 : mfError());
+        return 1;
+    }
+    int version = 0, unused = 0;
+    int result = mfGetVersion(&version, &unused);
+    Show("version", result, "%d", version);
+    char serial[12] = {};
+    if (mfGetSerNo(serial) == 0) {
+        std::printf("  %-22s %s\n", "serial number", serial);
+    } else {
+        ShowFailure("serial number");
+    }
+    int first = 0, second = 0, third = 0;
+    result = mfGetDate(&first, &second, &third);
+    Show("date", result, "%02d-%02d-%02d", first, second, third);
+    result = mfGetTime(&first, &second);
+    Show("time", result, "%02d:%02d", first, second);
+    result = mfGetLastTicketNo(&first);
+    Show("receipts today", result, "%d", first);
     int rates[6] = {};
-    int* const out[6] = {&rates[0], &rates[1], &rates[2], &rates[3], &rates[4], &rates[5]};
-    CRequestTaxRates taxes(out);
-    if (p.Ask(taxes, "tax rates")) {
+    if (mfGetTax(&rates[0], &rates[1], &rates[2], &rates[3], &rates[4], &rates[5]) != 0) {
+        ShowFailure("tax rates");
+    } else {
         std::printf("  %-22s", "tax rates A-F");
         for (const int rate : rates) {
-            if (rate < 0) {
-                std::printf(" ---");
-            } else {
-                std::printf(" %d.%02d%%", rate / 100, rate % 100);
-            }
+            if (rate < 0) std::printf(" ---");
+            if (rate >= 0) std::printf(" %d.%02d%%", rate / 100, rate % 100);
         }
         std::printf("\n");
     }
-
-    for (int i = 0; i < 4; ++i) {
-        int status = 0;
-        CRequestStatus query(i, &status);
-        if (p.Ask(query, "status")) std::printf("  status byte %d          0x%02X\n", i, status);
-    }
+    mfStop();
+    return 0;
 }
 
 }  // namespace
@@ -110,13 +80,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: tarn [--port N] identify\n");
         return 2;
     }
-    Printer printer(port);
-    std::printf("Printer on port %d:\n", port);
-    Identify(printer);
-    if (printer.type == -1) {
-        std::printf("  no printer answered (detail code %d)\n", printer.error);
-        return 1;
-    }
-    ShowFacts(printer);
-    return 0;
+    return Identify(port);
 }
