@@ -151,15 +151,6 @@ protected:
         ASSERT_EQ(access(link().c_str(), F_OK), 0);
     }
 
-    std::string Run(const std::string& command) {
-        std::string output;
-        FILE* pipe = popen(command.c_str(), "r");
-        char buffer[256];
-        while (pipe != nullptr && fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-        if (pipe != nullptr) pclose(pipe);
-        return output;
-    }
-
     std::string link() const { return dir.File("com1"); }
 
     test::TestDir dir;
@@ -168,8 +159,8 @@ protected:
 
 TEST_F(SimProgramTest, TarnIdentifiesTheVirtualPrinterThroughItsLink) {
     Start({"--type", "8", "--version", "3", "--serial", "ZZZ00000042"});
-    const std::string out =
-        Run("cd " + dir.Path() + " && TARN_COM1=" + link() + " " + TARN_CLI_BINARY + " identify");
+    const std::string out = test::CommandOutput("cd " + dir.Path() + " && TARN_COM1=" + link() +
+                                                " " + TARN_CLI_BINARY + " identify");
     EXPECT_NE(out.find("version                3"), std::string::npos) << out;
     EXPECT_NE(out.find("ZZZ00000042"), std::string::npos) << out;
 }

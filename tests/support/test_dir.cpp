@@ -1,5 +1,6 @@
 #include "test_dir.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +23,20 @@ std::string ReadFile(const std::string& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+}  // namespace tarn::test
+
+namespace tarn::test {
+
+std::string CommandOutput(const std::string& command) {
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return output;
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+    pclose(pipe);
+    return output;
 }
 
 }  // namespace tarn::test

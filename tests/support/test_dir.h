@@ -20,5 +20,7 @@ private:
 };
 
 std::string ReadFile(const std::string& path);
+// What a shell command writes to its standard output.
+std::string CommandOutput(const std::string& command);
 
 }  // namespace tarn::test

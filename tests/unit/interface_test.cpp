@@ -36,15 +36,6 @@ std::vector<Name> Interface() {
     return names;
 }
 
-std::string Output(const std::string& command) {
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[512];
-    while (pipe != nullptr && fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-    if (pipe != nullptr) pclose(pipe);
-    return output;
-}
-
 TEST(InterfaceList, HoldsEveryNameOnceWithItsOwnOrdinal) {
     std::set<std::string> names;
     std::set<int> ordinals;
@@ -124,7 +115,7 @@ TEST(SharedLibrary, ExportsTheBuiltNamesAndNothingElse) {
     }
     dlclose(library);
 
-    std::istringstream symbols(Output("nm -D --defined-only " TARN_SHARED_LIBRARY));
+    std::istringstream symbols(test::CommandOutput("nm -D --defined-only " TARN_SHARED_LIBRARY));
     std::set<std::string> exported;
     for (std::string address, type, name; symbols >> address >> type >> name;)
         exported.insert(name);
@@ -138,7 +129,7 @@ TEST(SharedLibrary, ExportsTheBuiltNamesAndNothingElse) {
 #ifdef TARN_WINDOWS_DLL
 // objdump lists "[index] +base[ ordinal] rva Export RVA" and "[index] name".
 TEST(WindowsLibrary, ExportsEveryBuiltNameByItsOrdinalAndSharesEntryPoints) {
-    const std::string dump = Output("i686-w64-mingw32-objdump -p " TARN_WINDOWS_DLL);
+    const std::string dump = test::CommandOutput("i686-w64-mingw32-objdump -p " TARN_WINDOWS_DLL);
     ASSERT_FALSE(dump.empty());
     std::map<int, std::string> rvaOfOrdinal;
     std::map<std::string, int> ordinalOfName;
