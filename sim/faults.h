@@ -1,10 +1,11 @@
 // Misbehaviour on request: the next command refused with given status bytes, silence, a
-// short or garbled answer, an unplugged cable.
+// short or garbled answer, an unplugged cable, blocked items.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -28,6 +29,9 @@ struct Faults {
     std::optional<std::pair<uint8_t, uint8_t>> acknowledgeOverride;
     // The cable is out: the port cannot be opened.
     bool unplugged = false;
+    // Item names (code page 852, without trailing spaces) the printer refuses to sell: a sale
+    // of one cancels the receipt.
+    std::vector<std::string> blockedItems;
 
     std::array<uint8_t, 4> statusOverride{};
     std::array<bool, 4> statusOverridden{};

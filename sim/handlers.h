@@ -16,6 +16,7 @@ Bytes SerialNumberAnswer(Context& ctx, const Bytes& body);
 Bytes TaxRatesAnswer(Context& ctx, const Bytes& body);
 bool AcceptDayClose(Context& ctx);
 Bytes DayClose(Context& ctx, const Bytes& body);
+Bytes StartConversation(Context& ctx, const Bytes& body);
 Bytes EndDocument(Context& ctx, const Bytes& body);
 bool AcceptGraphics(Context& ctx);
 Bytes AnnounceLogoBackup(Context& ctx, const Bytes& body);
@@ -25,15 +26,36 @@ Bytes AnnounceFooterLine(Context& ctx, const Bytes& body);
 // Prints the stored logo on the roll.
 void PrintLogo(Context& ctx);
 
-// Fiscal receipt.
+// Fiscal receipt: opening, item lines, discounts, cancellation and the reason query.
 bool AcceptReceiptOpening(Context& ctx);
 Bytes OpenReceipt(Context& ctx, const Bytes& body);
 Bytes SaleLine(Context& ctx, const Bytes& body);
+Bytes LineDiscount(Context& ctx, const Bytes& body);
+Bytes PercentDiscount(Context& ctx, const Bytes& body);
+Bytes ReceiptDiscount(Context& ctx, const Bytes& body);
 Bytes CancelReceipt(Context& ctx, const Bytes& body);
+bool AcceptReasonQuery(Context& ctx);
 Bytes CancellationReason(Context& ctx, const Bytes& body);
+
+// Fiscal receipt: the sale total, foot lines, payments and the end.
+Bytes SaleTotal(Context& ctx, const Bytes& body);
+Bytes PrintFootLine(Context& ctx, const Bytes& body);
+Bytes TakePayment(Context& ctx, const Bytes& body);
+Bytes SecondCurrencyInfo(Context& ctx, const Bytes& body);
+Bytes SecondCurrencyPayment(Context& ctx, const Bytes& body);
 bool AcceptReceiptEnd(Context& ctx);
 Bytes EndReceipt(Context& ctx, const Bytes& body);
-Bytes ReceiptRecord(Context& ctx, const Bytes& body);
+
+// Shared by the receipt handlers.
+// Cancels the open receipt: prints it cancelled and remembers why. Printers that cannot name
+// the reason show it in their status bytes until the next opening.
+void CancelOpenReceipt(PrinterState& state, PaperRoll& roll, char reason);
+// The open receipt a record belongs to; null when none is open, or when the paper has run
+// out (the record then cancels it).
+Receipt* StandingReceipt(Context& ctx);
+// The same for records of the sale itself, which have no place after the sale total.
+Receipt* ReceiptTakingSale(Context& ctx);
+bool InAmountRange(int64_t grosze);
 
 // Configuration, reports and status printout.
 bool AcceptDayClosedChange(Context& ctx);

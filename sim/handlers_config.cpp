@@ -41,7 +41,11 @@ Bytes SetTaxRates(Context& ctx, const Bytes& body) {
     return {};
 }
 
-Bytes SetPosNumbers(Context&, const Bytes&) {
+// 'C', then the point-of-sale and cashier numbers as two characters each: '0' plus the tens
+// digit, '0' plus the units digit. They appear in the header of every receipt from now on.
+Bytes SetPosNumbers(Context& ctx, const Bytes& body) {
+    ctx.state.posNumber = (body[1] - '0') * 10 + (body[2] - '0');
+    ctx.state.cashierNumber = (body[3] - '0') * 10 + (body[4] - '0');
     return {};
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "handlers.h"
+#include "printout.h"
 
 namespace tarn::sim {
 
@@ -23,21 +24,6 @@ int StatusIndex(uint8_t command) {
 void AppendDigits(Bytes& out, int value) {
     out.push_back(static_cast<uint8_t>(value / 10 % 10));
     out.push_back(static_cast<uint8_t>(value % 10));
-}
-
-std::string Date(const CivilTime& t) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour,
-                  t.minute);
-    return text;
-}
-
-void PrintHeader(Context& ctx) {
-    ctx.roll.PrintCentred("TARN Drukarnia Wirtualna");
-    ctx.roll.PrintCentred("ul. Testowa 1, 00-001 Warszawa");
-    ctx.roll.PrintCentred("NIP 000-000-00-00");
-    ctx.roll.PrintPair(Date(ctx.state.Clock(ctx.nowMs)), "");
-    ctx.roll.Rule();
 }
 
 }  // namespace
@@ -120,6 +106,12 @@ Bytes DayClose(Context& ctx, const Bytes&) {
     ctx.roll.Cut();
     s.receiptsToday = 0;
     s.dayMustClose = false;
+    return {};
+}
+
+// '*': the application starts a conversation; a receipt still open from before is left open.
+Bytes StartConversation(Context& ctx, const Bytes&) {
+    ctx.state.receiptInProgress = false;
     return {};
 }
 

@@ -1,84 +1,92 @@
-// The fiscal receipt as the printer keeps it: opened, lines, cancelled, ended.
-#include <cstdio>
-#include <string>
-
+// The fiscal receipt as the printer keeps it: opened, cancelled (asked to, or of its own
+// accord when it cannot take a record), and the query for the reason.
 #include "handlers.h"
+#include "printout.h"
+#include "wire_fields.h"
 
 namespace tarn::sim {
 
 namespace {
 
-int32_t Int32At(const Bytes& body, size_t offset) {
-    uint32_t value = 0;
-    for (size_t i = 0; i < 4 && offset + i < body.size(); ++i) {
-        value |= static_cast<uint32_t>(body[offset + i]) << (8 * i);
+// Status byte 1 bit 0x20 for a blocked item; the paper-out bit of status byte 2 when the
+// paper is out; status byte 2 bit 0x10 for everything else.
+void ShowInStatus(PrinterState& state, char reason) {
+    if (reason == CancelReason::kBlockedItem) {
+        state.cancellationBits[1] |= 0x20;
+    } else if (reason != CancelReason::kNoPaper || !state.paperOut) {
+        state.cancellationBits[2] |= 0x10;
     }
-    return static_cast<int32_t>(value);
-}
-
-std::string Amount(int64_t grosze) {
-    char text[32];
-    const int64_t magnitude = grosze < 0 ? -grosze : grosze;
-    std::snprintf(text, sizeof text, "%s%lld,%02lld", grosze < 0 ? "-" : "",
-                  static_cast<long long>(magnitude / 100), static_cast<long long>(magnitude % 100));
-    return text;
 }
 
 }  // namespace
+
+void CancelOpenReceipt(PrinterState& state, PaperRoll& roll, char reason) {
+    if (!state.receiptOpen) return;
+    state.receiptOpen = false;
+    state.cancellationReason = reason;
+    if (reason != CancelReason::kNone && !state.model.NamesCancellationReasons())
+        ShowInStatus(state, reason);
+    roll.PrintCentred("PARAGON ANULOWANY");
+    roll.Cut();
+}
+
+Receipt* StandingReceipt(Context& ctx) {
+    if (!ctx.state.receiptOpen) return nullptr;
+    if (ctx.state.paperOut) {
+        CancelOpenReceipt(ctx.state, ctx.roll, CancelReason::kNoPaper);
+        return nullptr;
+    }
+    return &ctx.state.receipt;
+}
+
+Receipt* ReceiptTakingSale(Context& ctx) {
+    Receipt* receipt = StandingReceipt(ctx);
+    if (receipt != nullptr && receipt->saleTotalReceived) {
+        CancelOpenReceipt(ctx.state, ctx.roll, CancelReason::kOutOfRange);
+        return nullptr;
+    }
+    return receipt;
+}
+
+bool InAmountRange(int64_t grosze) {
+    return grosze >= 0 && grosze <= kLargestAmount;
+}
 
 bool AcceptReceiptOpening(Context& ctx) {
     const PrinterState& s = ctx.state;
     return !s.DocumentOpen() && !s.dayMustClose && !s.paperOut;
 }
 
-Bytes OpenReceipt(Context& ctx, const Bytes&) {
-    ctx.state.receiptOpen = true;
-    if (ctx.state.model.type >= 8) PrintLogo(ctx);
+// '!' opens a receipt; ' ' and a total open one whose lines must come to that total.
+Bytes OpenReceipt(Context& ctx, const Bytes& body) {
+    PrinterState& s = ctx.state;
+    s.receipt = Receipt{};
+    if (body[0] == 0x20) s.receipt.declaredTotal = Int32At(body, 1);
+    s.receiptOpen = true;
+    s.receiptInProgress = true;
+    s.cancellationReason = CancelReason::kNone;
+    s.cancellationBits = {};
+    if (s.model.type >= 8) PrintLogo(ctx);
+    PrintHeader(ctx);
     ctx.roll.PrintCentred("PARAGON FISKALNY");
     ctx.roll.Rule();
     return {};
 }
 
-Bytes SaleLine(Context& ctx, const Bytes& body) {
-    if (!ctx.state.receiptOpen || body.size() < 49) return {};
-    const size_t name = body.size() == 50 ? 2 : 1;
-    const std::string text(body.begin() + static_cast<long>(name),
-                           body.begin() + static_cast<long>(name) + 28);
-    const int32_t value = Int32At(body, body.size() - 4);
-    const bool voided = name == 2 && body[1] == '-';
-    ctx.roll.PrintPair(text.substr(0, 26), (voided ? "-" : "") + Amount(value));
-    return {};
-}
-
+// '#' with no receipt open has nothing to cancel and is simply taken.
 Bytes CancelReceipt(Context& ctx, const Bytes&) {
-    if (!ctx.state.receiptOpen) return {};
-    ctx.state.receiptOpen = false;
-    ctx.roll.PrintCentred("PARAGON ANULOWANY");
-    ctx.roll.Cut();
+    CancelOpenReceipt(ctx.state, ctx.roll, CancelReason::kNone);
     return {};
 }
 
-// 0 while the open receipt stands; the printer has nothing else to report yet.
-Bytes CancellationReason(Context&, const Bytes&) {
-    return {0};
+bool AcceptReasonQuery(Context& ctx) {
+    return ctx.state.model.NamesCancellationReasons();
 }
 
-Bytes ReceiptRecord(Context&, const Bytes&) {
-    return {};
-}
-
-bool AcceptReceiptEnd(Context& ctx) {
-    return ctx.state.receiptOpen && !ctx.state.paperOut;
-}
-
-Bytes EndReceipt(Context& ctx, const Bytes&) {
-    ctx.state.receiptOpen = false;
-    ++ctx.state.receiptsToday;
-    char number[32];
-    std::snprintf(number, sizeof number, "#%04d", ctx.state.receiptsToday);
-    ctx.roll.PrintPair(ctx.state.model.serialNumber, number);
-    ctx.roll.Cut();
-    return {};
+// 'P': 0 while the open receipt stands or when nothing was cancelled, else the reason of the
+// last cancellation (an opening forgets it).
+Bytes CancellationReason(Context& ctx, const Bytes&) {
+    return {static_cast<uint8_t>(ctx.state.cancellationReason)};
 }
 
 }  // namespace tarn::sim

@@ -26,6 +26,17 @@ void PaperRoll::PrintPair(const std::string& utf8Label, const std::string& utf8V
     Print(label + std::string(used < kWidth ? kWidth - used : 1, ' ') + value);
 }
 
+void PaperRoll::PrintColumns(const std::string& cp852Left, const std::string& cp852Right) {
+    const size_t used = cp852Left.size() + cp852Right.size();
+    if (used < kWidth) {
+        Print(cp852Left + std::string(kWidth - used, ' ') + cp852Right);
+        return;
+    }
+    Print(cp852Left);
+    const size_t right = cp852Right.size();
+    Print(std::string(right < kWidth ? kWidth - right : 0, ' ') + cp852Right);
+}
+
 void PaperRoll::Rule() {
     Print(std::string(kWidth, '-'));
 }

@@ -18,6 +18,9 @@ public:
     void PrintCentred(const std::string& utf8Line);
     // A label on the left and a value on the right of one line.
     void PrintPair(const std::string& utf8Label, const std::string& utf8Value);
+    // The same in code page 852; when the two do not fit one line, the value goes on a line
+    // of its own, at the right.
+    void PrintColumns(const std::string& cp852Left, const std::string& cp852Right);
     void Rule();
     void Cut();
 

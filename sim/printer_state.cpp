@@ -44,7 +44,8 @@ uint8_t PrinterState::StatusByte(int index, int64_t nowMs) const {
                                          VersionNibble(model) << 4);
             break;
         case 1:
-            value = static_cast<uint8_t>((DocumentOpen() ? 0x02 : 0) | (dayMustClose ? 0x08 : 0));
+            value =
+                static_cast<uint8_t>((DocumentLeftOpen() ? 0x02 : 0) | (dayMustClose ? 0x08 : 0));
             break;
         case 2:
             value = static_cast<uint8_t>((Busy(nowMs) ? 0x01 : 0) | (paperOut ? 0x02 : 0));
@@ -54,7 +55,8 @@ uint8_t PrinterState::StatusByte(int index, int64_t nowMs) const {
             break;
         default: return 0;
     }
-    return static_cast<uint8_t>(value | faultBits[static_cast<size_t>(index)]);
+    const auto at = static_cast<size_t>(index);
+    return static_cast<uint8_t>(value | faultBits[at] | cancellationBits[at]);
 }
 
 void PrinterState::Printing(int lines, int64_t nowMs) {

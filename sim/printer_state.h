@@ -1,12 +1,14 @@
-// What the virtual fiscal printer keeps: its model, fiscal day, documents, paper, clock,
-// tax table, drawers, display, footer and logo.
+// What the virtual fiscal printer keeps: its model, fiscal day, documents, the receipt, paper,
+// clock, tax table, drawers, display, footer and logo.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "calendar.h"
+#include "receipt.h"
 
 namespace tarn::sim {
 
@@ -17,6 +19,10 @@ struct PrinterModel {
     std::string serialNumber = "TRN26000001";  // exactly 11 characters on the wire
     CivilTime clock{2026, 12, 6, 10, 0, 0};    // the clock when the printer is switched on
     int printMsPerLine = 25;                   // the printer reports busy while it prints
+
+    // Type 3 from version 3 and every later family answer 'P' with the reason of a
+    // cancellation; older printers show it in the status bytes.
+    bool NamesCancellationReasons() const { return type > 3 || (type == 3 && version >= 3); }
 };
 
 struct PrinterState {
@@ -32,6 +38,17 @@ struct PrinterState {
     int dailyReports = 0;
     bool dayMustClose = false;  // the printer asks for the daily report (status byte 1, 0x08)
     bool receiptOpen = false;
+    // A receipt opened since the application last announced itself with '*' is in progress.
+    // Any other open document (one the printer still held when '*' came, or a form) counts
+    // as left open: status byte 1 bit 0x02, until 'Q' or '#' ends it.
+    bool receiptInProgress = false;
+    Receipt receipt;  // the open receipt, or the last one until the next opening
+    std::optional<Receipt> lastEndedReceipt;
+    char cancellationReason = 0;  // why the last receipt was cancelled; 0 for none
+    // Printers that name no reason keep these status bits until the next opening.
+    std::array<uint8_t, 4> cancellationBits{};
+    int posNumber = -1;  // point of sale and cashier, given with 'C'; -1 until then
+    int cashierNumber = -1;
     bool formOpen = false;
     std::string formCode;
     bool reportMode = false;
@@ -50,6 +67,7 @@ struct PrinterState {
     void Printing(int lines, int64_t nowMs);
     CivilTime Clock(int64_t nowMs) const;
     bool DocumentOpen() const { return receiptOpen || formOpen; }
+    bool DocumentLeftOpen() const { return formOpen || (receiptOpen && !receiptInProgress); }
 };
 
 }  // namespace tarn::sim

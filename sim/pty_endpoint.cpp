@@ -75,8 +75,9 @@ bool PtyEndpoint::Link(const std::string& linkPath, std::string* error) {
 
 // A pseudo-terminal carries no parity bit. The C library reports a host's even-parity setting
 // as refused whenever CLOCAL is already set on the terminal (which the host's own first setting
-// does); a serial port takes it every time. Clearing CLOCAL before each answer keeps every
-// open of the port working as it does on a serial line (Wine's SetCommState included).
+// does); a serial port takes it every time. Clearing CLOCAL whenever the host has written, and
+// before each answer, keeps every open of the port working as it does on a serial line (Wine's
+// SetCommState included).
 void PtyEndpoint::KeepLineSettable() {
     termios tio{};
     if (tcgetattr(heldSlave_, &tio) != 0 || (tio.c_cflag & CLOCAL) == 0) return;
@@ -119,7 +120,7 @@ void PtyEndpoint::Serve(const std::atomic<bool>& stop) {
         std::lock_guard<std::mutex> lock(mutex_);
         for (ssize_t i = 0; i < n; ++i) printer_.Receive(buffer[i], NowMs());
         printer_.Tick(NowMs());
-        if (printer_.HasOutput()) KeepLineSettable();
+        if (n > 0 || printer_.HasOutput()) KeepLineSettable();
         Flush();
     }
 }

@@ -14,7 +14,11 @@ public:
     }
 
     int Write(const uint8_t* bytes, int count, uint32_t* error) override {
-        if (platform_.failWrite_ || platform_.printer_.Unplugged()) {
+        std::vector<uint8_t>& prefix = platform_.failPrefix_;
+        const bool prefixed = !prefix.empty() && static_cast<size_t>(count) >= prefix.size() &&
+                              std::equal(prefix.begin(), prefix.end(), bytes);
+        if (platform_.failWrite_ || prefixed || platform_.printer_.Unplugged()) {
+            if (prefixed) prefix.clear();
             platform_.failWrite_ = false;
             *error = kErrorGeneric;
             return -1;

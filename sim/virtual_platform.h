@@ -44,6 +44,8 @@ public:
 
     // Device faults.
     void FailNextWrite() { failWrite_ = true; }
+    // Fails the next write whose bytes begin with `prefix`.
+    void FailWriteStarting(std::vector<uint8_t> prefix) { failPrefix_ = std::move(prefix); }
     void FailNextRead() { failRead_ = true; }
     void FailNextClose() { failClose_ = true; }
 
@@ -62,6 +64,7 @@ private:
     int openDevices_ = 0;
     LineSettings lastSettings_;
     bool failWrite_ = false;
+    std::vector<uint8_t> failPrefix_;
     bool failRead_ = false;
     bool failClose_ = false;
 };

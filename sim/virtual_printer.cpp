@@ -1,5 +1,7 @@
 #include "virtual_printer.h"
 
+#include "handlers.h"
+
 namespace tarn::sim {
 
 VirtualPrinter::VirtualPrinter(const PrinterModel& model, int64_t switchedOnMs)
@@ -9,6 +11,10 @@ VirtualPrinter::VirtualPrinter(const PrinterModel& model, int64_t switchedOnMs)
 
 void VirtualPrinter::Receive(const uint8_t* bytes, int count, int64_t nowMs) {
     for (int i = 0; i < count; ++i) engine_.Receive(bytes[i], nowMs);
+}
+
+void VirtualPrinter::CancelReceiptWith(char reason) {
+    CancelOpenReceipt(state_, roll_, reason);
 }
 
 uint8_t VirtualPrinter::TakeOutput() {

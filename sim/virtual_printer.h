@@ -5,12 +5,15 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "faults.h"
 #include "paper_roll.h"
 #include "printer_state.h"
 #include "protocol_engine.h"
+#include "receipt.h"
 
 namespace tarn::sim {
 
@@ -52,6 +55,11 @@ public:
     void SetUnplugged(bool unplugged) { faults_.unplugged = unplugged; }
     bool Unplugged() const { return faults_.unplugged; }
     void SetPaperOut(bool out) { state_.paperOut = out; }
+    // A sale of this item (code page 852, compared with the line's name without its trailing
+    // spaces) cancels the receipt.
+    void BlockItem(const std::string& cp852Name) { faults_.blockedItems.push_back(cp852Name); }
+    // Cancels the open receipt now, as the printer does when it cannot go on.
+    void CancelReceiptWith(char reason);
 
     // Inspection.
     PrinterState& State() { return state_; }
@@ -59,6 +67,15 @@ public:
     PaperRoll& Roll() { return roll_; }
     const std::vector<Frame>& Frames() const { return engine_.Frames(); }
     void ClearFrames() { engine_.ClearFrames(); }
+    // The receipt: the open one (or the last one, until the next opening), the last one
+    // ended, its sums by tax slot, and why the last receipt was cancelled (0 for none).
+    bool ReceiptOpen() const { return state_.receiptOpen; }
+    const Receipt& CurrentReceipt() const { return state_.receipt; }
+    const std::optional<Receipt>& LastEndedReceipt() const { return state_.lastEndedReceipt; }
+    ReceiptTotals TotalsOf(const Receipt& receipt) const {
+        return sim::TotalsOf(receipt, state_.taxRates);
+    }
+    char CancellationReason() const { return state_.cancellationReason; }
 
 private:
     PrinterState state_;

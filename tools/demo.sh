@@ -15,3 +15,9 @@ echo
 build=$(cd "$build" && pwd)
 cd "$dir"
 TARN_COM1="$dir/com1" "$build/tarn" --port 1 identify
+echo
+TARN_COM1="$dir/com1" "$build/tarn" --port 1 sale
+sleep 0.5
+echo
+echo "The virtual printer's paper roll:"
+sed -n 's/^| //p' "$dir/sim.out"

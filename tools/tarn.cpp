@@ -64,6 +64,58 @@ int Identify(int port) {
     return 0;
 }
 
+// The text of a failed step, and the receipt cancelled so the printer is left clean.
+int Abandon(const char* step) {
+    ShowFailure(step);
+    mfStornoTicket();
+    mfStop();
+    return 1;
+}
+
+// A sale as a till makes it: four lines, one voided, a discount on a line, and two payments,
+// the first in euro at 4,3210 PLN.
+int DemoSale(int port) {
+    std::printf("Sale on port %d:\n", port);
+    if (mfStart(0, port) != 0) {
+        std::printf("  no session: detail code %d\n", mfError() == -1 ? 0 : mfError());
+        return 1;
+    }
+    mfDefPOS(1, 7, "Anna Nowak");
+    if (mfBeginTicket(-1) != 0) return Abandon("opening");
+    struct Line {
+        const char* name;
+        char letter;
+        const char* unit;
+        int price;
+        int quantity;
+    };
+    const Line lines[] = {{"Chleb \xBEytni", 'B', "szt", 549, 1000},
+                          {"Mas\x88o extra 200g", 'B', "szt", 899, 2000},
+                          {"Kawa mielona 500g", 'A', "szt", 3199, 1000},
+                          {"Pomidory", 'B', "kg", 1290, 1250}};
+    std::printf("  four lines sold\n");
+    for (const Line& line : lines) {
+        if (mfLineTicket(0, line.name, line.letter, line.unit, line.price, line.quantity, 0) != 0) {
+            return Abandon("sale line");
+        }
+    }
+    std::printf("  one line voided\n");
+    if (mfStornoLineTicket(0, "Kawa mielona 500g", 'A', "szt", 3199, 1000, 0) != 0)
+        return Abandon("void");
+    std::printf("  a discount of 1,61 on the last line\n");
+    if (mfLineTicketExt(0, "Pomidory", 'B', "kg", 0, -1000, 161) != 0) return Abandon("discount");
+    // 5,49 + 17,98 + 16,13 - 1,61 = 37,99: 20,00 PLN paid in euro, the rest in cash.
+    if (mfEndTicket(0, 0, 1042, 2000, "EUR 4,3210", 1799, "Got\xA2wka", 0, "", 0, "", 0, "", "",
+                    "Dzi\xA9kujemy!") != 0) {
+        return Abandon("closing");
+    }
+    int number = 0;
+    mfGetLastTicketNo(&number);
+    std::printf("  receipt %d of the day printed\n", number);
+    mfStop();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,9 +128,8 @@ int main(int argc, char** argv) {
             command = argv[i];
         }
     }
-    if (std::strcmp(command, "identify") != 0) {
-        std::fprintf(stderr, "usage: tarn [--port N] identify\n");
-        return 2;
-    }
-    return Identify(port);
+    if (std::strcmp(command, "identify") == 0) return Identify(port);
+    if (std::strcmp(command, "sale") == 0) return DemoSale(port);
+    std::fprintf(stderr, "usage: tarn [--port N] identify|sale\n");
+    return 2;
 }

@@ -76,6 +76,37 @@ TARN_EXPORT int TARN_API mfStatDenom(int* value);
 TARN_EXPORT int TARN_API mfParLibVersion(int* major, int* minor, tarn_arg third);
 TARN_EXPORT int TARN_API mfParLibBuild(int* build);
 
+/* The fiscal receipt. Amounts are grosze, quantities thousandths; `ptu` carries the tax-rate
+ * letter in its low byte. A value of 0 or less is computed from price and quantity. */
+TARN_EXPORT int TARN_API mfBeginTicket(int total);
+TARN_EXPORT int TARN_API mfLineTicket(tarn_arg reserved, const char* name, int ptu,
+                                      const char* quantityText, int price, int quantity, int value);
+TARN_EXPORT int TARN_API mfStornoLineTicket(tarn_arg reserved, const char* name, int ptu,
+                                            const char* quantityText, int price, int quantity,
+                                            int value);
+TARN_EXPORT int TARN_API mfStornoTicket(void);
+TARN_EXPORT int TARN_API mfEndTicket(int percentDiscount, int valueDiscount, int transactionNo,
+                                     int payment1, const char* paymStr1, int payment2,
+                                     const char* paymStr2, int payment3, const char* paymStr3,
+                                     int extraAmount, const char* extraAmountStr, int adjustValue,
+                                     const char* adjustStr, const char* tableStr,
+                                     const char* extraLine);
+TARN_EXPORT int TARN_API mfParLineTicketExt(void);
+TARN_EXPORT int TARN_API mfLineTicketExt(tarn_arg reserved, const char* name, int ptu,
+                                         const char* quantityText, int price, int quantity,
+                                         int value);
+TARN_EXPORT int TARN_API mfParInvoice(tarn_arg, tarn_arg, tarn_arg, tarn_arg);
+
+/* Header, footer, item names and the point of sale. `characters` buffers hold 134 bytes. */
+TARN_EXPORT int TARN_API mfParHeader(int* first, int* second, int* third, char* text);
+TARN_EXPORT int TARN_API mfParTicket(int* first, int* second);
+TARN_EXPORT int TARN_API mfParPLU(int* limit, int* nameLength, char* characters);
+TARN_EXPORT int TARN_API mfParFooter(int* maxLines, int* lineLength, char* characters);
+/* Up to 120 characters: three lines of 40. */
+TARN_EXPORT int TARN_API mfDefFooter(const char* text);
+TARN_EXPORT int TARN_API mfParPOS(int* highestPos, int* highestCashier, int* third, tarn_arg);
+TARN_EXPORT int TARN_API mfDefPOS(int cashNo, int cashierNo, const char* cashierName);
+
 /* Raw bytes to the printer on port 1, with or without a session. */
 TARN_EXPORT int TARN_API mfAnyCommand(int sendCount, const unsigned char* sendBytes,
                                       int receiveMaximum, unsigned char* receiveBuffer,

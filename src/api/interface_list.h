@@ -29,17 +29,17 @@
     X(mfParFiscal, 320, 1, mfParFiscal, OWN)                               \
     X(mfParLibVersion, 330, 3, mfParLibVersion, OWN)                       \
     X(mfParMessage, 340, 3, mfParMessage, OWN)                             \
-    X(mfParPLU, 350, 3, mfParPLU, LATER)                                   \
-    X(mfParHeader, 360, 4, mfParHeader, LATER)                             \
-    X(mfParTicket, 370, 2, mfParTicket, LATER)                             \
+    X(mfParPLU, 350, 3, mfParPLU, OWN)                                     \
+    X(mfParHeader, 360, 4, mfParHeader, OWN)                               \
+    X(mfParTicket, 370, 2, mfParTicket, OWN)                               \
     X(mfStart, 410, 2, mfStart, OWN)                                       \
     X(mfStop, 411, 0, mfStop, OWN)                                         \
     X(mfStart2, 412, 18, mfStart2, OWN)                                    \
     X(mfStart3, 413, 21, mfStart3, OWN)                                    \
-    X(mfParFooter, 420, 3, mfParFooter, LATER)                             \
-    X(mfDefFooter, 421, 1, mfDefFooter, LATER)                             \
-    X(mfParPOS, 430, 4, mfParPOS, LATER)                                   \
-    X(mfDefPOS, 431, 3, mfDefPOS, LATER)                                   \
+    X(mfParFooter, 420, 3, mfParFooter, OWN)                               \
+    X(mfDefFooter, 421, 1, mfDefFooter, OWN)                               \
+    X(mfParPOS, 430, 4, mfParPOS, OWN)                                     \
+    X(mfDefPOS, 431, 3, mfDefPOS, OWN)                                     \
     X(mfParTime, 440, 0, mfParTime, LATER)                                 \
     X(mfDefTime, 441, 2, mfDefTime, LATER)                                 \
     X(mfParCounter, 450, 0, FixedSession1Args0, FIXED)                     \
@@ -57,17 +57,17 @@
     X(mfDefPLU, 540, 3, FixedSession1Args3, FIXED)                         \
     X(mfEndDefPLU, 550, 0, FixedSession1Args0, FIXED)                      \
     X(mfBeginShift, 610, 1, FixedSession1Args1, FIXED)                     \
-    X(mfBeginTicket, 620, 1, mfBeginTicket, LATER)                         \
-    X(mfLineTicket, 630, 7, mfLineTicket, LATER)                           \
-    X(mfStornoLineTicket, 640, 7, mfStornoLineTicket, LATER)               \
-    X(mfStornoTicket, 650, 0, mfStornoTicket, LATER)                       \
-    X(mfEndTicket, 660, 15, mfEndTicket, LATER)                            \
+    X(mfBeginTicket, 620, 1, mfBeginTicket, OWN)                           \
+    X(mfLineTicket, 630, 7, mfLineTicket, OWN)                             \
+    X(mfStornoLineTicket, 640, 7, mfStornoLineTicket, OWN)                 \
+    X(mfStornoTicket, 650, 0, mfStornoTicket, OWN)                         \
+    X(mfEndTicket, 660, 15, mfEndTicket, OWN)                              \
     X(mfShiftEnd, 670, 0, mfShiftEnd, LATER)                               \
-    X(mfParInvoice, 675, 4, mfParInvoice, LATER)                           \
+    X(mfParInvoice, 675, 4, mfParInvoice, OWN)                             \
     X(mfBeginInvoice, 676, 1, FixedSession1Args1, FIXED)                   \
     X(mfEndInvoice, 677, 17, FixedSession1Args17, FIXED)                   \
-    X(mfParLineTicketExt, 690, 0, mfParLineTicketExt, LATER)               \
-    X(mfLineTicketExt, 691, 7, mfLineTicketExt, LATER)                     \
+    X(mfParLineTicketExt, 690, 0, mfParLineTicketExt, OWN)                 \
+    X(mfLineTicketExt, 691, 7, mfLineTicketExt, OWN)                       \
     X(mfParEndTicketExt, 692, 0, FixedSessionAbsentArgs0, FIXED)           \
     X(mfEndTicketExt, 693, 22, FixedSession1Args22, FIXED)                 \
     X(mfParStornoLineTicketExt, 698, 0, FixedSessionAbsentArgs0, FIXED)    \

@@ -8,6 +8,7 @@
 #include "api/logger.h"
 #include "api/text_table.h"
 #include "link/printer_link.h"
+#include "receipt/receipt_state.h"
 #include "tarn/tarn.h"
 
 namespace tarn {
@@ -44,6 +45,7 @@ struct Library {
     char cashierName[kCashierNameSize] = {};
     int32_t cashierNumber = 0;
     TextTable texts;
+    ReceiptState receipt;
 
     CLogger* ActiveLogger() const {
         return temporaryLogger != nullptr ? temporaryLogger : logger.get();
@@ -77,5 +79,18 @@ int Succeeded(int result = MF_OK);
 int Exchange(CRequest& request, bool noAck = false, bool noEsc = false);
 // Sleeps `ms` when the printer is below type 4 (its settling delay after some commands).
 void SettleOlderPrinter(int ms);
+
+// Keeps the detail code of a failure while later exchanges run, and puts it back.
+class KeptCode {
+public:
+    KeptCode() : code_(Lib().mfErrorL) {}
+    int Restore(int result) const {
+        Lib().mfErrorL = code_;
+        return result;
+    }
+
+private:
+    int code_;
+};
 
 }  // namespace tarn

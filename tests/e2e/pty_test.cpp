@@ -19,6 +19,7 @@
 #include "link/serial_port.h"
 #include "link/shared_commands.h"
 #include "pty_endpoint.h"
+#include "tarn/tarn.h"
 #include "test_dir.h"
 
 extern char** environ;
@@ -163,6 +164,31 @@ TEST_F(SimProgramTest, TarnIdentifiesTheVirtualPrinterThroughItsLink) {
                                                 " " + TARN_CLI_BINARY + " identify");
     EXPECT_NE(out.find("version                3"), std::string::npos) << out;
     EXPECT_NE(out.find("ZZZ00000042"), std::string::npos) << out;
+}
+
+TEST_F(SimProgramTest, TarnSellsOnTheVirtualPrinter) {
+    Start({});
+    const std::string out = test::CommandOutput("cd " + dir.Path() + " && TARN_COM1=" + link() +
+                                                " " + TARN_CLI_BINARY + " sale");
+    EXPECT_NE(out.find("receipt 1 of the day printed"), std::string::npos) << out;
+}
+
+// A whole sale through the C API over the pseudo-terminal, read back from the roll.
+TEST_F(PtyTest, AWholeSaleOverTheTerminal) {
+    ServePrinter();
+    ASSERT_EQ(mfStart(0, 7), 0);
+    ASSERT_EQ(mfBeginTicket(-1), 0);
+    ASSERT_EQ(mfLineTicket(0, "Chleb pszenny", 'A', "szt", 450, 2000, 0), 0);
+    ASSERT_EQ(mfLineTicket(0, "Woda mineralna", 'B', "szt", 199, 1000, 0), 0);
+    ASSERT_EQ(mfEndTicket(0, 0, 0, 1099, "Got\xA2wka", 0, "", 0, "", 0, "", 0, "", "", ""), 0);
+    int number = 0;
+    ASSERT_EQ(mfGetLastTicketNo(&number), 0);
+    EXPECT_EQ(number, 1);
+    mfStop();
+    std::string roll;
+    endpoint_.WithPrinter([&roll](sim::VirtualPrinter& p) { roll = p.Roll().AsUtf8(); });
+    EXPECT_NE(roll.find("PARAGON FISKALNY"), std::string::npos) << roll;
+    EXPECT_NE(roll.find("10,99"), std::string::npos) << roll;
 }
 
 TEST_F(SimProgramTest, RemovesItsLinkWhenStopped) {

@@ -57,6 +57,30 @@ void WithoutSession() {
           "mfStart3 answers 1");
 }
 
+using BeginTicket = int(__stdcall*)(int);
+using LineTicket = int(__stdcall*)(intptr_t, const char*, int, const char*, int, int, int);
+using EndTicket = int(__stdcall*)(int, int, int, int, const char*, int, const char*, int,
+                                  const char*, int, const char*, int, const char*, const char*,
+                                  const char*);
+
+// A whole sale: the widest stdcall signatures of the receipt.
+void Sale() {
+    auto mfBeginTicket = Find<BeginTicket>("mfBeginTicket", 620);
+    auto mfLineTicket = Find<LineTicket>("mfLineTicket", 630);
+    auto mfStornoLineTicket = Find<LineTicket>("mfStornoLineTicket", 640);
+    auto mfEndTicket = Find<EndTicket>("mfEndTicket", 660);
+    auto mfGetLastTicketNo = Find<OnePointer>("mfGetLastTicketNo", 250);
+    Check(mfBeginTicket(-1) == 0, "mfBeginTicket");
+    Check(mfLineTicket(0, "Chleb pszenny", 'A', "szt", 450, 2000, 0) == 0, "mfLineTicket");
+    Check(mfLineTicket(0, "Woda mineralna", 'B', "szt", 199, 1000, 0) == 0, "mfLineTicket again");
+    Check(mfStornoLineTicket(0, "Woda mineralna", 'B', "szt", 199, 1000, 0) == 0,
+          "mfStornoLineTicket");
+    Check(mfEndTicket(0, 0, 7, 1000, "EUR 4,2000", 0, "", 0, "", 0, "", 0, "", "", "") == 0,
+          "mfEndTicket");
+    int number = 0;
+    Check(mfGetLastTicketNo(&number) == 0 && number == 1, "the receipt is the day's first");
+}
+
 void Session() {
     auto mfStart = Find<TwoInts>("mfStart", 410);
     auto mfStop = Find<NoArgs>("mfStop", 411);
@@ -112,6 +136,7 @@ void Session() {
     int got = -1;
     Check(mfAnyCommand(2, query, 3, answer, &got, 2000) == 0 && got == 3 && answer[0] == 0x06,
           "mfAnyCommand");
+    Sale();
     Check(mfStop() == 0 && mfStop() == 0, "mfStop twice");
 }
 

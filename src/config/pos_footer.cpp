@@ -1,0 +1,156 @@
+// The printout's fixed parts and the point of sale: header, receipt, item names, footer,
+// point-of-sale and cashier numbers.
+#include "config/pos_footer.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "api/library.h"
+#include "api/log.h"
+#include "link/shared_commands.h"
+#include "tarn/tarn.h"
+
+namespace tarn {
+
+CRequestDefPOS::CRequestDefPOS(int cashNo, int cashierNo) {
+    AppendByte('C');
+    for (const int number : {cashNo, cashierNo}) {
+        AppendByte(static_cast<uint8_t>('0' + number / 10));
+        AppendByte(static_cast<uint8_t>('0' + number % 10));
+    }
+}
+
+std::string PrintableCharacters() {
+    std::string set;
+    for (int c = 0x20; c <= 0x7F; ++c) set += static_cast<char>(c);
+    set +=
+        "\x81\x82\x86\x88\x8A\x8B\x8D\x8F\x90\x92\x94\x97\x98\x99\x9A\x9D\xA0\xA1\xA2\xA3\xA4\xA5"
+        "\xA8\xA9\xAB\xB5\xBD\xBE\xD6\xE0\xE3\xE4\xE9\xEB\xFB\xFE\xFF";
+    return set;
+}
+
+}  // namespace tarn
+
+using namespace tarn;
+
+namespace {
+
+constexpr int kFooterLines = 3;
+constexpr int kFooterWidth = 40;
+constexpr uint8_t kFooterAnnouncement = 0x2E;  // '.'
+constexpr int kGoOn = 6;
+constexpr int kLineTaken = 0;
+constexpr int kLastLineTaken = 202;
+
+void Store(int* target, int value) {
+    if (target != nullptr) *target = value;
+}
+
+void StoreCharacters(char* buffer) {
+    if (buffer == nullptr) return;
+    const std::string set = PrintableCharacters();
+    std::memcpy(buffer, set.c_str(), set.size() + 1);
+}
+
+// Line n: characters 40n to 40n+39 of the text, spaces past its end, then their exclusive OR.
+void FooterRecord(const std::string& text, int line, uint8_t record[2 + kFooterWidth]) {
+    record[0] = static_cast<uint8_t>(line);
+    uint8_t check = 0;
+    for (int i = 0; i < kFooterWidth; ++i) {
+        const size_t at = static_cast<size_t>(line * kFooterWidth + i);
+        record[1 + i] = at < text.size() ? static_cast<uint8_t>(text[at]) : ' ';
+        check ^= record[1 + i];
+    }
+    record[1 + kFooterWidth] = check;
+}
+
+int DefineFooter(const char* given) {
+    if (Lib().printerType < 8) return Succeeded(MF_NOT_PERFORMED);
+    const std::string text =
+        std::string(given != nullptr ? given : "").substr(0, kFooterLines * kFooterWidth);
+    for (int line = 0; line < kFooterLines; ++line) {
+        int answer = 0;
+        CRequestOneByte announce(kFooterAnnouncement, &answer);
+        int result = Exchange(announce, true);
+        if (result != 0) return result;
+        if (answer != kGoOn) return Succeeded();
+        uint8_t record[2 + kFooterWidth];
+        FooterRecord(text, line, record);
+        CRequestRawBlock upload(record, sizeof record, &answer);
+        result = Exchange(upload, true, true);
+        LogResultF(result, "In mfDefFooter, result: %d", result);
+        if (result != 0) return result;
+        if (answer != kLineTaken && answer != kLastLineTaken) return Succeeded();
+    }
+    return Succeeded();
+}
+
+}  // namespace
+
+extern "C" int TARN_API mfParHeader(int* first, int* second, int* third, char* buffer) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    Store(first, 0);
+    Store(second, 1);
+    Store(third, 10);
+    if (buffer != nullptr) buffer[0] = '\0';
+    return Succeeded();
+}
+
+extern "C" int TARN_API mfParTicket(int* first, int* second) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    Store(first, 0);
+    Store(second, 1);
+    return Succeeded();
+}
+
+extern "C" int TARN_API mfParPLU(int* limit, int* nameLength, char* characters) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    Store(limit, 999999);
+    Store(nameLength, 28);
+    StoreCharacters(characters);
+    return Succeeded();
+}
+
+extern "C" int TARN_API mfParFooter(int* maxLines, int* lineLength, char* characters) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    if (Lib().printerType < 8) return Succeeded(MF_NOT_AVAILABLE);
+    Store(maxLines, kFooterLines);
+    Store(lineLength, kFooterWidth);
+    LogInfoF("In mfParFooter, MaxLines%d, Lenght %d", kFooterLines, kFooterWidth);
+    StoreCharacters(characters);
+    return Succeeded();
+}
+
+extern "C" int TARN_API mfDefFooter(const char* text) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    return DefineFooter(text);
+}
+
+extern "C" int TARN_API mfParPOS(int* highestPos, int* highestCashier, int* third, tarn_arg) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    Store(highestPos, 99);
+    Store(highestCashier, 99);
+    Store(third, 1);
+    return Succeeded();
+}
+
+// The cashier is kept (cut to 30 characters) whether or not the printer took the numbers.
+extern "C" int TARN_API mfDefPOS(int cashNo, int cashierNo, const char* cashierName) {
+    ApiCall call;
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    CRequestDefPOS request(cashNo, cashierNo);
+    const int result = Exchange(request);
+    LogResultF(result, "In mfDefPOS, cashNo %d, cashierNo %d, result: %d", cashNo, cashierNo,
+               result);
+    std::snprintf(lib.cashierName, sizeof lib.cashierName, "%s",
+                  cashierName != nullptr ? cashierName : "");
+    lib.cashierNumber = cashierNo;
+    return result;
+}

@@ -1,0 +1,279 @@
+// mfEndTicket: discount, sale total, adjustment and to-pay lines, payments, foot lines and the
+// end of the receipt, asking the printer after each step whether the receipt still stands.
+#include <cinttypes>
+#include <cstdio>
+#include <string>
+
+#include "api/detail_codes.h"
+#include "api/library.h"
+#include "api/log.h"
+#include "receipt/cancellation.h"
+#include "receipt/formatting.h"
+#include "receipt/receipt_commands.h"
+#include "receipt/second_currency.h"
+#include "tarn/tarn.h"
+
+using namespace tarn;
+
+namespace {
+
+constexpr int kMostFootLines = 6;
+const char* const kPays =
+    "P\x9D"
+    "ACI";  // code page 852
+const char* const kReceives = "OTRZYMUJE";
+
+struct EndTicket {
+    int percentDiscount;
+    int transactionNo;
+    int payment[3];
+    const char* paymentName[3];
+    int extraAmount;
+    const char* extraAmountName;
+    int adjustValue;
+    const char* adjustLabel;
+    const char* table;
+    const char* freeLine;
+};
+
+std::string Text(const char* text) {
+    return text != nullptr ? text : "";
+}
+
+class Closing {
+public:
+    explicit Closing(const EndTicket& args) : args_(args), lib_(Lib()), receipt_(lib_.receipt) {}
+
+    int Run();
+
+private:
+    int Check(int n);
+    int Judged(CRequest& request, int check);
+    int SendLine(uint8_t kind, int width, const std::string& text) {
+        CRequestExtraLine line(kind, width, text.c_str());
+        return Exchange(line, true);
+    }
+    int Discount();
+    int SaleTotal();
+    void AdjustmentAndToPay();
+    int PaymentRecords();
+    void PaymentLines();
+    int FootLines();
+    int End();
+
+    const EndTicket& args_;
+    Library& lib_;
+    ReceiptState& receipt_;
+    int64_t saleTotal_ = -1;
+    int64_t toPay_ = 0;
+    int footLines_ = 0;
+};
+
+// Whether the printer cancelled the receipt after step `n`.
+int Closing::Check(int n) {
+    const int why = WhyTicketCanceled();
+    if (why == 0) return 0;
+    lib_.SetDocumentOpen(MF_DOC_RECEIPT, false);
+    LogErrorF("In mfEndTicket WhyTicketCanceled%d, why %d", n, why);
+    return why;
+}
+
+// An exchange whose own failure counts: the receipt check first, then the failure with its code.
+int Closing::Judged(CRequest& request, int check) {
+    const int result = Exchange(request, true);
+    const KeptCode code;
+    const int why = Check(check);
+    if (why != 0) return why;
+    return result != 0 ? code.Restore(result) : 0;
+}
+
+int Closing::Discount() {
+    if (args_.percentDiscount > 0) {
+        const int percent = args_.percentDiscount / 100;
+        CRequestPercentDiscount discount(percent);
+        const int result = Exchange(discount, true);
+        if (result != 0) return result;
+        return Check(1);
+    }
+    if (receipt_.ptuLinesTotal != 0 && lib_.printerType >= 8) {
+        CRequestTicketDiscount discount(0, static_cast<int32_t>(receipt_.ptuLinesTotal));
+        Exchange(discount, true);
+    }
+    return 0;
+}
+
+int Closing::SaleTotal() {
+    CRequestAllSalePos total(saleTotal_);
+    const int result = Exchange(total, true);
+    LogResultF(result, "In mfEndTicket CRequestAllSalePos, mfTicketTotal: %" PRId64 ", result %d",
+               receipt_.total, result);
+    return Check(2);
+}
+
+void Closing::AdjustmentAndToPay() {
+    if (args_.adjustValue != 0) {
+        const bool positive = args_.adjustValue > 0;
+        const std::string amount = printedAmount(args_.adjustValue);
+        SendLine(positive ? '8' : '9', positive ? 31 : 25,
+                 labelAndAmount(Text(args_.adjustLabel), amount, positive ? 29 : 23));
+        footLines_ = 1;
+    }
+    toPay_ = args_.adjustValue + (receipt_.totalDeclared ? receipt_.total : saleTotal_);
+    SendLine('>', 31, labelAndAmount(toPay_ >= 0 ? kPays : kReceives, printedAmount(toPay_), 29));
+    ++footLines_;
+}
+
+// Type 4 and above: payment records; from type 8 the first payment whose name is a
+// second-currency text goes out in that currency.
+int Closing::PaymentRecords() {
+    bool secondCurrencyUsed = false;
+    for (int i = 0; i < 3; ++i) {
+        if (args_.payment[i] <= 0) continue;
+        const int64_t toConvert = i == 0 ? toPay_ : args_.payment[i];
+        const std::optional<SecondCurrency> currency =
+            lib_.printerType >= 8 && !secondCurrencyUsed
+                ? SecondCurrencyOf(args_.paymentName[i], toConvert)
+                : std::nullopt;
+        if (currency) {
+            if (i == 0) {
+                LogErrorF("In mfEndTicket lToPayInSecCurr %d, secCurrExchRate %s, payment1 %d",
+                          currency->converted, currency->rateText.c_str(), args_.payment[0]);
+            }
+            CRequestSecondCurrency info(currency->code.c_str(), currency->rateText.c_str(), 1,
+                                        currency->converted);
+            Exchange(info, true);
+            CRequestSecondCurrencyPayment payment(args_.payment[i]);
+            Exchange(payment, true);
+            secondCurrencyUsed = true;
+            continue;
+        }
+        CRequestPayment payment(0, i + 1, args_.paymentName[i], args_.payment[i]);
+        const int result = Judged(payment, 5 + i);
+        if (result != 0) return result;
+    }
+    if (args_.extraAmount > 0) {
+        CRequestPayment extra(1, 1, args_.extraAmountName, args_.extraAmount);
+        return Judged(extra, 8);
+    }
+    return 0;
+}
+
+// Below type 4: the payments as printed lines.
+void Closing::PaymentLines() {
+    for (int i = 0; i < 3; ++i) {
+        if (args_.payment[i] <= 0) continue;
+        SendLine('0', 28,
+                 labelAndAmount(Text(args_.paymentName[i]), printedAmount(args_.payment[i]), 26));
+        ++footLines_;
+    }
+    if (args_.extraAmount > 0) {
+        SendLine('1', 31,
+                 labelAndAmount(Text(args_.extraAmountName), printedAmount(args_.extraAmount), 29));
+        ++footLines_;
+    }
+}
+
+int Closing::FootLines() {
+    if (footLines_ < kMostFootLines && args_.transactionNo > 0) {
+        char text[40];
+        std::snprintf(text, sizeof text, "TRANSAKCJI: %d", args_.transactionNo);
+        CRequestExtraLine line('<', static_cast<int>(std::string(text).size()), text);
+        ++footLines_;
+        const int result = Judged(line, 3);
+        if (result != 0) return result;
+    }
+    if (footLines_ < kMostFootLines && lib_.cashierName[0] != '\0') {
+        const int n = lib_.cashierNumber;
+        std::string text{static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10),
+                         '-'};
+        text += std::string(lib_.cashierName).substr(0, 26);
+        CRequestExtraLine line('5', static_cast<int>(text.size()), text.c_str());
+        ++footLines_;
+        const int result = Judged(line, 3);
+        if (result != 0) return result;
+    }
+    if (footLines_ >= kMostFootLines) return 0;
+    if (!Text(args_.table).empty()) {
+        const std::string text = "STOLIKA: " + Text(args_.table).substr(0, 22);
+        CRequestExtraLine line('<', 32, text.c_str());
+        const int result = Judged(line, 9);
+        if (result != 0) return result;
+    }
+    if (!Text(args_.freeLine).empty()) {
+        const std::string text = Text(args_.freeLine).substr(0, 31);
+        CRequestExtraLine line('>', static_cast<int>(text.size()), text.c_str());
+        return Judged(line, 10);
+    }
+    return 0;
+}
+
+int Closing::End() {
+    CRequestEndTicket end;
+    const int result = Exchange(end);
+    LogResultF(result, "In mfEndTicket CRequestEndTicket, result: %d,", result);
+    if (result != 0) {
+        lib_.SetDocumentOpen(MF_DOC_RECEIPT, false);
+        return result;
+    }
+    lib_.link->WaitUntilReady(20);
+    lib_.SetDocumentOpen(MF_DOC_RECEIPT, false);
+    return Succeeded();
+}
+
+int Closing::Run() {
+    const int percent = args_.percentDiscount;
+    if (percent > 0 && (percent % 100 != 0 || percent > 9900)) return Failed(kCodeOutOfRange);
+    if (!receipt_.totalDeclared) {
+        // A percentage discount replaces the "PTU" lines' discount, which the printer then never
+        // hears of: the sale total is taken without it.
+        saleTotal_ = receipt_.total + (percent > 0 ? receipt_.ptuLinesTotal : 0);
+        if (percent > 0) saleTotal_ -= (percent / 100 * saleTotal_ + 50) / 100;
+    }
+    // Amounts that go into 4-byte fields must fit before anything is sent.
+    if ((saleTotal_ >= 1 && !FitsInt32(saleTotal_)) || !FitsInt32(receipt_.ptuLinesTotal)) {
+        return Failed(kCodeOutOfRange);
+    }
+    int result = Discount();
+    if (result == 0) result = SaleTotal();
+    if (result != 0) return result;
+    AdjustmentAndToPay();
+    if (lib_.printerType >= 4) {
+        result = PaymentRecords();
+        if (result != 0) return result;
+    } else {
+        PaymentLines();
+    }
+    result = FootLines();
+    return result != 0 ? result : End();
+}
+
+}  // namespace
+
+extern "C" int TARN_API mfEndTicket(int percentDiscount, int valueDiscount, int transactionNo,
+                                    int payment1, const char* paymStr1, int payment2,
+                                    const char* paymStr2, int payment3, const char* paymStr3,
+                                    int extraAmount, const char* extraAmountStr, int adjustValue,
+                                    const char* adjustStr, const char* tableStr,
+                                    const char* extraLine) {
+    ApiCall call;
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    if (!lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentNotOpen);
+    LogInfoF(
+        "In mfEndTicket, percentDiscount: %d, valueDiscount: %d, payment1: %d, paymStr1: %s, "
+        "\t\tpayment2: %d, paymStr2: %s,\tpayment3: %d, paymStr3: %s.",
+        percentDiscount, valueDiscount, payment1, Text(paymStr1).c_str(), payment2,
+        Text(paymStr2).c_str(), payment3, Text(paymStr3).c_str());
+    const EndTicket args{percentDiscount,
+                         transactionNo,
+                         {payment1, payment2, payment3},
+                         {paymStr1, paymStr2, paymStr3},
+                         extraAmount,
+                         extraAmountStr,
+                         adjustValue,
+                         adjustStr,
+                         tableStr,
+                         extraLine};
+    Closing closing(args);
+    return closing.Run();
+}

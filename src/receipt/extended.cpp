@@ -1,0 +1,83 @@
+// Extended lines on printers of type 8 and above: a discount or markup on the last sale line,
+// and receipt-wide discounts entered as lines whose name holds "PTU".
+#include <cstdlib>
+#include <cstring>
+
+#include "api/detail_codes.h"
+#include "api/library.h"
+#include "api/log.h"
+#include "platform/platform.h"
+#include "receipt/cancellation.h"
+#include "receipt/receipt_commands.h"
+#include "tarn/tarn.h"
+
+using namespace tarn;
+
+namespace {
+
+constexpr int kDiscount = 0;
+constexpr int kMarkup = 1;
+constexpr int kSettleAfterLineMs = 200;
+
+int64_t Magnitude(int64_t value) {
+    return value < 0 ? -value : value;
+}
+
+int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, int32_t value) {
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    if (lib.printerType < 8) return Succeeded(MF_NOT_PERFORMED);
+    const char* name = given != nullptr ? given : "";
+    LogInfoF("In mfLineTicketExt, name: %s, price: %d, quantity: %d, value: %d", name, price,
+             quantity, value);
+    const int kind = quantity >= 0 ? kMarkup : kDiscount;
+    const int64_t amount = value == 0 ? (Magnitude(quantity) * price + 500) / 1000 : value;
+    if (!FitsInt32(amount)) return Failed(kCodeOutOfRange);
+    ReceiptState& receipt = lib.receipt;
+    if (std::strstr(name, "PTU") != nullptr) {
+        receipt.total -= amount;
+        receipt.ptuLinesTotal += amount;
+        return Succeeded();
+    }
+    if (std::strcmp(name, receipt.lastLineName) != 0) {
+        LogInfoF("In mfLineTicketExt, name: %s, lastTicketLineName: %s", name,
+                 receipt.lastLineName);
+        return Succeeded(MF_NOT_AVAILABLE);
+    }
+    if (static_cast<char>(ptu & 0xFF) != receipt.lastLinePtu ||
+        receipt.lastLineValue < Magnitude(amount)) {
+        return Succeeded(MF_NOT_PERFORMED);
+    }
+    CRequestLineDiscount line(kind, static_cast<int32_t>(amount));
+    const int result = Exchange(line, true);
+    const KeptCode code;
+    WaitMs(kSettleAfterLineMs);
+    const int why = WhyTicketCanceled();
+    if (why != 0) {
+        lib.SetDocumentOpen(MF_DOC_RECEIPT, false);
+        return why;
+    }
+    if (result != 0) return code.Restore(result);
+    if (!receipt.totalDeclared) receipt.total += kind == kMarkup ? amount : -amount;
+    return Succeeded();
+}
+
+}  // namespace
+
+extern "C" int TARN_API mfParLineTicketExt(void) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    return Succeeded(Lib().printerType < 8 ? MF_NOT_AVAILABLE : MF_OK);
+}
+
+extern "C" int TARN_API mfLineTicketExt(tarn_arg, const char* name, int ptu, const char*, int price,
+                                        int quantity, int value) {
+    ApiCall call;
+    return ExtendedLine(name, ptu, price, quantity, value);
+}
+
+extern "C" int TARN_API mfParInvoice(tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    return Succeeded(MF_NOT_AVAILABLE);
+}

@@ -1,0 +1,97 @@
+#include "receipt/formatting.h"
+
+namespace tarn {
+
+std::string intToText(int64_t value) {
+    const bool negative = value < 0;
+    uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + magnitude % 10));
+        magnitude /= 10;
+    } while (magnitude != 0);
+    return negative ? "-" + digits : digits;
+}
+
+std::string amountToText(int64_t value, int decimals) {
+    std::string text = intToText(value);
+    if (decimals <= 0) return text;
+    const size_t sign = text[0] == '-' ? 1 : 0;
+    const size_t wanted = static_cast<size_t>(decimals) + 1;
+    if (text.size() - sign < wanted) text.insert(sign, wanted - (text.size() - sign), '0');
+    text.insert(text.size() - static_cast<size_t>(decimals), 1, ',');
+    return text;
+}
+
+std::string groupThousands(const std::string& text) {
+    const size_t comma = text.rfind(',');
+    const size_t wholeEnd = comma == std::string::npos ? text.size() : comma;
+    std::string out = text;
+    for (size_t end = wholeEnd; end > 3; end -= 3) out.insert(end - 3, 1, '.');
+    return out;
+}
+
+std::string padText(const std::string& text, int width, int mode) {
+    if (width <= static_cast<int>(text.size()) || (mode != 0 && mode != 1)) return text;
+    const std::string spaces(static_cast<size_t>(width) - text.size(), ' ');
+    return mode == 0 ? spaces + text : text + spaces;
+}
+
+// Greedy scan; on a mismatch after a '*' the match restarts one character further.
+bool matchMask(const char* mask, const char* text) {
+    const char* m = mask != nullptr ? mask : "";
+    const char* t = text != nullptr ? text : "";
+    const char* star = nullptr;
+    const char* resume = nullptr;
+    while (*t != '\0') {
+        if (*m == '*') {
+            star = m++;
+            resume = t;
+        } else if (*m == '?' || *m == *t) {
+            ++m;
+            ++t;
+        } else if (star != nullptr) {
+            m = star + 1;
+            t = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (*m == '*') ++m;
+    return *m == '\0';
+}
+
+// Digits past the 18th place cannot be held and count as 0.
+int64_t readDigits(const std::string& text) {
+    constexpr int kMostPlaces = 18;
+    int64_t value = 0;
+    int64_t place = 1;
+    int places = 0;
+    for (size_t i = text.size(); i-- > 0;) {
+        const char c = text[i];
+        if (c == ',' || c == '.') continue;
+        if (c == '-' && i == 0) return -value;
+        if (places++ >= kMostPlaces) continue;
+        const int digit = c >= '0' && c <= '9' ? c - '0' : 0;
+        value += digit * place;
+        place *= 10;
+    }
+    return value;
+}
+
+std::string printedAmount(int64_t grosze) {
+    const uint64_t magnitude =
+        grosze < 0 ? 0 - static_cast<uint64_t>(grosze) : static_cast<uint64_t>(grosze);
+    const std::string whole = intToText(static_cast<int64_t>(magnitude / 100));
+    const int64_t cents = static_cast<int64_t>(magnitude % 100);
+    return groupThousands(whole) + "," + (cents < 10 ? "0" : "") + intToText(cents);
+}
+
+std::string labelAndAmount(const std::string& label, const std::string& amount, int width) {
+    const int room = width - static_cast<int>(amount.size());
+    if (room <= 0) return amount;
+    std::string cut = label.substr(0, static_cast<size_t>(room));
+    return padText(cut, room, 1) + amount;
+}
+
+}  // namespace tarn

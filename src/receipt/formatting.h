@@ -1,0 +1,32 @@
+// Amounts and texts as receipts and reports print them: a comma before the grosze, full stops
+// between thousands, fixed-width padding, wildcard masks, digits read back into a number.
+// Amounts are 64-bit, so no value wraps.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tarn {
+
+// Decimal digits, with a minus sign when negative.
+std::string intToText(int64_t value);
+// The value with a comma before its last `decimals` digits (at least one digit before it):
+// 123456 with 2 gives "1234,56", 5 gives "0,05", -5 gives "-0,05".
+std::string amountToText(int64_t value, int decimals);
+// Full stops between groups of three digits of the whole part (before the last comma).
+std::string groupThousands(const std::string& text);
+// Spaces before (mode 0) or after (mode 1) a text shorter than `width`.
+std::string padText(const std::string& text, int width, int mode);
+// The whole text against the whole mask: '?' any one character, '*' any run.
+bool matchMask(const char* mask, const char* text);
+// The text's digits as one number: commas and full stops skipped, any other non-digit a 0, a
+// leading minus negates.
+int64_t readDigits(const std::string& text);
+
+// |grosze| as printed on a receipt: "1.234,56".
+std::string printedAmount(int64_t grosze);
+// A label cut to, or padded with spaces to, `width` minus the amount's length, then the
+// amount: exactly `width` characters when the amount fits.
+std::string labelAndAmount(const std::string& label, const std::string& amount, int width);
+
+}  // namespace tarn

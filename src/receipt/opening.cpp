@@ -1,0 +1,124 @@
+// mfBeginTicket: the checks before a receipt, the recovery of a document the printer still
+// holds, the day close it asks for, and the opening itself.
+#include <cinttypes>
+
+#include "api/detail_codes.h"
+#include "api/library.h"
+#include "api/log.h"
+#include "link/shared_commands.h"
+#include "platform/platform.h"
+#include "receipt/receipt_commands.h"
+#include "tarn/tarn.h"
+
+using namespace tarn;
+
+namespace {
+
+constexpr uint8_t kWake = 0x2A;         // '*'
+constexpr uint8_t kEndDocument = 0x51;  // 'Q'
+constexpr uint8_t kCancel = 0x23;       // '#'
+constexpr int kRecoverySettleMs = 300;
+
+struct StatusCheck {
+    int byteIndex;
+    uint8_t bit;
+    bool whenSet;
+    int code;  // 0: no refusal, the printer asks for the day close
+};
+
+// Tried in order; the first that holds refuses the opening.
+constexpr StatusCheck kOpeningChecks[] = {
+    {0, 0x01, false, kCodeNotInitialised},
+    {0, 0x02, false, kCodeInitialisationError},
+    {0, 0x04, true, kCodeInitialisationError},
+    {1, 0x02, true, kCodeOther},
+    {1, 0x08, true, 0},
+    {1, 0x10, true, kCodeInitialisationError},
+    {1, 0x40, true, kCodeDisplayError},
+    {1, 0x80, true, kCodeCommunication},
+    {2, 0x02, true, kCodeNoPaper},
+    {2, 0x04, true, kCodeFiscalError},
+    {2, 0x40, true, kCodeNoPaper},
+    {2, 0x80, true, kCodeFiscalError},
+    {3, 0x80, true, kCodeFiscalError},
+};
+
+// Then the printer's settling pause after a document it had to end.
+int WaitAfterDocument(int seconds) {
+    Lib().link->WaitUntilReady(seconds);
+    CurrentPlatform().SleepMs(kRecoverySettleMs);
+    return 0;
+}
+
+// 'Q' and '#' when the printer still holds a document (status byte 1, bit 0x02).
+int EndLeftOverDocument() {
+    int status1 = 0;
+    CRequestStatus query(1, &status1);
+    Exchange(query);
+    if ((status1 & 0x02) == 0) return 0;
+    int answer = 0;
+    CRequestOneByte end(kEndDocument, &answer);
+    int result = Exchange(end, true);
+    if (result != 0) return result;
+    CRequestOneByte cancel(kCancel, &answer);
+    result = Exchange(cancel, true);
+    if (result != 0) return result;
+    return WaitAfterDocument(30);
+}
+
+// Status bytes 0 to 3; a query that fails fails the opening with its code.
+int ReadStatus(int status[4]) {
+    for (int index = 0; index < 4; ++index) {
+        CRequestStatus query(index, &status[index]);
+        const int result = Exchange(query);
+        if (result != 0) return result;
+    }
+    return 0;
+}
+
+int CheckStatus(const int status[4]) {
+    for (const StatusCheck& check : kOpeningChecks) {
+        const bool set = (status[check.byteIndex] & check.bit) != 0;
+        if (set != check.whenSet) continue;
+        if (check.code != 0) return Failed(check.code);
+        CRequestShiftEnd close;
+        const int result = Exchange(close);
+        if (result != 0) return result;
+        WaitAfterDocument(30);
+    }
+    return 0;
+}
+
+int Begin(int32_t total) {
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    LogInfoF("In mfBeginTicket, total: %d,TickedOpened: %d", total, lib.IsDocumentOpen(MF_DOC_ANY));
+    if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
+    int ignored = 0;
+    CRequestLastTicketNo counter(&ignored);
+    Exchange(counter);
+    CRequestOneByte wake(kWake, &ignored);
+    Exchange(wake, true);
+    int result = EndLeftOverDocument();
+    if (result != 0) return result;
+    int status[4] = {0, 0, 0, 0};
+    result = ReadStatus(status);
+    if (result != 0) return result;
+    result = CheckStatus(status);
+    if (result != 0) return result;
+    // A total of 1 or more is declared; with 0 or less the lines are summed.
+    lib.receipt.Reset(total, total >= 1);
+    CRequestBeginTicket opening(total);
+    result = Exchange(opening);
+    LogResultF(result, "In mfBeginTicket, total: %d", total);
+    if (result != 0) return result;
+    lib.SetDocumentOpen(MF_DOC_RECEIPT, true);
+    return Succeeded();
+}
+
+}  // namespace
+
+extern "C" int TARN_API mfBeginTicket(int total) {
+    ApiCall call;
+    return Begin(total);
+}

@@ -1,0 +1,72 @@
+#include "receipt/receipt_state.h"
+
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+namespace tarn {
+
+namespace {
+
+constexpr size_t kNameWidth = 28;
+constexpr int kAllowedNeeded = 10;
+
+// Letters a-z with the Polish ones, both cases, digits, comma and full stop (code page 852).
+bool Allowed(char c) {
+    static const char kPolish[] =
+        "\xA5\x86\xA9\x88\xE4\xA2\x98\xAB\xBE\xA4\x8F\xA8\x9D\xE3\xE0\x97\x8D\xBD";
+    const auto byte = static_cast<unsigned char>(c);
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
+    if (c == ',' || c == '.') return true;
+    return byte >= 0x80 && std::strchr(kPolish, c) != nullptr;
+}
+
+int CountAllowed(const std::string& name) {
+    int count = 0;
+    for (const char c : name) count += Allowed(c);
+    return count;
+}
+
+}  // namespace
+
+void ReceiptState::Reset(int64_t declaredTotal, bool declared) {
+    totalDeclared = declared;
+    total = declared ? declaredTotal : 0;
+    lastLineName[0] = '\0';
+    lastLineValue = 0;
+    lastLinePtu = ' ';
+    ptuLinesTotal = 0;
+}
+
+int64_t LineValue(int32_t price, int32_t quantity, int32_t value) {
+    if (value >= 1) return value;
+    return (static_cast<int64_t>(price) * quantity + 500) / 1000;
+}
+
+bool FitsInt32(int64_t value) {
+    return value >= std::numeric_limits<int32_t>::min() &&
+           value <= std::numeric_limits<int32_t>::max();
+}
+
+std::string FixUpName(const char* given) {
+    std::string name = given != nullptr ? given : "";
+    if (!name.empty() && name.size() <= kNameWidth && CountAllowed(name) >= kAllowedNeeded)
+        return name;
+    if (name.size() > kNameWidth) name.resize(kNameWidth);
+    while (name.size() < static_cast<size_t>(kAllowedNeeded)) name += '.';
+    for (int missing = kAllowedNeeded - CountAllowed(name); missing > 0; --missing) {
+        if (name.size() < kNameWidth) {
+            name += '.';
+            continue;
+        }
+        for (char& c : name) {
+            if (!Allowed(c)) {
+                c = '.';
+                break;
+            }
+        }
+    }
+    return name;
+}
+
+}  // namespace tarn

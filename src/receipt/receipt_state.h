@@ -1,0 +1,29 @@
+// The library's own record of the open receipt, beside the printer's.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tarn {
+
+struct ReceiptState {
+    static constexpr int kLastNameSize = 43;
+
+    int64_t total = 0;  // the declared total, or the running total of the lines
+    bool totalDeclared = false;
+    char lastLineName[kLastNameSize] = {};  // the last sale line's name as the caller gave it
+    int64_t lastLineValue = 0;
+    char lastLinePtu = ' ';
+    int64_t ptuLinesTotal = 0;  // receipt-wide discounts entered as "PTU" lines
+
+    void Reset(int64_t declaredTotal, bool declared);
+};
+
+// A line's value: `value` when it is 1 or more, else (price × quantity + 500) / 1000.
+int64_t LineValue(int32_t price, int32_t quantity, int32_t value);
+bool FitsInt32(int64_t value);
+// The item name as the printer takes it: at least 10 characters from the allowed set, at most
+// 28 characters.
+std::string FixUpName(const char* name);
+
+}  // namespace tarn
