@@ -43,53 +43,63 @@ int Cancelled(int result, bool cancelOnNoPaper) {
     return result;
 }
 
-int SaleLine(const char* name, int ptu, const char* quantityText, int32_t price, int32_t quantity,
-             int32_t value) {
+struct LineRequest {
+    const char* name;
+    int ptu;
+    const char* quantityText;
+    int32_t price;
+    int32_t quantity;
+    int32_t value;
+};
+
+// The common start of a sale or void line: the session, the open receipt, the log line, and
+// the line's value, which must fit its field. 0 with the value in *lineValue, else the result.
+int StartLine(const char* function, const LineRequest& line, int64_t* lineValue) {
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
     if (!lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentNotOpen);
-    LogInfoF("In mfLineTicket, price: %d, quantity: %d, value: %d,TickedOpened: %d", price,
-             quantity, value, 1);
-    const int64_t lineValue = LineValue(price, quantity, value);
-    if (!FitsInt32(lineValue)) return Failed(kCodeOutOfRange);
-    ReceiptState& receipt = lib.receipt;
-    if (!receipt.totalDeclared) receipt.total += lineValue;
-    CRequestSalePos line(FixUpName(name).c_str(), Letter(ptu), quantityText, price, quantity,
-                         static_cast<int32_t>(lineValue), CRequestSalePos::kSale);
-    const int result = Exchange(line, true);
+    LogInfoF("In %s, price: %d, quantity: %d, value: %d,TickedOpened: %d", function, line.price,
+             line.quantity, line.value, 1);
+    *lineValue = LineValue(line.price, line.quantity, line.value);
+    return FitsInt32(*lineValue) ? 0 : Failed(kCodeOutOfRange);
+}
+
+// Sends the line with the name fixed up as the printer takes it; a void carries the same name
+// as its sale.
+int SendLine(const char* function, const LineRequest& line, int64_t lineValue, int kind) {
+    CRequestSalePos request(FixUpName(line.name).c_str(), Letter(line.ptu), line.quantityText,
+                            line.price, line.quantity, static_cast<int32_t>(lineValue), kind);
+    const int result = Exchange(request, true);
     LogResultF(result,
-               "In mfLineTicket, temp_value: %" PRId64 ", value: %d, mfTicketTotal: %" PRId64
-               ", result: %d",
-               lineValue, value, receipt.total, result);
+               "In %s, temp_value: %" PRId64 ", value: %d, mfTicketTotal: %" PRId64 ", result: %d",
+               function, lineValue, line.value, Lib().receipt.total, result);
+    return result;
+}
+
+int SaleLine(const LineRequest& line) {
+    int64_t lineValue = 0;
+    const int started = StartLine("mfLineTicket", line, &lineValue);
+    if (started != 0) return started;
+    ReceiptState& receipt = Lib().receipt;
+    if (!receipt.totalDeclared) receipt.total += lineValue;
+    SendLine("mfLineTicket", line, lineValue, CRequestSalePos::kSale);
     SettleOlderPrinter(kOlderPrinterLinePauseMs);
     const int why = WhyTicketCanceled();
     if (why != 0) return Cancelled(why, true);
     std::snprintf(receipt.lastLineName, sizeof receipt.lastLineName, "%s",
-                  name != nullptr ? name : "");
+                  line.name != nullptr ? line.name : "");
     receipt.lastLineValue = lineValue;
-    receipt.lastLinePtu = Letter(ptu);
+    receipt.lastLinePtu = Letter(line.ptu);
     return Succeeded();
 }
 
-// The void carries the name the printer recorded for the line, fixed up the same way.
-int VoidLine(const char* name, int ptu, const char* quantityText, int32_t price, int32_t quantity,
-             int32_t value) {
-    Library& lib = Lib();
-    if (!lib.started) return NotStarted();
-    if (!lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentNotOpen);
-    LogInfoF("In mfStornoLineTicket, price: %d, quantity: %d, value: %d,TickedOpened: %d", price,
-             quantity, value, 1);
-    const int64_t lineValue = LineValue(price, quantity, value);
-    if (!FitsInt32(lineValue)) return Failed(kCodeOutOfRange);
-    ReceiptState& receipt = lib.receipt;
+int VoidLine(const LineRequest& line) {
+    int64_t lineValue = 0;
+    const int started = StartLine("mfStornoLineTicket", line, &lineValue);
+    if (started != 0) return started;
+    ReceiptState& receipt = Lib().receipt;
     if (!receipt.totalDeclared) receipt.total -= lineValue;
-    CRequestSalePos line(FixUpName(name).c_str(), Letter(ptu), quantityText, price, quantity,
-                         static_cast<int32_t>(lineValue), CRequestSalePos::kVoid);
-    const int result = Exchange(line, true);
-    LogResultF(result,
-               "In mfStornoLineTicket, temp_value: %" PRId64 ", value: %d, mfTicketTotal: %" PRId64
-               ", result: %d",
-               lineValue, value, receipt.total, result);
+    const int result = SendLine("mfStornoLineTicket", line, lineValue, CRequestSalePos::kVoid);
     if (result != 0) return result;
     const int why = WhyTicketCanceled();
     if (why != 0) return Cancelled(why, false);
@@ -101,14 +111,14 @@ int VoidLine(const char* name, int ptu, const char* quantityText, int32_t price,
 extern "C" int TARN_API mfLineTicket(tarn_arg, const char* name, int ptu, const char* quantityText,
                                      int price, int quantity, int value) {
     ApiCall call;
-    return SaleLine(name, ptu, quantityText, price, quantity, value);
+    return SaleLine({name, ptu, quantityText, price, quantity, value});
 }
 
 extern "C" int TARN_API mfStornoLineTicket(tarn_arg, const char* name, int ptu,
                                            const char* quantityText, int price, int quantity,
                                            int value) {
     ApiCall call;
-    return VoidLine(name, ptu, quantityText, price, quantity, value);
+    return VoidLine({name, ptu, quantityText, price, quantity, value});
 }
 
 extern "C" int TARN_API mfStornoTicket(void) {

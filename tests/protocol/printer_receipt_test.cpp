@@ -8,40 +8,19 @@
 #include "printout.h"
 #include "text/cp852.h"
 #include "virtual_printer.h"
+#include "wire.h"
 
 namespace tarn {
 namespace {
 
+using test::Wire;
+
+// Long enough for a sale total without a total to count as complete.
+constexpr int64_t kSaleTotalQuietMs = 1300;
+
 using Bytes = std::vector<uint8_t>;
 
 // Talks to the printer byte by byte, without the library.
-class Wire {
-public:
-    explicit Wire(sim::VirtualPrinter& printer) : printer_(printer) {}
-
-    void Send(const Bytes& bytes) {
-        printer_.Receive(bytes.data(), static_cast<int>(bytes.size()), now_);
-        Wait(1300);  // long enough for a sale total without a total to count as complete
-    }
-    void Wait(int64_t ms) {
-        now_ += ms;
-        printer_.Tick(now_);
-    }
-    Bytes Answer() {
-        Bytes out;
-        while (printer_.HasOutput()) out.push_back(printer_.TakeOutput());
-        return out;
-    }
-    Bytes Exchange(const Bytes& bytes) {
-        Answer();
-        Send(bytes);
-        return Answer();
-    }
-
-private:
-    sim::VirtualPrinter& printer_;
-    int64_t now_ = 0;
-};
 
 void Append(Bytes& out, int32_t value) {
     for (int i = 0; i < 4; ++i)
@@ -112,7 +91,7 @@ void ExpectPrinted(const sim::VirtualPrinter& printer, const std::vector<std::st
 TEST(PrinterReceipt, ASaleWithAVoidADiscountAndTwoPaymentsAddsUpByRate) {
     sim::VirtualPrinter printer;
     printer.State().footer[0] = Utf8ToCp852("Dziękujemy za zakupy");
-    Wire wire(printer);
+    Wire wire(printer, kSaleTotalQuietMs);
     EXPECT_EQ(wire.Exchange({0x1B, 'C', '0', '1', '0', '7'}), (Bytes{0x06}));
     EXPECT_EQ(wire.Exchange(kOpen), (Bytes{0x06}));
     wire.Send(Item(' ', "Chleb pszenny", 1, 1500, 399, 599));
@@ -150,7 +129,7 @@ TEST(PrinterReceipt, ASaleWithAVoidADiscountAndTwoPaymentsAddsUpByRate) {
 
 TEST(PrinterReceipt, DiscountsSpreadOverTheSlotsAndASecondCurrencyPaymentGivesChange) {
     sim::VirtualPrinter printer;
-    Wire wire(printer);
+    Wire wire(printer, kSaleTotalQuietMs);
     wire.Exchange(kOpen);
     wire.Send(Sale("Chleb pszenny", 1, 1000));
     wire.Send(WithAmount({0x1B, 0x18, '-'}, 100));
@@ -231,7 +210,7 @@ TEST(PrinterReceipt, CancelsWhatItCannotTakeAndNamesTheReason) {
     for (const CancelCase& c : cases) {
         SCOPED_TRACE(c.name);
         sim::VirtualPrinter printer;
-        Wire wire(printer);
+        Wire wire(printer, kSaleTotalQuietMs);
         ASSERT_EQ(wire.Exchange(c.declared ? WithAmount({0x1B, 0x20}, 1000) : kOpen),
                   (Bytes{0x06}));
         wire.Send(Sale(bread, 1, 500));
@@ -270,7 +249,7 @@ TEST(PrinterReceipt, OlderPrintersShowTheCancellationInTheirStatusBytesUntilTheN
         model.version = c.version;
         sim::VirtualPrinter printer(model);
         printer.BlockItem("Piwo jasne.");
-        Wire wire(printer);
+        Wire wire(printer, kSaleTotalQuietMs);
         wire.Exchange({0x1B, 0x2A});
         wire.Exchange(kOpen);
         wire.Send(Sale("Chleb pszenny", 1, 500));
@@ -291,7 +270,7 @@ TEST(PrinterReceipt, OlderPrintersShowTheCancellationInTheirStatusBytesUntilTheN
 
 TEST(PrinterReceipt, AReceiptOpenWhenTheApplicationAnnouncesItselfIsLeftOpen) {
     sim::VirtualPrinter printer;
-    Wire wire(printer);
+    Wire wire(printer, kSaleTotalQuietMs);
     wire.Exchange(kOpen);
     EXPECT_EQ(wire.Exchange({0x1B, 0x54}), (Bytes{0x06, 0x00}));
     wire.Exchange({0x1B, 0x2A});
@@ -304,7 +283,7 @@ TEST(PrinterReceipt, AReceiptOpenWhenTheApplicationAnnouncesItselfIsLeftOpen) {
 
 TEST(PrinterReceipt, TheEndIsRefusedWithoutAReceiptOrPaper) {
     sim::VirtualPrinter printer;
-    Wire wire(printer);
+    Wire wire(printer, kSaleTotalQuietMs);
     EXPECT_EQ(wire.Exchange(kEnd), (Bytes{0x15}));
     EXPECT_EQ(wire.Exchange({0x1B, 0x23}), (Bytes{0x06}));  // nothing to cancel
     EXPECT_TRUE(printer.Roll().Lines().empty());

@@ -9,40 +9,17 @@
 #include "link/shared_commands.h"
 #include "virtual_printer.h"
 #include "virtual_printer_test.h"
+#include "wire.h"
 
 namespace tarn {
 namespace {
+
+using test::Wire;
 
 using Bytes = std::vector<uint8_t>;
 using sim::FrameKind;
 
 // Talks to the printer byte by byte, without the library.
-class Wire {
-public:
-    explicit Wire(sim::VirtualPrinter& printer) : printer_(printer) {}
-
-    void Send(const Bytes& bytes) {
-        printer_.Receive(bytes.data(), static_cast<int>(bytes.size()), now_);
-    }
-    void Wait(int64_t ms) {
-        now_ += ms;
-        printer_.Tick(now_);
-    }
-    Bytes Answer() {
-        Bytes out;
-        while (printer_.HasOutput()) out.push_back(printer_.TakeOutput());
-        return out;
-    }
-    std::vector<FrameKind> Kinds() const {
-        std::vector<FrameKind> kinds;
-        for (const auto& frame : printer_.Frames()) kinds.push_back(frame.kind);
-        return kinds;
-    }
-
-private:
-    sim::VirtualPrinter& printer_;
-    int64_t now_ = 0;
-};
 
 struct IdentityCase {
     int type;
