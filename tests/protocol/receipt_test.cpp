@@ -125,6 +125,58 @@ TEST_F(ReceiptTest, TheReasonForACancelledReceiptBecomesItsCode) {
     }
 }
 
+TEST_F(ReceiptTest, EveryReasonCharacterHasItsCode) {
+    const std::string outOfRange = "27FGJKRST";
+    for (const char reason : std::string("27FGJKRSTCXZa!")) {
+        ASSERT_EQ(mfBeginTicket(-1), 0);
+        printer->CancelReceiptWith(reason);
+        EXPECT_EQ(Sell("Chleb", 'A', 250, 1000), -2);
+        const int expected =
+            reason == 'C' ? 773 : (outOfRange.find(reason) != std::string::npos ? 771 : 769);
+        EXPECT_EQ(Lib().mfErrorL, expected) << reason;
+    }
+}
+
+TEST_F(ReceiptTest, OlderPrintersNameTheCancellationByStatusBits) {
+    const struct {
+        int byteIndex;
+        uint8_t bit;
+        int code;
+    } rows[] = {{1, 0x01, 258}, {1, 0x08, 777}, {1, 0x10, 257}, {1, 0x20, 773}, {1, 0x40, 513},
+                {1, 0x80, 257}, {2, 0x02, 784}, {2, 0x04, 257}, {2, 0x08, 515}, {2, 0x10, 769},
+                {2, 0x20, 513}, {2, 0x40, 784}, {2, 0x80, 257}};
+    StartOn(2);
+    for (const auto& row : rows) {
+        printer->State().faultBits = {};
+        ASSERT_EQ(mfBeginTicket(-1), 0);
+        printer->State().faultBits[static_cast<size_t>(row.byteIndex)] = row.bit;
+        EXPECT_EQ(Sell("Chleb", 'A', 250, 1000), -2);
+        EXPECT_EQ(Lib().mfErrorL, row.code) << row.byteIndex << " " << int(row.bit);
+        printer->State().faultBits = {};
+        printer->State().receiptOpen = false;
+        Lib().SetDocumentOpen(MF_DOC_RECEIPT, false);
+    }
+}
+
+TEST_F(ReceiptTest, AFailedStatusQueryFailsTheOpeningWithItsCode) {
+    platform->FailWriteStarting({0x1B, 0x56});
+    EXPECT_EQ(mfBeginTicket(-1), -2);
+    EXPECT_EQ(Lib().mfErrorL, 514);
+    EXPECT_FALSE(ReceiptOpen());
+    EXPECT_FALSE(printer->ReceiptOpen());
+}
+
+TEST_F(ReceiptTest, NullTextsAreEmptyAndLongNamesAreKeptTo42) {
+    ASSERT_EQ(mfBeginTicket(-1), 0);
+    ASSERT_EQ(mfLineTicket(0, nullptr, 'A', nullptr, 250, 1000, 0), 0);
+    const std::string longName(50, 'n');
+    ASSERT_EQ(Sell(longName.c_str(), 'A', 250, 1000), 0);
+    EXPECT_EQ(std::string(Lib().receipt.lastLineName), longName.substr(0, 42));
+    EXPECT_EQ(mfEndTicket(0, 0, 0, 500, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0, nullptr,
+                          nullptr, nullptr),
+              0);
+}
+
 TEST_F(ReceiptTest, OlderPrintersShowACancellationInTheirStatusBytes) {
     StartOn(3, 2);
     ASSERT_EQ(mfBeginTicket(-1), 0);
