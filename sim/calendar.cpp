@@ -44,4 +44,10 @@ CivilTime CivilFromSeconds(int64_t seconds) {
             static_cast<int>(rest % 60)};
 }
 
+bool IsCalendarDate(int year, int month, int day) {
+    if (month < 1 || month > 12 || day < 1 || day > 31) return false;
+    const CivilTime t = CivilFromSeconds(SecondsFromCivil({year, month, day, 0, 0, 0}));
+    return t.month == month && t.day == day;
+}
+
 }  // namespace tarn::sim

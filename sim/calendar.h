@@ -16,5 +16,7 @@ struct CivilTime {
 
 int64_t SecondsFromCivil(const CivilTime& t);
 CivilTime CivilFromSeconds(int64_t seconds);
+// True when the day exists in that month of that year.
+bool IsCalendarDate(int year, int month, int day);
 
 }  // namespace tarn::sim

@@ -48,14 +48,14 @@ const CommandSpec kCommands[] = {
     {0x50, Shape::Fixed, 1, kAcked, AcceptReasonQuery, CancellationReason},
     {0x24, Shape::Fixed, 1, kAcked, AcceptReceiptEnd, EndReceipt},
     // Configuration.
-    {0x44, Shape::Fixed, 5, kAcked, AcceptDayClosedChange, SetTaxRatesPercent},
-    {0xD4, Shape::Fixed, 13, kAcked, AcceptDayClosedChange, SetTaxRates},
+    {0x44, Shape::Fixed, 5, kAcked, AcceptRatesInPercent, SetTaxRatesPercent},
+    {0xD4, Shape::Fixed, 13, kAcked, AcceptRatesInHundredths, SetTaxRates},
     {0x43, Shape::Fixed, 5, kAcked, nullptr, SetPosNumbers},
     {0x36, Shape::Fixed, 4, kAcked, AcceptDayClosedChange, ShiftClock},
-    // Reports and the state printout.
-    {0x31, Shape::Fixed, 1, kAcked, AcceptPrinting, EnterReportMode},
-    {0x28, Shape::Fixed, 13, kAcked, AcceptPrinting, PeriodicReport},
-    {0x29, Shape::Fixed, 13, kAcked, AcceptPrinting, PeriodicReport},
+    // Reports (report mode from type 4, the older commands below it) and the state printout.
+    {0x31, Shape::Fixed, 1, kAcked, AcceptReportMode, EnterReportMode},
+    {0x28, Shape::Fixed, 13, kAcked, AcceptPeriodicReport, PeriodicReport},
+    {0x29, Shape::Fixed, 13, kAcked, AcceptPeriodicReport, PeriodicReport},
     {0x26, Shape::Fixed, 1, kAcked, AcceptPrinting, StatePrintout},
     // Non-fiscal forms.
     {0x73, Shape::Form, 1, kAcked, AcceptForm, nullptr},

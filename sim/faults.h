@@ -1,5 +1,5 @@
 // Misbehaviour on request: the next command refused with given status bytes, silence, a
-// short or garbled answer, an unplugged cable, blocked items.
+// short or garbled answer, an unplugged cable, blocked items, a report that goes wrong.
 #pragma once
 
 #include <array>
@@ -32,6 +32,8 @@ struct Faults {
     // Item names (code page 852, without trailing spaces) the printer refuses to sell: a sale
     // of one cancels the receipt.
     std::vector<std::string> blockedItems;
+    // The next report description is answered with this byte, and nothing is printed.
+    std::optional<uint8_t> reportAnswer;
 
     std::array<uint8_t, 4> statusOverride{};
     std::array<bool, 4> statusOverridden{};

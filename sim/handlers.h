@@ -14,8 +14,6 @@ Bytes ReceiptCounterAnswer(Context& ctx, const Bytes& body);
 Bytes ClockAnswer(Context& ctx, const Bytes& body);
 Bytes SerialNumberAnswer(Context& ctx, const Bytes& body);
 Bytes TaxRatesAnswer(Context& ctx, const Bytes& body);
-bool AcceptDayClose(Context& ctx);
-Bytes DayClose(Context& ctx, const Bytes& body);
 Bytes StartConversation(Context& ctx, const Bytes& body);
 Bytes EndDocument(Context& ctx, const Bytes& body);
 bool AcceptGraphics(Context& ctx);
@@ -57,16 +55,28 @@ Receipt* StandingReceipt(Context& ctx);
 Receipt* ReceiptTakingSale(Context& ctx);
 bool InAmountRange(int64_t grosze);
 
-// Configuration, reports and status printout.
+// The fiscal day: its close and the state printout.
+bool AcceptDayClose(Context& ctx);
+Bytes DayClose(Context& ctx, const Bytes& body);
+Bytes StatePrintout(Context& ctx, const Bytes& body);
+
+// Configuration: the tax table in both forms, point-of-sale numbers, the clock shift.
 bool AcceptDayClosedChange(Context& ctx);
+bool AcceptRatesInPercent(Context& ctx);
+bool AcceptRatesInHundredths(Context& ctx);
 Bytes SetTaxRatesPercent(Context& ctx, const Bytes& body);
 Bytes SetTaxRates(Context& ctx, const Bytes& body);
 Bytes SetPosNumbers(Context& ctx, const Bytes& body);
 Bytes ShiftClock(Context& ctx, const Bytes& body);
+
+// Periodic reports, and anything else that prints outside a document.
 bool AcceptPrinting(Context& ctx);
+bool AcceptReportMode(Context& ctx);
+bool AcceptPeriodicReport(Context& ctx);
 Bytes EnterReportMode(Context& ctx, const Bytes& body);
 Bytes PeriodicReport(Context& ctx, const Bytes& body);
-Bytes StatePrintout(Context& ctx, const Bytes& body);
+// The raw block after '1': answers one byte, 0 when the report is printed.
+Bytes ReportFromDescription(Context& ctx, const Bytes& block);
 
 // Non-fiscal forms and peripherals.
 bool AcceptForm(Context& ctx);

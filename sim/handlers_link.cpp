@@ -1,10 +1,8 @@
-// Status bytes, identification, the shared queries, the day close and the announcements
-// of the logo and footer transfers.
-#include <cstdio>
+// Status bytes, identification, the shared queries and the announcements of the logo and
+// footer transfers.
 #include <string>
 
 #include "handlers.h"
-#include "printout.h"
 
 namespace tarn::sim {
 
@@ -87,26 +85,6 @@ Bytes TaxRatesAnswer(Context& ctx, const Bytes&) {
         out.push_back(static_cast<uint8_t>(bits & 0xFF));
     }
     return out;
-}
-
-bool AcceptDayClose(Context& ctx) {
-    return !ctx.state.DocumentOpen() && !ctx.state.paperOut;
-}
-
-Bytes DayClose(Context& ctx, const Bytes&) {
-    PrinterState& s = ctx.state;
-    ++s.dailyReports;
-    PrintHeader(ctx);
-    ctx.roll.PrintCentred("RAPORT DOBOWY FISKALNY");
-    char number[16];
-    std::snprintf(number, sizeof number, "%04d", s.dailyReports);
-    ctx.roll.PrintPair("Raport nr", number);
-    ctx.roll.PrintPair("Liczba paragonów", std::to_string(s.receiptsToday));
-    ctx.roll.PrintPair("Nr unikatowy", s.model.serialNumber);
-    ctx.roll.Cut();
-    s.receiptsToday = 0;
-    s.dayMustClose = false;
-    return {};
 }
 
 // '*': the application starts a conversation; a receipt still open from before is left open.

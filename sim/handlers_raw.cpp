@@ -1,5 +1,5 @@
 // Blocks that arrive without ESC after an accepted announcement: logo rows, footer lines
-// and report descriptions.
+// and report descriptions (read in handlers_reports.cpp).
 #include <string>
 
 #include "handlers.h"
@@ -48,35 +48,6 @@ Bytes StoreFooterLine(Context& ctx, const Bytes& block) {
     if (line >= 3 || Xor(block, 1, kFooterWidth) != block[1 + kFooterWidth]) return {1};
     ctx.state.footer[static_cast<size_t>(line)] =
         std::string(block.begin() + 1, block.begin() + 1 + kFooterWidth);
-    return {0};
-}
-
-bool ValidDate(const Bytes& d, size_t at) {
-    const int month = d[at + 2] * 10 + d[at + 3];
-    const int day = d[at + 4] * 10 + d[at + 5];
-    for (size_t i = 0; i < 6; ++i) {
-        if (d[at + i] > 9) return false;
-    }
-    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
-}
-
-// Kind 0 or 3 with two dates, or kind 1 with two numbers in base 255: 0 printed,
-// 1 a range the printer cannot take, 2 an unknown kind.
-Bytes ReportFromDescription(Context& ctx, const Bytes& block) {
-    ctx.state.reportMode = false;
-    const uint8_t kind = block[0];
-    if (kind == 0 || kind == 3) {
-        if (!ValidDate(block, 1) || !ValidDate(block, 7)) return {1};
-        ctx.roll.PrintCentred(kind == 0 ? "RAPORT OKRESOWY SZCZEGÓŁOWY" : "RAPORT OKRESOWY");
-    } else if (kind == 1) {
-        const int from = block[1] + 255 * block[2];
-        const int to = block[3] + 255 * block[4];
-        if (from > to || to > ctx.state.dailyReports) return {1};
-        ctx.roll.PrintCentred("RAPORT OKRESOWY WG NUMERÓW");
-    } else {
-        return {2};
-    }
-    ctx.roll.Cut();
     return {0};
 }
 

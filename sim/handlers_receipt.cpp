@@ -23,6 +23,7 @@ void ShowInStatus(PrinterState& state, char reason) {
 void CancelOpenReceipt(PrinterState& state, PaperRoll& roll, char reason) {
     if (!state.receiptOpen) return;
     state.receiptOpen = false;
+    ++state.day.cancelled;
     state.cancellationReason = reason;
     if (reason != CancelReason::kNone && !state.model.NamesCancellationReasons())
         ShowInStatus(state, reason);

@@ -19,21 +19,10 @@ bool TotalsAgree(const Receipt& receipt) {
     return !receipt.declaredTotal || *receipt.declaredTotal == own;
 }
 
-void PrintSlot(Context& ctx, int slot, const SlotTotal& total) {
-    if (total.gross == 0) return;
-    const std::string letter(1, TaxLetter(slot));
-    if (slot == kExemptSlot) {
-        ctx.roll.PrintPair("SPRZEDAŻ ZWOLNIONA " + letter, AmountText(total.gross));
-        return;
-    }
-    ctx.roll.PrintPair("SPRZEDAŻ OPODATKOWANA " + letter, AmountText(total.gross));
-    ctx.roll.PrintPair("PTU " + letter + " " + RateText(total.rate), AmountText(total.tax));
-}
-
 void PrintTaxSummary(Context& ctx, const Receipt& receipt) {
     const ReceiptTotals totals = TotalsOf(receipt, ctx.state.taxRates);
     ctx.roll.Rule();
-    for (const int slot : {1, 2, 3, 4, 6, 7, kExemptSlot}) PrintSlot(ctx, slot, totals.Slot(slot));
+    PrintSalesByRate(ctx.roll, totals);
     ctx.roll.PrintPair("SUMA PTU", AmountText(totals.tax));
     ctx.roll.PrintPair("SUMA PLN", AmountText(totals.gross));
 }
@@ -152,6 +141,7 @@ Bytes EndReceipt(Context& ctx, const Bytes&) {
     PrintFooter(ctx);
     s.receiptOpen = false;
     ++s.receiptsToday;
+    AddSales(s.day.sales, TotalsOf(s.receipt, s.taxRates));
     s.lastEndedReceipt = s.receipt;
     PrintReceiptNumber(ctx);
     ctx.roll.Cut();

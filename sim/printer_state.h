@@ -1,13 +1,15 @@
-// What the virtual fiscal printer keeps: its model, fiscal day, documents, the receipt, paper,
-// clock, tax table, drawers, display, footer and logo.
+// What the virtual fiscal printer keeps: its model, fiscal day and fiscal memory, documents,
+// the receipt, paper, clock, tax table, drawers, display, footer and logo.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "calendar.h"
+#include "fiscal_memory.h"
 #include "receipt.h"
 
 namespace tarn::sim {
@@ -34,8 +36,10 @@ struct PrinterState {
     int64_t switchedOnMs = 0;
 
     bool fiscalised = true;
-    int receiptsToday = 0;  // 0 while the fiscal day is closed
-    int dailyReports = 0;
+    int receiptsToday = 0;                  // 0 while the fiscal day is closed
+    FiscalDay day;                          // the day's sales, summed at every ended receipt
+    int dailyReports = 0;                   // the number of the last daily report
+    std::vector<DailyRecord> fiscalMemory;  // one record per daily report, oldest first
     bool dayMustClose = false;  // the printer asks for the daily report (status byte 1, 0x08)
     bool receiptOpen = false;
     // A receipt opened since the application last announced itself with '*' is in progress.

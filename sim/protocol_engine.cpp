@@ -79,7 +79,9 @@ void ProtocolEngine::Receive(uint8_t byte, int64_t nowMs) {
 void ProtocolEngine::CompleteRaw(int64_t nowMs) {
     Record(FrameKind::RawBlock, body_, nowMs);
     Context ctx = MakeContext(nowMs, body_[0]);
+    const size_t linesBefore = roll_.Lines().size();
     Bytes answer = HandleRawBlock(ctx, rawKind_, body_);
+    state_.Printing(static_cast<int>(roll_.Lines().size() - linesBefore), nowMs);
     rawExpected_ = ctx.expectRaw;
     rawSinceMs_ = nowMs;
     phase_ = Phase::Idle;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "faults.h"
+#include "fiscal_memory.h"
 #include "paper_roll.h"
 #include "printer_state.h"
 #include "protocol_engine.h"
@@ -60,6 +61,9 @@ public:
     void BlockItem(const std::string& cp852Name) { faults_.blockedItems.push_back(cp852Name); }
     // Cancels the open receipt now, as the printer does when it cannot go on.
     void CancelReceiptWith(char reason);
+    // Answers the next report description with `answer` (0 printed, 1 or 3 a range it cannot
+    // report, anything else a fault) and prints nothing.
+    void AnswerNextReportWith(uint8_t answer) { faults_.reportAnswer = answer; }
 
     // Inspection.
     PrinterState& State() { return state_; }
@@ -76,6 +80,9 @@ public:
         return sim::TotalsOf(receipt, state_.taxRates);
     }
     char CancellationReason() const { return state_.cancellationReason; }
+    // The open fiscal day's sums, and the fiscal memory's daily records, oldest first.
+    const FiscalDay& Day() const { return state_.day; }
+    const std::vector<DailyRecord>& DailyRecords() const { return state_.fiscalMemory; }
 
 private:
     PrinterState state_;

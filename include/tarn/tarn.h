@@ -107,6 +107,46 @@ TARN_EXPORT int TARN_API mfDefFooter(const char* text);
 TARN_EXPORT int TARN_API mfParPOS(int* highestPos, int* highestCashier, int* third, tarn_arg);
 TARN_EXPORT int TARN_API mfDefPOS(int cashNo, int cashierNo, const char* cashierName);
 
+/* Tax rates (hundredths of a percent) change only while the fiscal day is closed. */
+TARN_EXPORT int TARN_API mfParTax(void);
+TARN_EXPORT int TARN_API mfDefTax(int rate1, int rate2, int rate3, int rate4, int rate5, int rate6);
+
+/* The clock moves by at most an hour, while the fiscal day is closed. */
+TARN_EXPORT int TARN_API mfParTime(void);
+TARN_EXPORT int TARN_API mfDefTime(int hour, int minute);
+
+/* Fiscal reports: the daily report closes the fiscal day. */
+TARN_EXPORT int TARN_API mfShiftEnd(void);
+TARN_EXPORT int TARN_API mfPrDetailReport(int startYear, int startMonth, int startDay, int stopYear,
+                                          int stopMonth, int stopDay);
+TARN_EXPORT int TARN_API mfPrGlobalReport(int startYear, int startMonth, int startDay, int stopYear,
+                                          int stopMonth, int stopDay);
+TARN_EXPORT int TARN_API mfParNrReport(void);
+TARN_EXPORT int TARN_API mfPrNrReport(int from, int to);
+
+/* Status: each answer is 0 or 1, written only on success. */
+TARN_EXPORT int TARN_API mfStatMode(int* mode);
+TARN_EXPORT int TARN_API mfStatShift(int* dayOpen);
+TARN_EXPORT int TARN_API mfStatReceipt(int* receiptOpen);
+TARN_EXPORT int TARN_API mfStatDocument(int* documentOpen);
+TARN_EXPORT int TARN_API mfStatNoPaper(int* noPaper);
+TARN_EXPORT int TARN_API mfPrState(void);
+
+/* Cash drawers: type 0 none, 1 three drawers on the printer. `name` holds 6 bytes. */
+TARN_EXPORT int TARN_API mfParDrawer(int item, char* name, int* count);
+TARN_EXPORT int TARN_API mfDefDrawer(int type, tarn_arg unused);
+TARN_EXPORT int TARN_API mfDrawerOpen(int drawer);
+TARN_EXPORT int TARN_API mfDrawerIsOpen(int drawer, int* isOpen);
+
+/* The customer display. `name` holds 11 bytes, `characters` 111. */
+TARN_EXPORT int TARN_API mfParFiscDisp(int item, char* name, int* width, int* lines,
+                                       char* characters, int* pointMode, int* pointMode2);
+TARN_EXPORT int TARN_API mfDispTicketLine(const char* name, int price, int quantity, int value);
+TARN_EXPORT int TARN_API mfDispSum(const char* text, int amount);
+TARN_EXPORT int TARN_API mfDispSummary(const char* text1, int amount1, const char* text2,
+                                       int amount2);
+TARN_EXPORT int TARN_API mfDispConsumerLOGO(const char* text1, const char* text2);
+
 /* Raw bytes to the printer on port 1, with or without a session. */
 TARN_EXPORT int TARN_API mfAnyCommand(int sendCount, const unsigned char* sendBytes,
                                       int receiveMaximum, unsigned char* receiveBuffer,

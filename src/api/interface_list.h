@@ -40,14 +40,14 @@
     X(mfDefFooter, 421, 1, mfDefFooter, OWN)                               \
     X(mfParPOS, 430, 4, mfParPOS, OWN)                                     \
     X(mfDefPOS, 431, 3, mfDefPOS, OWN)                                     \
-    X(mfParTime, 440, 0, mfParTime, LATER)                                 \
-    X(mfDefTime, 441, 2, mfDefTime, LATER)                                 \
+    X(mfParTime, 440, 0, mfParTime, OWN)                                   \
+    X(mfDefTime, 441, 2, mfDefTime, OWN)                                   \
     X(mfParCounter, 450, 0, FixedSession1Args0, FIXED)                     \
     X(mfDefCounter, 451, 1, FixedSession1Args1, FIXED)                     \
     X(mfParString, 460, 3, mfParString, OWN)                               \
     X(mfDefString, 461, 2, mfDefString, OWN)                               \
-    X(mfParTax, 470, 0, mfParTax, LATER)                                   \
-    X(mfDefTax, 471, 6, mfDefTax, LATER)                                   \
+    X(mfParTax, 470, 0, mfParTax, OWN)                                     \
+    X(mfDefTax, 471, 6, mfDefTax, OWN)                                     \
     X(mfParConfigParam, 481, 0, FixedAlways0Args0, FIXED)                  \
     X(mfDefConfigParam, 482, 3, mfDefConfigParam, OWN)                     \
     X(mfParDefPLU, 510, 0, FixedSessionAbsentArgs0, FIXED)                 \
@@ -62,7 +62,7 @@
     X(mfStornoLineTicket, 640, 7, mfStornoLineTicket, OWN)                 \
     X(mfStornoTicket, 650, 0, mfStornoTicket, OWN)                         \
     X(mfEndTicket, 660, 15, mfEndTicket, OWN)                              \
-    X(mfShiftEnd, 670, 0, mfShiftEnd, LATER)                               \
+    X(mfShiftEnd, 670, 0, mfShiftEnd, OWN)                                 \
     X(mfParInvoice, 675, 4, mfParInvoice, OWN)                             \
     X(mfBeginInvoice, 676, 1, FixedSession1Args1, FIXED)                   \
     X(mfEndInvoice, 677, 17, FixedSession1Args17, FIXED)                   \
@@ -78,10 +78,10 @@
     X(mfPrBeItemNo, 721, 2, FixedSession1Args2, FIXED)                     \
     X(mfPrItem, 730, 3, FixedSession1Args3, FIXED)                         \
     X(mfPrEnd, 740, 0, FixedSession1Args0, FIXED)                          \
-    X(mfPrDetailReport, 750, 6, mfPrDetailReport, LATER)                   \
-    X(mfPrGlobalReport, 760, 6, mfPrGlobalReport, LATER)                   \
+    X(mfPrDetailReport, 750, 6, mfPrDetailReport, OWN)                     \
+    X(mfPrGlobalReport, 760, 6, mfPrGlobalReport, OWN)                     \
     X(mfParPrState, 770, 0, FixedSession0Args0, FIXED)                     \
-    X(mfPrState, 771, 0, mfPrState, LATER)                                 \
+    X(mfPrState, 771, 0, mfPrState, OWN)                                   \
     X(mfParPrChangeItem, 780, 0, FixedSessionAbsentArgs0, FIXED)           \
     X(mfPrChangeItem, 781, 0, FixedSession1Args0, FIXED)                   \
     X(mfParGetFiscalRecRange, 790, 0, FixedSessionAbsentArgs0, FIXED)      \
@@ -124,23 +124,23 @@
     X(mfPrLoyalty, 898, 15, FixedSession1Args15, FIXED)                    \
     X(mfPar_eCash2, 899, 0, FixedSessionAbsentArgs0, FIXED)                \
     X(mfPr_eCash2, 900, 36, FixedSession1Args36, FIXED)                    \
-    X(mfParDrawer, 910, 3, mfParDrawer, LATER)                             \
-    X(mfDefDrawer, 911, 2, mfDefDrawer, LATER)                             \
-    X(mfDrawerOpen, 920, 1, mfDrawerOpen, LATER)                           \
-    X(mfDrawerIsOpen, 930, 2, mfDrawerIsOpen, LATER)                       \
-    X(mfParFiscDisp, 1010, 7, mfParFiscDisp, LATER)                        \
+    X(mfParDrawer, 910, 3, mfParDrawer, OWN)                               \
+    X(mfDefDrawer, 911, 2, mfDefDrawer, OWN)                               \
+    X(mfDrawerOpen, 920, 1, mfDrawerOpen, OWN)                             \
+    X(mfDrawerIsOpen, 930, 2, mfDrawerIsOpen, OWN)                         \
+    X(mfParFiscDisp, 1010, 7, mfParFiscDisp, OWN)                          \
     X(mfDefFiscalDisp, 1011, 2, FixedSession1Args2, FIXED)                 \
     X(mfDefNFiscalDisp, 1012, 17, FixedSession1Args17, FIXED)              \
-    X(mfDispTicketLine, 1030, 4, mfDispTicketLine, LATER)                  \
-    X(mfDispSum, 1040, 2, mfDispSum, LATER)                                \
-    X(mfDispSummary, 1050, 4, mfDispSummary, LATER)                        \
-    X(mfDispConsumerLOGO, 1060, 2, mfDispConsumerLOGO, LATER)              \
-    X(mfStatMode, 1110, 1, mfStatMode, LATER)                              \
+    X(mfDispTicketLine, 1030, 4, mfDispTicketLine, OWN)                    \
+    X(mfDispSum, 1040, 2, mfDispSum, OWN)                                  \
+    X(mfDispSummary, 1050, 4, mfDispSummary, OWN)                          \
+    X(mfDispConsumerLOGO, 1060, 2, mfDispConsumerLOGO, OWN)                \
+    X(mfStatMode, 1110, 1, mfStatMode, OWN)                                \
     X(mfStatDenom, 1120, 1, mfParFiscal, SHARED)                           \
-    X(mfStatShift, 1130, 1, mfStatShift, LATER)                            \
-    X(mfStatReceipt, 1140, 1, mfStatReceipt, LATER)                        \
-    X(mfStatDocument, 1150, 1, mfStatDocument, LATER)                      \
-    X(mfStatNoPaper, 1160, 1, mfStatNoPaper, LATER)                        \
+    X(mfStatShift, 1130, 1, mfStatShift, OWN)                              \
+    X(mfStatReceipt, 1140, 1, mfStatReceipt, OWN)                          \
+    X(mfStatDocument, 1150, 1, mfStatDocument, OWN)                        \
+    X(mfStatNoPaper, 1160, 1, mfStatNoPaper, OWN)                          \
     X(mfFaktStart, 1310, 22, FixedSession1Args22, FIXED)                   \
     X(mfFaktLinia, 1320, 10, FixedSession1Args10, FIXED)                   \
     X(mfFaktKoniec, 1330, 33, FixedSession1Args33, FIXED)                  \
@@ -162,8 +162,8 @@
     X(mfFreePrintSlipEnd, 9948, 0, FixedSessionAbsentArgs0, FIXED)         \
     X(mfFreePrintSlipVoid, 9949, 0, FixedSessionAbsentArgs0, FIXED)        \
     X(mfSecondCurrency, 9950, 2, FixedSession1Args2, FIXED)                \
-    X(mfParNrReport, 9960, 0, mfParNrReport, LATER)                        \
-    X(mfPrNrReport, 9961, 2, mfPrNrReport, LATER)                          \
+    X(mfParNrReport, 9960, 0, mfParNrReport, OWN)                          \
+    X(mfPrNrReport, 9961, 2, mfPrNrReport, OWN)                            \
     X(mfParFeedLine, 9970, 0, FixedSessionAbsentArgs0, FIXED)              \
     X(mfFeedLine, 9971, 1, FixedSession1Args1, FIXED)                      \
     X(mfAnyCommand, 9972, 6, mfAnyCommand, OWN)                            \

@@ -44,6 +44,7 @@ struct Library {
     char logoPath[kPathSize] = {};
     char cashierName[kCashierNameSize] = {};
     int32_t cashierNumber = 0;
+    int32_t drawerType = 0;
     TextTable texts;
     ReceiptState receipt;
 

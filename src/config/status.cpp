@@ -1,0 +1,76 @@
+// Yes-or-no questions about the printer and the open documents, and the state printout.
+#include "api/library.h"
+#include "config/config_commands.h"
+#include "link/shared_commands.h"
+#include "tarn/tarn.h"
+
+using namespace tarn;
+
+namespace {
+
+constexpr int kStateWaitSeconds = 30;
+
+// Sends `query`; when the printer answered, writes whether `yes()` holds of its answer.
+template <typename Yes>
+int AskPrinter(CRequest& query, int* answer, Yes yes) {
+    if (!Lib().started) return NotStarted();
+    const int result = Exchange(query);
+    if (result != 0) return result;
+    if (answer != nullptr) *answer = yes() ? 1 : 0;
+    return Succeeded();
+}
+
+int StatusBit(int index, int bit, int* answer) {
+    int status = 0;
+    CRequestStatus query(index, &status);
+    return AskPrinter(query, answer, [&status, bit] { return (status & bit) != 0; });
+}
+
+int DocumentFlag(uint32_t mask, int* answer) {
+    if (!Lib().started) return NotStarted();
+    if (answer != nullptr) *answer = Lib().IsDocumentOpen(mask) ? 1 : 0;
+    return Succeeded();
+}
+
+}  // namespace
+
+// Bit 0x08 of status byte 0, passed on as the printer reports it.
+extern "C" int TARN_API mfStatMode(int* mode) {
+    ApiCall call;
+    return StatusBit(0, 0x08, mode);
+}
+
+// 1 while the fiscal day is open (a receipt since the last daily report).
+extern "C" int TARN_API mfStatShift(int* open) {
+    ApiCall call;
+    int receipts = 0;
+    CRequestLastTicketNo counter(&receipts);
+    return AskPrinter(counter, open, [&receipts] { return receipts > 0; });
+}
+
+// Bit 0x02 of status byte 2: no paper.
+extern "C" int TARN_API mfStatNoPaper(int* noPaper) {
+    ApiCall call;
+    return StatusBit(2, 0x02, noPaper);
+}
+
+extern "C" int TARN_API mfStatReceipt(int* open) {
+    ApiCall call;
+    return DocumentFlag(MF_DOC_RECEIPT, open);
+}
+
+extern "C" int TARN_API mfStatDocument(int* open) {
+    ApiCall call;
+    return DocumentFlag(MF_DOC_ANY, open);
+}
+
+// The printer prints its state; a failed exchange keeps its code through the wait.
+extern "C" int TARN_API mfPrState(void) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    CRequestPrState print;
+    const int result = Exchange(print);
+    const KeptCode code;
+    Lib().link->WaitUntilReady(kStateWaitSeconds);
+    return result != 0 ? code.Restore(result) : result;
+}

@@ -1,0 +1,186 @@
+// The customer display: sale lines, sums, the summary and free texts, fitted to the display
+// the printer reported at start-up.
+#include "devices/display.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "api/detail_codes.h"
+#include "api/library.h"
+#include "api/log.h"
+#include "receipt/formatting.h"
+#include "tarn/tarn.h"
+
+namespace tarn {
+
+namespace {
+
+constexpr int kMostSent = 30;
+constexpr size_t kLongestShown = 32;
+constexpr size_t kLongestLogoText = 50;
+constexpr size_t kLongestSummaryLabel = 20;
+constexpr char kControl = 0x0B;
+
+// 'R', the text (at most 30 bytes, 0xFF sent as 0x00), ESC 'S'.
+class CRequestSendToDisplay1 : public CRequest {
+public:
+    explicit CRequestSendToDisplay1(const std::string& text) {
+        AppendByte('R');
+        for (size_t i = 0; i < text.size() && i < static_cast<size_t>(kMostSent); ++i) {
+            const auto byte = static_cast<uint8_t>(text[i]);
+            AppendByte(byte == 0xFF ? 0x00 : byte);
+        }
+        AppendByte(0x1B);
+        AppendByte('S');
+    }
+};
+
+class CRequestDisplaySummary : public CRequest {
+public:
+    CRequestDisplaySummary() { AppendByte(0x80); }
+};
+
+int DisplayTypeNow() {
+    return Lib().displayType;
+}
+
+int Send(const std::string& text) {
+    CRequestSendToDisplay1 request(text);
+    return Exchange(request);
+}
+
+std::string Cut(const char* text, size_t longest) {
+    return std::string(text != nullptr ? text : "").substr(0, longest);
+}
+
+// Both texts fitted and sent as the display type takes them; a display of no listed type is
+// sent nothing.
+int Show(const std::string& first, const std::string& second) {
+    const int type = DisplayTypeNow();
+    if (type < 1 || type > 3) return Succeeded();
+    const DisplayType& display = DisplayOf(type);
+    std::string one = first.substr(0, kLongestShown);
+    std::string two = second.substr(0, kLongestShown);
+    if (type != 3) {
+        for (std::string* text : {&one, &two}) {
+            for (char& c : *text) c = c == ',' ? '.' : c;
+        }
+    }
+    one = FitText(one, display, type);
+    two = FitText(two, display, type);
+    const std::string composed =
+        type == 3 ? std::string("\r\x0E\x12\x0B") + one + "\n\f" + two + "\n" : two + "\n";
+    Lib().mfErrorL = 0;
+    return Send(composed);
+}
+
+// A label and an amount on one line of the display's width; the label gives way first.
+std::string SummaryLine(std::string label, const std::string& amount, const DisplayType& display) {
+    const int width = display.width;
+    while (!label.empty() && Positions(label + amount, display) > width - 1) label.pop_back();
+    while (Positions(label + amount, display) < width) label += ' ';
+    return label + amount;
+}
+
+}  // namespace
+
+}  // namespace tarn
+
+using namespace tarn;
+
+extern "C" int TARN_API mfParFiscDisp(int item, char* name, int* width, int* lines,
+                                      char* characters, int* pointMode, int* pointMode2) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    if (item != 0) return Succeeded(MF_NOT_PERFORMED);
+    LogInfoF("In mfParFiscDisp, item %d", 1);
+    const int type = DisplayTypeNow();
+    if (type < 1 || type > 3) return Failed(kCodeOther);
+    const DisplayType& display = DisplayOf(type);
+    if (name != nullptr) std::snprintf(name, 11, "%s", display.name);
+    if (width != nullptr) *width = display.width;
+    if (lines != nullptr) *lines = display.lines;
+    if (characters != nullptr)
+        std::memcpy(characters, display.characters->c_str(), display.characters->size() + 1);
+    if (pointMode != nullptr) *pointMode = display.pointMode;
+    if (pointMode2 != nullptr) *pointMode2 = display.pointMode;
+    return Succeeded();
+}
+
+extern "C" int TARN_API mfDispTicketLine(const char* name, int price, int quantity, int value) {
+    ApiCall call;
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    if (lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentOpen);
+    LogInfoF(
+        "In mfDispTicketLine, CRequestSendToDisplay1, upos_DisplayType %d, price: %d, quantity: "
+        "%d, value: %d",
+        lib.displayType, price, quantity, value);
+    if (lib.displayType == 2) {
+        const std::string text = std::string(1, kControl) + "1" + DisplayAmount(value) + "\n";
+        const int result = Send(text);
+        LogResultF(result,
+                   "In mfDispTicketLine, CRequestSendToDisplay2, upos_DisplayType %d, "
+                   "szDispTicketLine: %s,\t\t\tresult: "
+                   "%d, price: %d, quantity: %d, value: %d",
+                   lib.displayType, text.c_str(), result, price, quantity, value);
+        return result;
+    }
+    Show(Cut(name, kLongestShown), DisplayAmount(value));
+    return MF_OK;
+}
+
+extern "C" int TARN_API mfDispSum(const char* text, int amount) {
+    ApiCall call;
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    if (lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentOpen);
+    if (lib.displayType == 2) {
+        const std::string shown = std::string(1, kControl) + "2" + DisplayAmount(amount) + "\n";
+        const int result = Send(shown);
+        LogResultF(result,
+                   "In mfDispSum, CRequestSendToDisplay1, upos_DisplayType %d, szDispSum: "
+                   "%s,\t\t\tresult: %d",
+                   lib.displayType, shown.c_str(), result);
+        return result != 0 ? result : Succeeded();
+    }
+    Show(Cut(text, kLongestShown), DisplayAmount(amount));
+    return Succeeded();
+}
+
+extern "C" int TARN_API mfDispSummary(const char* text1, int amount1, const char* text2,
+                                      int amount2) {
+    ApiCall call;
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    if (lib.printerType >= 4) {
+        CRequestDisplaySummary summary;
+        return Exchange(summary, true);
+    }
+    const int type = lib.displayType;
+    if (type < 1 || type > 3) return Show("", "");
+    const DisplayType& display = DisplayOf(type);
+    const std::string label1 = type == 3 ? Cut(text1, kLongestSummaryLabel) : "";
+    const std::string label2 = type == 3 ? Cut(text2, kLongestSummaryLabel) : "";
+    const std::string line1 = SummaryLine(label1, amountToText(amount1, 2), display);
+    const std::string line2 = SummaryLine(label2, amountToText(amount2, 2), display);
+    if (type == 2) {
+        Show(line1, line2);
+        const int result = Send(std::string(1, kControl) + "0" + std::string(1, kControl) + "3");
+        if (result != 0) return result;
+    }
+    return Show(line1, line2);
+}
+
+extern "C" int TARN_API mfDispConsumerLOGO(const char* text1, const char* text2) {
+    ApiCall call;
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    const std::string one = Cut(text1, kLongestLogoText);
+    const std::string two = Cut(text2, kLongestLogoText);
+    if (lib.displayType == 2) {
+        const int result = Send(std::string(1, kControl) + "0");
+        if (result != 0) return result;
+    }
+    return Show(one, two);
+}

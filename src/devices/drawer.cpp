@@ -1,0 +1,76 @@
+// The cash drawers on the printer's drawer outputs.
+#include <cstdio>
+
+#include "api/detail_codes.h"
+#include "api/library.h"
+#include "link/shared_commands.h"
+#include "tarn/tarn.h"
+
+using namespace tarn;
+
+namespace {
+
+constexpr int kNoDrawer = 0;
+constexpr int kDrawersOnPrinter = 1;  // "ZR350": drawers 1 to 3 on the printer
+constexpr int kDrawers = 3;
+
+// 'W', 'X' or 'Y' opens drawer 1, 2 or 3.
+class CRequestOpenDrawer : public CRequest {
+public:
+    explicit CRequestOpenDrawer(int index) { AppendByte(static_cast<uint8_t>(0x57 + index)); }
+};
+
+// Status byte 3 has one bit per drawer, 0 while it is open; from type 8 there is one input.
+uint8_t DrawerMask(int printerType, int drawer) {
+    if (printerType >= 8) return 0x08;
+    return static_cast<uint8_t>(0x08 << (drawer - 1));
+}
+
+int OpenDrawer(int index) {
+    CRequestOpenDrawer open(index);
+    return Exchange(open);
+}
+
+}  // namespace
+
+extern "C" int TARN_API mfParDrawer(int item, char* name, int* count) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    if (item != kNoDrawer && item != kDrawersOnPrinter) return MF_NOT_PERFORMED;
+    if (name != nullptr) std::snprintf(name, 6, "%s", item == kNoDrawer ? "" : "ZR350");
+    if (count != nullptr) *count = item == kNoDrawer ? 0 : kDrawers;
+    return MF_OK;
+}
+
+// No session is needed: the drawer type may be chosen before mfStart.
+extern "C" int TARN_API mfDefDrawer(int type, tarn_arg) {
+    ApiCall call;
+    if (type != kNoDrawer && type != kDrawersOnPrinter) return Failed(kCodeOutOfRange);
+    Lib().drawerType = type;
+    return Succeeded();
+}
+
+extern "C" int TARN_API mfDrawerOpen(int drawer) {
+    ApiCall call;
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    if (lib.IsDocumentOpen(MF_DOC_NONFISCAL)) return Failed(kCodeWrongOrder);
+    if (lib.printerType >= 8) return OpenDrawer(0);
+    if (lib.drawerType == kNoDrawer) return MF_OK;
+    if (drawer < 1 || drawer > kDrawers) return Failed(kCodeOutOfRange);
+    return OpenDrawer(drawer - 1);
+}
+
+extern "C" int TARN_API mfDrawerIsOpen(int drawer, int* isOpen) {
+    ApiCall call;
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    if (lib.drawerType == kNoDrawer) return MF_NOT_PERFORMED;
+    if (drawer < 1 || drawer > kDrawers) return Failed(kCodeOutOfRange);
+    int status3 = 0;
+    CRequestStatus query(3, &status3);
+    const int result = Exchange(query);
+    if (result != 0) return result;
+    if (isOpen != nullptr) *isOpen = (status3 & DrawerMask(lib.printerType, drawer)) == 0 ? 1 : 0;
+    return Succeeded();
+}
