@@ -7,7 +7,7 @@ ASAN_BUILD := build-asan
 .PHONY: demo test deps build windows sanitize format format-check clean
 
 demo: build
-	tools/demo.sh $(BUILD)
+	cd $(BUILD) && ./tarn demo
 
 test: windows build sanitize format-check
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)

@@ -34,7 +34,7 @@ uint8_t VersionNibble(const PrinterModel& m) {
 
 }  // namespace
 
-PrinterState::PrinterState(const PrinterModel& m) : model(m) {}
+PrinterState::PrinterState(const PrinterModel& m) : model(m), display(m.displayType) {}
 
 uint8_t PrinterState::StatusByte(int index, int64_t nowMs) const {
     uint8_t value = 0;
@@ -66,6 +66,33 @@ void PrinterState::Printing(int lines, int64_t nowMs) {
 CivilTime PrinterState::Clock(int64_t nowMs) const {
     const int64_t passed = (nowMs - switchedOnMs) / 1000;
     return CivilFromSeconds(SecondsFromCivil(model.clock) + passed + clockShiftSeconds);
+}
+
+void PrinterState::OpenDrawer(int drawer, int64_t nowMs) {
+    if (!HasDrawer(drawer)) return;
+    const auto at = static_cast<size_t>(drawer - 1);
+    drawerOpen[at] = true;
+    drawerClosesAtMs[at] =
+        model.drawerClosesAfterMs > 0 ? nowMs + model.drawerClosesAfterMs : kNoDeadline;
+}
+
+void PrinterState::CloseDrawer(int drawer) {
+    if (!HasDrawer(drawer)) return;
+    const auto at = static_cast<size_t>(drawer - 1);
+    drawerOpen[at] = false;
+    drawerClosesAtMs[at] = kNoDeadline;
+}
+
+void PrinterState::CloseDrawersDue(int64_t nowMs) {
+    for (int drawer = 1; drawer <= 3; ++drawer) {
+        if (nowMs >= drawerClosesAtMs[static_cast<size_t>(drawer - 1)]) CloseDrawer(drawer);
+    }
+}
+
+ReceiptSummary PrinterState::DisplaySummary() const {
+    const int64_t total = receipt.Total();
+    const int64_t change = receipt.Paid() - total;
+    return {total, change > 0 ? change : 0};
 }
 
 }  // namespace tarn::sim

@@ -4,15 +4,19 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "calendar.h"
+#include "customer_display.h"
 #include "fiscal_memory.h"
 #include "receipt.h"
 
 namespace tarn::sim {
+
+constexpr int64_t kNoDeadline = std::numeric_limits<int64_t>::max();
 
 struct PrinterModel {
     int type = 8;  // printer family as the library distinguishes it: 1, 2, 3, 4, 8 or 10
@@ -21,6 +25,8 @@ struct PrinterModel {
     std::string serialNumber = "TRN26000001";  // exactly 11 characters on the wire
     CivilTime clock{2026, 12, 6, 10, 0, 0};    // the clock when the printer is switched on
     int printMsPerLine = 25;                   // the printer reports busy while it prints
+    // The virtual cashier closes an open drawer after this long; 0 leaves it open.
+    int64_t drawerClosesAfterMs = 3000;
 
     // Type 3 from version 3 and every later family answer 'P' with the reason of a
     // cancellation; older printers show it in the status bytes.
@@ -60,10 +66,11 @@ struct PrinterState {
     int64_t busyUntilMs = 0;
     std::array<uint8_t, 4> faultBits{};  // extra status bits a test sets (faults)
     std::array<bool, 3> drawerOpen{};
+    std::array<int64_t, 3> drawerClosesAtMs{kNoDeadline, kNoDeadline, kNoDeadline};
     std::array<int, 6> taxRates{2300, 800, 500, 0, -1, -1};  // hundredths of a percent, -1 unused
     std::array<std::string, 3> footer;
     std::array<std::array<uint8_t, 24>, 64> logo{};
-    std::string displayText;
+    CustomerDisplay display;
 
     uint8_t StatusByte(int index, int64_t nowMs) const;
     bool Busy(int64_t nowMs) const { return nowMs < busyUntilMs; }
@@ -72,6 +79,15 @@ struct PrinterState {
     CivilTime Clock(int64_t nowMs) const;
     bool DocumentOpen() const { return receiptOpen || formOpen; }
     bool DocumentLeftOpen() const { return formOpen || (receiptOpen && !receiptInProgress); }
+    // Drawers 1 to 3 below type 8; from type 8 one drawer, 1.
+    int Drawers() const { return model.type >= 8 ? 1 : 3; }
+    bool HasDrawer(int drawer) const { return drawer >= 1 && drawer <= Drawers(); }
+    void OpenDrawer(int drawer, int64_t nowMs);
+    void CloseDrawer(int drawer);
+    // The cashier closes the drawers whose time is up.
+    void CloseDrawersDue(int64_t nowMs);
+    // The receipt the display sums up: the open one, or the last one.
+    ReceiptSummary DisplaySummary() const;
 };
 
 }  // namespace tarn::sim

@@ -38,6 +38,7 @@ ProtocolEngine::ProtocolEngine(PrinterState& state, PaperRoll& roll, Faults& fau
     : state_(state), roll_(roll), faults_(faults) {}
 
 void ProtocolEngine::Receive(uint8_t byte, int64_t nowMs) {
+    state_.CloseDrawersDue(nowMs);
     if (faults_.silent) return;
     lastByteMs_ = nowMs;
     if (holding_) {
@@ -247,6 +248,7 @@ void ProtocolEngine::Abandon(int64_t nowMs) {
 }
 
 void ProtocolEngine::Tick(int64_t nowMs) {
+    state_.CloseDrawersDue(nowMs);
     if (holding_ && nowMs >= decideAtMs_) ResolveOptional(nowMs);
     if (!holding_ && phase_ != Phase::Idle && nowMs - lastByteMs_ >= kAbandonMs) Abandon(nowMs);
     if (phase_ == Phase::Idle && rawExpected_ != RawBlock::None &&

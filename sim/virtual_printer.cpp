@@ -17,6 +17,16 @@ void VirtualPrinter::CancelReceiptWith(char reason) {
     CancelOpenReceipt(state_, roll_, reason);
 }
 
+void VirtualPrinter::OpenDrawer(int drawer) {
+    if (!state_.HasDrawer(drawer)) return;
+    state_.drawerOpen[static_cast<size_t>(drawer - 1)] = true;
+    state_.drawerClosesAtMs[static_cast<size_t>(drawer - 1)] = kNoDeadline;
+}
+
+bool VirtualPrinter::DrawerOpen(int drawer) const {
+    return state_.HasDrawer(drawer) && state_.drawerOpen[static_cast<size_t>(drawer - 1)];
+}
+
 uint8_t VirtualPrinter::TakeOutput() {
     const uint8_t byte = engine_.Output().front();
     engine_.Output().pop_front();

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,6 +65,10 @@ public:
     // Answers the next report description with `answer` (0 printed, 1 or 3 a range it cannot
     // report, anything else a fault) and prints nothing.
     void AnswerNextReportWith(uint8_t answer) { faults_.reportAnswer = answer; }
+    // Drawer `drawer` (1 to 3; from type 8 only 1) opened by hand: it stays open until
+    // CloseDrawer. Those the printer opens are closed by the cashier after the model's time.
+    void OpenDrawer(int drawer);
+    void CloseDrawer(int drawer) { state_.CloseDrawer(drawer); }
 
     // Inspection.
     PrinterState& State() { return state_; }
@@ -83,6 +88,15 @@ public:
     // The open fiscal day's sums, and the fiscal memory's daily records, oldest first.
     const FiscalDay& Day() const { return state_.day; }
     const std::vector<DailyRecord>& DailyRecords() const { return state_.fiscalMemory; }
+    bool DrawerOpen(int drawer) const;
+    // What the customer display shows, line by line, as UTF-8: one line of 9 positions on
+    // types 1 and 2 (a lit point follows its position), two of 20 characters on type 3,
+    // none without a display.
+    std::vector<std::string> DisplayLines() const { return state_.display.Lines(); }
+    // Called with the display's lines whenever they change (tarn-sim shows them).
+    void OnDisplayChange(std::function<void(const std::vector<std::string>&)> listener) {
+        state_.display.OnChange(std::move(listener));
+    }
 
 private:
     PrinterState state_;

@@ -1,13 +1,16 @@
-// tarn-sim: the virtual fiscal printer on a pseudo-terminal. Prints the terminal's path,
-// optionally links it to a fixed path, and prints its paper roll as it prints.
+// tarn-sim: the virtual fiscal printer on a pseudo-terminal (or behind a TCP port). Prints the
+// terminal's path, optionally links it to a fixed path, and prints its paper roll as it prints
+// and its customer display whenever that changes.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "pty_endpoint.h"
+#include "tcp_endpoint.h"
 #include "virtual_printer.h"
 
 namespace {
@@ -21,16 +24,25 @@ void OnSignal(int) {
 void Usage() {
     std::fprintf(stderr,
                  "usage: tarn-sim [--type 1|2|3|4|8|10] [--version N] [--display 0-3]\n"
-                 "                [--serial XXXXXXXXXXX] [--link PATH] [--quiet]\n");
+                 "                [--serial XXXXXXXXXXX] [--link PATH | --tcp PORT] [--quiet]\n");
 }
 
-bool ReadArgs(int argc, char** argv, tarn::sim::PrinterModel* model, std::string* link,
-              bool* quiet) {
+struct Settings {
+    tarn::sim::PrinterModel model;
+    std::string link;
+    int tcpPort = -1;  // listen on this TCP port instead of a pseudo-terminal (0: any free port)
+    bool quiet = false;
+};
+
+bool ReadArgs(int argc, char** argv, Settings* settings) {
+    tarn::sim::PrinterModel* model = &settings->model;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         if (arg == "--quiet") {
-            *quiet = true;
+            settings->quiet = true;
+        } else if (arg == "--tcp" && hasValue) {
+            settings->tcpPort = std::atoi(argv[++i]);
         } else if (arg == "--type" && hasValue) {
             model->type = std::atoi(argv[++i]);
         } else if (arg == "--version" && hasValue) {
@@ -40,13 +52,26 @@ bool ReadArgs(int argc, char** argv, tarn::sim::PrinterModel* model, std::string
         } else if (arg == "--serial" && hasValue) {
             model->serialNumber = argv[++i];
         } else if (arg == "--link" && hasValue) {
-            *link = argv[++i];
+            settings->link = argv[++i];
         } else {
             return false;
         }
     }
     const int t = model->type;
     return t == 1 || t == 2 || t == 3 || t == 4 || t == 8 || t == 10;
+}
+
+// "[display] 12.50"; a two-line display shows both lines with " | " between them.
+void ShowDisplay(const std::vector<std::string>& lines) {
+    std::string shown;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string line = lines[i];
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        if (i > 0 && !line.empty()) shown += " | ";
+        shown += line;
+    }
+    std::printf("[display] %s\n", shown.c_str());
+    std::fflush(stdout);
 }
 
 tarn::sim::CivilTime LocalNow() {
@@ -57,37 +82,58 @@ tarn::sim::CivilTime LocalNow() {
             local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
-}  // namespace
+void ShowPrinting(tarn::sim::VirtualPrinter& printer) {
+    printer.Roll().OnLine([](const std::string& line) {
+        std::printf("| %s\n", line.c_str());
+        std::fflush(stdout);
+    });
+    printer.OnDisplayChange(ShowDisplay);
+}
 
-int main(int argc, char** argv) {
-    tarn::sim::PrinterModel model;
-    model.clock = LocalNow();
-    std::string link;
-    bool quiet = false;
-    if (!ReadArgs(argc, argv, &model, &link, &quiet)) {
-        Usage();
-        return 2;
-    }
-    tarn::sim::VirtualPrinter printer(model);
-    tarn::sim::PtyEndpoint endpoint(printer);
+int ServeTcp(tarn::sim::VirtualPrinter& printer, const Settings& settings) {
+    tarn::sim::TcpEndpoint endpoint(printer);
     std::string error;
-    if (!endpoint.Open(&error) || (!link.empty() && !endpoint.Link(link, &error))) {
+    if (!endpoint.Listen(settings.tcpPort, &error)) {
         std::fprintf(stderr, "tarn-sim: %s\n", error.c_str());
         return 1;
     }
-    if (!quiet) {
-        printer.Roll().OnLine([](const std::string& line) {
-            std::printf("| %s\n", line.c_str());
-            std::fflush(stdout);
-        });
-    }
-    std::printf("tarn-sim: printer type %d version %d on %s\n", model.type, model.version,
-                endpoint.Path().c_str());
-    if (!link.empty())
-        std::printf("tarn-sim: linked %s -> %s\n", link.c_str(), endpoint.Path().c_str());
+    std::printf("tarn-sim: printer type %d version %d on tcp:127.0.0.1:%d\n", settings.model.type,
+                settings.model.version, endpoint.Port());
     std::fflush(stdout);
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
     endpoint.Serve(g_stop);
     return 0;
+}
+
+int ServePty(tarn::sim::VirtualPrinter& printer, const Settings& settings) {
+    tarn::sim::PtyEndpoint endpoint(printer);
+    std::string error;
+    if (!endpoint.Open(&error) ||
+        (!settings.link.empty() && !endpoint.Link(settings.link, &error))) {
+        std::fprintf(stderr, "tarn-sim: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("tarn-sim: printer type %d version %d on %s\n", settings.model.type,
+                settings.model.version, endpoint.Path().c_str());
+    if (!settings.link.empty()) {
+        std::printf("tarn-sim: linked %s -> %s\n", settings.link.c_str(), endpoint.Path().c_str());
+    }
+    std::fflush(stdout);
+    endpoint.Serve(g_stop);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Settings settings;
+    settings.model.clock = LocalNow();
+    if (!ReadArgs(argc, argv, &settings)) {
+        Usage();
+        return 2;
+    }
+    tarn::sim::VirtualPrinter printer(settings.model);
+    if (!settings.quiet) ShowPrinting(printer);
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    return settings.tcpPort >= 0 ? ServeTcp(printer, settings) : ServePty(printer, settings);
 }

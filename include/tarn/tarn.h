@@ -147,6 +147,76 @@ TARN_EXPORT int TARN_API mfDispSummary(const char* text1, int amount1, const cha
                                        int amount2);
 TARN_EXPORT int TARN_API mfDispConsumerLOGO(const char* text1, const char* text2);
 
+/* Non-fiscal documents. Pay-in and pay-out receipts print four texts (a pay-out has no third). */
+TARN_EXPORT int TARN_API mfPrPayIn(const char* text1, const char* text2, const char* text3,
+                                   const char* text4);
+TARN_EXPORT int TARN_API mfPrPayOut(const char* text1, const char* text2, const char* text3,
+                                    const char* text4);
+
+/* Orders and returns need printers of type 5 and above, or type 4 from version 4. An order
+ * prints text2 above text1; a line's text3 is printed only with a non-empty text2. A return
+ * holds one item, printed with the number and person given to mfBgReturn. */
+TARN_EXPORT int TARN_API mfParOrder(void);
+TARN_EXPORT int TARN_API mfBgOrder(const char* text1, const char* text2);
+TARN_EXPORT int TARN_API mfLineOrder(const char* text1, const char* text2, const char* text3);
+TARN_EXPORT int TARN_API mfEndOrder(void);
+TARN_EXPORT int TARN_API mfParReturn(void);
+TARN_EXPORT int TARN_API mfParMaxLinesReturn(int* maxLines);
+TARN_EXPORT int TARN_API mfBgReturn(const char* returnNumber, const char* personName, tarn_arg);
+TARN_EXPORT int TARN_API mfLineReturn(const char* name, const char* quantity, const char* total);
+TARN_EXPORT int TARN_API mfEndReturn(void);
+
+/* Settlements. The cashier settlement prints nothing. The shift settlement (type 5 and above)
+ * keeps figures by name: typeNo 2 payment forms (cash is "Gotówka" in code page 852), 3 the
+ * cash details, 4 packaging and fiscal sales. Amounts are texts with a decimal comma. */
+TARN_EXPORT int TARN_API mfBgCashierReport(tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfLineCashierReport(tarn_arg, const char* name, const char* counted,
+                                             const char* cash, const char* difference);
+TARN_EXPORT int TARN_API mfBgShiftReport(const char* no, const char* startDate, const char* endDate,
+                                         const char* personName);
+TARN_EXPORT int TARN_API mfLineShiftReport(int typeNo, const char* name, const char* counted,
+                                           const char* cash, const char* difference);
+TARN_EXPORT int TARN_API mfEndShiftReport(void);
+
+/* Ends an open order, drops an open return or shift settlement. */
+TARN_EXPORT int TARN_API mfPrVoid(void);
+
+/* Card and voucher slips. Marks carry their character in the low byte; amounts are grosze. */
+TARN_EXPORT int TARN_API mfPrVISA(int flag1, int flag2, const char* text3, const char* text4,
+                                  const char* text5, const char* text6, const char* text7,
+                                  const char* text8, const char* text9, const char* text10,
+                                  const char* text11, const char* text12, const char* text13,
+                                  const char* text14, const char* text15, const char* text16,
+                                  const char* text17, const char* text18);
+TARN_EXPORT int TARN_API mfParPrePaid_Voucher(void);
+/* `dateTime` is "yyyymmddhhmm". */
+TARN_EXPORT int TARN_API mfPrPrePaid_Voucher(int kind, const char* dateTime, const char* text3,
+                                             const char* text4, int number5, int number6,
+                                             int number7, int number8, const char* text9,
+                                             const char* text10, const char* text11,
+                                             const char* text12, const char* text13, int number14,
+                                             const char* text15, const char* text16);
+/* status 1 accepted, 2 refused, 3 not possible, 4 interrupted; kind 1 sale, 2 credit. */
+TARN_EXPORT int TARN_API mfPrEFT_Transaction(
+    tarn_arg, int status, int kind, int variant, int verification, const char* text10,
+    const char* text70, const char* text80, int number30, int numberP, int numberS, int number40,
+    int number50, const char* text01, tarn_arg, const char* textK, int mark1, const char* text21,
+    const char* text31, int amount, int cashback, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+    tarn_arg, tarn_arg, tarn_arg, int mark2, const char* text51, int number51, int responseCode,
+    tarn_arg, int extraLines, tarn_arg, tarn_arg, tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfPrEFT_Reversal(
+    tarn_arg, int status, int kind, int variant, tarn_arg, const char* text10, const char* text70,
+    const char* text80, int number30, int numberP, int numberS, int number40, int number50,
+    const char* text01, tarn_arg, int mark1, const char* text21, const char* text31, int amount,
+    tarn_arg, const char* text51, int number51, tarn_arg, tarn_arg);
+TARN_EXPORT int TARN_API mfPrEFT_RegisterOffline(tarn_arg, int status, int kind, tarn_arg,
+                                                 const char* text10, const char* text70,
+                                                 const char* text80, int number30, int numberP,
+                                                 int number40, int number50, const char* text01,
+                                                 tarn_arg, int mark1, const char* text21,
+                                                 const char* text31, int amount, const char* text51,
+                                                 int number51, tarn_arg);
+
 /* Raw bytes to the printer on port 1, with or without a session. */
 TARN_EXPORT int TARN_API mfAnyCommand(int sendCount, const unsigned char* sendBytes,
                                       int receiveMaximum, unsigned char* receiveBuffer,

@@ -89,35 +89,35 @@
     X(mfParGetFiscalRec, 792, 0, FixedSessionAbsentArgs0, FIXED)           \
     X(mfGetFiscalRec, 793, 20, FixedSession1Args20, FIXED)                 \
     X(mfParPayIn, 810, 0, FixedSession0Args0, FIXED)                       \
-    X(mfPrPayIn, 811, 4, mfPrPayIn, LATER)                                 \
+    X(mfPrPayIn, 811, 4, mfPrPayIn, OWN)                                   \
     X(mfParPayOut, 820, 0, FixedSession0Args0, FIXED)                      \
-    X(mfPrPayOut, 821, 4, mfPrPayOut, LATER)                               \
-    X(mfParOrder, 830, 0, mfParOrder, LATER)                               \
-    X(mfBgOrder, 831, 2, mfBgOrder, LATER)                                 \
-    X(mfLineOrder, 832, 3, mfLineOrder, LATER)                             \
-    X(mfEndOrder, 833, 0, mfEndOrder, LATER)                               \
-    X(mfParReturn, 840, 0, mfParOrder, LATER)                              \
-    X(mfBgReturn, 841, 3, mfBgReturn, LATER)                               \
-    X(mfLineReturn, 842, 3, mfLineReturn, LATER)                           \
-    X(mfEndReturn, 843, 0, mfEndReturn, LATER)                             \
+    X(mfPrPayOut, 821, 4, mfPrPayOut, OWN)                                 \
+    X(mfParOrder, 830, 0, mfParOrder, OWN)                                 \
+    X(mfBgOrder, 831, 2, mfBgOrder, OWN)                                   \
+    X(mfLineOrder, 832, 3, mfLineOrder, OWN)                               \
+    X(mfEndOrder, 833, 0, mfEndOrder, OWN)                                 \
+    X(mfParReturn, 840, 0, mfParOrder, SHARED)                             \
+    X(mfBgReturn, 841, 3, mfBgReturn, OWN)                                 \
+    X(mfLineReturn, 842, 3, mfLineReturn, OWN)                             \
+    X(mfEndReturn, 843, 0, mfEndReturn, OWN)                               \
     X(mfParLineReturnExt, 844, 0, FixedSessionAbsentArgs0, FIXED)          \
     X(mfLineReturnExt, 845, 7, FixedSession1Args7, FIXED)                  \
-    X(mfParMaxLinesReturn, 846, 1, mfParMaxLinesReturn, LATER)             \
+    X(mfParMaxLinesReturn, 846, 1, mfParMaxLinesReturn, OWN)               \
     X(mfParCashierReport, 850, 0, FixedSession0Args0, FIXED)               \
-    X(mfBgCashierReport, 851, 2, mfBgCashierReport, LATER)                 \
-    X(mfLineCashierReport, 852, 5, mfLineCashierReport, LATER)             \
+    X(mfBgCashierReport, 851, 2, mfBgCashierReport, OWN)                   \
+    X(mfLineCashierReport, 852, 5, mfLineCashierReport, OWN)               \
     X(mfEndCashierReport, 853, 0, FixedSession0Args0, FIXED)               \
     X(mfParShiftReport, 860, 0, FixedSession0Args0, FIXED)                 \
-    X(mfBgShiftReport, 861, 4, mfBgShiftReport, LATER)                     \
-    X(mfLineShiftReport, 862, 5, mfLineShiftReport, LATER)                 \
-    X(mfEndShiftReport, 863, 0, mfEndShiftReport, LATER)                   \
-    X(mfPrVoid, 870, 0, mfPrVoid, LATER)                                   \
+    X(mfBgShiftReport, 861, 4, mfBgShiftReport, OWN)                       \
+    X(mfLineShiftReport, 862, 5, mfLineShiftReport, OWN)                   \
+    X(mfEndShiftReport, 863, 0, mfEndShiftReport, OWN)                     \
+    X(mfPrVoid, 870, 0, mfPrVoid, OWN)                                     \
     X(mfParVISA, 880, 0, FixedSession0Args0, FIXED)                        \
-    X(mfPrVISA, 881, 18, mfPrVISA, LATER)                                  \
+    X(mfPrVISA, 881, 18, mfPrVISA, OWN)                                    \
     X(mfParEFT, 890, 0, FixedSession0Args0, FIXED)                         \
-    X(mfPrEFT_Transaction, 891, 39, mfPrEFT_Transaction, LATER)            \
-    X(mfPrEFT_Reversal, 892, 24, mfPrEFT_Reversal, LATER)                  \
-    X(mfPrEFT_RegisterOffline, 893, 20, mfPrEFT_RegisterOffline, LATER)    \
+    X(mfPrEFT_Transaction, 891, 39, mfPrEFT_Transaction, OWN)              \
+    X(mfPrEFT_Reversal, 892, 24, mfPrEFT_Reversal, OWN)                    \
+    X(mfPrEFT_RegisterOffline, 893, 20, mfPrEFT_RegisterOffline, OWN)      \
     X(mfPar_eCash, 895, 0, FixedSessionAbsentArgs0, FIXED)                 \
     X(mfPr_eCash, 896, 31, FixedSession1Args31, FIXED)                     \
     X(mfParLoyalty, 897, 0, FixedSessionAbsentArgs0, FIXED)                \
@@ -176,9 +176,9 @@
     X(mfParReceipt, 9983, 0, FixedSessionAbsentArgs0, FIXED)               \
     X(mfReceipt, 9984, 5, FixedSession1Args5, FIXED)                       \
     X(mfAddFooters, 9985, 2, FixedSession1Args2, FIXED)                    \
-    X(mfPrPrePaid_Voucher, 9986, 16, mfPrPrePaid_Voucher, LATER)           \
+    X(mfPrPrePaid_Voucher, 9986, 16, mfPrPrePaid_Voucher, OWN)             \
     X(mfParLibBuild, 9987, 1, mfParLibBuild, OWN)                          \
-    X(mfParPrePaid_Voucher, 9988, 0, mfParPrePaid_Voucher, LATER)          \
+    X(mfParPrePaid_Voucher, 9988, 0, mfParPrePaid_Voucher, OWN)            \
     X(mfNegTicket, 9989, 1, FixedSessionZeroOut, FIXED)                    \
     X(mfejParDump, 9990, 0, FixedSessionAbsentArgs0, FIXED)                \
     X(mfejInitDump, 9991, 3, FixedSession1Args3, FIXED)                    \

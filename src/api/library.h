@@ -8,6 +8,7 @@
 #include "api/logger.h"
 #include "api/text_table.h"
 #include "link/printer_link.h"
+#include "nonfiscal/nonfiscal_state.h"
 #include "receipt/receipt_state.h"
 #include "tarn/tarn.h"
 
@@ -55,6 +56,11 @@ struct Library {
     void SetDocumentOpen(uint32_t flag, bool on) {
         documentFlags = on ? (documentFlags | flag) : (documentFlags & ~flag);
     }
+
+    // The open return's number and person, and the shift settlement's figures (kept after
+    // the settlement closes, until the next one opens).
+    ReturnState returnSlip;
+    ShiftSettlement settlement;
 };
 
 Library& Lib();

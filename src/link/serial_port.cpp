@@ -1,6 +1,7 @@
 #include "link/serial_port.h"
 
 #include "api/log.h"
+#include "link/trace.h"
 
 namespace tarn {
 
@@ -45,6 +46,7 @@ int SerialPort::Write(const uint8_t* bytes, int count) {
     }
     const int written = count > 0 ? device_->Write(bytes, count, &lastError_) : 0;
     if (written < 0) return -1;
+    TraceBlock(portNumber_, TraceDirection::ToPrinter, bytes, written);
     if (!CloseIfAfterEachTransfer()) return -1;
     return written;
 }
@@ -58,6 +60,7 @@ int SerialPort::Read(uint8_t* buffer, int count) {
         if (result == ReadResult::TimedOut) break;
         ++got;
     }
+    if (count > 0) TraceBlock(portNumber_, TraceDirection::FromPrinter, buffer, got);
     if (!CloseIfAfterEachTransfer()) return -1;
     return got;
 }

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/posix_tcp.h"
 
 namespace tarn {
 
@@ -118,9 +120,11 @@ int PollUntil(int fd, short events, int64_t deadline) {
     }
 }
 
+// A terminal device or, for a printer behind a TCP port, a connected socket.
 class PosixSerialDevice final : public SerialDevice {
 public:
-    PosixSerialDevice(int fd, int timeoutMs) : fd_(fd), timeoutMs_(timeoutMs) {}
+    PosixSerialDevice(int fd, int timeoutMs, bool socket)
+        : fd_(fd), timeoutMs_(timeoutMs), socket_(socket) {}
     ~PosixSerialDevice() override {
         if (fd_ >= 0) ::close(fd_);
     }
@@ -129,7 +133,10 @@ public:
         const int64_t deadline = MonotonicNow() + (timeoutMs_ >= 0 ? timeoutMs_ : 30000);
         int written = 0;
         while (written < count) {
-            const ssize_t n = ::write(fd_, bytes + written, static_cast<size_t>(count - written));
+            const size_t left = static_cast<size_t>(count - written);
+            // A socket whose peer has gone must fail the write, not raise SIGPIPE.
+            const ssize_t n = socket_ ? ::send(fd_, bytes + written, left, MSG_NOSIGNAL)
+                                      : ::write(fd_, bytes + written, left);
             if (n > 0) {
                 written += static_cast<int>(n);
                 continue;
@@ -179,6 +186,7 @@ private:
 
     int fd_;
     int timeoutMs_;
+    bool socket_;
 };
 
 class PosixPlatform final : public Platform {
@@ -186,6 +194,13 @@ public:
     std::unique_ptr<SerialDevice> OpenSerial(int port, const LineSettings& settings,
                                              uint32_t* error) override {
         const std::string path = DevicePath(port);
+        if (path.rfind(kTcpPrefix, 0) == 0) {
+            const int socket =
+                ConnectTcp(path.substr(sizeof kTcpPrefix - 1), settings.timeoutMs, error);
+            return socket < 0
+                       ? nullptr
+                       : std::make_unique<PosixSerialDevice>(socket, settings.timeoutMs, true);
+        }
         const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
             *error = static_cast<uint32_t>(errno);
@@ -196,7 +211,7 @@ public:
             ::close(fd);
             return nullptr;
         }
-        return std::make_unique<PosixSerialDevice>(fd, settings.timeoutMs);
+        return std::make_unique<PosixSerialDevice>(fd, settings.timeoutMs, false);
     }
 
     int64_t MonotonicMs() override { return MonotonicNow(); }

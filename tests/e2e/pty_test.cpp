@@ -1,9 +1,6 @@
 // The serial port and the link over a real pseudo-terminal, with real termios and real time:
 // the virtual printer served from a thread, and the tarn-sim program itself.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -21,8 +18,6 @@
 #include "pty_endpoint.h"
 #include "tarn/tarn.h"
 #include "test_dir.h"
-
-extern char** environ;
 
 namespace tarn {
 namespace {
@@ -129,50 +124,6 @@ TEST_F(PtyTest, TheLinkRunsExchangesAndRefusalsOverTheTerminal) {
     EXPECT_EQ(count, 0);
 }
 
-// tarn-sim and tarn as a person runs them.
-class SimProgramTest : public ::testing::Test {
-protected:
-    void TearDown() override {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-
-    void Start(const std::vector<std::string>& args) {
-        std::vector<char*> argv;
-        std::vector<std::string> all{TARN_SIM_BINARY, "--quiet", "--link", link()};
-        all.insert(all.end(), args.begin(), args.end());
-        for (std::string& a : all) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        ASSERT_EQ(posix_spawn(&pid_, TARN_SIM_BINARY, nullptr, nullptr, argv.data(), environ), 0);
-        for (int i = 0; i < 100 && access(link().c_str(), F_OK) != 0; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        ASSERT_EQ(access(link().c_str(), F_OK), 0);
-    }
-
-    std::string link() const { return dir.File("com1"); }
-
-    test::TestDir dir;
-    pid_t pid_ = -1;
-};
-
-TEST_F(SimProgramTest, TarnIdentifiesTheVirtualPrinterThroughItsLink) {
-    Start({"--type", "8", "--version", "3", "--serial", "ZZZ00000042"});
-    const std::string out = test::CommandOutput("cd " + dir.Path() + " && TARN_COM1=" + link() +
-                                                " " + TARN_CLI_BINARY + " identify");
-    EXPECT_NE(out.find("version                3"), std::string::npos) << out;
-    EXPECT_NE(out.find("ZZZ00000042"), std::string::npos) << out;
-}
-
-TEST_F(SimProgramTest, TarnSellsOnTheVirtualPrinter) {
-    Start({});
-    const std::string out = test::CommandOutput("cd " + dir.Path() + " && TARN_COM1=" + link() +
-                                                " " + TARN_CLI_BINARY + " sale");
-    EXPECT_NE(out.find("receipt 1 of the day printed"), std::string::npos) << out;
-}
-
 // A whole sale through the C API over the pseudo-terminal, read back from the roll.
 TEST_F(PtyTest, AWholeSaleOverTheTerminal) {
     ServePrinter();
@@ -189,14 +140,6 @@ TEST_F(PtyTest, AWholeSaleOverTheTerminal) {
     endpoint_.WithPrinter([&roll](sim::VirtualPrinter& p) { roll = p.Roll().AsUtf8(); });
     EXPECT_NE(roll.find("PARAGON FISKALNY"), std::string::npos) << roll;
     EXPECT_NE(roll.find("10,99"), std::string::npos) << roll;
-}
-
-TEST_F(SimProgramTest, RemovesItsLinkWhenStopped) {
-    Start({});
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-    EXPECT_NE(access(link().c_str(), F_OK), 0);
 }
 
 }  // namespace

@@ -1,0 +1,110 @@
+#include "tcp_endpoint.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+namespace tarn::sim {
+
+namespace {
+
+int64_t Monotonic() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+}  // namespace
+
+TcpEndpoint::TcpEndpoint(VirtualPrinter& printer) : printer_(printer), startMs_(Monotonic()) {}
+
+TcpEndpoint::~TcpEndpoint() {
+    if (client_ >= 0) close(client_);
+    if (listener_ >= 0) close(listener_);
+}
+
+int64_t TcpEndpoint::NowMs() const {
+    return Monotonic() - startMs_;
+}
+
+bool TcpEndpoint::Listen(int port, std::string* error) {
+    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int on = 1;
+    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    socklen_t length = sizeof address;
+    if (listener_ < 0 ||
+        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(listener_, 4) != 0 ||
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        *error = std::string("cannot listen on TCP port ") + std::to_string(port) + ": " +
+                 std::strerror(errno);
+        return false;
+    }
+    port_ = ntohs(address.sin_port);
+    return true;
+}
+
+// A new connection is a port opened anew: what the printer had not yet sent is lost.
+void TcpEndpoint::Accept() {
+    const int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (client < 0) return;
+    if (client_ >= 0) close(client_);
+    client_ = client;
+    printer_.DiscardOutput();
+}
+
+void TcpEndpoint::Receive() {
+    uint8_t buffer[512];
+    const ssize_t n = read(client_, buffer, sizeof buffer);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
+    if (n <= 0) {
+        close(client_);
+        client_ = -1;
+        return;
+    }
+    for (ssize_t i = 0; i < n; ++i) printer_.Receive(buffer[i], NowMs());
+}
+
+void TcpEndpoint::Flush() {
+    while (printer_.HasOutput()) {
+        const uint8_t byte = printer_.TakeOutput();
+        // The library reads an answer right after writing its command: a full socket buffer
+        // cannot happen with answers this short.
+        if (client_ >= 0 && send(client_, &byte, 1, MSG_NOSIGNAL) != 1) {
+            close(client_);
+            client_ = -1;
+        }
+    }
+}
+
+void TcpEndpoint::WithPrinter(const std::function<void(VirtualPrinter&)>& action) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    action(printer_);
+}
+
+void TcpEndpoint::Serve(const std::atomic<bool>& stop) {
+    while (!stop.load()) {
+        const int64_t now = NowMs();
+        const int64_t next = printer_.NextDeadline();
+        const int64_t wait = next <= now ? 0 : (next - now < 100 ? next - now : 100);
+        pollfd fds[2] = {{listener_, POLLIN, 0}, {client_, POLLIN, 0}};
+        const int ready = poll(fds, client_ >= 0 ? 2 : 1, static_cast<int>(wait));
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (ready > 0 && (fds[0].revents & POLLIN) != 0) Accept();
+        if (ready > 0 && client_ >= 0 && (fds[1].revents & (POLLIN | POLLHUP)) != 0) Receive();
+        printer_.Tick(NowMs());
+        Flush();
+    }
+}
+
+}  // namespace tarn::sim

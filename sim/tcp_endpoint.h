@@ -1,0 +1,42 @@
+// The virtual printer behind a TCP port, raw, as a serial-over-TCP server exposes a printer: one
+// connection at a time, each new one taking the place of the last.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+
+#include "virtual_printer.h"
+
+namespace tarn::sim {
+
+class TcpEndpoint {
+public:
+    explicit TcpEndpoint(VirtualPrinter& printer);
+    ~TcpEndpoint();
+    TcpEndpoint(const TcpEndpoint&) = delete;
+    TcpEndpoint& operator=(const TcpEndpoint&) = delete;
+
+    // Listens on 127.0.0.1:`port` (0: a free port). False with *error set when that fails.
+    bool Listen(int port, std::string* error);
+    int Port() const { return port_; }
+    void Serve(const std::atomic<bool>& stop);
+    void WithPrinter(const std::function<void(VirtualPrinter&)>& action);
+
+private:
+    void Accept();
+    void Receive();
+    void Flush();
+    int64_t NowMs() const;
+
+    VirtualPrinter& printer_;
+    int listener_ = -1;
+    int client_ = -1;
+    int port_ = 0;
+    int64_t startMs_;
+    std::mutex mutex_;
+};
+
+}  // namespace tarn::sim

@@ -1,0 +1,195 @@
+#include "cardslip/card_slip_record.h"
+
+#include "cardslip/slip_text.h"
+#include "link/printer_link.h"
+#include "receipt/formatting.h"
+
+namespace tarn {
+
+namespace {
+
+constexpr int kStatusWidth = 30;
+constexpr int kStatusReserve = 9;
+constexpr int kLine31Room = 29;
+constexpr int kText31Width = 13;
+constexpr size_t kMostTextK = 39;
+constexpr int kOfflineWidth51 = 19;
+
+std::string Text(const char* text) {
+    return text != nullptr ? text : "";
+}
+
+std::string Centred(const std::string& text) {
+    return centreText(text, kStatusWidth, kStatusReserve);
+}
+
+class SlipWriter {
+public:
+    SlipWriter(const CardSlip& slip, CardSlipKind kind, int width51)
+        : s_(slip),
+          kind_(kind),
+          width51_(kind == CardSlipKind::Offline ? kOfflineWidth51 : width51) {}
+    std::string Build();
+
+private:
+    void Code(const char* code) { out_ += code; }
+    void Line(const char* code, const std::string& text) {
+        out_ += code;
+        out_ += text;
+        out_ += '\n';
+    }
+    bool Answered() const { return s_.status == 1 || s_.status == 2; }
+    int32_t NumberS() const { return kind_ == CardSlipKind::Offline ? -1 : s_.numberS; }
+    void Head();
+    void CardLines();
+    void AmountLines();
+    void TransactionEnding();
+    void TitledEnding();
+    std::string Line90() const;
+    std::string Line31() const;
+
+    const CardSlip& s_;
+    CardSlipKind kind_;
+    int width51_;
+    std::string out_;
+};
+
+void SlipWriter::Head() {
+    out_ += 's';
+    Code("80");
+    Line("10", cutRightAlign(Text(s_.text10), 22));
+    Code("20");
+    if (s_.number30 >= 0) Line("30", rightAlign(intToText(s_.number30), 22));
+    Line("40", rightAlign(intToText(s_.number40), 33));
+    if (s_.number50 >= 0) Line("50", rightAlign(intToText(s_.number50), 26));
+    if (!Answered()) return;
+    Line("70", cutRightAlign(Text(s_.text70), 34));
+    Line("80", cutRightAlign(Text(s_.text80), 34));
+    if (NumberS() >= 0 || s_.numberP >= 0) Line("90", Line90());
+}
+
+// "0", then "S: " and numberS in 6 behind 8 spaces (or 17 spaces), then "P: " and numberP
+// right-aligned in 14.
+std::string SlipWriter::Line90() const {
+    std::string text = "0";
+    if (NumberS() >= 0) {
+        text += std::string(8, ' ') + "S: " + leftAlign(intToText(NumberS()), 6);
+    } else {
+        text += std::string(17, ' ');
+    }
+    if (s_.numberP >= 0) text += "P: " + rightAlign(intToText(s_.numberP), 14);
+    return text;
+}
+
+// text31 cut to 13, then its suffix right-aligned in 29 less text31's whole length. A card
+// payment's suffix has " K: " and textK (a space alone when textK is empty) before the first
+// mark, and the second mark ("-" for none) when accepted in variant 1.
+std::string SlipWriter::Line31() const {
+    const std::string text31 = Text(s_.text31);
+    std::string suffix;
+    if (kind_ == CardSlipKind::Transaction) {
+        const std::string textK = Text(s_.textK).substr(0, kMostTextK);
+        suffix = textK.empty() ? " " : " K: " + textK;
+    }
+    suffix += " (" + markText(s_.mark1) + ")";
+    if (kind_ == CardSlipKind::Transaction && s_.status == 1 && s_.variant == 1) {
+        const std::string mark2 = markText(s_.mark2);
+        suffix += " (" + (mark2.empty() ? std::string("-") : mark2) + ")";
+    }
+    const int room = text31.size() >= static_cast<size_t>(kLine31Room)
+                         ? 0
+                         : kLine31Room - static_cast<int>(text31.size());
+    return text31.substr(0, kText31Width) + rightAlign(suffix, room);
+}
+
+void SlipWriter::CardLines() {
+    if (kind_ == CardSlipKind::Offline || s_.variant == 1) {
+        Line("01", cutRightAlign(Text(s_.text01), 31));
+    }
+    Code("11");
+    if (!Answered()) return;
+    Line("21", cutRightAlign(Text(s_.text21), 32));
+    Line("31", Line31());
+    Code("41");
+    if (s_.status != 1 || Text(s_.text51).empty()) return;
+    Line("51", leftAlign(Text(s_.text51), width51_) + " (" + intToText(s_.number51) + ")");
+    Code("61");
+}
+
+void SlipWriter::AmountLines() {
+    const std::string amount = "PLN " + slipAmountText(s_.amount);
+    if (s_.kind == 2) {
+        Line("81", rightAlign(amount, 31));
+        return;
+    }
+    if (s_.kind != 1) return;
+    Line("71", rightAlign(amount, 30));
+    if (kind_ != CardSlipKind::Transaction || s_.cashback <= 0) return;
+    Line("81", rightAlign("CBK: " + slipAmountText(s_.cashback), 31));
+    Line("02", rightAlign("CBK = kwota cashbacku", 31));
+}
+
+void SlipWriter::TransactionEnding() {
+    switch (s_.status) {
+        case 1:
+            if (s_.verification != 3) break;
+            Line("12", Centred("Transakcja potwierdzona"));
+            Line("22", Centred("kodem PIN"));
+            break;
+        case 2:
+            Line("12", Centred("ODMOWA"));
+            if (s_.responseCode != 0) {
+                Line("22", Centred("Kod odpowiedzi: " + intToText(s_.responseCode)));
+            }
+            break;
+        case 3: Line("12", Centred("OPERACJA NIEWYKONALNA")); break;
+        case 4: Line("12", Centred("OPERACJA PRZERWANA")); break;
+        default: break;
+    }
+    if (s_.status != 1) return;
+    if (s_.kind == 1) {
+        Code("32");
+        Code("42");
+        if (s_.extraLines != 0) {
+            Code("52");
+            Code("62");
+        }
+    }
+    if (s_.variant == 1 && s_.verification == 2) {
+        Code("72");
+        Code("13");
+        Code("23");
+        if (s_.extraLines != 0) Code("33");
+    }
+}
+
+// Code page 852 texts of the reversal and the offline registration.
+void SlipWriter::TitledEnding() {
+    const bool reversal = kind_ == CardSlipKind::Reversal;
+    Line("02", Centred(reversal ? "UNIEWA\xBDNIENIE" : "REJESTRACJA"));
+    Line("12", " ");
+    const char* const done = reversal ? "Transakcja uniewa\xBEniona" : "Transakcja zarejestrowana";
+    const char* const texts[] = {done, "ODMOWA", "OPERACJA NIEWYKONALNA", "OPERACJA PRZERWANA"};
+    if (s_.status >= 1 && s_.status <= 4) Line("22", Centred(texts[s_.status - 1]));
+}
+
+std::string SlipWriter::Build() {
+    Head();
+    CardLines();
+    AmountLines();
+    if (kind_ == CardSlipKind::Transaction) {
+        TransactionEnding();
+    } else {
+        TitledEnding();
+    }
+    out_ += {static_cast<char>(kEsc), 'Q'};
+    return out_;
+}
+
+}  // namespace
+
+std::string CardSlipRecord(const CardSlip& slip, CardSlipKind kind, int width51) {
+    return SlipWriter(slip, kind, width51).Build();
+}
+
+}  // namespace tarn

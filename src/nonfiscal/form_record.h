@@ -1,0 +1,48 @@
+// The printer's form record, the one command of every non-fiscal document: 's', a two-digit
+// form code, items (a two-digit line code, a fixed-width text field and LF where the line has
+// data) and the closing ESC 'Q'. Also the three ways a record goes to the printer and the
+// printer tests the documents share.
+#pragma once
+
+#include <string>
+
+#include "link/request.h"
+
+namespace tarn {
+
+class CRequestFormRecord : public CRequest {
+protected:
+    // 's' and the form code.
+    void AppendHead(const char* formCode);
+    // A line code alone: the form prints a line that needs no data.
+    void AppendCode(const char* code);
+    // A line code, the text cut or padded with spaces to `width`, and LF.
+    void AppendLine(const char* code, const char* text, int width, Align alignment);
+    void AppendLine(const char* code, const std::string& text, int width, Align alignment) {
+        AppendLine(code, text.c_str(), width, alignment);
+    }
+    // The text as it is, whatever its length (the command is not sent when it does not fit).
+    void AppendWhole(const std::string& text);
+    // ESC 'Q'.
+    void AppendEnd();
+};
+
+enum class FormWay {
+    FramedAcknowledged,    // a complete record: ESC first, the acknowledge read
+    FramedUnacknowledged,  // the first piece of a record sent in pieces
+    RawUnacknowledged,     // a later piece: no ESC, no acknowledge
+};
+
+// 0, or -2 with the detail code in mfErrorL.
+int SendForm(CRequest& record, FormWay way);
+
+// Orders and returns: printers of type 5 and above, or type 4 from version 4.
+bool HasFormSupport();
+// The shift settlement: printers of type 5 and above.
+bool HasShiftSettlement();
+
+// After a one-shot document: waits up to `seconds` for the printer to be ready, then reports
+// the exchange's `result`, keeping the code of a failure.
+int WaitThenReport(int result, int seconds);
+
+}  // namespace tarn

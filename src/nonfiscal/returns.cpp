@@ -1,0 +1,82 @@
+// The return slip: mfBgReturn keeps the number and the person, mfLineReturn prints the whole
+// slip with its one item, mfEndReturn closes it. Only the item sends anything.
+#include "api/detail_codes.h"
+#include "api/library.h"
+#include "api/log.h"
+#include "nonfiscal/form_commands.h"
+#include "platform/platform.h"
+#include "tarn/tarn.h"
+
+using namespace tarn;
+
+namespace {
+
+constexpr int kMostItems = 1;
+constexpr int kPauseMs = 100;
+constexpr int kReadySeconds = 20;
+
+const char* Text(const char* text) {
+    return text != nullptr ? text : "";
+}
+
+}  // namespace
+
+extern "C" int TARN_API mfParMaxLinesReturn(int* maxLines) {
+    ApiCall call;
+    if (!Lib().started) return NotStarted();
+    if (maxLines != nullptr) *maxLines = HasFormSupport() ? kMostItems : 0;
+    return Succeeded();
+}
+
+// The open-document test comes before the printer test.
+extern "C" int TARN_API mfBgReturn(const char* returnNumber, const char* personName, tarn_arg) {
+    ApiCall call;
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
+    if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
+    ReturnState& slip = lib.returnSlip;
+    CopyCut(slip.number, returnNumber);
+    CopyCut(slip.personName, personName);
+    slip.lines = 0;
+    LogInfoF("In mfBgReturn, mfReturnNumber: %s, mfReturnPersonName: %s", slip.number,
+             slip.personName);
+    lib.SetDocumentOpen(MF_DOC_RETURN, true);
+    return Succeeded();
+}
+
+extern "C" int TARN_API mfLineReturn(const char* name, const char* quantity, const char* total) {
+    ApiCall call;
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
+    if (!lib.IsDocumentOpen(MF_DOC_RETURN)) return Failed(kCodeDocumentNotOpen);
+    ReturnState& slip = lib.returnSlip;
+    if (slip.lines >= kMostItems) return Failed(kCodeOther);
+    CRequestLineReturn record(slip.number, slip.personName, name, quantity, total);
+    // A quantity too long for the command: refused before anything is sent, no wait.
+    if (record.Overflowed()) return Failed(kCodeOutOfRange);
+    const int result = SendForm(record, FormWay::FramedAcknowledged);
+    LogResultF(result,
+               "In mfLineReturn,mfReturnNumber: %s, mfReturnPersonName: %s, name: %s, quant %s, "
+               "total: %s, \t\tresult: %d",
+               slip.number, slip.personName, Text(name), Text(quantity), Text(total), result);
+    const KeptCode code;
+    CurrentPlatform().SleepMs(kPauseMs);
+    if (lib.link) lib.link->WaitUntilReady(kReadySeconds);
+    if (result != 0) return code.Restore(result);
+    ++slip.lines;
+    CurrentPlatform().SleepMs(kPauseMs);
+    return Succeeded();
+}
+
+// Nothing is sent: the slip was printed whole by its item.
+extern "C" int TARN_API mfEndReturn(void) {
+    ApiCall call;
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
+    if (!lib.IsDocumentOpen(MF_DOC_RETURN)) return Failed(kCodeDocumentNotOpen);
+    lib.SetDocumentOpen(MF_DOC_RETURN, false);
+    return Succeeded();
+}

@@ -1,0 +1,103 @@
+// mfPrVISA: a card-payment slip from eighteen values, form "80", in one call.
+#include <string>
+
+#include "api/detail_codes.h"
+#include "api/library.h"
+#include "nonfiscal/form_record.h"
+#include "tarn/tarn.h"
+
+using namespace tarn;
+
+namespace {
+
+constexpr int kReadySeconds = 30;
+constexpr size_t kPieceWidth = 31;  // text18 goes over up to three lines of 31
+
+struct VisaSlip {
+    int flag1;
+    int flag2;
+    const char* text[19];  // text[3] to text[18]; text[0] to text[2] unused
+};
+
+class CRequestVISA : public CRequestFormRecord {
+public:
+    explicit CRequestVISA(const VisaSlip& slip);
+
+private:
+    void Text18(const char* text18);
+    void Ending(int flag1, int flag2);
+};
+
+CRequestVISA::CRequestVISA(const VisaSlip& slip) {
+    const auto t = [&slip](int n) { return slip.text[n]; };
+    AppendHead("80");
+    AppendLine("10", t(3), 23, Align::Right);
+    AppendCode("20");
+    AppendLine("30", t(4), 23, Align::Right);
+    AppendLine("40", t(6), 34, Align::Right);
+    AppendLine("50", t(5), 27, Align::Right);
+    AppendLine("60", t(11), 34, Align::Right);
+    AppendLine("70", t(7), 35, Align::Right);
+    AppendLine("80", t(8), 35, Align::Right);
+    AppendLine("90", t(9), 33, Align::Right);
+    AppendLine("01", t(10), 32, Align::Right);
+    AppendCode("11");
+    AppendLine("21", t(12), 33, Align::Right);
+    AppendLine("31", t(13), 30, Align::Right);
+    AppendCode("41");
+    AppendLine("51", t(14), 21, Align::Right);
+    AppendCode("61");
+    AppendLine("71", t(15), 30, Align::Right);
+    AppendLine("81", t(16), 30, Align::Right);
+    AppendLine("91", t(17), 31, Align::Left);
+    Text18(t(18));
+    Ending(slip.flag1, slip.flag2);
+    AppendEnd();
+}
+
+// Lines "02", "12" and "22" take 31 characters each; a line is written only when text18
+// reaches into it, except the first.
+void CRequestVISA::Text18(const char* text18) {
+    const std::string text = text18 != nullptr ? text18 : "";
+    const char* const codes[] = {"02", "12", "22"};
+    for (size_t i = 0; i < 3; ++i) {
+        const size_t from = i * kPieceWidth;
+        if (i > 0 && text.size() <= from) break;
+        const std::string piece = from < text.size() ? text.substr(from, kPieceWidth) : "";
+        AppendLine(codes[i], piece, static_cast<int>(kPieceWidth), Align::Left);
+    }
+}
+
+void CRequestVISA::Ending(int flag1, int flag2) {
+    AppendCode("32");
+    AppendCode("42");
+    if (flag1 == 1) {
+        AppendCode("52");
+        AppendCode("62");
+    }
+    AppendCode("72");
+    if (flag2 != 1) return;
+    for (const char* code : {"82", "92", "03", "13", "23"}) AppendCode(code);
+    if (flag1 == 1) AppendCode("33");
+}
+
+}  // namespace
+
+extern "C" int TARN_API mfPrVISA(int flag1, int flag2, const char* text3, const char* text4,
+                                 const char* text5, const char* text6, const char* text7,
+                                 const char* text8, const char* text9, const char* text10,
+                                 const char* text11, const char* text12, const char* text13,
+                                 const char* text14, const char* text15, const char* text16,
+                                 const char* text17, const char* text18) {
+    ApiCall call;
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
+    const VisaSlip slip{flag1,
+                        flag2,
+                        {nullptr, nullptr, nullptr, text3, text4, text5, text6, text7, text8, text9,
+                         text10, text11, text12, text13, text14, text15, text16, text17, text18}};
+    CRequestVISA record(slip);
+    const int result = SendForm(record, FormWay::FramedAcknowledged);
+    return WaitThenReport(result, kReadySeconds);
+}

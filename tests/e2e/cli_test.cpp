@@ -1,0 +1,154 @@
+// The tarn tool as a technician runs it, against the tarn-sim program: exit status and output.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+
+#include "sim_program.h"
+#include "test_dir.h"
+
+namespace tarn {
+namespace {
+
+using test::CommandResult;
+using test::RunCommand;
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(
+            sim_.Start({"--link", dir.File("com1")}, dir.File("sim.out"), dir.File("com1")));
+    }
+    CommandResult Tarn(const std::string& arguments) {
+        return RunCommand("cd " + dir.Path() + " && TARN_COM1=" + dir.File("com1") + " " +
+                          TARN_CLI_BINARY + " " + arguments);
+    }
+    std::string Roll() const { return test::ReadFile(dir.File("sim.out")); }
+
+    test::TestDir dir;
+    test::SimProgram sim_;
+};
+
+TEST_F(CliTest, HelpListsEveryCommandAndRefusesUnknownOnes) {
+    const CommandResult help = Tarn("--help");
+    EXPECT_EQ(help.status, 0);
+    for (const char* command :
+         {"demo", "identify", "status", "receipt", "daily-report", "report", "drawer", "footer",
+          "cashier", "clock", "pay-in", "pay-out", "raw"}) {
+        EXPECT_NE(help.output.find(command), std::string::npos) << command;
+        const CommandResult one = Tarn(std::string(command) + " --help");
+        EXPECT_EQ(one.status, 0) << command;
+        EXPECT_NE(one.output.find(std::string("usage: tarn ") + command), std::string::npos)
+            << one.output;
+    }
+    EXPECT_EQ(Tarn("nothing").status, 2);
+    EXPECT_EQ(Tarn("").status, 2);
+}
+
+TEST_F(CliTest, IdentifyAndStatus) {
+    CommandResult r = Tarn("identify");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("serial number TRN26000001"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("23,00%"), std::string::npos) << r.output;
+    r = Tarn("status");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("fiscal day closed, 0 receipts; paper in"), std::string::npos)
+        << r.output;
+}
+
+TEST_F(CliTest, PrintsAReceiptFromAFileThenTheDailyReport) {
+    std::ofstream(dir.File("receipt.txt")) << "# a sale\n"
+                                              "item Chleb żytni; B; 5,49; 1\n"
+                                              "item Pomidory; B; 12,90; 1,25; kg\n"
+                                              "void Chleb żytni; B; 5,49; 1\n"
+                                              "discount Pomidory; B; 1,13\n"
+                                              "transaction 77\n"
+                                              "pay Gotówka; 20,00\n";
+    CommandResult r = Tarn("receipt receipt.txt");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(Roll().find("SUMA PLN                           15,00"), std::string::npos) << Roll();
+    EXPECT_NE(Roll().find("RESZTA                              5,00"), std::string::npos) << Roll();
+    r = Tarn("daily-report");
+    EXPECT_EQ(r.status, 0) << r.output;
+    r = Tarn("daily-report");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("Doba fisk. zamknięta (778)"), std::string::npos) << r.output;
+    r = Tarn("report 1 1");
+    EXPECT_EQ(r.status, 0) << r.output;
+    r = Tarn("report 2000-01-01 2099-12-31 --summary");
+    EXPECT_EQ(r.status, 0) << r.output;
+}
+
+TEST_F(CliTest, ABadReceiptFileIsRefusedAndTheReceiptCancelled) {
+    std::ofstream(dir.File("bad.txt")) << "item Chleb; B; cheap; 1\n";
+    const CommandResult r = Tarn("receipt bad.txt");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("line 1: expected NAME; LETTER; PRICE; QUANTITY"), std::string::npos)
+        << r.output;
+    EXPECT_NE(Roll().find("PARAGON ANULOWANY"), std::string::npos);
+    EXPECT_EQ(Tarn("receipt no-such-file.txt").status, 2);
+}
+
+TEST_F(CliTest, DrawerFooterCashierPayments) {
+    CommandResult r = Tarn("drawer 1");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("drawer open"), std::string::npos) << r.output;
+    EXPECT_EQ(Tarn("footer \"Zapraszamy ponownie\"").status, 0);
+    EXPECT_EQ(Tarn("cashier 1 7 \"Ewa Kowalska\"").status, 0);
+    EXPECT_EQ(Tarn("pay-in KP/1 \"Ewa Kowalska\" Zasilenie 100,00").status, 0);
+    EXPECT_EQ(Tarn("pay-out KW/1 \"Ewa Kowalska\" Odprowadzenie 50,00").status, 0);
+    EXPECT_NE(Roll().find("POKWITOWANIE WYPŁATY"), std::string::npos);
+    EXPECT_EQ(Tarn("pay-in only-one").status, 2);
+}
+
+TEST_F(CliTest, ClockAndRawBytes) {
+    const CommandResult status = Tarn("status");
+    const size_t at = status.output.find("clock ");
+    ASSERT_NE(at, std::string::npos);
+    const std::string now = status.output.substr(at + 15, 5);  // "HH:MM" after the date
+    const CommandResult same = Tarn("clock " + now);
+    EXPECT_EQ(same.status, 1);  // the reading does not change
+    EXPECT_NE(same.output.find("775"), std::string::npos) << same.output;
+    EXPECT_EQ(Tarn("clock noon").status, 2);
+    const CommandResult raw = Tarn("raw 1B 66");
+    EXPECT_EQ(raw.status, 0) << raw.output;
+    EXPECT_NE(raw.output.find("answer (3 bytes): 06 00 00"), std::string::npos) << raw.output;
+    EXPECT_EQ(Tarn("raw 1G").status, 2);
+}
+
+TEST_F(CliTest, NoPrinterIsAClearFailure) {
+    const CommandResult r = RunCommand("cd " + dir.Path() + " && TARN_COM1=" + dir.File("nothing") +
+                                       " " + TARN_CLI_BINARY + " identify");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("No printer session on port 1"), std::string::npos) << r.output;
+}
+
+TEST_F(CliTest, ThePrinterBehindATcpPort) {
+    test::SimProgram tcp;
+    ASSERT_TRUE(tcp.Start({"--tcp", "0", "--quiet"}, dir.File("tcp.out"), ""));
+    const CommandResult r = RunCommand(
+        "cd " + dir.Path() + " && TARN_COM3=tcp:127.0.0.1:" + std::to_string(tcp.TcpPort()) + " " +
+        TARN_CLI_BINARY + " --port 3 identify");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("serial number TRN26000001"), std::string::npos) << r.output;
+}
+
+TEST_F(CliTest, TheDemoRunsADayAndShowsTheRoll) {
+    const CommandResult r = RunCommand("cd " + dir.Path() + " && " + TARN_CLI_BINARY + " demo");
+    EXPECT_EQ(r.status, 0) << r.output;
+    for (const char* shown :
+         {"PARAGON FISKALNY", "Chleb żytni", "POKWITOWANIE WPŁATY", "PŁATNOŚĆ KARTĄ",
+          "RAPORT DOBOWY FISKALNY", "The customer display:", "SUMA"}) {
+        EXPECT_NE(r.output.find(shown), std::string::npos) << shown;
+    }
+    EXPECT_EQ(r.output.find("  -2  "), std::string::npos) << r.output;
+}
+
+TEST_F(CliTest, TheSimulatorRemovesItsLinkWhenStopped) {
+    sim_.Stop();
+    EXPECT_NE(access(dir.File("com1").c_str(), F_OK), 0);
+}
+
+}  // namespace
+}  // namespace tarn

@@ -1,0 +1,69 @@
+// A printer behind a TCP port: TARN_COM<n>=tcp:HOST:PORT, with real sockets and real time.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "api/library.h"
+#include "tarn/tarn.h"
+#include "tcp_endpoint.h"
+#include "test_dir.h"
+
+namespace tarn {
+namespace {
+
+class TcpTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto logger =
+            std::make_unique<CLogger>(dir.File("tarnel.txt").c_str(), CLogger::kFailures, "TARN");
+        ReplaceLibrary(std::make_unique<Library>(std::move(logger)));
+    }
+    void TearDown() override {
+        stop_ = true;
+        if (server_.joinable()) server_.join();
+        unsetenv("TARN_COM5");
+        ReplaceLibrary(nullptr);
+    }
+    void Serve() {
+        std::string error;
+        ASSERT_TRUE(endpoint_.Listen(0, &error)) << error;
+        setenv("TARN_COM5", ("tcp:127.0.0.1:" + std::to_string(endpoint_.Port())).c_str(), 1);
+        server_ = std::thread([this] { endpoint_.Serve(stop_); });
+    }
+
+    test::TestDir dir;
+    sim::VirtualPrinter printer_;
+    sim::TcpEndpoint endpoint_{printer_};
+    std::atomic<bool> stop_{false};
+    std::thread server_;
+};
+
+TEST_F(TcpTest, ASaleOverTcp) {
+    Serve();
+    ASSERT_EQ(mfStart(0, 5), 0);
+    char serial[12] = {};
+    ASSERT_EQ(mfGetSerNo(serial), 0);
+    EXPECT_STREQ(serial, "TRN26000001");
+    ASSERT_EQ(mfBeginTicket(-1), 0);
+    ASSERT_EQ(mfLineTicket(0, "Chleb pszenny", 'A', "szt", 450, 1000, 0), 0);
+    ASSERT_EQ(mfEndTicket(0, 0, 0, 450, "Karta", 0, "", 0, "", 0, "", 0, "", "", ""), 0);
+    int number = 0;
+    ASSERT_EQ(mfGetLastTicketNo(&number), 0);
+    EXPECT_EQ(number, 1);
+    EXPECT_EQ(mfStop(), 0);
+}
+
+TEST_F(TcpTest, NobodyListeningIsACommunicationFailure) {
+    setenv("TARN_COM5", "tcp:127.0.0.1:1", 1);
+    EXPECT_EQ(mfStart(0, 5), -2);
+    EXPECT_EQ(Lib().mfErrorL, 514);
+    setenv("TARN_COM5", "tcp:nohostname", 1);
+    EXPECT_EQ(mfStart(0, 5), -2);
+}
+
+}  // namespace
+}  // namespace tarn

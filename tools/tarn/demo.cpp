@@ -1,0 +1,154 @@
+// `tarn demo`: a virtual printer on a pseudo-terminal, and a day at the till through the
+// library's real serial path — every call shown with its result, then the paper roll and the
+// customer display.
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "cli.h"
+#include "pty_endpoint.h"
+#include "tarn/tarn.h"
+#include "virtual_printer.h"
+
+namespace tarn::cli {
+
+namespace {
+
+struct DemoOptions {
+    sim::PrinterModel model;
+    bool ok = true;
+};
+
+DemoOptions ParseOptions(const Args& args) {
+    DemoOptions options;
+    options.model.displayType = 3;
+    for (size_t i = 0; i + 1 < args.size(); i += 2) {
+        const int value = std::atoi(args[i + 1].c_str());
+        if (args[i] == "--type")
+            options.model.type = value;
+        else if (args[i] == "--version")
+            options.model.version = value;
+        else if (args[i] == "--display")
+            options.model.displayType = value;
+        else
+            options.ok = false;
+    }
+    const int t = options.model.type;
+    options.ok = options.ok && args.size() % 2 == 0 &&
+                 (t == 1 || t == 2 || t == 3 || t == 4 || t == 8 || t == 10);
+    return options;
+}
+
+std::string P(const char* utf8) {
+    return ToPrinter(utf8);
+}
+
+struct Item {
+    const char* name;
+    char letter;
+    const char* unit;
+    int price;
+    int quantity;
+};
+
+const Item kItems[] = {{"Chleb żytni", 'B', "szt", 549, 1000},
+                       {"Masło extra 200g", 'B', "szt", 899, 2000},
+                       {"Kawa mielona 500g", 'A', "szt", 3199, 1000},
+                       {"Pomidory", 'B', "kg", 1290, 1250}};
+
+void Sale() {
+    std::printf("\nA sale\n");
+    Show("mfDispConsumerLOGO",
+         mfDispConsumerLOGO(P("Dzień dobry").c_str(), P("Zapraszamy").c_str()));
+    Show("mfBeginTicket(-1)", mfBeginTicket(-1));
+    for (const Item& item : kItems) {
+        Show(std::string("mfLineTicket ") + item.name,
+             mfLineTicket(0, P(item.name).c_str(), item.letter, item.unit, item.price,
+                          item.quantity, 0));
+    }
+    Show("mfStornoLineTicket Kawa mielona 500g",
+         mfStornoLineTicket(0, P("Kawa mielona 500g").c_str(), 'A', "szt", 3199, 1000, 0));
+    Show("mfLineTicketExt Pomidory -1,61",
+         mfLineTicketExt(0, P("Pomidory").c_str(), 'B', "kg", 0, -1000, 161));
+    // 5,49 + 17,98 + 16,13 - 1,61 = 37,99: 20,00 PLN paid in euro at 4,3210, the rest in cash.
+    Show("mfEndTicket EUR 20,00 + cash 17,99",
+         mfEndTicket(0, 0, 1042, 2000, "EUR 4,3210", 1799, P("Gotówka").c_str(), 0, "", 0, "", 0,
+                     "", "", P("Dziękujemy, do zobaczenia!").c_str()));
+    Show("mfDispSummary", mfDispSummary(P("Razem").c_str(), 3799, P("Reszta").c_str(), 0));
+}
+
+void AroundTheSale() {
+    std::printf("\nMoney, card, drawer\n");
+    Show("mfPrPayIn",
+         mfPrPayIn("KP/12", P("Anna Nowak").c_str(), P("Zasilenie kasy").c_str(), "200,00"));
+    Show("mfPrEFT_Transaction accepted, PIN",
+         mfPrEFT_Transaction(0, 1, 1, 0, 3, "Sklep TARN", "VISA", "************1234", 12, 345, 678,
+                             90, -1, "", 0, "", 'C', "AID A0000000031010", "Karta", 3799, 0, 0, 0,
+                             0, 0, 0, 0, 0, 0, 0, "", 0, 0, 0, 0, 0, 0, 0, 0));
+    Show("mfDrawerOpen(1)", mfDrawerOpen(1));
+    int open = 0;
+    Show("mfDrawerIsOpen(1)", mfDrawerIsOpen(1, &open));
+    std::printf("  the drawer is %s\n", open ? "open" : "closed");
+    std::printf("\nThe end of the day\n");
+    int number = 0;
+    Show("mfGetLastTicketNo", mfGetLastTicketNo(&number));
+    Show("mfShiftEnd", mfShiftEnd());
+}
+
+void PrintPrinter(sim::PtyEndpoint& endpoint) {
+    endpoint.WithPrinter([](sim::VirtualPrinter& printer) {
+        std::printf("\nThe paper roll:\n");
+        const std::string roll = printer.Roll().AsUtf8();
+        for (size_t start = 0, end = 0; start < roll.size(); start = end + 1) {
+            end = roll.find('\n', start);
+            if (end == std::string::npos) end = roll.size();
+            std::printf("  | %s\n", roll.substr(start, end - start).c_str());
+        }
+        std::printf("\nThe customer display:\n");
+        for (const std::string& line : printer.DisplayLines())
+            std::printf("  [%s]\n", line.c_str());
+    });
+}
+
+}  // namespace
+
+int RunDemo(const Args& args, int port) {
+    const DemoOptions options = ParseOptions(args);
+    if (!options.ok) {
+        std::fprintf(stderr,
+                     "usage: tarn demo [--type 1|2|3|4|8|10] [--version N] [--display 0-3]\n");
+        return 2;
+    }
+    sim::VirtualPrinter printer(options.model);
+    sim::PtyEndpoint endpoint(printer);
+    std::string error;
+    if (!endpoint.Open(&error)) {
+        std::fprintf(stderr, "tarn: %s\n", error.c_str());
+        return 1;
+    }
+    std::atomic<bool> stop{false};
+    std::thread serving([&] { endpoint.Serve(stop); });
+    const std::string variable = "TARN_COM" + std::to_string(port);
+    setenv(variable.c_str(), endpoint.Path().c_str(), 1);
+    std::printf("A virtual printer of type %d (version %d, display %d) on %s, as port %d.\n",
+                options.model.type, options.model.version, options.model.displayType,
+                endpoint.Path().c_str(), port);
+    std::printf("\nThe session\n");
+    Show("mfDefDrawer(1)", mfDefDrawer(1, 0));
+    int result = Show("mfStart(0, " + std::to_string(port) + ")", mfStart(0, port));
+    if (result == 0) {
+        Show("mfDefPOS(1, 7, Anna Nowak)", mfDefPOS(1, 7, P("Anna Nowak").c_str()));
+        Show("mfDefFooter", mfDefFooter(P("Sklep TARN - zapraszamy codziennie 7-22").c_str()));
+        Sale();
+        AroundTheSale();
+        Show("mfStop", mfStop());
+    }
+    stop = true;
+    serving.join();
+    PrintPrinter(endpoint);
+    return ExitStatus(result);
+}
+
+}  // namespace tarn::cli
