@@ -7,7 +7,8 @@ installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
 }
 missing=""
-for package in cmake make g++ libgtest-dev g++-mingw-w64-i686 clang-format; do
+# The documentation's examples are built and run in C, Python, C# and Pascal.
+for package in cmake make g++ libgtest-dev g++-mingw-w64-i686 clang-format pkg-config python3 mono-mcs mono-runtime fp-compiler; do
     installed "$package" || missing="$missing $package"
 done
 wine_missing=""

@@ -49,8 +49,9 @@ TEST_F(NonFiscalRollTest, AnOrderAndAReturn) {
 }
 
 TEST_F(NonFiscalRollTest, ACardSlip) {
-    ASSERT_EQ(mfPrEFT_Transaction(0, 1, 1, 0, 3, "Sklep", "VISA", "****1234", 12, 345, 678, 90, -1, "", 0, "", 'C',
-                                  "Karta", "AID", 1234, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "", 0, 0, 0, 0, 0, 0, 0, 0),
+    ASSERT_EQ(mfPrEFT_Transaction(0, 1, 1, 0, 3, "Sklep", "VISA", "****1234", 12, 345, 678, 90, -1,
+                                  "", 0, "", 'C', "Karta", "AID", 1234, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                  0, "", 0, 0, 0, 0, 0, 0, 0, 0),
               0);
     EXPECT_TRUE(Printed("PŁATNOŚĆ KARTĄ"));
     EXPECT_TRUE(Printed("PLN 12.34"));
@@ -58,7 +59,8 @@ TEST_F(NonFiscalRollTest, ACardSlip) {
 }
 
 TEST_F(NonFiscalRollTest, AShiftSettlement) {
-    ASSERT_EQ(mfBgShiftReport("12", "2026-12-06 08:00", "2026-12-06 16:00", P("Anna Nowak").c_str()), 0);
+    ASSERT_EQ(
+        mfBgShiftReport("12", "2026-12-06 08:00", "2026-12-06 16:00", P("Anna Nowak").c_str()), 0);
     ASSERT_EQ(mfLineShiftReport(4, P("SPRZEDAŻ FISKALNA").c_str(), "", "1234,56", ""), 0);
     ASSERT_EQ(mfLineShiftReport(2, P("Gotówka").c_str(), "500,00", "510,00", "10,00"), 0);
     ASSERT_EQ(mfLineShiftReport(3, P("WPŁATA DO KASY").c_str(), "", "100,00", ""), 0);

@@ -6,21 +6,18 @@
 
 namespace tarn::cli {
 
+// The detail text comes from the library's own table (mfParMessage), in Polish.
 int Show(const std::string& call, int result) {
     std::string words;
-    if (result == MF_FAILED) {
-        const int code = mfError();
-        char classText[39] = {};
-        char detailText[39] = {};
-        mfParMessage(code, classText, detailText);
-        words = FromPrinter(detailText) + " (" + std::to_string(code) + ")";
-    } else if (result == MF_NOT_STARTED) {
-        words = "no session";
-    } else if (result == MF_NOT_AVAILABLE) {
-        words = "not available";
-    } else if (result == MF_NOT_PERFORMED) {
-        words = "not carried out";
-    }
+    const int code = result == MF_FAILED ? mfError() : 0;
+    char classText[39] = {};
+    char detailText[39] = {};
+    if (result != MF_NOT_STARTED && mfParMessage(code, classText, detailText) == 0)
+        words = FromPrinter(detailText);
+    if (result == MF_FAILED) words += " (" + std::to_string(code) + ")";
+    if (result == MF_NOT_STARTED) words = "no session";
+    if (result == MF_NOT_AVAILABLE) words = "not available";
+    if (result == MF_NOT_PERFORMED) words = "not carried out";
     // Padded by characters, not bytes: the call may hold Polish letters.
     size_t characters = 0;
     for (const char c : call) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
