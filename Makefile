@@ -4,7 +4,7 @@ BUILD := build
 WIN_BUILD := build-win
 ASAN_BUILD := build-asan
 
-.PHONY: demo test deps build windows sanitize format format-check clean
+.PHONY: demo test deps build windows sanitize format format-check clean bench
 
 demo: build
 	cd $(BUILD) && ./tarn demo
@@ -36,6 +36,10 @@ format:
 
 format-check: deps
 	clang-format --dry-run -Werror $(SOURCES)
+
+# Benchmarks are not tests: they measure, they do not pass or fail.
+bench: build
+	tools/run-benchmarks.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(WIN_BUILD) $(ASAN_BUILD)
