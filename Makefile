@@ -3,13 +3,16 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD := build
 WIN_BUILD := build-win
 ASAN_BUILD := build-asan
+TSAN_BUILD := build-tsan
+FUZZ_BUILD := build-fuzz
+FUZZ_SECONDS ?= 20
 
-.PHONY: demo test deps build windows sanitize format format-check clean bench
+.PHONY: demo test deps build windows sanitize tsan fuzz format format-check clean bench
 
 demo: build
 	cd $(BUILD) && ./tarn demo
 
-test: windows build sanitize format-check
+test: windows build sanitize tsan fuzz format-check
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
 
@@ -29,6 +32,16 @@ sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 
+# The suite that runs in-process, threads included, under ThreadSanitizer.
+tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTARN_TSAN=ON
+	cmake --build $(TSAN_BUILD) -j$(JOBS) --target tarn_tests
+	TSAN_OPTIONS=halt_on_error=1 $(TSAN_BUILD)/tests/tarn_tests --gtest_brief=1
+
+# libFuzzer (clang) on each fuzz target, FUZZ_SECONDS each.
+fuzz: deps
+	tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h')
 
 format:
@@ -42,4 +55,4 @@ bench: build
 	tools/run-benchmarks.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(WIN_BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(WIN_BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

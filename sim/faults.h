@@ -17,8 +17,12 @@ struct Faults {
     std::optional<std::array<uint8_t, 4>> nakNext;
     // After refusing that command the printer hears nothing more (the cable comes out).
     bool silentAfterRefusal = false;
+    // A printer in a fault that refuses every acknowledged command, its status queries too.
+    bool refuseEverything = false;
     // A silent printer hears nothing and answers nothing.
     bool silent = false;
+    // After a power loss the printer hears nothing until it has started again.
+    int64_t deafUntilMs = 0;
     // The next answer is cut to this many bytes / replaced by these bytes; with `onlyRawBlocks`
     // it is the next answer to a raw block (logo rows, footer lines, report descriptions).
     std::optional<int> shortNextAnswer;
@@ -27,6 +31,8 @@ struct Faults {
     // The next head of this command is answered with this byte instead of its acknowledge
     // (the command then goes no further).
     std::optional<std::pair<uint8_t, uint8_t>> acknowledgeOverride;
+    // The printer takes the next acknowledged command but its acknowledge is lost on the line.
+    bool loseNextAcknowledge = false;
     // The cable is out: the port cannot be opened.
     bool unplugged = false;
     // Item names (code page 852, without trailing spaces) the printer refuses to sell: a sale

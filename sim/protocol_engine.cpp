@@ -39,7 +39,14 @@ ProtocolEngine::ProtocolEngine(PrinterState& state, PaperRoll& roll, Faults& fau
 
 void ProtocolEngine::Receive(uint8_t byte, int64_t nowMs) {
     state_.CloseDrawersDue(nowMs);
-    if (faults_.silent) return;
+    if (faults_.silent || nowMs < faults_.deafUntilMs) return;
+    const bool startsFrame =
+        !holding_ &&
+        (phase_ == Phase::AfterEsc || (phase_ == Phase::Idle && rawExpected_ != RawBlock::None));
+    if (startsFrame && onFrameStart_) {
+        onFrameStart_(framesStarted_++);
+        if (faults_.silent || nowMs < faults_.deafUntilMs) return;
+    }
     lastByteMs_ = nowMs;
     if (holding_) {
         HoldAfterOptional(byte, nowMs);
@@ -90,6 +97,17 @@ void ProtocolEngine::CompleteRaw(int64_t nowMs) {
     EmitAnswer(std::move(answer), true);
 }
 
+void ProtocolEngine::Restart() {
+    phase_ = Phase::Idle;
+    holding_ = false;
+    held_.clear();
+    body_.clear();
+    rawExpected_ = RawBlock::None;
+    form_.clear();
+    state_.formOpen = false;
+    output_.clear();
+}
+
 void ProtocolEngine::StartCommand(uint8_t command, int64_t nowMs) {
     spec_ = FindCommand(command);
     phase_ = Phase::Idle;
@@ -107,7 +125,7 @@ void ProtocolEngine::StartCommand(uint8_t command, int64_t nowMs) {
     }
     if (spec_->acknowledged) {
         Context ctx = MakeContext(nowMs, command);
-        bool refuse = spec_->accept != nullptr && !spec_->accept(ctx);
+        bool refuse = faults_.refuseEverything || (spec_->accept != nullptr && !spec_->accept(ctx));
         if (faults_.nakNext) {
             faults_.ArmStatusOverride(*faults_.nakNext);
             faults_.nakNext.reset();
@@ -119,7 +137,8 @@ void ProtocolEngine::StartCommand(uint8_t command, int64_t nowMs) {
             Record(FrameKind::Refused, {kEsc, command}, nowMs);
             return;
         }
-        Emit(kAck);
+        if (!faults_.loseNextAcknowledge) Emit(kAck);
+        faults_.loseNextAcknowledge = false;
     }
     body_ = {command};
     phase_ = Phase::Command;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -42,6 +43,13 @@ public:
     void Tick(int64_t nowMs);
     // When the next such decision is due, or kNever.
     int64_t NextDeadline() const;
+
+    // Called as each frame (command or raw block) starts, with its index from 0.
+    void OnFrameStart(std::function<void(int index)> listener) {
+        onFrameStart_ = std::move(listener);
+    }
+    // Forgets a command half received and a form half filled (the printer started again).
+    void Restart();
 
     std::deque<uint8_t>& Output() { return output_; }
     bool HasOutput() const { return !output_.empty(); }
@@ -87,6 +95,8 @@ private:
     RawBlock rawKind_ = RawBlock::None;
     int64_t rawSinceMs_ = 0;
     Bytes form_;
+    std::function<void(int index)> onFrameStart_;
+    int framesStarted_ = 0;
 };
 
 }  // namespace tarn::sim

@@ -4,6 +4,11 @@
 
 namespace tarn::sim {
 
+namespace {
+// The reason the printer names for a receipt it lost with the power: none of its own checks.
+constexpr char kPowerLossReason = 'Z';
+}  // namespace
+
 VirtualPrinter::VirtualPrinter(const PrinterModel& model, int64_t switchedOnMs)
     : state_(model), engine_(state_, roll_, faults_) {
     state_.switchedOnMs = switchedOnMs;
@@ -11,6 +16,12 @@ VirtualPrinter::VirtualPrinter(const PrinterModel& model, int64_t switchedOnMs)
 
 void VirtualPrinter::Receive(const uint8_t* bytes, int count, int64_t nowMs) {
     for (int i = 0; i < count; ++i) engine_.Receive(bytes[i], nowMs);
+}
+
+void VirtualPrinter::LosePower(int64_t nowMs, int64_t downMs) {
+    if (ReceiptOpen()) CancelReceiptWith(kPowerLossReason);
+    engine_.Restart();
+    faults_.deafUntilMs = nowMs + downMs;
 }
 
 void VirtualPrinter::CancelReceiptWith(char reason) {

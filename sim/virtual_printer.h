@@ -43,6 +43,9 @@ public:
         faults_.acknowledgeOverride = std::make_pair(command, byte);
     }
     void SetSilent(bool silent) { faults_.silent = silent; }
+    void RefuseEverything(bool refuse) { faults_.refuseEverything = refuse; }
+    // The next acknowledged command is carried out, but its acknowledge never reaches the host.
+    void LoseNextAcknowledge() { faults_.loseNextAcknowledge = true; }
     // The next answer (with `onlyRawBlocks`, the next answer to a raw block) cut to `bytes`
     // bytes, or replaced by `bytes`.
     void AnswerShortNext(int bytes, bool onlyRawBlocks = false) {
@@ -62,6 +65,12 @@ public:
     void BlockItem(const std::string& cp852Name) { faults_.blockedItems.push_back(cp852Name); }
     // Cancels the open receipt now, as the printer does when it cannot go on.
     void CancelReceiptWith(char reason);
+    // The power goes: an open receipt is lost (cancelled), a half-received command forgotten,
+    // and the printer hears nothing for `downMs` while it starts again.
+    void LosePower(int64_t nowMs, int64_t downMs);
+    void OnFrameStart(std::function<void(int index)> listener) {
+        engine_.OnFrameStart(std::move(listener));
+    }
     // Answers the next report description with `answer` (0 printed, 1 or 3 a range it cannot
     // report, anything else a fault) and prints nothing.
     void AnswerNextReportWith(uint8_t answer) { faults_.reportAnswer = answer; }

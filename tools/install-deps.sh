@@ -7,8 +7,9 @@ installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
 }
 missing=""
-# The documentation's examples are built and run in C, Python, C# and Pascal.
-for package in cmake make g++ libgtest-dev g++-mingw-w64-i686 clang-format pkg-config python3 mono-mcs mono-runtime fp-compiler; do
+# The documentation's examples are built and run in C, Python, C# and Pascal; the benchmarks
+# use Google Benchmark; the fuzz targets are built with clang and its libFuzzer.
+for package in cmake make g++ libgtest-dev libbenchmark-dev g++-mingw-w64-i686 clang-format clang libclang-rt-14-dev pkg-config python3 mono-mcs mono-runtime fp-compiler; do
     installed "$package" || missing="$missing $package"
 done
 wine_missing=""

@@ -35,7 +35,7 @@ private:
     void Code(const char* code) { out_ += code; }
     void Line(const char* code, const std::string& text) {
         out_ += code;
-        out_ += text;
+        for (const char c : text) out_ += FieldByte(c);
         out_ += '\n';
     }
     bool Answered() const { return s_.status == 1 || s_.status == 2; }

@@ -56,13 +56,17 @@ int CPrinterLink::Fail(int code) {
 }
 
 // Reads status bytes 0 to 3, each in an exchange of its own on this link; a byte whose
-// query fails counts as 0.
+// query fails counts as 0. A status query refused in turn is such a failure: asking again
+// would recurse for as long as the line keeps answering NAK.
 int CPrinterLink::RefusalCode() {
+    if (readingRefusal_) return kCodeCommunication;
+    readingRefusal_ = true;
     int status[4] = {0, 0, 0, 0};
     for (int i = 0; i < 4; ++i) {
         CRequestStatus query(i, &status[i]);
         Execute(query, false, false);
     }
+    readingRefusal_ = false;
     return RefusalCodeFromStatus(status);
 }
 

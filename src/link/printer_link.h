@@ -45,6 +45,7 @@ private:
     int32_t* error_ = nullptr;
     const int32_t* printerType_ = nullptr;
     char message_[1024] = {};
+    bool readingRefusal_ = false;
 };
 
 // The detail code for the four status bytes read after a refusal.

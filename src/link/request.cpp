@@ -33,7 +33,7 @@ void CRequest::AppendText(const char* text, int width, int alignment, uint8_t pa
     }
     uint8_t* out = body_ + length_;
     std::memset(out, pad, static_cast<size_t>(width));
-    std::memcpy(out + before, source, static_cast<size_t>(length));
+    for (int i = 0; i < length; ++i) out[before + i] = static_cast<uint8_t>(FieldByte(source[i]));
     length_ += width;
 }
 

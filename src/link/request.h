@@ -41,6 +41,12 @@ private:
     bool overflowed_ = false;
 };
 
+// An application's text inside a field: ESC would start another command at the printer and LF
+// would end the field early, so each becomes a space. Every other byte goes as given.
+inline char FieldByte(char c) {
+    return c == 0x1B || c == '\n' ? ' ' : c;
+}
+
 constexpr int kCodeCommunication = 514;
 constexpr int kCodeOutOfRange = 771;
 

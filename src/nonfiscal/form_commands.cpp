@@ -57,7 +57,7 @@ CRequestLineReturn::CRequestLineReturn(const char* returnNumber, const char* per
     AppendLine("10", returnNumber, kReturnLineWidth, Align::Right);
     AppendLine("20", name, kReturnLineWidth, Align::Right);
     AppendCode("40");
-    AppendWhole(quantityText);
+    AppendTextWhole(quantityText);
     if (q < static_cast<size_t>(kQuantityRoom)) AppendWhole(" = -");
     if (q + totalText.size() + 4 <= static_cast<size_t>(kReturnLineWidth)) {
         AppendText(totalText.c_str(), kQuantityRoom - static_cast<int>(q), Align::Left, ' ');

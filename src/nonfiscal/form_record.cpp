@@ -24,6 +24,10 @@ void CRequestFormRecord::AppendWhole(const std::string& text) {
     for (const char c : text) AppendByte(static_cast<uint8_t>(c));
 }
 
+void CRequestFormRecord::AppendTextWhole(const std::string& text) {
+    for (const char c : text) AppendByte(static_cast<uint8_t>(FieldByte(c)));
+}
+
 void CRequestFormRecord::AppendEnd() {
     AppendByte(kEsc);
     AppendByte('Q');

@@ -23,6 +23,8 @@ protected:
     }
     // The text as it is, whatever its length (the command is not sent when it does not fit).
     void AppendWhole(const std::string& text);
+    // An application's text whole, with ESC and LF printed as spaces.
+    void AppendTextWhole(const std::string& text);
     // ESC 'Q'.
     void AppendEnd();
 };

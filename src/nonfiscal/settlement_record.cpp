@@ -29,10 +29,14 @@ public:
 
 private:
     void Code(const char* code) { out_ += code; }
+    // An application's text as it is, save the bytes a field cannot hold.
+    void Text(const char* text) {
+        for (const char* c = text; *c != '\0'; ++c) out_ += FieldByte(*c);
+    }
     // The line code and the text right-aligned in `width`, cut to it when longer, then LF.
     void Field(const char* code, const std::string& text, int width) {
         out_ += code;
-        out_ += padText(text.substr(0, static_cast<size_t>(width)), width, 0);
+        Text(padText(text.substr(0, static_cast<size_t>(width)), width, 0).c_str());
         out_ += '\n';
     }
     void Heading();
@@ -122,7 +126,7 @@ void RecordWriter::Rows() {
         }
         LogInfoF("In mfEndShiftReport lista i=%d, x=%d", static_cast<int>(out_.size()), x);
         Code("34");
-        Code(row.name);
+        Text(row.name);
         Code("\n");
         Field("44", row.inTill, kAmountWidth);
         Field("54", row.counted, kAmountWidth);

@@ -186,6 +186,22 @@ TEST_F(ExecuteTest, ARefusalWhoseStatusQueriesFailCountsTheirBytesAsZero) {
     EXPECT_EQ(Now(), 4 * 30000);
 }
 
+// Status queries refused in turn are not asked about again: a line that answers NAK to
+// everything costs five exchanges, not an endless descent.
+TEST_F(ExecuteTest, ARefusalWhoseStatusQueriesAreRefusedTooEndsAfterFourQueries) {
+    CPrinterLink& link = Link(8);
+    int value = 0;
+    CRequestLastTicketNo counter(&value);
+    printer->RefuseEverything(true);
+    printer->ClearFrames();
+    EXPECT_EQ(link.Execute(counter, false, false), -2);
+    EXPECT_EQ(Error(), 259);
+    EXPECT_EQ(printer->Frames().size(), 5u);
+    EXPECT_EQ(Now(), 0);
+    printer->RefuseEverything(false);
+    EXPECT_EQ(link.Execute(counter, false, false), 0);
+}
+
 TEST_F(ExecuteTest, ARefusalOfTheRealPrinterShowsItsStateInTheCode) {
     printer->State().receiptOpen = true;  // a document is open: the day cannot be closed
     CPrinterLink& link = Link(8);

@@ -2,6 +2,9 @@
 // mfSetDebugLevel.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "api/library.h"
@@ -136,6 +139,50 @@ TEST_F(LoggerTest, SetDebugLevelLogsItsValueOnlyAtTheFullLevel) {
 TEST_F(LoggerTest, SetDebugLevelWithoutALoggerDoesNothingHarmful) {
     Lib().logger.reset();
     EXPECT_EQ(mfSetDebugLevel(9), 0);
+}
+
+}  // namespace
+}  // namespace tarn
+
+namespace tarn {
+namespace {
+
+// The log and the trace never fail a call: a full disk, a file removed while open.
+class LogStressTest : public test::VirtualPrinterTest {
+protected:
+    void TearDown() override {
+        unsetenv("TARN_TRACE");
+        VirtualPrinterTest::TearDown();
+    }
+};
+
+// A whole sale with the log and the trace going where nothing can be written: a full disk, a
+// directory that does not exist, a path through a file.
+TEST_F(LogStressTest, AnUnwritableLogOrTraceFailsNoCall) {
+    const std::string missingDirectory = dir.File("no-such-directory/tarnel.txt");
+    for (const std::string& path :
+         {std::string("/dev/full"), missingDirectory, std::string("/dev/null/tarnel.txt")}) {
+        SCOPED_TRACE(path);
+        ReplaceLibrary(std::make_unique<Library>(
+            std::make_unique<CLogger>(path.c_str(), CLogger::kEverything, "TARN")));
+        setenv("TARN_TRACE", path.c_str(), 1);
+        ASSERT_EQ(mfStart(0, 1), 0);
+        char serial[12] = {};
+        EXPECT_EQ(mfGetSerNo(serial), 0);
+        EXPECT_EQ(mfBeginTicket(-1), 0);
+        EXPECT_EQ(mfLineTicket(0, "Chleb pszenny", 'A', "szt", 350, 1000, 0), 0);
+        EXPECT_EQ(mfEndTicket(0, 0, 0, 350, "Got\xA2wka", 0, "", 0, "", 0, "", 0, "", "", ""), 0);
+        EXPECT_EQ(mfStop(), 0);
+    }
+}
+
+TEST_F(LogStressTest, ALogFileRemovedWhileOpenFailsNoCall) {
+    mfSetDebugLevel(9);
+    ASSERT_EQ(mfStart(0, 1), 0);
+    ASSERT_EQ(std::remove(dir.File("tarnel.txt").c_str()), 0);
+    char serial[12] = {};
+    EXPECT_EQ(mfGetSerNo(serial), 0);
+    EXPECT_EQ(mfStop(), 0);
 }
 
 }  // namespace

@@ -70,5 +70,34 @@ TEST_F(NonFiscalRollTest, AShiftSettlement) {
     EXPECT_TRUE(Printed("1334,56"));  // income: fiscal sales and the pay-in
 }
 
+// ESC would start a command and LF end a field: inside an application's text both are printed
+// as spaces and the document goes on as laid out.
+TEST_F(NonFiscalRollTest, CommandBytesInsideTextsArePrintedAsSpaces) {
+    const std::string text =
+        "Stolik\x1BQ\x1B"
+        "2\n4";
+    ASSERT_EQ(mfBgOrder(text.c_str(), "Z/16"), 0);
+    ASSERT_EQ(mfLineOrder(text.c_str(), "", ""), 0);
+    ASSERT_EQ(mfEndOrder(), 0);
+    ASSERT_EQ(mfPrPayIn("KP/8", text.c_str(), "", "1,00"), 0);
+    ASSERT_EQ(mfBgReturn("ZW/4", "Anna", 0), 0);
+    ASSERT_EQ(mfLineReturn("Czajnik", text.c_str(), "1,00"), 0);
+    ASSERT_EQ(mfEndReturn(), 0);
+    ASSERT_EQ(mfBgShiftReport("13", "2026-12-06 08:00", "2026-12-06 16:00", "Anna"), 0);
+    ASSERT_EQ(mfLineShiftReport(2, text.c_str(), "5,00", "5,00", "0,00"), 0);
+    ASSERT_EQ(mfEndShiftReport(), 0);
+    for (const sim::Frame& frame : printer->Frames()) {
+        EXPECT_TRUE(frame.kind == sim::FrameKind::Command || frame.kind == sim::FrameKind::Form)
+            << static_cast<int>(frame.kind) << " at " << frame.atMs;
+    }
+    EXPECT_FALSE(printer->ReceiptOpen());
+    const std::string roll = printer->Roll().AsUtf8();
+    size_t shown = 0;
+    for (size_t at = roll.find("Stolik Q 2 4"); at != std::string::npos;
+         at = roll.find("Stolik Q 2 4", at + 1))
+        ++shown;
+    EXPECT_EQ(shown, 5u) << roll;
+}
+
 }  // namespace
 }  // namespace tarn

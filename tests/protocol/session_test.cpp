@@ -1,9 +1,7 @@
 // Opening and closing the session against the virtual printer.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tarn/tarn.h"
@@ -173,25 +171,6 @@ TEST_F(SessionTest, StopClosesTheLogForGoodAndCanBeCalledTwice) {
     ASSERT_EQ(mfStart(0, 1), 0);
     EXPECT_EQ(LogText(), log);                        // nothing more is written
     EXPECT_TRUE(Lib().IsDocumentOpen(MF_DOC_ORDER));  // flags outlive the session
-}
-
-TEST_F(SessionTest, TwoThreadsNeverInterleaveTheirExchanges) {
-    ASSERT_EQ(mfStart(0, 1), 0);
-    printer->ClearFrames();
-    std::atomic<int> failures{0};
-    auto work = [&failures] {
-        for (int i = 0; i < 50; ++i) {
-            char serial[12];
-            if (mfGetSerNo(serial) != 0) ++failures;
-        }
-    };
-    std::thread a(work);
-    std::thread b(work);
-    a.join();
-    b.join();
-    EXPECT_EQ(failures.load(), 0);
-    EXPECT_EQ(printer->Frames().size(), 100u);
-    for (const auto& frame : ReceivedFrames()) EXPECT_EQ(frame, (Bytes{0x1B, 0x71}));
 }
 
 }  // namespace
