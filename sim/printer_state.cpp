@@ -60,6 +60,10 @@ uint8_t PrinterState::StatusByte(int index, int64_t nowMs) const {
 }
 
 void PrinterState::Printing(int lines, int64_t nowMs) {
+    if (lines > 0 && model.fixedPrintMs > 0) {
+        busyUntilMs = std::max(busyUntilMs, nowMs + model.fixedPrintMs);
+        return;
+    }
     busyUntilMs = std::max(busyUntilMs, nowMs) + static_cast<int64_t>(lines) * model.printMsPerLine;
 }
 

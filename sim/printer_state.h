@@ -25,6 +25,8 @@ struct PrinterModel {
     std::string serialNumber = "TRN26000001";  // exactly 11 characters on the wire
     CivilTime clock{2026, 12, 6, 10, 0, 0};    // the clock when the printer is switched on
     int printMsPerLine = 25;                   // the printer reports busy while it prints
+    // Above 0: a command that prints keeps the printer busy this long, however much it prints.
+    int fixedPrintMs = 0;
     // The virtual cashier closes an open drawer after this long; 0 leaves it open.
     int64_t drawerClosesAfterMs = 3000;
 
@@ -74,7 +76,7 @@ struct PrinterState {
 
     uint8_t StatusByte(int index, int64_t nowMs) const;
     bool Busy(int64_t nowMs) const { return nowMs < busyUntilMs; }
-    // Starts printing `lines` lines: busy until they are out.
+    // Starts printing `lines` lines: busy until they are out (or for the fixed print time).
     void Printing(int lines, int64_t nowMs);
     CivilTime Clock(int64_t nowMs) const;
     bool DocumentOpen() const { return receiptOpen || formOpen; }

@@ -5,6 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -14,10 +15,27 @@ namespace tarn::sim {
 
 namespace {
 
-int64_t Monotonic() {
+constexpr int64_t kNsPerMs = 1000000;
+constexpr int64_t kNsPerSecond = 1000000000;
+// The serving loop looks at its stop flag at least this often.
+constexpr int64_t kLongestWaitNs = 100 * kNsPerMs;
+
+int64_t MonotonicNs() {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+    return static_cast<int64_t>(ts.tv_sec) * kNsPerSecond + ts.tv_nsec;
+}
+
+void WriteAll(int fd, const uint8_t* bytes, size_t count) {
+    size_t done = 0;
+    while (done < count) {
+        const ssize_t w = write(fd, bytes + done, count - done);
+        if (w > 0) {
+            done += static_cast<size_t>(w);
+        } else if (w < 0 && errno != EINTR && errno != EAGAIN) {
+            return;
+        }
+    }
 }
 
 bool MakeRaw(int fd) {
@@ -29,7 +47,8 @@ bool MakeRaw(int fd) {
 
 }  // namespace
 
-PtyEndpoint::PtyEndpoint(VirtualPrinter& printer) : printer_(printer), startMs_(Monotonic()) {}
+PtyEndpoint::PtyEndpoint(VirtualPrinter& printer, bool paced)
+    : printer_(printer), paced_(paced), startNs_(MonotonicNs()) {}
 
 PtyEndpoint::~PtyEndpoint() {
     if (!link_.empty()) unlink(link_.c_str());
@@ -38,7 +57,11 @@ PtyEndpoint::~PtyEndpoint() {
 }
 
 int64_t PtyEndpoint::NowMs() const {
-    return Monotonic() - startMs_;
+    return NowNs() / kNsPerMs;
+}
+
+int64_t PtyEndpoint::NowNs() const {
+    return MonotonicNs() - startNs_;
 }
 
 bool PtyEndpoint::Open(std::string* error) {
@@ -90,15 +113,7 @@ void PtyEndpoint::Flush() {
     while (printer_.HasOutput()) {
         size_t n = 0;
         while (n < sizeof buffer && printer_.HasOutput()) buffer[n++] = printer_.TakeOutput();
-        size_t done = 0;
-        while (done < n) {
-            const ssize_t w = write(master_, buffer + done, n - done);
-            if (w > 0) {
-                done += static_cast<size_t>(w);
-            } else if (w < 0 && errno != EINTR && errno != EAGAIN) {
-                return;
-            }
-        }
+        WriteAll(master_, buffer, n);
     }
 }
 
@@ -108,6 +123,14 @@ void PtyEndpoint::WithPrinter(const std::function<void(VirtualPrinter&)>& action
 }
 
 void PtyEndpoint::Serve(const std::atomic<bool>& stop) {
+    if (paced_) {
+        ServePaced(stop);
+    } else {
+        ServeAtOnce(stop);
+    }
+}
+
+void PtyEndpoint::ServeAtOnce(const std::atomic<bool>& stop) {
     uint8_t buffer[512];
     while (!stop.load()) {
         const int64_t now = NowMs();
@@ -123,6 +146,73 @@ void PtyEndpoint::Serve(const std::atomic<bool>& stop) {
         if (n > 0 || printer_.HasOutput()) KeepLineSettable();
         Flush();
     }
+}
+
+// Every byte is stamped with the time the line would have carried it: the printer takes it
+// then, and what the printer says in return is written to the terminal byte by byte, each when
+// it would be wholly received. The loop wakes for whichever comes first.
+void PtyEndpoint::ServePaced(const std::atomic<bool>& stop) {
+    while (!stop.load()) {
+        WaitForHost(NextDueNs());
+        std::lock_guard<std::mutex> lock(mutex_);
+        const int64_t now = NowNs();
+        DeliverDue(now);
+        printer_.Tick(now / kNsPerMs);
+        QueueAnswers(now);
+        SendDue(now);
+    }
+}
+
+int64_t PtyEndpoint::NextDueNs() const {
+    int64_t due = NowNs() + kLongestWaitNs;
+    if (!arriving_.empty()) due = std::min(due, arriving_.front().dueNs);
+    if (!leaving_.empty()) due = std::min(due, leaving_.front().dueNs);
+    const int64_t deadlineMs = printer_.NextDeadline();
+    if (deadlineMs < due / kNsPerMs) due = deadlineMs * kNsPerMs;
+    return due;
+}
+
+void PtyEndpoint::WaitForHost(int64_t untilNs) {
+    const int64_t left = std::max<int64_t>(untilNs - NowNs(), 0);
+    const timespec timeout{static_cast<time_t>(left / kNsPerSecond),
+                           static_cast<long>(left % kNsPerSecond)};
+    pollfd pfd{master_, POLLIN, 0};
+    if (ppoll(&pfd, 1, &timeout, nullptr) > 0 && (pfd.revents & POLLIN) != 0) TakeFromHost();
+}
+
+void PtyEndpoint::TakeFromHost() {
+    uint8_t buffer[512];
+    const ssize_t n = read(master_, buffer, sizeof buffer);
+    const int64_t now = NowNs();
+    for (ssize_t i = 0; i < n; ++i) arriving_.push_back({buffer[i], toPrinter_.Carry(now)});
+    if (n > 0) KeepLineSettable();
+}
+
+void PtyEndpoint::DeliverDue(int64_t nowNs) {
+    while (!arriving_.empty() && arriving_.front().dueNs <= nowNs) {
+        const TimedByte in = arriving_.front();
+        arriving_.pop_front();
+        printer_.Receive(in.byte, in.dueNs / kNsPerMs);
+        QueueAnswers(in.dueNs);
+    }
+}
+
+void PtyEndpoint::QueueAnswers(int64_t emittedNs) {
+    while (printer_.HasOutput()) {
+        leaving_.push_back({printer_.TakeOutput(), toHost_.Carry(emittedNs)});
+    }
+}
+
+void PtyEndpoint::SendDue(int64_t nowNs) {
+    uint8_t buffer[256];
+    size_t n = 0;
+    while (n < sizeof buffer && !leaving_.empty() && leaving_.front().dueNs <= nowNs) {
+        buffer[n++] = leaving_.front().byte;
+        leaving_.pop_front();
+    }
+    if (n == 0) return;
+    KeepLineSettable();
+    WriteAll(master_, buffer, n);
 }
 
 }  // namespace tarn::sim

@@ -4,17 +4,22 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
 
+#include "serial_line.h"
 #include "virtual_printer.h"
 
 namespace tarn::sim {
 
 class PtyEndpoint {
 public:
-    explicit PtyEndpoint(VirtualPrinter& printer);
+    // A paced endpoint keeps serial timing (SerialLine): the printer takes each byte only
+    // when the line would have carried it, and its answers leave byte by byte at line speed.
+    // Otherwise bytes pass at once.
+    explicit PtyEndpoint(VirtualPrinter& printer, bool paced = false);
     ~PtyEndpoint();
     PtyEndpoint(const PtyEndpoint&) = delete;
     PtyEndpoint& operator=(const PtyEndpoint&) = delete;
@@ -32,15 +37,34 @@ public:
     void WithPrinter(const std::function<void(VirtualPrinter&)>& action);
 
 private:
+    struct TimedByte {
+        uint8_t byte;
+        int64_t dueNs;
+    };
+
+    void ServeAtOnce(const std::atomic<bool>& stop);
+    void ServePaced(const std::atomic<bool>& stop);
     void Flush();
     void KeepLineSettable();
+    int64_t NowNs() const;
+    int64_t NextDueNs() const;
+    void WaitForHost(int64_t untilNs);
+    void TakeFromHost();
+    void DeliverDue(int64_t nowNs);
+    void QueueAnswers(int64_t emittedNs);
+    void SendDue(int64_t nowNs);
 
     VirtualPrinter& printer_;
+    bool paced_;
+    SerialLine toPrinter_;
+    SerialLine toHost_;
+    std::deque<TimedByte> arriving_;
+    std::deque<TimedByte> leaving_;
     int master_ = -1;
     int heldSlave_ = -1;
     std::string path_;
     std::string link_;
-    int64_t startMs_;
+    int64_t startNs_;
     std::mutex mutex_;
 };
 

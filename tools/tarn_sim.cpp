@@ -22,9 +22,13 @@ void OnSignal(int) {
 }
 
 void Usage() {
-    std::fprintf(stderr,
-                 "usage: tarn-sim [--type 1|2|3|4|8|10] [--version N] [--display 0-3]\n"
-                 "                [--serial XXXXXXXXXXX] [--link PATH | --tcp PORT] [--quiet]\n");
+    std::fprintf(
+        stderr,
+        "usage: tarn-sim [--type 1|2|3|4|8|10] [--version N] [--display 0-3]\n"
+        "                [--serial XXXXXXXXXXX] [--print-ms N] [--link PATH | --tcp PORT]\n"
+        "                [--paced] [--quiet]\n"
+        "  --paced     on the pseudo-terminal, keep serial timing: 9600 baud, 11 bits a byte\n"
+        "  --print-ms  a command that prints keeps the printer busy N ms\n");
 }
 
 struct Settings {
@@ -32,6 +36,7 @@ struct Settings {
     std::string link;
     int tcpPort = -1;  // listen on this TCP port instead of a pseudo-terminal (0: any free port)
     bool quiet = false;
+    bool paced = false;  // serial timing on the pseudo-terminal
 };
 
 bool ReadArgs(int argc, char** argv, Settings* settings) {
@@ -53,12 +58,17 @@ bool ReadArgs(int argc, char** argv, Settings* settings) {
             model->serialNumber = argv[++i];
         } else if (arg == "--link" && hasValue) {
             settings->link = argv[++i];
+        } else if (arg == "--paced") {
+            settings->paced = true;
+        } else if (arg == "--print-ms" && hasValue) {
+            model->fixedPrintMs = std::atoi(argv[++i]);
         } else {
             return false;
         }
     }
     const int t = model->type;
-    return t == 1 || t == 2 || t == 3 || t == 4 || t == 8 || t == 10;
+    const bool known = t == 1 || t == 2 || t == 3 || t == 4 || t == 8 || t == 10;
+    return known && model->fixedPrintMs >= 0 && !(settings->paced && settings->tcpPort >= 0);
 }
 
 // "[display] 12.50"; a two-line display shows both lines with " | " between them.
@@ -105,7 +115,7 @@ int ServeTcp(tarn::sim::VirtualPrinter& printer, const Settings& settings) {
 }
 
 int ServePty(tarn::sim::VirtualPrinter& printer, const Settings& settings) {
-    tarn::sim::PtyEndpoint endpoint(printer);
+    tarn::sim::PtyEndpoint endpoint(printer, settings.paced);
     std::string error;
     if (!endpoint.Open(&error) ||
         (!settings.link.empty() && !endpoint.Link(settings.link, &error))) {

@@ -1,0 +1,23 @@
+#!/bin/sh
+# Runs the benchmarks of a build and prints their figures. `make bench` runs it on build/.
+#
+#   tools/run-benchmarks.sh <build dir>
+#
+# The receipt benchmark takes about three minutes: the sale runs in real time over the paced
+# virtual printer, twice on each printer type, and type 3 waits 800 ms around every command.
+set -eu
+
+build=$(cd "${1:?usage: tools/run-benchmarks.sh <build dir>}" && pwd)
+bench=$build/bench
+if [ ! -x "$bench/tarn-receipt-bench" ] || [ ! -x "$bench/tarn-call-bench" ]; then
+    echo "run-benchmarks: no benchmarks in $build/bench; build $build first" >&2
+    exit 1
+fi
+
+echo "== The standard sale over the paced virtual printer, against its floor"
+"$bench/tarn-receipt-bench" --sim "$build/tarn-sim" --library "$build/libtarn.so" \
+    --spinning "$bench/libtarn-spinning.so"
+
+echo
+echo "== The library's own work per call: virtual printer in-process, on its virtual clock"
+"$bench/tarn-call-bench" --benchmark_min_time=1
