@@ -16,6 +16,7 @@
 #include "link/serial_port.h"
 #include "link/shared_commands.h"
 #include "pty_endpoint.h"
+#include "served_printer_test.h"
 #include "tarn/tarn.h"
 #include "test_dir.h"
 
@@ -28,33 +29,14 @@ int64_t MsSince(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-class PtyTest : public ::testing::Test {
+class PtyTest : public test::ServedPrinterTest<sim::PtyEndpoint, 7> {
 protected:
-    void SetUp() override {
-        auto logger =
-            std::make_unique<CLogger>(dir.File("tarnel.txt").c_str(), CLogger::kFailures, "TARN");
-        ReplaceLibrary(std::make_unique<Library>(std::move(logger)));
-    }
-    void TearDown() override {
-        stop_ = true;
-        if (server_.joinable()) server_.join();
-        unsetenv("TARN_COM7");
-        ReplaceLibrary(nullptr);
-    }
-
     // Serves a virtual printer on a pseudo-terminal reachable as port 7.
     void ServePrinter() {
         std::string error;
         ASSERT_TRUE(endpoint_.Open(&error)) << error;
-        setenv("TARN_COM7", endpoint_.Path().c_str(), 1);
-        server_ = std::thread([this] { endpoint_.Serve(stop_); });
+        StartServing(endpoint_.Path());
     }
-
-    test::TestDir dir;
-    sim::VirtualPrinter printer_;
-    sim::PtyEndpoint endpoint_{printer_};
-    std::atomic<bool> stop_{false};
-    std::thread server_;
 };
 
 SerialPort PortSeven(int timeoutMs) {

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "api/library.h"
+#include "served_printer_test.h"
 #include "tarn/tarn.h"
 #include "tcp_endpoint.h"
 #include "test_dir.h"
@@ -15,31 +16,13 @@
 namespace tarn {
 namespace {
 
-class TcpTest : public ::testing::Test {
+class TcpTest : public test::ServedPrinterTest<sim::TcpEndpoint, 5> {
 protected:
-    void SetUp() override {
-        auto logger =
-            std::make_unique<CLogger>(dir.File("tarnel.txt").c_str(), CLogger::kFailures, "TARN");
-        ReplaceLibrary(std::make_unique<Library>(std::move(logger)));
-    }
-    void TearDown() override {
-        stop_ = true;
-        if (server_.joinable()) server_.join();
-        unsetenv("TARN_COM5");
-        ReplaceLibrary(nullptr);
-    }
     void Serve() {
         std::string error;
         ASSERT_TRUE(endpoint_.Listen(0, &error)) << error;
-        setenv("TARN_COM5", ("tcp:127.0.0.1:" + std::to_string(endpoint_.Port())).c_str(), 1);
-        server_ = std::thread([this] { endpoint_.Serve(stop_); });
+        StartServing("tcp:127.0.0.1:" + std::to_string(endpoint_.Port()));
     }
-
-    test::TestDir dir;
-    sim::VirtualPrinter printer_;
-    sim::TcpEndpoint endpoint_{printer_};
-    std::atomic<bool> stop_{false};
-    std::thread server_;
 };
 
 TEST_F(TcpTest, ASaleOverTcp) {

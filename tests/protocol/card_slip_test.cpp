@@ -11,8 +11,6 @@
 namespace tarn {
 namespace {
 
-using test::ReceiptTest;
-
 std::string Spaces(size_t n) {
     return std::string(n, ' ');
 }
@@ -69,23 +67,8 @@ const std::string kLine51 = Line("51", "t51" + Spaces(13) + " (51)") + "61";
 const std::string kAmount = Line("71", Right("PLN 12.34", 30));
 const std::string kEnd = "\x1bQ";
 
-class CardSlipTest : public ReceiptTest {
+class CardSlipTest : public test::FormRecordTest {
 protected:
-    void SetUp() override {
-        ReceiptTest::SetUp();
-        Sent();
-    }
-    // The one record the printer received since the last call.
-    std::string Record() {
-        std::vector<std::string> records;
-        for (const auto& frame : printer->Frames()) {
-            if (frame.kind == sim::FrameKind::Form)
-                records.emplace_back(frame.bytes.begin(), frame.bytes.end());
-        }
-        printer->ClearFrames();
-        EXPECT_EQ(records.size(), 1u);
-        return records.empty() ? "" : records[0];
-    }
     // The text that follows `marker` (a line code and what comes right before it) up to LF.
     static std::string TextAfter(const std::string& record, const std::string& marker) {
         const size_t at = record.find(marker);

@@ -11,31 +11,14 @@
 namespace tarn {
 namespace {
 
-using test::ReceiptTest;
-
 // A line code and the text right-aligned (width > 0) or left-aligned (width < 0), then LF.
 std::string Line(const char* code, const std::string& text, int width) {
     const std::string pad(static_cast<size_t>(width < 0 ? -width : width) - text.size(), ' ');
     return code + (width < 0 ? text + pad : pad + text) + "\n";
 }
 
-class SlipsTest : public ReceiptTest {
+class SlipsTest : public test::FormRecordTest {
 protected:
-    void SetUp() override {
-        ReceiptTest::SetUp();
-        Sent();
-    }
-    // The one record the printer received since the last call.
-    std::string Record() {
-        std::vector<std::string> records;
-        for (const auto& frame : printer->Frames()) {
-            if (frame.kind == sim::FrameKind::Form)
-                records.emplace_back(frame.bytes.begin(), frame.bytes.end());
-        }
-        printer->ClearFrames();
-        EXPECT_EQ(records.size(), 1u);
-        return records.empty() ? "" : records[0];
-    }
     int Visa(int flag1, int flag2, const char* text18 = "t18") {
         return mfPrVISA(flag1, flag2, "t3", "t4", "t5", "t6", "t7", "t8", "t9", "t10", "t11", "t12",
                         "t13", "t14", "t15", "t16", "t17", text18);

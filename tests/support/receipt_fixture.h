@@ -57,4 +57,24 @@ protected:
     int64_t Total() const { return Lib().receipt.total; }
 };
 
+// Non-fiscal documents: each call leaves one form record at the printer.
+class FormRecordTest : public ReceiptTest {
+protected:
+    void SetUp() override {
+        ReceiptTest::SetUp();
+        Sent();
+    }
+    // The one record the printer received since the last call.
+    std::string Record() {
+        std::vector<std::string> records;
+        for (const auto& frame : printer->Frames()) {
+            if (frame.kind == sim::FrameKind::Form)
+                records.emplace_back(frame.bytes.begin(), frame.bytes.end());
+        }
+        printer->ClearFrames();
+        EXPECT_EQ(records.size(), 1u);
+        return records.empty() ? "" : records[0];
+    }
+};
+
 }  // namespace tarn::test
