@@ -2,12 +2,13 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD := build
 WIN_BUILD := build-win
+WIN64_BUILD := build-win64
 ASAN_BUILD := build-asan
 TSAN_BUILD := build-tsan
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 20
 
-.PHONY: demo test deps build windows sanitize tsan fuzz format format-check clean bench
+.PHONY: demo test deps build windows windows32 windows64 sanitize tsan fuzz format format-check clean bench
 
 demo: build
 	cd $(BUILD) && ./tarn demo
@@ -19,14 +20,22 @@ test: windows build sanitize tsan fuzz format-check
 deps:
 	@tools/install-deps.sh
 
-# The Linux build knows where the Windows build is, for the DLL's export and Wine tests.
+# The Linux build knows where the Windows builds are, for the DLLs' export and Wine tests.
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARN_WINDOWS_BUILD=$(abspath $(WIN_BUILD))
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DTARN_WINDOWS_BUILD=$(abspath $(WIN_BUILD)) -DTARN_WINDOWS64_BUILD=$(abspath $(WIN64_BUILD))
 	cmake --build $(BUILD) -j$(JOBS)
 
-windows: deps
+# TARN.dll for 32-bit processes (build-win) and for 64-bit processes (build-win64).
+windows: windows32 windows64
+
+windows32: deps
 	cmake -S . -B $(WIN_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(WIN_BUILD) -j$(JOBS)
+
+windows64: deps
+	cmake -S . -B $(WIN64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WIN64_BUILD) -j$(JOBS)
 
 sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON
@@ -51,8 +60,8 @@ format-check: deps
 	clang-format --dry-run -Werror $(SOURCES)
 
 # Benchmarks are not tests: they measure, they do not pass or fail.
-bench: build
+bench: windows64 build
 	tools/run-benchmarks.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(WIN_BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(WIN_BUILD) $(WIN64_BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

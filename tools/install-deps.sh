@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the Debian packages the build needs when they are missing (as root), or says
-# which ones to install. Wine runs the 32-bit TARN.dll: it needs the i386 architecture and
-# installs cleanly only from bookworm's own versions.
+# which ones to install. Wine runs the Windows builds: wine64 the 64-bit TARN.dll (on every
+# machine), wine32 the 32-bit one (where the machine can run 32-bit programs; it needs the
+# i386 architecture and installs cleanly only from bookworm's own versions).
 set -eu
 installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
@@ -9,11 +10,15 @@ installed() {
 missing=""
 # The documentation's examples are built and run in C, Python, C# and Pascal; the benchmarks
 # use Google Benchmark; the fuzz targets are built with clang and its libFuzzer.
-for package in cmake make g++ libgtest-dev libbenchmark-dev g++-mingw-w64-i686 clang-format clang libclang-rt-14-dev pkg-config python3 mono-mcs mono-runtime fp-compiler; do
+for package in cmake make g++ libgtest-dev libbenchmark-dev g++-mingw-w64-i686 \
+    g++-mingw-w64-x86-64 clang-format clang libclang-rt-14-dev pkg-config python3 mono-mcs \
+    mono-runtime fp-compiler; do
     installed "$package" || missing="$missing $package"
 done
 wine_missing=""
-installed wine32:i386 && command -v wine >/dev/null 2>&1 || wine_missing="wine32 wine"
+for package in wine32:i386 wine64 wine; do
+    installed "$package" || wine_missing="wine32 wine64 wine"
+done
 [ -z "$missing$wine_missing" ] && exit 0
 if [ "$(id -u)" -ne 0 ]; then
     echo "Missing Debian packages:$missing $wine_missing (install them as root, or run this as root)" >&2
@@ -30,5 +35,5 @@ if [ -n "$missing" ]; then
     apt-get install -y -qq --no-install-recommends $missing
 fi
 if [ -n "$wine_missing" ]; then
-    apt-get install -y -qq --no-install-recommends -t bookworm g++-mingw-w64-i686 wine32 wine
+    apt-get install -y -qq --no-install-recommends -t bookworm g++-mingw-w64-i686 $wine_missing
 fi

@@ -1,5 +1,6 @@
 #include "client.h"
 
+#include <dlfcn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -40,6 +41,16 @@ int64_t CpuNs() {
     return Ns(usage.ru_utime) + Ns(usage.ru_stime);
 }
 
+// Loads the library at `path` for good: the process is the benchmark's client.
+bool LoadLibrary(const std::string& path, TarnApi* api, std::string* error) {
+    void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        *error = dlerror();
+        return false;
+    }
+    return LoadApi([library](const char* name) { return dlsym(library, name); }, api, error);
+}
+
 Report Sell(const std::string& library, const std::string& device, int printerType,
             const std::string& workDir, const std::string& tracePath) {
     Report report{};
@@ -48,7 +59,7 @@ Report Sell(const std::string& library, const std::string& device, int printerTy
     if (chdir(workDir.c_str()) != 0 || setenv("TARN_COM1", device.c_str(), 1) != 0 ||
         setenv("TARN_TRACE", tracePath.c_str(), 1) != 0) {
         error = "cannot prepare the client";
-    } else if (LoadApi(library, &api, &error)) {
+    } else if (LoadLibrary(library, &api, &error)) {
         const int64_t wall = WallNs();
         const int64_t cpu = CpuNs();
         report.ok = RunSale(api, printerType, kPort, tracePath, &error) ? 1 : 0;

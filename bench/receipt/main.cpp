@@ -1,8 +1,9 @@
 // tarn-receipt-bench: the standard sale through libtarn.so over tarn-sim --paced, on printer
-// types 8 and 3, against its floor; and the same sale through a build whose waits spin.
+// types 8 and 3, against its floor; the same sale through a build whose waits spin; and, when
+// the 64-bit TARN.dll is built and Wine is there, through the DLL in a Windows process.
 //
 //   tarn-receipt-bench [--sim PATH] [--library PATH] [--spinning PATH] [--print-ms N]
-//                      [--type N]... [--keep]
+//                      [--type N]... [--keep] [--windows-build DIR] [--wine LOADER SERVER]
 #include <unistd.h>
 
 #include <cstdio>
@@ -17,6 +18,7 @@
 #include "floor.h"
 #include "serial_line.h"
 #include "sim_process.h"
+#include "wine_client.h"
 #include "wire_trace.h"
 
 namespace {
@@ -31,15 +33,31 @@ struct Options {
     int printMs = 1000;
     std::vector<int> types;
     bool keep = false;  // keep each run's directory: the wire trace and the library's log
+    tarn::bench::WineSetup wine{TARN_BENCH_WINE64_LOADER, TARN_BENCH_WINE64_SERVER,
+                                TARN_BENCH_WINDOWS64_BUILD, TARN_BENCH_WINE_COM1_SCRIPT};
+
+    bool WithWine() const {
+        return access(wine.loader.c_str(), X_OK) == 0 &&
+               access((wine.windowsBuild + "/tarn_bench_client.exe").c_str(), R_OK) == 0;
+    }
 };
+
+// The library a row's client loads.
+enum class Build { Sleeping, Spinning, Wine64 };
 
 struct Row {
     int type = 0;
-    bool spinning = false;  // through the build whose waits spin
+    Build build = Build::Sleeping;
     ClientRun run;
     Floor floor;
 
-    const char* Waits() const { return spinning ? "spinning" : "sleeping"; }
+    const char* Name() const {
+        switch (build) {
+            case Build::Spinning: return "libtarn, spinning";
+            case Build::Wine64: return "TARN.dll x64, Wine";
+            default: return "libtarn.so";
+        }
+    }
 };
 
 constexpr double kRatioTarget = 1.02;
@@ -61,13 +79,19 @@ bool ReadOptions(int argc, char** argv, Options* options) {
             options->types.push_back(std::atoi(argv[++i]));
         } else if (arg == "--keep") {
             options->keep = true;
+        } else if (arg == "--windows-build" && hasValue) {
+            options->wine.windowsBuild = argv[++i];
+        } else if (arg == "--wine" && i + 2 < argc) {
+            options->wine.loader = argv[++i];
+            options->wine.server = argv[++i];
         } else {
             return false;
         }
     }
     if (options->types.empty()) options->types = {8, 3};
     // The client works in a directory of its own.
-    for (std::string* path : {&options->sim, &options->library, &options->spinning}) {
+    for (std::string* path :
+         {&options->sim, &options->library, &options->spinning, &options->wine.windowsBuild}) {
         *path = std::filesystem::absolute(*path).string();
     }
     return true;
@@ -89,25 +113,32 @@ bool FloorOf(const std::string& tracePath, int type, int printMs, Floor* floor,
 }
 
 // The sale on a fresh virtual printer, with the client working in `dir`.
-bool SellOnFreshPrinter(const Options& options, const std::string& library, const std::string& dir,
-                        Row* row, std::string* error) {
+bool SellOnFreshPrinter(const Options& options, const std::string& dir, Row* row,
+                        std::string* error) {
     tarn::bench::SimProcess sim;
     const std::vector<std::string> args{"--type",     std::to_string(row->type),       "--paced",
                                         "--print-ms", std::to_string(options.printMs), "--quiet"};
     if (!sim.Start(options.sim, args, dir + "/printer", error)) return false;
-    row->run = tarn::bench::RunClient(library, dir + "/printer", row->type, dir, dir + "/wire.txt");
+    const std::string printer = dir + "/printer", trace = dir + "/wire.txt";
+    if (row->build == Build::Wine64) {
+        row->run = tarn::bench::RunWineClient(options.wine, printer, row->type, dir, trace);
+    } else {
+        const bool spinning = row->build == Build::Spinning;
+        row->run = tarn::bench::RunClient(spinning ? options.spinning : options.library, printer,
+                                          row->type, dir, trace);
+    }
     if (!row->run.ok) *error = row->run.error;
     return row->run.ok;
 }
 
-bool Measure(const Options& options, const std::string& library, Row* row, std::string* error) {
+bool Measure(const Options& options, Row* row, std::string* error) {
     char dir[] = "/tmp/tarn-bench-XXXXXX";
     if (mkdtemp(dir) == nullptr) {
         *error = "cannot make a work directory";
         return false;
     }
     const bool ok =
-        SellOnFreshPrinter(options, library, dir, row, error) &&
+        SellOnFreshPrinter(options, dir, row, error) &&
         FloorOf(std::string(dir) + "/wire.txt", row->type, options.printMs, &row->floor, error);
     if (options.keep) {
         std::printf("kept %s\n", dir);
@@ -130,14 +161,14 @@ void PrintHeader(const Options& options) {
         tarn::sim::SerialLine::kBitsPerByte,
         static_cast<double>(tarn::sim::SerialLine::ByteNs()) / 1e6, options.printMs,
         sysconf(_SC_NPROCESSORS_ONLN));
-    std::printf("%-4s  %-8s  %9s  %9s  %11s  %10s  %13s  %8s\n", "type", "waits", "wall ms",
+    std::printf("%-4s  %-18s  %9s  %9s  %11s  %10s  %13s  %8s\n", "type", "library", "wall ms",
                 "floor ms", "overhead ms", "wall/floor", "client CPU ms", "CPU/wall");
 }
 
 void PrintRow(const Row& row) {
     const double wall = Ms(row.run.wallNs);
     const double floor = row.floor.totalMs;
-    std::printf("%4d  %-8s  %9.1f  %9.1f  %11.1f  %10.4f  %13.1f  %7.2f%%\n", row.type, row.Waits(),
+    std::printf("%4d  %-18s  %9.1f  %9.1f  %11.1f  %10.4f  %13.1f  %7.2f%%\n", row.type, row.Name(),
                 wall, floor, wall - floor, wall / floor, Ms(row.run.cpuNs),
                 100.0 * Ms(row.run.cpuNs) / wall);
 }
@@ -152,13 +183,13 @@ void PrintFloor(const Row& row) {
 
 void PrintTargets(const std::vector<Row>& rows) {
     for (const Row& row : rows) {
-        if (row.spinning) continue;
+        if (row.build == Build::Spinning) continue;
         const double wall = Ms(row.run.wallNs);
         const bool ratio = wall / row.floor.totalMs <= kRatioTarget;
         const bool cpu = Ms(row.run.cpuNs) / wall <= kCpuShareTarget;
-        std::printf("type %d: wall/floor <= %.2f %s; client CPU <= %.0f%% of wall %s\n", row.type,
-                    kRatioTarget, ratio ? "met" : "MISSED", 100 * kCpuShareTarget,
-                    cpu ? "met" : "MISSED");
+        std::printf("type %d, %s: wall/floor <= %.2f %s; client CPU <= %.0f%% of wall %s\n",
+                    row.type, row.Name(), kRatioTarget, ratio ? "met" : "MISSED",
+                    100 * kCpuShareTarget, cpu ? "met" : "MISSED");
     }
 }
 
@@ -169,20 +200,28 @@ int main(int argc, char** argv) {
     if (!ReadOptions(argc, argv, &options)) {
         std::fprintf(stderr,
                      "usage: tarn-receipt-bench [--sim PATH] [--library PATH] [--spinning PATH]\n"
-                     "                          [--print-ms N] [--type N]... [--keep]\n");
+                     "                          [--print-ms N] [--type N]... [--keep]\n"
+                     "                          [--windows-build DIR] [--wine LOADER SERVER]\n");
         return 2;
     }
     PrintHeader(options);
+    std::vector<Build> builds{Build::Sleeping, Build::Spinning};
+    if (options.WithWine()) {
+        builds.push_back(Build::Wine64);
+    } else {
+        std::printf("(no 64-bit TARN.dll in %s or no Wine at %s: the DLL's rows are left out)\n\n",
+                    options.wine.windowsBuild.c_str(), options.wine.loader.c_str());
+    }
     std::fflush(stdout);
     std::vector<Row> rows;
     for (const int type : options.types) {
-        for (const bool spinning : {false, true}) {
+        for (const Build build : builds) {
             Row row;
             row.type = type;
-            row.spinning = spinning;
+            row.build = build;
             std::string error;
-            if (!Measure(options, spinning ? options.spinning : options.library, &row, &error)) {
-                std::fprintf(stderr, "type %d, %s waits: %s\n", type, row.Waits(), error.c_str());
+            if (!Measure(options, &row, &error)) {
+                std::fprintf(stderr, "type %d, %s: %s\n", type, row.Name(), error.c_str());
                 return 1;
             }
             PrintRow(row);
@@ -192,7 +231,7 @@ int main(int argc, char** argv) {
     }
     std::printf("\n");
     for (const Row& row : rows) {
-        if (!row.spinning) PrintFloor(row);
+        if (row.build == Build::Sleeping) PrintFloor(row);
     }
     PrintTargets(rows);
     return 0;

@@ -1,7 +1,5 @@
 #include "sale.h"
 
-#include <dlfcn.h>
-
 #include <cstdio>
 
 #include "wire_trace.h"
@@ -36,8 +34,8 @@ int ValueOf(const Item& item) {
 }
 
 template <typename F>
-bool Load(void* library, const char* name, F* function, std::string* error) {
-    *function = reinterpret_cast<F>(dlsym(library, name));
+bool Load(const SymbolLookup& lookup, const char* name, F* function, std::string* error) {
+    *function = reinterpret_cast<F>(lookup(name));
     if (*function == nullptr) *error = std::string("no ") + name + " in the library";
     return *function != nullptr;
 }
@@ -101,12 +99,7 @@ bool EndTicket(const TarnApi& api, Sale& sale, int total, int percent) {
 
 }  // namespace
 
-bool LoadApi(const std::string& path, TarnApi* api, std::string* error) {
-    void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr) {
-        *error = dlerror();
-        return false;
-    }
+bool LoadApi(const SymbolLookup& library, TarnApi* api, std::string* error) {
     return Load(library, "mfStart", &api->start, error) &&
            Load(library, "mfStop", &api->stop, error) &&
            Load(library, "mfError", &api->error, error) &&

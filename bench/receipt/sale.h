@@ -1,6 +1,7 @@
-// The standard sale, through a copy of the library loaded with dlopen.
+// The standard sale, through a copy of the library loaded at run time.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "tarn/tarn.h"
@@ -19,8 +20,9 @@ struct TarnApi {
     decltype(&::mfEndTicket) endTicket = nullptr;
 };
 
-// Loads the library at `path` (for good: the process is the benchmark's client).
-bool LoadApi(const std::string& path, TarnApi* api, std::string* error);
+// The address of a function of the loaded library by its name, or null.
+using SymbolLookup = std::function<void*(const char*)>;
+bool LoadApi(const SymbolLookup& library, TarnApi* api, std::string* error);
 
 // Ten sale lines, a void, on type 8 a discount on the last line, two payments and the foot
 // lines (transaction number, cashier, a free line), from mfStart on `port` to mfStop. Before

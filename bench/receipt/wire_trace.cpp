@@ -134,6 +134,7 @@ bool ReadTrace(const std::string& text, std::vector<TracedCall>* calls, std::str
     std::string line;
     Block block;
     while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();  // written on Windows
         if (line.rfind(kMarkerStart, 0) == 0) {
             calls->push_back({line.substr(sizeof kMarkerStart - 1), {}});
             blocks.emplace_back();

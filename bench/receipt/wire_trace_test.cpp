@@ -82,15 +82,20 @@ TEST(WireTraceTest, KeepsEachCallsExchangesApart) {
     const std::string trace = Marker("mfBeginTicket") + Out("1B 21") + In("06") + Marker("mfStop") +
                               Marker("mfLineTicket") + Out("1B 06") + Out(Bytes(49)) +
                               Out("1B 50") + In("06") + In("00");
-    std::vector<TracedCall> calls;
-    std::string error;
-    ASSERT_TRUE(ReadTrace(trace, &calls, &error)) << error;
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0].name, "mfBeginTicket");
-    EXPECT_EQ(calls[0].exchanges.size(), 1u);
-    EXPECT_TRUE(calls[1].exchanges.empty());
-    ASSERT_EQ(calls[2].exchanges.size(), 2u);
-    EXPECT_EQ(calls[2].exchanges[1].command, 0x50);
+    // The library under Windows writes its trace with CR LF line ends.
+    std::string windowsTrace;
+    for (const char c : trace) windowsTrace += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (const std::string& text : {trace, windowsTrace}) {
+        std::vector<TracedCall> calls;
+        std::string error;
+        ASSERT_TRUE(ReadTrace(text, &calls, &error)) << error;
+        ASSERT_EQ(calls.size(), 3u);
+        EXPECT_EQ(calls[0].name, "mfBeginTicket");
+        EXPECT_EQ(calls[0].exchanges.size(), 1u);
+        EXPECT_TRUE(calls[1].exchanges.empty());
+        ASSERT_EQ(calls[2].exchanges.size(), 2u);
+        EXPECT_EQ(calls[2].exchanges[1].command, 0x50);
+    }
 }
 
 TEST(WireTraceTest, RefusesTracesItCannotAccountFor) {

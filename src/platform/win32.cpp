@@ -1,4 +1,4 @@
-// Win32 platform: COM ports through the serial communications API, GetTickCount64,
+// Win32 platform: COM ports through the serial communications API, the performance counter,
 // Sleep, GetLocalTime.
 #include <windows.h>
 
@@ -105,7 +105,20 @@ public:
         return std::make_unique<Win32SerialDevice>(handle);
     }
 
-    int64_t MonotonicMs() override { return static_cast<int64_t>(GetTickCount64()); }
+    // The performance counter, not GetTickCount64: the tick count moves in steps of about 16 ms,
+    // and a wait that ends when the clock reaches its deadline would sleep again for up to a
+    // step after every wait.
+    int64_t MonotonicMs() override {
+        static const int64_t perSecond = [] {
+            LARGE_INTEGER frequency;
+            QueryPerformanceFrequency(&frequency);
+            return static_cast<int64_t>(frequency.QuadPart);
+        }();
+        LARGE_INTEGER counter;
+        QueryPerformanceCounter(&counter);
+        const int64_t ticks = counter.QuadPart;
+        return ticks / perSecond * 1000 + ticks % perSecond * 1000 / perSecond;
+    }
 
     void SleepMs(int ms) override {
         if (ms > 0) Sleep(static_cast<DWORD>(ms));

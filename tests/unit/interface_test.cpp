@@ -16,6 +16,7 @@
 #include "api/interface_list.h"
 #include "tarn/tarn.h"
 #include "test_dir.h"
+#include "windows_dll.h"
 
 namespace tarn {
 namespace {
@@ -126,52 +127,73 @@ TEST(SharedLibrary, ExportsTheBuiltNamesAndNothingElse) {
     EXPECT_EQ(exported, expected);
 }
 
-#ifdef TARN_WINDOWS_DLL
-// objdump lists "[index] +base[ ordinal] rva Export RVA" and "[index] name".
-TEST(WindowsLibrary, ExportsEveryBuiltNameByItsOrdinalAndSharesEntryPoints) {
-    const std::string dump = test::CommandOutput("i686-w64-mingw32-objdump -p " TARN_WINDOWS_DLL);
-    ASSERT_FALSE(dump.empty());
-    std::map<int, std::string> rvaOfOrdinal;
-    std::map<std::string, int> ordinalOfName;
-    const std::regex addressLine(R"(\[\s*\d+\] \+base\[\s*(\d+)\] ([0-9a-f]+) Export RVA)");
-    const std::regex nameLine(R"(^\s+\[\s*(\d+)\] (\w+)$)");
-    std::smatch m;
-    int base = 0;
-    std::istringstream lines(dump);
-    bool inNames = false;
-    for (std::string line; std::getline(lines, line);) {
-        if (line.find("Ordinal Base") != std::string::npos)
-            base = std::stoi(line.substr(line.find_last_of(" \t") + 1));
-        if (std::regex_search(line, m, addressLine)) rvaOfOrdinal[std::stoi(m[1])] = m[2];
-        if (line.find("[Ordinal/Name Pointer] Table") != std::string::npos) inNames = true;
-        if (inNames && std::regex_match(line, m, nameLine))
-            ordinalOfName[m[2]] = base + std::stoi(m[1]);
-    }
-    std::map<std::string, std::string> rvaOfEntry;
-    size_t built = 0;
+std::vector<test::ExportRow> BuiltExports() {
+    std::vector<test::ExportRow> rows;
     for (const Name& n : Interface()) {
-        if (!n.built) {
-            EXPECT_EQ(ordinalOfName.count(n.name), 0u) << n.name;
-            continue;
-        }
-        ++built;
-        ASSERT_EQ(ordinalOfName.count(n.name), 1u) << n.name;
-        EXPECT_EQ(ordinalOfName[n.name], n.ordinal) << n.name;
-        const std::string rva = rvaOfOrdinal[n.ordinal];
-        const auto [it, inserted] = rvaOfEntry.emplace(n.entry, rva);
-        EXPECT_EQ(it->second, rva) << n.name << " shares " << n.entry;
-        (void)inserted;
+        if (n.built) rows.push_back({n.name, n.ordinal, n.args, n.entry});
     }
-    EXPECT_EQ(ordinalOfName.size(), built);
+    return rows;
+}
 
-    // Nothing but the system's own libraries is needed.
-    std::set<std::string> imports;
-    const std::regex importLine(R"(DLL Name: (\S+))");
-    for (auto it = std::sregex_iterator(dump.begin(), dump.end(), importLine);
-         it != std::sregex_iterator(); ++it) {
-        imports.insert((*it)[1]);
+// Each TARN.dll read from its file: the export table against the list, and from the code, each
+// function's return. A 32-bit stdcall function takes its arguments off the stack (4 bytes
+// each); a caller whose count differs is left with a wrong stack. An x64 function pops none.
+struct WindowsBuild {
+    const char* target;
+    const char* path;
+    int stackBytesPerArg;
+    std::set<std::string> flags;
+};
+
+const std::vector<WindowsBuild> kWindowsBuilds = {
+#ifdef TARN_WINDOWS_DLL
+    {"i686", TARN_WINDOWS_DLL, 4, {"DYNAMIC_BASE", "NX_COMPAT"}},
+#endif
+#ifdef TARN_WINDOWS64_DLL
+    {"x86_64", TARN_WINDOWS64_DLL, 0, {"DYNAMIC_BASE", "NX_COMPAT", "HIGH_ENTROPY_VA"}},
+#endif
+};
+
+TEST(WindowsLibrary, EachBuildMatchesTheListInItsExportsAndItsCode) {
+    if (kWindowsBuilds.empty()) GTEST_SKIP() << "this build was given no Windows build";
+    for (const WindowsBuild& build : kWindowsBuilds) {
+        SCOPED_TRACE(build.path);
+        const test::WindowsDll dll = test::DumpWindowsDll(build.target, build.path);
+        ASSERT_FALSE(dll.returnPops.empty());
+        EXPECT_EQ(test::ExportProblems(dll, BuiltExports(), build.stackBytesPerArg),
+                  std::vector<std::string>{});
+        for (const std::string& flag : build.flags) EXPECT_EQ(dll.flags.count(flag), 1u) << flag;
+        // Nothing but the system's own libraries is needed.
+        EXPECT_EQ(dll.imports, (std::set<std::string>{"KERNEL32.dll", "msvcrt.dll"}));
     }
-    EXPECT_EQ(imports, (std::set<std::string>{"KERNEL32.dll", "msvcrt.dll"}));
+}
+
+#ifdef TARN_WINDOWS_DLL
+// The check itself: each fault planted in the list is found, and named.
+TEST(WindowsLibrary, TheCheckFindsAListThatDiffersFromTheDll) {
+    const test::WindowsDll dll = test::DumpWindowsDll("i686", TARN_WINDOWS_DLL);
+    using Fault = void (*)(std::vector<test::ExportRow>&);
+    const struct {
+        const char* name;
+        Fault plant;
+        const char* problem;
+    } faults[] = {
+        {"an argument too many", [](auto& rows) { rows[0].args += 1; }, "returns popping"},
+        {"an argument too few", [](auto& rows) { rows[2].args -= 1; }, "returns popping"},
+        {"another ordinal", [](auto& rows) { rows[3].ordinal += 1; }, "not exported"},
+        {"a name it lacks", [](auto& rows) { rows[1].name = "mfNoSuchName"; }, "not exported"},
+        {"one entry for two functions", [](auto& rows) { rows[4].entry = rows[5].entry; },
+         "not at the address"},
+    };
+    for (const auto& fault : faults) {
+        std::vector<test::ExportRow> rows = BuiltExports();
+        ASSERT_GT(rows.size(), 5u);
+        fault.plant(rows);
+        const std::vector<std::string> problems = test::ExportProblems(dll, rows, 4);
+        ASSERT_FALSE(problems.empty()) << fault.name;
+        EXPECT_NE(problems[0].find(fault.problem), std::string::npos)
+            << fault.name << ": " << problems[0];
+    }
 }
 #endif
 

@@ -81,6 +81,20 @@ void Sale() {
     Check(mfGetLastTicketNo(&number) == 0 && number == 1, "the receipt is the day's first");
 }
 
+// Output buffers where a 64-bit process may have them: above 4 GB, where a pointer cut to
+// 32 bits points elsewhere. A 32-bit process gets ordinary memory.
+template <typename T>
+T* HighMemory(size_t count) {
+#ifdef _WIN64
+    void* memory = VirtualAlloc(nullptr, count * sizeof(T), MEM_COMMIT | MEM_RESERVE | MEM_TOP_DOWN,
+                                PAGE_READWRITE);
+    Check(reinterpret_cast<uintptr_t>(memory) > 0xFFFFFFFFu, "a buffer above 4 GB");
+    return static_cast<T*>(memory);
+#else
+    return new T[count]();
+#endif
+}
+
 void Session() {
     auto mfStart = Find<TwoInts>("mfStart", 410);
     auto mfStop = Find<NoArgs>("mfStop", 411);
@@ -105,10 +119,10 @@ void Session() {
         std::printf("     mfStart gave %d, detail code %d\n", started,
                     Find<NoArgs>("mfError", 1410)());
     }
-    int version = -1, second = -1;
-    Check(mfGetVersion(&version, &second) == 0 && version == 2 && second == 0,
+    int* versions = HighMemory<int>(2);
+    Check(mfGetVersion(&versions[0], &versions[1]) == 0 && versions[0] == 2 && versions[1] == 0,
           "mfGetVersion gives 2");
-    char serial[12] = {};
+    char* serial = HighMemory<char>(12);
     Check(mfGetSerNo(serial) == 0 && std::strcmp(serial, "TRN26000001") == 0, "mfGetSerNo");
     int r[6] = {};
     Check(mfGetTax(&r[0], &r[1], &r[2], &r[3], &r[4], &r[5]) == 0 && r[0] == 2300 && r[4] == -1,

@@ -1,5 +1,9 @@
-// A sale through TARN from C#. On Windows the library is TARN.dll (32-bit: run the application
-// as x86); every function is stdcall. Texts are code page 852 bytes: pass them as byte arrays.
+// A sale through TARN from C#. On Windows the library is TARN.dll of the process's width: the
+// one from TARN-win32.zip for an x86 process, the one from TARN-win64.zip for a 64-bit process
+// (x64, or AnyCPU without "Prefer 32-bit" on 64-bit Windows; Environment.Is64BitProcess tells).
+// The 32-bit DLL is stdcall; on x64 .NET ignores the convention, so these declarations serve
+// both. Arguments the library does not read are IntPtr (pointer-sized); texts are code page 852
+// bytes: pass them as byte arrays.
 using System;
 using System.Runtime.InteropServices;
 using System.Text;
