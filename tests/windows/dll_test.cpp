@@ -157,6 +157,7 @@ void Session() {
 }  // namespace
 
 int main() {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);  // a run cut short still shows how far it got
     g_dll = LoadLibraryA("TARN.dll");
     Check(g_dll != nullptr, "LoadLibrary TARN.dll");
     if (g_dll == nullptr) return 1;
