@@ -54,25 +54,32 @@ bool TcpEndpoint::Listen(int port, std::string* error) {
     return true;
 }
 
-// A new connection is a port opened anew: what the printer had not yet sent is lost.
+// A new connection is a port opened anew: what the printer had not yet sent is lost. What the
+// old connection delivered is not: the library closes the port right after a command that
+// has no answer and connects again for the next, so both can be waiting at once.
 void TcpEndpoint::Accept() {
     const int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (client < 0) return;
+    while (client_ >= 0 && Receive()) {
+    }
     if (client_ >= 0) close(client_);
     client_ = client;
     printer_.DiscardOutput();
 }
 
-void TcpEndpoint::Receive() {
+// Hands what the connection delivered to the printer; false when nothing more is there now.
+bool TcpEndpoint::Receive() {
     uint8_t buffer[512];
     const ssize_t n = read(client_, buffer, sizeof buffer);
-    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
+    if (n < 0 && errno == EINTR) return true;
+    if (n < 0 && errno == EAGAIN) return false;
     if (n <= 0) {
         close(client_);
         client_ = -1;
-        return;
+        return false;
     }
     for (ssize_t i = 0; i < n; ++i) printer_.Receive(buffer[i], NowMs());
+    return true;
 }
 
 void TcpEndpoint::Flush() {
@@ -100,8 +107,8 @@ void TcpEndpoint::Serve(const std::atomic<bool>& stop) {
         pollfd fds[2] = {{listener_, POLLIN, 0}, {client_, POLLIN, 0}};
         const int ready = poll(fds, client_ >= 0 ? 2 : 1, static_cast<int>(wait));
         std::lock_guard<std::mutex> lock(mutex_);
-        if (ready > 0 && (fds[0].revents & POLLIN) != 0) Accept();
         if (ready > 0 && client_ >= 0 && (fds[1].revents & (POLLIN | POLLHUP)) != 0) Receive();
+        if (ready > 0 && (fds[0].revents & POLLIN) != 0) Accept();
         printer_.Tick(NowMs());
         Flush();
     }

@@ -27,7 +27,7 @@ public:
 
 private:
     void Accept();
-    void Receive();
+    bool Receive();
     void Flush();
     int64_t NowMs() const;
 
