@@ -56,7 +56,7 @@ uint8_t PrinterState::StatusByte(int index, int64_t nowMs) const {
         default: return 0;
     }
     const auto at = static_cast<size_t>(index);
-    return static_cast<uint8_t>(value | faultBits[at] | cancellationBits[at]);
+    return static_cast<uint8_t>((value | faultBits[at] | cancellationBits[at]) & ~clearedBits[at]);
 }
 
 void PrinterState::Printing(int lines, int64_t nowMs) {

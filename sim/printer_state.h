@@ -67,6 +67,8 @@ struct PrinterState {
     bool paperOut = false;
     int64_t busyUntilMs = 0;
     std::array<uint8_t, 4> faultBits{};  // extra status bits a test sets (faults)
+    // Status bits a fault takes away: byte 0 without 0x01 is a printer not initialised.
+    std::array<uint8_t, 4> clearedBits{};
     std::array<bool, 3> drawerOpen{};
     std::array<int64_t, 3> drawerClosesAtMs{kNoDeadline, kNoDeadline, kNoDeadline};
     std::array<int, 6> taxRates{2300, 800, 500, 0, -1, -1};  // hundredths of a percent, -1 unused

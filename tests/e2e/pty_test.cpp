@@ -81,29 +81,20 @@ TEST_F(PtyTest, ASilentPrinterGivesNothingAfterTheTimeOut) {
     EXPECT_TRUE(port.Close());
 }
 
-TEST_F(PtyTest, TheLinkRunsExchangesAndRefusalsOverTheTerminal) {
+TEST_F(PtyTest, ExchangesAndRefusalsOverTheTerminal) {
     ServePrinter();
-    Library& lib = Lib();
-    lib.printerType = 8;
-    CPrinterLink link;
-    link.SetErrorTarget(&lib.mfErrorL);
-    link.SetTypeSource(&lib.printerType);
-    link.SetPort(std::make_unique<SerialPort>(7, false, 0, 0, 30000, 9600, 8, 0, 2));
-
+    ASSERT_EQ(mfStart(0, 7), 0);
     char serial[12] = {};
-    CRequestSerialNo serialNo(serial);
-    ASSERT_EQ(link.Execute(serialNo, false, false), 0);
+    ASSERT_EQ(mfGetSerNo(serial), 0);
     EXPECT_STREQ(serial, "TRN26000001");
-
     endpoint_.WithPrinter([](sim::VirtualPrinter& p) { p.RefuseNext({0x03, 0x08, 0x00, 0x00}); });
     int count = -1;
-    CRequestLastTicketNo counter(&count);
-    EXPECT_EQ(link.Execute(counter, false, false), -2);
-    EXPECT_EQ(lib.mfErrorL, 777);
+    EXPECT_EQ(mfGetLastTicketNo(&count), -2);
+    EXPECT_EQ(mfError(), 777);
     EXPECT_EQ(count, -1);
-
-    ASSERT_EQ(link.Execute(counter, false, false), 0);
+    ASSERT_EQ(mfGetLastTicketNo(&count), 0);
     EXPECT_EQ(count, 0);
+    EXPECT_EQ(mfStop(), 0);
 }
 
 // A whole sale through the C API over the pseudo-terminal, read back from the roll.

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "api/library.h"
+#include "seam.h"
 #include "served_printer_test.h"
 #include "tarn/tarn.h"
 #include "tcp_endpoint.h"
@@ -43,7 +44,7 @@ TEST_F(TcpTest, ASaleOverTcp) {
 TEST_F(TcpTest, NobodyListeningIsACommunicationFailure) {
     setenv("TARN_COM5", "tcp:127.0.0.1:1", 1);
     EXPECT_EQ(mfStart(0, 5), -2);
-    EXPECT_EQ(Lib().mfErrorL, 514);
+    EXPECT_EQ(test::seam::DetailCode(), 514);
     setenv("TARN_COM5", "tcp:nohostname", 1);
     EXPECT_EQ(mfStart(0, 5), -2);
 }

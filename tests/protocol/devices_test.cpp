@@ -1,38 +1,45 @@
-// The cash drawers and the customer display, as the printer receives their commands.
+// The cash drawers and the customer display through the interface, as the printer receives
+// their commands.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "receipt_fixture.h"
-#include "tarn/tarn.h"
+#include "library_test.h"
+#include "seam.h"
 
 namespace tarn {
 namespace {
 
-using test::Bytes;
+using test::Esc;
 using test::Frame;
-using test::ReceiptTest;
 
-class DevicesTest : public ReceiptTest {
+// The display command: 'R', the text, ESC 'S'.
+Frame Display(const std::string& text) {
+    return Esc("R" + text + "\x1BS");
+}
+
+class DevicesTest : public test::StartedLibraryTest {
 protected:
     void StartWith(int type, int displayType) {
-        sim::PrinterModel model;
-        model.type = type;
+        sim::PrinterModel model = test::Model(type);
         model.displayType = displayType;
-        UsePrinter(model);
-        Lib().started = false;
+        Load(model);
         ASSERT_EQ(mfStart(0, 1), 0);
         Sent();
     }
-    // The display command: 'R', the text, ESC 'S'.
-    static Bytes Display(const std::string& text) { return Frame({'R'}, text, {0x1B, 'S'}); }
+    // A failure whose detail code the next calls may keep or clear.
+    void FailOnce() {
+        printer->AnswerShortNext(1);
+        EXPECT_EQ(mfGetLastTicketNo(nullptr), -2);
+        Sent();
+    }
 };
 
-TEST_F(DevicesTest, DrawerTypesAreListedAndChosen) {
+TEST_F(DevicesTest, DrawerTypesAreListedAndChosenEvenBeforeTheSession) {
     char name[6] = "x";
     int count = -1;
-    Lib().mfErrorL = 5;
+    FailOnce();
     EXPECT_EQ(mfParDrawer(1, name, &count), 0);
     EXPECT_STREQ(name, "ZR350");
     EXPECT_EQ(count, 3);
@@ -40,159 +47,177 @@ TEST_F(DevicesTest, DrawerTypesAreListedAndChosen) {
     EXPECT_STREQ(name, "");
     EXPECT_EQ(count, 0);
     EXPECT_EQ(mfParDrawer(2, name, &count), 1);
-    EXPECT_EQ(Lib().mfErrorL, 5);  // not changed
+    EXPECT_EQ(mfError(), 514);  // the listing keeps the code
     EXPECT_EQ(mfDefDrawer(2, 0), -2);
-    EXPECT_EQ(Lib().mfErrorL, 771);
-    EXPECT_EQ(Lib().drawerType, 0);
-    mfStop();
-    EXPECT_EQ(mfDefDrawer(1, 0), 0);  // chosen before the session
-    EXPECT_EQ(Lib().drawerType, 1);
+    EXPECT_EQ(mfError(), 771);
+    int open = -1;
+    EXPECT_EQ(mfDrawerIsOpen(1, &open), 1);  // still no drawer
+    Load(test::Model(4));
     EXPECT_EQ(mfParDrawer(1, name, &count), -1);
-}
-
-TEST_F(DevicesTest, WithoutADrawerNothingOpensBelowType8) {
-    StartWith(4, 0);
-    Lib().mfErrorL = 5;
-    EXPECT_EQ(mfDrawerOpen(1), 0);
-    EXPECT_EQ(Lib().mfErrorL, 5);
-    int open = -1;
-    EXPECT_EQ(mfDrawerIsOpen(1, &open), 1);
-    EXPECT_EQ(open, -1);
-    EXPECT_TRUE(Sent().empty());
-}
-
-TEST_F(DevicesTest, Type8OpensItsOneDrawerWhateverTheNumber) {
-    Sent();
-    EXPECT_EQ(mfDrawerOpen(3), 0);
-    EXPECT_EQ(Sent(), (std::vector<Bytes>{Frame({'W'})}));
-    EXPECT_TRUE(printer->State().drawerOpen[0]);
-}
-
-TEST_F(DevicesTest, DrawersOneToThreeBelowType8) {
-    StartWith(4, 0);
-    ASSERT_EQ(mfDefDrawer(1, 0), 0);
-    EXPECT_EQ(mfDrawerOpen(0), -2);
-    EXPECT_EQ(Lib().mfErrorL, 771);
-    EXPECT_EQ(mfDrawerOpen(4), -2);
-    EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(mfDrawerOpen(2), 0);
-    EXPECT_EQ(Sent(), (std::vector<Bytes>{Frame({'X'})}));
-    int open = -1;
-    EXPECT_EQ(mfDrawerIsOpen(2, &open), 0);
-    EXPECT_EQ(open, 1);
+    EXPECT_EQ(mfDefDrawer(1, 0), 0);
+    ASSERT_EQ(mfStart(0, 1), 0);
     EXPECT_EQ(mfDrawerIsOpen(1, &open), 0);
     EXPECT_EQ(open, 0);
-    EXPECT_EQ(mfDrawerIsOpen(4, &open), -2);
-    EXPECT_EQ(Lib().mfErrorL, 771);
 }
 
-TEST_F(DevicesTest, StatusByte3BitsByPrinterType) {
+// Below type 8 the drawers are 1 to 3 ('W', 'X', 'Y') once a drawer type is chosen; type 8
+// has one drawer, opened whatever the number and the type.
+TEST_F(DevicesTest, OpeningADrawer) {
     const struct {
-        int type;
-        uint8_t status3;
-        int drawer;
-        int open;
-    } cases[] = {{4, 0x10, 1, 1}, {4, 0x10, 2, 0}, {4, 0x30, 1, 1},
-                 {4, 0x08, 3, 1}, {8, 0x00, 3, 1}, {8, 0x08, 1, 0}};
-    for (const auto& c : cases) {
-        StartWith(c.type, 0);
-        ASSERT_EQ(mfDefDrawer(1, 0), 0);
-        printer->State().drawerOpen = {true, true, true};
-        printer->State().faultBits[3] = c.status3;
-        int open = -1;
-        ASSERT_EQ(mfDrawerIsOpen(c.drawer, &open), 0);
-        EXPECT_EQ(open, c.open) << c.type << " " << int(c.status3) << " " << c.drawer;
+        int type, drawerType, drawer, result, code;
+        std::vector<Frame> sent;
+    } rows[] = {{4, 0, 1, 0, 514, {}},  {4, 1, 2, 0, 0, {Esc("X")}}, {4, 1, 0, -2, 771, {}},
+                {4, 1, 4, -2, 771, {}}, {8, 0, 3, 0, 0, {Esc("W")}}, {8, 1, 2, 0, 0, {Esc("W")}}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.type << " " << r.drawerType << " " << r.drawer);
+        StartWith(r.type, 0);
+        ASSERT_EQ(mfDefDrawer(r.drawerType, 0), 0);
+        FailOnce();
+        EXPECT_EQ(mfDrawerOpen(r.drawer), r.result);
+        EXPECT_EQ(mfError(), r.code);  // no drawer: the code stays
+        EXPECT_EQ(Sent(), r.sent);
+        EXPECT_EQ(printer->DrawerOpen(r.type == 8 ? 1 : r.drawer), !r.sent.empty());
     }
+    printer->RefuseNext({3, 0, 2, 0});
+    EXPECT_EQ(mfDrawerOpen(1), -2);
+    EXPECT_EQ(mfError(), 784);
 }
 
 TEST_F(DevicesTest, ADrawerDoesNotOpenInsideANonFiscalDocument) {
-    Lib().SetDocumentOpen(MF_DOC_ORDER, true);
+    ASSERT_EQ(mfBgOrder("Stolik 4", "Zamowienie"), 0);
+    Sent();
     EXPECT_EQ(mfDrawerOpen(1), -2);
-    EXPECT_EQ(Lib().mfErrorL, 770);
-    Lib().SetDocumentOpen(MF_DOC_ORDER, false);
-    Lib().SetDocumentOpen(MF_DOC_RECEIPT, true);
-    EXPECT_EQ(mfDrawerOpen(1), 0);
+    EXPECT_EQ(mfError(), 770);
+    EXPECT_TRUE(Sent().empty());
+    ASSERT_EQ(mfEndOrder(), 0);
+    ASSERT_EQ(mfBeginTicket(-1), 0);
+    EXPECT_EQ(mfDrawerOpen(1), 0);  // a receipt does not stop it
 }
 
-TEST_F(DevicesTest, AFailedStatusQueryLeavesTheAnswerAlone) {
-    ASSERT_EQ(mfDefDrawer(1, 0), 0);
+// A drawer is open when its bit in status byte 3 is clear: 0x08, 0x10, 0x20 below type 8,
+// 0x08 for every drawer from type 8.
+TEST_F(DevicesTest, AskingWhetherADrawerIsOpen) {
+    const struct {
+        int type;
+        uint8_t status3;
+        int drawer, open;
+    } rows[] = {{4, 0x10, 1, 1}, {4, 0x10, 2, 0}, {4, 0x30, 1, 1},
+                {4, 0x08, 3, 1}, {8, 0x00, 3, 1}, {8, 0x08, 1, 0}};
+    for (const auto& r : rows) {
+        StartWith(r.type, 0);
+        ASSERT_EQ(mfDefDrawer(1, 0), 0);
+        printer->State().drawerOpen = {true, true, true};
+        printer->State().faultBits[3] = r.status3;
+        int open = -1;
+        ASSERT_EQ(mfDrawerIsOpen(r.drawer, &open), 0);
+        EXPECT_EQ(open, r.open) << r.type << " " << int(r.status3) << " " << r.drawer;
+    }
+    EXPECT_EQ(mfDrawerIsOpen(4, nullptr), -2);
+    EXPECT_EQ(mfError(), 771);
     printer->AnswerShortNext(0);
     int open = 7;
     EXPECT_EQ(mfDrawerIsOpen(1, &open), -2);
     EXPECT_EQ(open, 7);
 }
 
-TEST_F(DevicesTest, TheType2DisplayTakesControlSequences) {
-    StartWith(4, 2);
-    ASSERT_EQ(mfDispTicketLine("Chleb", 250, 1000, 1250), 0);
-    EXPECT_EQ(Sent(), (std::vector<Bytes>{Display("\x0B"
-                                                  "112.50\n")}));
-    ASSERT_EQ(mfDispTicketLine("Chleb", 250, 1000, 5), 0);
-    EXPECT_EQ(Sent()[0], Display("\x0B"
-                                 "10.05\n"));
-    ASSERT_EQ(mfDispSum("Razem", 1250), 0);
-    EXPECT_EQ(Sent()[0], Display("\x0B"
-                                 "212.50\n"));
-    ASSERT_EQ(mfDispConsumerLOGO("Witamy", "w sklepie"), 0);
-    const std::vector<Bytes> frames = Sent();
-    ASSERT_EQ(frames.size(), 2u);
-    EXPECT_EQ(frames[0], Display("\x0B"
-                                 "0"));
-    EXPECT_EQ(frames[1], Display("  s lepie\n"));  // w and k are not on this display
-}
-
-TEST_F(DevicesTest, TheType1DisplayCountsPointsWithThePositionBefore) {
-    StartWith(4, 1);
-    ASSERT_EQ(mfDispSum("Razem", 1250), 0);
-    EXPECT_EQ(Sent()[0], Display("12.50     \n"));
-    ASSERT_EQ(mfDispConsumerLOGO("", ".5 KG WAX,1"), 0);
-    EXPECT_EQ(Sent()[0], Display("_.5  G  A .\n"));  // a point first gets "_"; K, W, X are blanks
-    ASSERT_EQ(mfDispSum("", -1250), 0);
-    EXPECT_EQ(Sent()[0], Display("-12.50    \n"));
-}
-
-TEST_F(DevicesTest, TheType3DisplayGetsTwoLinesCutToThirtyBytes) {
-    StartWith(4, 3);
-    ASSERT_EQ(mfDispConsumerLOGO("Witamy w naszym sklepie",
-                                 "\xFF"
-                                 "Zapraszamy"),
-              0);
-    const Bytes frame = Sent()[0];
-    const std::string text(frame.begin() + 2, frame.end() - 2);
-    EXPECT_EQ(text,
-              std::string("\r\x0E\x12\x0BWitamy w naszym skle\n\f") + std::string(1, '\0') + "Zap");
-}
-
-TEST_F(DevicesTest, TheDisplayWaitsWhileAReceiptIsOpen) {
-    StartWith(4, 2);
-    Lib().SetDocumentOpen(MF_DOC_RECEIPT, true);
-    EXPECT_EQ(mfDispTicketLine("Chleb", 250, 1000, 1250), -2);
-    EXPECT_EQ(Lib().mfErrorL, 779);
-    EXPECT_EQ(mfDispSum("Razem", 1250), -2);
-    EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(mfDispConsumerLOGO("a", "b"), 0);
-}
-
-TEST_F(DevicesTest, TheSummaryIsOneByteFromType4) {
-    Sent();
-    ASSERT_EQ(mfDispSummary("Razem", 1250, "Reszta", 50), 0);
-    EXPECT_EQ(Sent(), (std::vector<Bytes>{Frame({0x80})}));
+// What each display type is sent: type 2 takes control sequences, type 1 counts a point with
+// the position before it and knows no K, M, V, W, X; type 3 shows two lines, cut to 30 bytes.
+TEST_F(DevicesTest, EachDisplayTypeGetsItsText) {
+    const struct {
+        int display;
+        int (*show)();
+        std::vector<Frame> sent;
+    } rows[] = {
+        {2,
+         [] { return mfDispTicketLine("Chleb", 250, 1000, 1250); },
+         {Display("\x0B"
+                  "112.50\n")}},
+        {2,
+         [] { return mfDispTicketLine("Chleb", 250, 1000, 5); },
+         {Display("\x0B"
+                  "10.05\n")}},
+        {2,
+         [] { return mfDispSum("Razem", 1250); },
+         {Display("\x0B"
+                  "212.50\n")}},
+        {2,
+         [] { return mfDispConsumerLOGO("Witamy", "w sklepie"); },
+         {Display("\x0B"
+                  "0"),
+          Display("  s lepie\n")}},
+        {1, [] { return mfDispSum("Razem", 1250); }, {Display("12.50     \n")}},
+        {1, [] { return mfDispSum("", -1250); }, {Display("-12.50    \n")}},
+        {1, [] { return mfDispConsumerLOGO("", ".5 KG WAX,1"); }, {Display("_.5  G  A .\n")}},
+        {3,
+         [] { return mfDispConsumerLOGO("Witamy w naszym sklepie", "\xFFZapraszamy"); },
+         {Display("\r\x0E\x12\x0BWitamy w naszym skle\n\f" + std::string(1, '\0') + "Zap")}},
+        {4, [] { return mfDispSummary("Razem", 1250, "Reszta", 50); }, {Esc("\x80")}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << "display " << r.display << " " << r.sent[0]);
+        StartWith(r.display == 4 ? 8 : 4, r.display == 4 ? 0 : r.display);
+        EXPECT_EQ(r.show(), 0);
+        EXPECT_EQ(Sent(), r.sent);
+    }
 }
 
 TEST_F(DevicesTest, TheSummaryBelowType4FitsLabelsAndAmounts) {
     StartWith(3, 3);
     ASSERT_EQ(mfDispSummary("Razem do zaplaty", 123456, "Reszta", 50), 0);
-    const Bytes frame = Sent()[0];
-    const std::string text(frame.begin() + 2, frame.end() - 2);
-    EXPECT_EQ(text.substr(4, 21), "Razem do zap 1234,56\n");
+    EXPECT_EQ(Sent()[0].substr(6, 21), "Razem do zap 1234,56\n");
     StartWith(3, 2);
     ASSERT_EQ(mfDispSummary("Razem", 1250, "Reszta", 50), 0);
-    const std::vector<Bytes> frames = Sent();
+    const std::vector<Frame> frames = Sent();
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_EQ(frames[1], Display("\x0B"
                                  "0\x0B"
                                  "3"));
     EXPECT_EQ(frames[2], Display("      0.50\n"));
+}
+
+// A receipt keeps the line and the total off the display; the summary and the free texts run.
+TEST_F(DevicesTest, TheDisplayWaitsWhileAReceiptIsOpen) {
+    StartWith(4, 2);
+    ASSERT_EQ(mfBeginTicket(-1), 0);
+    Sent();
+    EXPECT_EQ(mfDispTicketLine("Chleb", 250, 1000, 1250), -2);
+    EXPECT_EQ(mfError(), 779);
+    EXPECT_EQ(mfDispSum("Razem", 1250), -2);
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_EQ(mfDispConsumerLOGO("a", "b"), 0);
+    EXPECT_EQ(mfDispSummary("a", 1, "b", 2), 0);
+}
+
+// A display that fails: type 2 reports it; the others answer 0, the line keeping the failure's
+// code and the total clearing it; the free texts stop after a failed control sequence.
+TEST_F(DevicesTest, ADisplayThatFails) {
+    const struct {
+        int display;
+        int (*show)();
+        int result, code;
+        size_t frames;
+        const char* logged;
+    } rows[] = {
+        {2, [] { return mfDispSum("Razem", 1250); }, -2, 514, 1,
+         "In mfDispSum, CRequestSendToDisplay1, upos_DisplayType 2, szDispSum: \x0B"
+         "212.50"},
+        {2, [] { return mfDispTicketLine("Chleb", 1, 1, 1250); }, -2, 514, 1,
+         "In mfDispTicketLine, CRequestSendToDisplay2, upos_DisplayType 2, szDispTicketLine: "},
+        {2, [] { return mfDispConsumerLOGO("a", "b"); }, -2, 514, 1, ""},
+        {1, [] { return mfDispTicketLine("Chleb", 1, 1, 1250); }, 0, 514, 1, ""},
+        {1, [] { return mfDispSum("Razem", 1250); }, 0, 0, 1, ""},
+        {1, [] { return mfDispConsumerLOGO("a", "b"); }, -2, 514, 1, ""},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.display << " " << r.logged);
+        StartWith(4, r.display);
+        mfSetDebugLevel(5);
+        printer->AcknowledgeNextWith('R', 0x15);
+        EXPECT_EQ(r.show(), r.result);
+        EXPECT_EQ(mfError(), r.code);
+        EXPECT_EQ(Of(Sent(), 'R').size(), r.frames);
+        EXPECT_NE(LogText().find(r.logged), std::string::npos);
+    }
 }
 
 TEST_F(DevicesTest, WithoutADisplayNothingIsSent) {
@@ -206,31 +231,37 @@ TEST_F(DevicesTest, WithoutADisplayNothingIsSent) {
     int width = 0, lines = 0, mode1 = 0, mode2 = 0;
     char characters[111];
     EXPECT_EQ(mfParFiscDisp(0, name, &width, &lines, characters, &mode1, &mode2), -2);
-    EXPECT_EQ(Lib().mfErrorL, 769);
+    EXPECT_EQ(mfError(), 769);
     EXPECT_EQ(mfParFiscDisp(1, name, &width, &lines, characters, &mode1, &mode2), 1);
 }
 
-TEST_F(DevicesTest, ParFiscDispDescribesTheDisplay) {
+// The display type comes from status byte 3 at the start: bit 0 adds 1, bit 2 adds 2, bit 1
+// adds 3; two bits make a display of no listed type.
+TEST_F(DevicesTest, ParFiscDispDescribesTheDisplayTheStartFound) {
     const struct {
-        int type;
+        int display;
+        uint8_t extraBits;
         const char* name;
         int width, lines, mode;
         size_t characters;
-    } cases[] = {{1, "ZR350 9", 9, 1, 0, 76},
-                 {2, "ZR350 9+", 9, 1, 0, 76},
-                 {3, "ZR350 2*20", 20, 2, -1, 107}};
-    for (const auto& c : cases) {
-        StartWith(4, c.type);
-        char name[11] = {};
+    } rows[] = {{1, 0, "ZR350 9", 9, 1, 0, 76},
+                {2, 0, "ZR350 9+", 9, 1, 0, 76},
+                {3, 0, "ZR350 2*20", 20, 2, -1, 107},
+                {0, 0x07, "", 0, 0, 0, 0}};
+    for (const auto& r : rows) {
+        sim::PrinterModel model = test::Model(4);
+        model.displayType = r.display;
+        Load(model);
+        printer->State().faultBits[3] = r.extraBits;
+        ASSERT_EQ(mfStart(0, 1), 0);
+        char name[11] = {}, characters[111] = {};
         int width = 0, lines = 0, mode1 = 5, mode2 = 5;
-        char characters[111] = {};
-        ASSERT_EQ(mfParFiscDisp(0, name, &width, &lines, characters, &mode1, &mode2), 0);
-        EXPECT_STREQ(name, c.name);
-        EXPECT_EQ(width, c.width);
-        EXPECT_EQ(lines, c.lines);
-        EXPECT_EQ(mode1, c.mode);
-        EXPECT_EQ(mode2, c.mode);
-        EXPECT_EQ(std::string(characters).size(), c.characters) << c.type;
+        const int result = mfParFiscDisp(0, name, &width, &lines, characters, &mode1, &mode2);
+        EXPECT_EQ(result, r.name[0] != 0 ? 0 : -2) << r.display;
+        EXPECT_STREQ(name, r.name);
+        EXPECT_EQ(std::vector<int>({width, lines, r.name[0] ? mode1 : 0, r.name[0] ? mode2 : 0}),
+                  std::vector<int>({r.width, r.lines, r.mode, r.mode}));
+        EXPECT_EQ(std::string(characters).size(), r.characters) << r.display;
     }
 }
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "generated_doc.h"
-#include "receipt_fixture.h"
+#include "library_test.h"
 #include "tarn/tarn.h"
 
 namespace tarn {
@@ -76,7 +76,7 @@ struct Row {
     int toldDoneButNotRecorded = 0;
 };
 
-class FaultCampaign : public test::ReceiptTest {
+class FaultCampaign : public test::LibraryTest {
 protected:
     // The sale a till makes; it stops at the first call that does not succeed. True when every
     // call succeeded. Each call is checked against its bound and its result set.
@@ -99,7 +99,7 @@ protected:
             *bounded = *bounded && Now() - start <= kCallBoundMs;
             const bool known =
                 result == 0 || result == -2 || result == 1 || result == -3 || result == -1;
-            *meaningful = *meaningful && known && (result != -2 || Lib().mfErrorL != 0);
+            *meaningful = *meaningful && known && (result != -2 || mfError() != 0);
             // The extended line answers 1 or -3 when it does not fit the last sale: not a failure.
             if (result != 0 && result != 1 && result != -3) return false;
         }

@@ -8,8 +8,9 @@
 #include <vector>
 
 #include "api/logo.h"
+#include "library_test.h"
+#include "seam.h"
 #include "tarn/tarn.h"
-#include "virtual_printer_test.h"
 
 namespace tarn {
 namespace {
@@ -22,7 +23,7 @@ std::string Dots(const std::string& pattern) {
     return line.substr(0, kLogoRowDots);
 }
 
-class LogoTest : public test::VirtualPrinterTest {
+class LogoTest : public test::LibraryTest {
 protected:
     std::string LogoPath() const { return dir.File("logo.txt"); }
     std::string BackupPath() const { return LogoPath() + ".old"; }
@@ -173,21 +174,19 @@ TEST_F(LogoTest, AFailedExchangeFailsTheStart) {
     WriteLogo(LogoFile("X", 64));
     printer->AnswerShortNext(0, true);  // the first row of the backup never comes
     EXPECT_EQ(mfStart(0, 1), -2);
-    EXPECT_EQ(Lib().mfErrorL, 514);
-    EXPECT_FALSE(Lib().started);
+    EXPECT_EQ(test::seam::DetailCode(), 514);
+    EXPECT_EQ(mfError(), -1);  // the session stayed closed
     struct stat info {};
     EXPECT_NE(stat((BackupPath() + ".part").c_str(), &info), 0);
 
     SkipBackup();
     printer->AnswerShortNext(0, true);  // the first upload row is not answered
     EXPECT_EQ(mfStart(0, 1), -2);
-    EXPECT_EQ(Lib().mfErrorL, 514);
+    EXPECT_EQ(test::seam::DetailCode(), 514);
 }
 
 TEST_F(LogoTest, PrintersBeforeType8HaveNoLogo) {
-    sim::PrinterModel model;
-    model.type = 4;
-    UsePrinter(model);
+    Load(test::Model(4));
     WriteLogo(LogoFile("X", 64));
     ASSERT_EQ(mfStart(0, 1), 0);
     EXPECT_TRUE(RawBlocks().empty());

@@ -1,248 +1,356 @@
-// Pay-in and pay-out receipts, orders, returns and mfPrVoid: the form records the printer
-// receives and the open-document rules around them.
+// Pay-in and pay-out receipts, the card-payment slip of mfPrVISA, the prepaid voucher, orders,
+// returns and mfPrVoid: the form records the printer receives and prints, the printers that
+// have them, the waits after them and the open-document rules around them.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
-#include "receipt_fixture.h"
-#include "tarn/tarn.h"
+#include "library_test.h"
+#include "roll.h"
 
 namespace tarn {
 namespace {
 
-using test::ReceiptTest;
+using test::Frame;
+using NonfiscalFormsTest = test::StartedLibraryTest;
+using Call = int (*)();
 
-std::string Spaces(size_t n) {
-    return std::string(n, ' ');
+// A line code and the text right-aligned (width > 0) or left-aligned (width < 0), then LF.
+std::string Line(const char* code, const std::string& text, int width) {
+    const std::string pad(static_cast<size_t>(width < 0 ? -width : width) - text.size(), ' ');
+    return code + (width < 0 ? text + pad : pad + text) + "\n";
 }
 
-class NonFiscalFormsTest : public ReceiptTest {
-protected:
-    void SetUp() override {
-        ReceiptTest::SetUp();
-        Sent();
+int Visa(int flag1, int flag2, const std::string& text18) {
+    return mfPrVISA(flag1, flag2, "t3", "t4", "t5", "t6", "t7", "t8", "t9", "t10", "t11", "t12",
+                    "t13", "t14", "t15", "t16", "t17", text18.c_str());
+}
+// A voucher of texts "t9" to "t12" and numbers 5 to 8 all `number` (-1 leaves 5 to 7 out).
+int Voucher(int kind, const char* dateTime = "202612011430", const char* t15 = "",
+            const char* t16 = "", int number = 0) {
+    return mfPrPrePaid_Voucher(kind, dateTime, "Karta podarunkowa", "PLN", number, number, number,
+                               number, "t9", "t10", "t11", "t12", "", 0, t15, t16);
+}
+int Return(const std::string& quantity, const char* total) {
+    EXPECT_EQ(mfBgReturn("1", "", 0), 0);
+    return mfLineReturn("", quantity.c_str(), total);
+}
+// An application's text with the bytes that start a command and end a field.
+const char* const kCommandBytes = "Stolik\x1BQ\x1B\x32\n4";
+
+// clang-format off
+const Call kPayIn = [] { return mfPrPayIn("a", "b", "c", "d"); };
+const Call kPayOut = [] { return mfPrPayOut("a", "b", "c", "d"); };
+const Call kVisa = [] { return Visa(0, 0, ""); };
+const Call kVoucher = [] { return Voucher(1); };
+const Call kBgOrder = [] { return mfBgOrder("a", "b"); };
+const Call kBgReturn = [] { return mfBgReturn("1", "Anna", 0); };
+const Call kReturnItem = [] { return mfLineReturn("Mleko", "1", "2,99"); };
+const Call kCardPayment = [] { return mfPrEFT_Transaction(0, 1, 1, 0, 0, "", "", "", 0, 0, 0, 0, 0,
+    "", 0, "", 0, "", "", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "", 0, 0, 0, 0, 0, 0, 0, 0); };
+const Call kCardReversal = [] { return mfPrEFT_Reversal(0, 1, 1, 0, 0, "", "", "", 0, 0, 0, 0, 0,
+    "", 0, 0, "", "", 1, 0, "", 0, 0, 0); };
+const Call kCardRegistration = [] { return mfPrEFT_RegisterOffline(0, 1, 1, 0, "", "", "", 0, 0, 0,
+    0, "", 0, 0, "", "", 1, "", 0, 0); };
+// clang-format on
+
+// Each document's record: whole, or the bytes that show what a row changes (its tail, ESC 'Q'
+// included, or its lines). ESC and LF in an application's text go out as spaces.
+TEST_F(NonfiscalFormsTest, EachDocumentIsOneRecord) {
+    const std::string payHead = Line("10", "KP/7", 20) + Line("20", "Przedsiebiorstwo Han", 20);
+    const std::string payTail = Line("40", "150,00", 20) + "70\x1BQ";
+    const std::string voucherHead = "\x1Bs233001  2026-12-01   \n11   14:30   \n" +
+                                    Line("21", "Karta podarunkowa", -20) + Line("31", "PLN", -10);
+    std::string text18(100, 'x');
+    for (size_t i = 0; i < text18.size(); ++i) text18[i] = static_cast<char>('A' + i % 26);
+    const auto piece = [&](const char* code, size_t from, size_t length) {
+        return Line(code, text18.substr(from, length), -31);
+    };
+    const std::string q20(20, 'q'), q25(25, 'q'), q26(26, 'q');
+    const struct {
+        std::function<int()> call;
+        std::string shown;
+        std::vector<std::string> printed = {};
+    } rows[] = {
+        // clang-format off
+        {[] { return mfPrPayIn("KP/7", "Przedsiebiorstwo Handlowe", "Zasilenie", "150,00"); },
+         "\x1Bs20" + payHead + Line("30", "Zasilenie", 20) + payTail,
+         {std::string(10, ' ') + "POKWITOWANIE WPŁATY",
+          "WPŁACAJĄCY          Przedsiebiorstwo Han", "KWOTA                             150,00"}},
+        {[] { return mfPrPayOut("KP/7", "Przedsiebiorstwo Handlowe", "x", "150,00"); },
+         "\x1Bs30" + payHead + payTail},
+        {[] { return mfPrPayIn("KP/8", kCommandBytes, "", "1,00"); },
+         Line("20", "Stolik Q 2 4", 20), {"WPŁACAJĄCY                  Stolik Q 2 4"}},
+        {[] { return Visa(1, 1, "t18"); },
+         "\x1Bs80" + Line("10", "t3", 23) + "20" + Line("30", "t4", 23) + Line("40", "t6", 34) +
+             Line("50", "t5", 27) + Line("60", "t11", 34) + Line("70", "t7", 35) +
+             Line("80", "t8", 35) + Line("90", "t9", 33) + Line("01", "t10", 32) + "11" +
+             Line("21", "t12", 33) + Line("31", "t13", 30) + "41" + Line("51", "t14", 21) + "61" +
+             Line("71", "t15", 30) + Line("81", "t16", 30) + Line("91", "t17", -31) +
+             Line("02", "t18", -31) + "3242526272829203132333\x1BQ"},
+        // text18 over up to three lines of 31, then the ending by the two flags.
+        {[] { return Visa(0, 0, ""); }, "\n" + Line("02", "", -31) + "324272\x1BQ"},
+        {[&] { return Visa(1, 0, text18.substr(0, 31)); },
+         "\n" + piece("02", 0, 31) + "3242526272\x1BQ"},
+        {[&] { return Visa(0, 1, text18.substr(0, 32)); },
+         "\n" + piece("02", 0, 31) + piece("12", 31, 1) + "3242728292031323\x1BQ"},
+        {[&] { return Visa(1, 1, text18); }, "\n" + piece("02", 0, 31) + piece("12", 31, 31) +
+             piece("22", 62, 31) + "3242526272829203132333\x1BQ"},
+        {[] { return mfPrPrePaid_Voucher(1, "202612011430", "Karta podarunkowa", "PLN", 5, 6, 7, 8,
+                                         "t9", "t10", "t11", "t12", "t13", 1, "t15", "t16"); },
+         voucherHead + Line("41", "5", 25) + Line("61", "7", 29) + Line("71", "6", 25) +
+             Line("81", "t9", 31) + Line("91", "t10", 30) + Line("12", "t11", 25) + "32" +
+             Line("82", "t15", 21) + Line("92", "1", 24) + Line("23", "8", 27) +
+             Line("33", "t12", 25) + "53" + Line("63", "t13", 19) + "7383" +
+             Line("14", "t16", 36) + "\x1BQ",
+         {std::string(12, ' ') + "BON PRZEDPŁACONY", "Ważny dni                              1"}},
+        {[] { return Voucher(9, "202612011430", "", "", -1); },
+         voucherHead + Line("81", "t9", 31) + Line("91", "t10", 30) + Line("12", "t11", 25) +
+             Line("23", "-1", 27) + Line("33", "t12", 25) + "\x1BQ"},
+        // The kind's line; the last line: text16, else text15.
+        {[] { return Voucher(2); }, voucherHead + Line("41", "0", 25) + Line("61", "0", 29) +
+             Line("71", "0", 25) + Line("81", "t9", 31) + Line("91", "t10", 30) +
+             Line("12", "t11", 25) + "52" + Line("23", "0", 27) + Line("33", "t12", 25) + "\x1BQ"},
+        {[] { return Voucher(3); }, "t11\n62" + Line("23", "0", 27)},
+        {[] { return Voucher(4); }, "t11\n72" + Line("23", "0", 27)},
+        {[] { return Voucher(5); }, "t11\n42" + Line("23", "0", 27)},
+        {[] { return Voucher(1, "202612011430", "t15"); },
+         Line("33", "t12", 25) + Line("14", "t15", 36)},
+        // A short date and time read as padded with spaces.
+        {[] { return Voucher(0, "2026120114"); }, "3001  2026-12-01   \n11   14:     \n21"},
+        {[] { return Voucher(0, "2026"); }, "3001  2026-  -     \n11     :     \n21"},
+        {[] { return Voucher(0, nullptr); }, "3001      -  -     \n11     :     \n21"},
+        {[] { return Voucher(0, "20261201143099"); }, "3001  2026-12-01   \n11   14:30   \n21"},
+        {[] { mfBgOrder("Jan Kowalski", "Stolik 5");
+              mfLineOrder("Kompot", "", "not printed");
+              mfLineOrder(kCommandBytes, "bez cukru", "x2");
+              return mfEndOrder(); },
+         "\x1Bs70" + Line("10", "Stolik 5", 27) + Line("20", "Jan Kowalski", 33) + "30" +
+             Line("40", "Kompot", 33) + "70" + Line("40", "Stolik Q 2 4", 33) +
+             Line("50", "bez cukru", 27) + Line("60", "x2", 33) + "7090\x1BQ",
+         {std::string(12, ' ') + "KWIT ZAMÓWIENIA", "ZAMAWIAJĄCY                 Jan Kowalski",
+          "NAZWA                       Stolik Q 2 4"}},
+        // The return, whole with its one item: the number cut to 27, the person to 20.
+        {[] { mfBgReturn("ZW/777777777777777777777777777", "Anna Maria Nowak-Kowalska z domu", 0);
+              return mfLineReturn("Mleko 2%", "2 szt", "5,98"); },
+         "\x1Bs51" + Line("10", "ZW/777777777777777777777777", 30) + Line("20", "Mleko 2%", 30) +
+             Line("40", "2 szt = -5,98", -30) + Line("60", "Anna Maria Nowak-Kow", -20) +
+             "70\n\x1BQ",
+         {std::string(14, ' ') + "KWIT ZWROTU", std::string(27, ' ') + "2 szt = -5,98"}},
+        // Line "40": the quantity whole, " = -" while it is shorter than 26, the total where
+        // both fit in 30.
+        {[] { return Return("1", "9,99"); }, Line("40", "1 = -9,99", -30)},
+        {[&] { return Return(q20, "1234,56"); }, "\n40" + q20 + " = -\n60"},
+        {[&] { return Return(q20, "123,45"); }, "\n40" + q20 + " = -123,45\n60"},
+        {[&] { return Return(q25, ""); }, "\n40" + q25 + " = - \n60"},
+        {[&] { return Return(q26, ""); }, "\n40" + q26 + "\n60"},
+        {[] { return Return(kCommandBytes, "1,00"); }, "\n40Stolik Q 2 4 = -1,00"},
+        // clang-format on
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(i);
+        StartOn(8);
+        EXPECT_EQ(rows[i].call(), 0);
+        EXPECT_EQ(mfError(), 0);
+        const std::vector<Frame> records = Of(Sent(), 's');
+        ASSERT_EQ(records.size(), 1u);
+        EXPECT_NE(records[0].find(rows[i].shown), std::string::npos) << records[0];
+        EXPECT_TRUE(test::PrintedInOrder(*printer, rows[i].printed));
     }
-    // The form records the printer received since the last call, ESC to ESC 'Q'.
-    std::vector<std::string> Forms() {
-        std::vector<std::string> forms;
-        for (const auto& frame : printer->Frames()) {
-            if (frame.kind == sim::FrameKind::Form)
-                forms.emplace_back(frame.bytes.begin(), frame.bytes.end());
-        }
-        printer->ClearFrames();
-        return forms;
-    }
-    void ExpectRefused(int result, int code) {
-        EXPECT_EQ(result, -2);
-        EXPECT_EQ(Lib().mfErrorL, code);
-        EXPECT_TRUE(Sent().empty());
-    }
-};
-
-TEST_F(NonFiscalFormsTest, PayInAndPayOutRecords) {
-    const std::string cut25 = "Przedsiebiorstwo Handlowe";
-    ASSERT_EQ(mfPrPayIn("abc", cut25.c_str(), "Zasilenie kasy", "150,00"), 0);
-    ASSERT_EQ(mfPrPayOut("abc", cut25.c_str(), "Zasilenie kasy", "150,00"), 0);
-    const std::vector<std::string> forms = Forms();
-    ASSERT_EQ(forms.size(), 2u);
-    const std::string first = "10" + Spaces(17) + "abc\n20" + cut25.substr(0, 20) + "\n";
-    const std::string last = "40" + Spaces(14) + "150,00\n70\x1bQ";
-    EXPECT_EQ(forms[0], "\x1bs20" + first + "30" + Spaces(6) + "Zasilenie kasy\n" + last);
-    EXPECT_EQ(forms[0].size(), 1 + 99u);
-    EXPECT_EQ(forms[1], "\x1bs30" + first + last);
-    EXPECT_EQ(forms[1].size(), 1 + 76u);
-    EXPECT_EQ(Lib().documentFlags, 0u);
 }
 
-using Print = int (*)();
-const Print PayIn = [] { return mfPrPayIn("a", "b", "c", "d"); };
-const Print PayOut = [] { return mfPrPayOut("a", "b", "c", "d"); };
-const Print Visa = [] {
-    return mfPrVISA(0, 0, "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "");
-};
-const Print BeginOrder = [] { return mfBgOrder("a", "b"); };
-const Print BeginReturn = [] { return mfBgReturn("1", "Anna", 0); };
-const Print ReturnItem = [] { return mfLineReturn("Mleko", "1", "2,99"); };
-
-TEST_F(NonFiscalFormsTest, DocumentsAreNotOpenedOverAnother) {
-    const uint32_t open[] = {MF_DOC_RECEIPT, MF_DOC_ORDER, MF_DOC_RETURN, MF_DOC_SHIFT_REPORT};
-    for (const uint32_t flag : open) {
-        for (const Print print : {PayIn, PayOut, Visa, BeginOrder, BeginReturn}) {
-            Lib().documentFlags = flag;
-            Sent();
-            ExpectRefused(print(), 779);
-            EXPECT_EQ(Lib().documentFlags, flag);
-        }
-    }
-}
-
-// The printer refuses with no paper (784); the wait for the printer that follows must not
-// wipe the code. A refused return item leaves the return open for the item to come again.
-TEST_F(NonFiscalFormsTest, ARefusedRecordKeepsItsCodeThroughTheWait) {
-    for (const Print print : {PayIn, PayOut, Visa, ReturnItem}) {
-        Lib().documentFlags = 0;
-        if (print == ReturnItem) {
-            ASSERT_EQ(BeginReturn(), 0);
-        }
-        printer->RefuseNext({0x03, 0x00, 0x02, 0x00});
-        EXPECT_EQ(print(), -2);
-        EXPECT_EQ(Lib().mfErrorL, 784);
-        EXPECT_TRUE(Forms().empty());
-    }
-    EXPECT_EQ(ReturnItem(), 0);
-    EXPECT_EQ(Forms().size(), 1u);
-}
-
-TEST_F(NonFiscalFormsTest, AnOrderReachesThePrinterAsOneRecord) {
-    ASSERT_EQ(mfBgOrder("Jan Kowalski", "Stolik 5"), 0);
-    EXPECT_TRUE(Lib().IsDocumentOpen(MF_DOC_ORDER));
-    ASSERT_EQ(mfLineOrder("Pizza", "", "not printed"), 0);
-    ASSERT_EQ(mfLineOrder("Kawa", "bez cukru", "x2"), 0);
-    EXPECT_TRUE(Forms().empty());
-    ASSERT_EQ(mfEndOrder(), 0);
-    EXPECT_FALSE(Lib().IsDocumentOpen(MF_DOC_ORDER));
-    const std::vector<std::string> forms = Forms();
-    ASSERT_EQ(forms.size(), 1u);
-    const std::string opening =
-        "\x1bs70"
-        "10" +
-        Spaces(19) + "Stolik 5\n20" + Spaces(21) + "Jan Kowalski\n30";
-    EXPECT_EQ(opening.size(), 1 + 71u);
-    EXPECT_EQ(forms[0], opening + "40" + Spaces(28) + "Pizza\n70" + "40" + Spaces(29) + "Kawa\n50" +
-                            Spaces(18) + "bez cukru\n60" + Spaces(31) + "x2\n70" + "90\x1bQ");
-    EXPECT_EQ(Lib().mfErrorL, 0);
-}
-
-TEST_F(NonFiscalFormsTest, OrderPiecesNeedTheirOrderAndAFailedEndStillClosesIt) {
-    ExpectRefused(mfLineOrder("a", "", ""), 780);
-    ExpectRefused(mfEndOrder(), 780);
-
-    platform->FailWriteStarting({0x1B, 's'});
-    EXPECT_EQ(mfBgOrder("a", "b"), -2);
-    EXPECT_EQ(Lib().mfErrorL, 514);
-    EXPECT_FALSE(Lib().IsDocumentOpen(MF_DOC_ORDER));
-
-    ASSERT_EQ(mfBgOrder("a", "b"), 0);
-    platform->FailWriteStarting({'4', '0'});
-    EXPECT_EQ(mfLineOrder("c", "", ""), -2);
-    EXPECT_TRUE(Lib().IsDocumentOpen(MF_DOC_ORDER));
-    platform->FailWriteStarting({'9', '0'});
-    EXPECT_EQ(mfEndOrder(), -2);
-    EXPECT_EQ(Lib().mfErrorL, 514);
-    EXPECT_FALSE(Lib().IsDocumentOpen(MF_DOC_ORDER));
-    EXPECT_NE(LogText().find("In mfEndOrder, result: -2"), std::string::npos);
-}
-
-TEST_F(NonFiscalFormsTest, PrintersWithoutTheFormsDoNothing) {
+// Orders and returns from type 5, and on type 4 from version 4; the voucher from type 5 or
+// version 4 (its last line from type 8); the shift settlement from type 5. Without them the
+// pieces answer 1 and send nothing, but a return still refuses to open over another document.
+TEST_F(NonfiscalFormsTest, ThePrintersThatHaveTheForms) {
     const struct {
         int type, version;
-        bool forms;
-    } printers[] = {{2, 4, false}, {4, 3, false}, {4, 4, true}, {8, 2, true}, {10, 1, true}};
+        bool forms, voucher, settlement;
+    } printers[] = {{2, 3, false, false, false}, {2, 4, false, true, false},
+                    {4, 3, false, false, false}, {4, 4, true, true, false},
+                    {8, 2, true, true, true},    {10, 1, true, true, true}};
     for (const auto& p : printers) {
+        SCOPED_TRACE(testing::Message() << p.type << "." << p.version);
         StartOn(p.type, p.version);
-        Lib().documentFlags = 0;
-        Sent();
-        const int orderAnswer = p.forms ? 0 : -3;
-        EXPECT_EQ(mfParOrder(), orderAnswer) << p.type << "." << p.version;
-        EXPECT_EQ(mfParReturn(), orderAnswer);
+        EXPECT_EQ(mfParOrder(), p.forms ? 0 : -3);
+        EXPECT_EQ(mfParReturn(), p.forms ? 0 : -3);
         int maxLines = -1;
         EXPECT_EQ(mfParMaxLinesReturn(&maxLines), 0);
         EXPECT_EQ(maxLines, p.forms ? 1 : 0);
+        EXPECT_EQ(mfParPrePaid_Voucher(), p.voucher ? 0 : -3);
+        EXPECT_EQ(Voucher(1, "202612011430", "t15", "t16"), p.voucher ? 0 : 1);
+        const std::vector<Frame> vouchers = Of(Sent(), 's');
+        EXPECT_EQ(vouchers.size(), p.voucher ? 1u : 0u);
+        EXPECT_EQ(p.voucher && vouchers[0].find("\n14") != std::string::npos, p.type >= 8);
+        EXPECT_EQ(mfBgShiftReport("1", "", "", ""), p.settlement ? 0 : 1);
+        EXPECT_EQ(mfLineShiftReport(2, "Karta", "", "", ""), p.settlement ? 0 : 1);
+        EXPECT_EQ(mfEndShiftReport(), p.settlement ? 0 : 1);
+        EXPECT_EQ(Of(Sent(), 's').size(), p.settlement ? 1u : 0u);
         if (p.forms) continue;
-        EXPECT_EQ(mfBgOrder("a", "b"), 1);
-        Lib().documentFlags = MF_DOC_ORDER | MF_DOC_RETURN;
-        EXPECT_EQ(mfLineOrder("a", "b", "c"), 1);
-        EXPECT_EQ(mfEndOrder(), 1);
-        EXPECT_EQ(mfLineReturn("a", "1", "2"), 1);
-        EXPECT_EQ(mfEndReturn(), 1);
-        EXPECT_EQ(Lib().mfErrorL, 0);
-        // The document test comes first for a return.
-        EXPECT_EQ(mfBgReturn("1", "Anna", 0), -2);
-        EXPECT_EQ(Lib().mfErrorL, 779);
-        Lib().documentFlags = 0;
-        EXPECT_EQ(mfBgReturn("1", "Anna", 0), 1);
+        for (Call call : {kBgOrder, +[] { return mfLineOrder("a", "b", "c"); }, mfEndOrder,
+                          kBgReturn, kReturnItem, mfEndReturn}) {
+            EXPECT_EQ(call(), 1);
+            EXPECT_EQ(mfError(), 0);
+        }
+        ASSERT_EQ(mfBeginTicket(-1), 0);
+        Sent();
+        EXPECT_EQ(kBgReturn(), -2);
+        EXPECT_EQ(mfError(), 779);
         EXPECT_TRUE(Sent().empty());
     }
-    mfStop();
-    EXPECT_EQ(mfParOrder(), -1);
-    EXPECT_EQ(mfParMaxLinesReturn(nullptr), -1);
 }
 
-TEST_F(NonFiscalFormsTest, AReturnIsPrintedWholeByItsOneItem) {
-    const std::string number = "ZW/" + std::string(30, '7');
-    const std::string person = "Anna Maria Nowak-Kowalska z domu";
-    ASSERT_EQ(mfBgReturn(number.c_str(), person.c_str(), 0), 0);
-    EXPECT_TRUE(Sent().empty());
-    ASSERT_EQ(mfLineReturn("Mleko 2%", "2 szt", "5,98"), 0);
-    const std::vector<std::string> forms = Forms();
-    ASSERT_EQ(forms.size(), 1u);
-    EXPECT_EQ(forms[0],
-              "\x1bs51"
-              "10" +
-                  Spaces(3) + number.substr(0, 27) + "\n20" + Spaces(22) + "Mleko 2%\n40" +
-                  "2 szt = -5,98" + Spaces(17) + "\n60" + person.substr(0, 20) + "\n70\n\x1bQ");
-    EXPECT_EQ(std::string(Lib().returnSlip.personName), person.substr(0, 25));
-
-    ExpectRefused(mfLineReturn("Mleko 2%", "2 szt", "5,98"), 769);
-    ASSERT_EQ(mfEndReturn(), 0);
-    ExpectRefused(mfEndReturn(), 780);
-    ExpectRefused(mfLineReturn("Mleko", "1", "1"), 780);
-}
-
-TEST_F(NonFiscalFormsTest, TheQuantityIsWrittenWholeAndTheTotalOnlyWhereItFits) {
-    const std::string q20(20, 'q'), q26(26, 'q'), q40(40, 'q');
+// A failed head leaves no order; a failed piece leaves it open; a failed end closes it anyway.
+TEST_F(NonfiscalFormsTest, OrderPiecesNeedTheirOrderAndAFailedEndStillClosesIt) {
     const struct {
-        std::string quantity;
-        std::string total;
-        std::string line;
-    } rows[] = {
-        {"1", "9,99", "1 = -9,99" + Spaces(21)},
-        {q20, "1234,56", q20 + " = -"},
-        {q20, "123,45", q20 + " = -123,45"},
-        {q26, "", q26},
-        {q40, "1,00", q40},
-    };
-    for (const auto& row : rows) {
-        Lib().documentFlags = 0;
-        ASSERT_EQ(mfBgReturn("1", "", 0), 0);
-        ASSERT_EQ(mfLineReturn("", row.quantity.c_str(), row.total.c_str()), 0);
-        const std::string form = Forms().at(0);
-        const size_t at = form.find("\n40") + 3;
-        EXPECT_EQ(form.substr(at, form.find("\n60") - at), row.line) << row.quantity;
+        std::vector<uint8_t> failing;
+        int head, line, end;  // results; a failure gives 514, a missing order 780
+    } rows[] = {{{0x1B, 's'}, -2, -2, -2}, {{'4', '0'}, 0, -2, 0}, {{'9', '0'}, 0, 0, -2}};
+    for (const auto& r : rows) {
+        platform->FailWriteStarting(r.failing);
+        EXPECT_EQ(kBgOrder(), r.head);
+        EXPECT_EQ(mfLineOrder("c", "", ""), r.line);
+        EXPECT_EQ(mfError(), r.head != 0 ? 780 : r.line != 0 ? 514 : 0);
+        EXPECT_EQ(DocumentOpen(), r.head == 0);
+        EXPECT_EQ(mfEndOrder(), r.end);
+        EXPECT_EQ(mfError(), r.head != 0 ? 780 : r.end != 0 ? 514 : 0);
+        EXPECT_FALSE(DocumentOpen());
     }
-    // A quantity that does not fit the command leaves nothing sent and the return open.
-    Lib().documentFlags = 0;
-    ASSERT_EQ(mfBgReturn("1", "", 0), 0);
-    Sent();
-    ExpectRefused(mfLineReturn("", std::string(1100, 'q').c_str(), "1"), 771);
-    EXPECT_EQ(mfLineReturn(nullptr, nullptr, nullptr), 0);
+    EXPECT_TRUE(Logged("In mfEndOrder, result: -2"));
 }
 
-TEST_F(NonFiscalFormsTest, VoidEndsAnOrderAndDropsAReturnAndASettlement) {
+// A return holds one item; a refused item, or one too long for the command, leaves it open for
+// the item to come again.
+TEST_F(NonfiscalFormsTest, AReturnTakesOneItem) {
+    const std::string tooLong(1100, 'q');
+    const struct {
+        std::function<int()> call;
+        int result, code;
+        size_t sent;  // ESC 's' frames, a refused head included
+    } rows[] = {
+        // clang-format off
+        {[&] { return mfLineReturn("", tooLong.c_str(), "1"); }, -2, 771, 0},
+        {[&] { printer->RefuseNext({3, 0, 2, 0}); return kReturnItem(); }, -2, 784, 1},
+        {[] { return mfLineReturn(nullptr, nullptr, nullptr); }, 0, 0, 1},
+        {kReturnItem, -2, 769, 0}, {mfEndReturn, 0, 0, 0}, {mfEndReturn, -2, 780, 0},
+        {kReturnItem, -2, 780, 0},
+        // clang-format on
+    };
+    ASSERT_EQ(kBgReturn(), 0);
+    EXPECT_TRUE(Sent().empty());
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(rows[i].call(), rows[i].result);
+        EXPECT_EQ(mfError(), rows[i].code);
+        EXPECT_EQ(Of(Sent(), 's').size(), rows[i].sent);
+        EXPECT_EQ(DocumentOpen(), i < 4);
+    }
+}
+
+TEST_F(NonfiscalFormsTest, DocumentsAreNotOpenedOverAnother) {
+    const struct {
+        Call open, close;
+    } documents[] = {{[] { return mfBeginTicket(-1); }, mfStornoTicket},
+                     {kBgOrder, mfPrVoid},
+                     {kBgReturn, mfPrVoid},
+                     {[] { return mfBgShiftReport("1", "", "", ""); }, mfPrVoid}};
+    for (const auto& d : documents) {
+        ASSERT_EQ(d.open(), 0);
+        Sent();
+        for (Call print :
+             {kPayIn, kPayOut, kVisa, kCardPayment, kCardReversal, kBgOrder, kBgReturn}) {
+            EXPECT_EQ(print(), -2);
+            EXPECT_EQ(mfError(), 779);
+            EXPECT_TRUE(Sent().empty());
+            EXPECT_TRUE(DocumentOpen());
+        }
+        ASSERT_EQ(d.close(), 0);
+    }
+    // The offline registration and the voucher are printed whatever is open.
+    ASSERT_EQ(kBgReturn(), 0);
+    EXPECT_EQ(kCardRegistration(), 0);
+    EXPECT_EQ(kVoucher(), 0);
+    EXPECT_EQ(Of(Sent(), 's').size(), 2u);
+}
+
+// After the record the printer is waited for: 200 ms, then status byte 2 every 100 ms while it
+// is busy. A return item pauses 100 ms before the wait and, once printed, after it; a printer
+// below type 4 settles 800 ms after a frame's head and its acknowledge, and pauses a second
+// after a card-terminal slip. A failed one-shot document is still waited for and keeps its
+// code; a refused card-terminal slip or voucher returns at once.
+TEST_F(NonfiscalFormsTest, ThePausesAndWaitsAfterADocument) {
+    const struct {
+        Call call;
+        int type, version, busyMs;
+        bool refused;
+        int result;
+        int64_t elapsed;
+        size_t polls;
+    } rows[] = {
+        // clang-format off
+        {kReturnItem, 8, 2, 0, false, 0, 400, 1},     {kReturnItem, 4, 4, 0, false, 0, 400, 1},
+        {kReturnItem, 8, 2, 1000, false, 0, 1200, 9}, {kReturnItem, 8, 2, 0, true, -2, 300, 1},
+        {kReturnItem, 3, 1, 0, false, 1, 0, 0},  // no forms: nothing sent, no pause
+        {kCardRegistration, 8, 2, 0, false, 0, 200, 1},
+        {kCardRegistration, 4, 4, 0, false, 0, 200, 1},
+        {kCardRegistration, 3, 1, 0, false, 0, 800 + 800 + 1000 + 200 + 800, 1},
+        {kPayIn, 8, 2, 1000, true, -2, 1100, 10},     {kPayOut, 8, 2, 1000, true, -2, 1100, 10},
+        {kVisa, 8, 2, 1000, true, -2, 1100, 10},      {kReturnItem, 8, 2, 1000, true, -2, 1100, 9},
+        {kCardPayment, 8, 2, 1000, true, -2, 0, 0},   {kVoucher, 8, 2, 1000, true, -2, 0, 0},
+        // clang-format on
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const auto& r = rows[i];
+        SCOPED_TRACE(i);
+        StartOn(r.type, r.version);
+        printer->State().model.printMsPerLine = 0;  // busy only when told to be
+        if (r.call == kReturnItem) {
+            ASSERT_EQ(kBgReturn(), r.type == 3 ? 1 : 0);
+        }
+        if (r.refused) printer->RefuseNext({0x03, 0x00, 0x02, 0x00});  // out of paper
+        const int64_t start = Now();
+        printer->StayBusyUntil(start + r.busyMs);
+        EXPECT_EQ(r.call(), r.result);
+        EXPECT_EQ(mfError(), r.refused ? 784 : 0);
+        EXPECT_EQ(Now() - start, r.elapsed);
+        EXPECT_EQ(Of(Sent(), 'U').size() - r.refused, r.polls);  // a refusal reads byte 2 too
+    }
+}
+
+// mfPrVoid ends an open order with its last piece, drops a return and a settlement, and
+// leaves a fiscal receipt alone.
+TEST_F(NonfiscalFormsTest, VoidEndsAnOrderAndDropsAReturnAndASettlement) {
     EXPECT_EQ(mfPrVoid(), 0);
     EXPECT_TRUE(Sent().empty());
-
-    ASSERT_EQ(mfBgOrder("a", "b"), 0);
+    ASSERT_EQ(kBgOrder(), 0);
     ASSERT_EQ(mfPrVoid(), 0);
-    const std::vector<std::string> forms = Forms();
-    ASSERT_EQ(forms.size(), 1u);
-    EXPECT_EQ(forms[0].substr(forms[0].size() - 4), "90\x1bQ");
-
-    ASSERT_EQ(mfBgReturn("1", "Anna", 0), 0);
+    EXPECT_EQ(Of(Sent(), 's'), std::vector<Frame>{"\x1Bs70" + Line("10", "b", 27) +
+                                                  Line("20", "a", 33) + "3090\x1BQ"});
+    ASSERT_EQ(kBgReturn(), 0);
     ASSERT_EQ(mfBgShiftReport("1", "", "", ""), 0);
-    Sent();
     ASSERT_EQ(mfPrVoid(), 0);
     EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(Lib().documentFlags, 0u);
-
+    EXPECT_FALSE(DocumentOpen());
+    EXPECT_EQ(mfEndShiftReport(), -2);
+    EXPECT_EQ(mfEndReturn(), -2);
     ASSERT_EQ(mfBeginTicket(-1), 0);
-    Lib().mfErrorL = 9;
+    EXPECT_EQ(mfEndOrder(), -2);  // leaves 780
     EXPECT_EQ(mfPrVoid(), 0);
-    EXPECT_EQ(Lib().mfErrorL, 0);
-    EXPECT_TRUE(ReceiptOpen());
-    mfStop();
-    EXPECT_EQ(mfPrVoid(), -1);
+    EXPECT_EQ(mfError(), 0);
+    EXPECT_TRUE(printer->ReceiptOpen());
+}
+
+TEST_F(NonfiscalFormsTest, WithoutASessionEveryDocumentAnswersMinusOne) {
+    Load();
+    for (Call call :
+         {kPayIn, kPayOut, kVisa, kVoucher, kBgOrder, mfEndOrder, kBgReturn, kReturnItem, mfPrVoid,
+          mfEndShiftReport, kCardPayment, kCardReversal, kCardRegistration}) {
+        EXPECT_EQ(call(), -1);
+    }
+    EXPECT_TRUE(Sent().empty());
 }
 
 }  // namespace

@@ -1,340 +1,607 @@
-// The virtual printer's side of the protocol: how it splits what it hears into commands,
-// what it answers, and the state it reports.
+// The virtual printer's side of the protocol, byte by byte without the library: what it
+// answers and refuses, how it splits what it hears into frames, what it sums, prints and
+// cancels, its reports, forms, drawers and customer display.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
-#include "link/printer_link.h"
-#include "link/shared_commands.h"
+#include "roll.h"
+#include "text/cp852.h"
 #include "virtual_printer.h"
-#include "virtual_printer_test.h"
 #include "wire.h"
 
 namespace tarn {
 namespace {
 
+using test::PrintedInOrder;
 using test::Wire;
-
 using Bytes = std::vector<uint8_t>;
-using sim::FrameKind;
+using Lines = std::vector<std::string>;
+using namespace std::string_literals;
 
-// Talks to the printer byte by byte, without the library.
+const Bytes kAck{0x06};
+const std::string kBread = "Chleb pszenny";
 
-struct IdentityCase {
+// "1B 07 E8": bytes in hex; "'ab": the characters after the quote.
+Bytes Hex(const std::string& text) {
+    if (!text.empty() && text[0] == '\'') return Bytes(text.begin() + 1, text.end());
+    Bytes out;
+    for (size_t at = 0; at + 1 < text.size(); at += text[at] == ' ' ? 1 : 2) {
+        if (text[at] != ' ')
+            out.push_back(static_cast<uint8_t>(std::stoi(text.substr(at, 2), nullptr, 16)));
+    }
+    return out;
+}
+
+std::string HexOf(const std::string& bytes) {
+    const char* digits = "0123456789ABCDEF";
+    std::string hex;
+    for (const char byte : bytes) hex += {digits[(byte >> 4) & 15], digits[byte & 15], ' '};
+    return hex;
+}
+
+// Four bytes, low byte first.
+std::string Amount(int32_t value) {
+    return HexOf({char(value), char(value >> 8), char(value >> 16), char(value >> 24)});
+}
+
+// A text in code page 852 filled with spaces to `width`.
+std::string Text(const std::string& utf8, size_t width) {
+    std::string text = Utf8ToCp852(utf8);
+    text.resize(width, ' ');
+    return HexOf(text);
+}
+
+// The sign, the name, '0', the quantity, 0x03, its unit, the price, ESC, the slot, the value.
+std::string Item(char sign, const std::string& name, int slot, int32_t quantity, int32_t price,
+                 int32_t value) {
+    return "1B 06 " + HexOf({sign}) + Text(name, 28) + "30 " + Amount(quantity) + "03 " +
+           Text("szt", 4) + Amount(price) + "1B " + HexOf({char(slot)}) + Amount(value);
+}
+
+std::string Sale(const std::string& name, int slot, int32_t value) {
+    return Item(' ', name, slot, 1000, value, value);
+}
+
+std::string Payment(const std::string& name, int32_t amount) {
+    return "1B 81 01 " + Text(name, 13) + Amount(amount);
+}
+
+// A 40-column line with `left` at the left and `right` at the right.
+std::string Row(const std::string& left, const std::string& right) {
+    return left + std::string(40 - Utf8ToCp852(left + right).size(), ' ') + right;
+}
+
+// Each frame the printer heard, by kind and size: "C2 S1" is a command of two bytes, then a
+// stray byte ('R' refused, 'B' a raw block, 'F' a form, 'A' abandoned).
+std::string Heard(const sim::VirtualPrinter& printer) {
+    std::string heard;
+    for (const sim::Frame& frame : printer.Frames()) {
+        if (!heard.empty()) heard += ' ';
+        heard += "CRBFSA"[static_cast<int>(frame.kind)] + std::to_string(frame.bytes.size());
+    }
+    return heard;
+}
+
+// What happens at the printer between two pieces: "!paper out" (or "in"), "!day must close",
+// "!block <item>", "!cancel <reason>", "!version <n>", "!cashier away" (nobody closes an open
+// drawer), "!drawer <n>" (opened by hand).
+void Happen(sim::VirtualPrinter& printer, const std::string& event) {
+    const std::string what = event.substr(1, event.find(' ') - 1);
+    const std::string rest = event.substr(event.find(' ') + 1);
+    if (what == "paper") printer.SetPaperOut(rest == "out");
+    if (what == "day") printer.State().dayMustClose = true;
+    if (what == "block") printer.BlockItem(rest);
+    if (what == "cancel") printer.CancelReceiptWith(rest[0]);
+    if (what == "version") printer.State().model.version = std::stoi(rest);
+    if (what == "cashier") printer.State().model.drawerClosesAfterMs = 0;
+    if (what == "drawer") printer.OpenDrawer(std::stoi(rest));
+}
+
+// Sends `sent`, pieces apart by '|': bytes in hex ("1B 07") or characters after a quote,
+// "~1200" ms of quiet on the line, or an "!event". Returns all the printer said.
+Bytes Talk(sim::VirtualPrinter& printer, Wire& wire, const std::string& sent) {
+    Bytes answer;
+    for (size_t at = 0; at < sent.size();) {
+        const size_t end = std::min(sent.find('|', at), sent.size());
+        const std::string piece = sent.substr(at, end - at);
+        at = end + 1;
+        if (piece[0] == '~') {
+            wire.Wait(std::stoll(piece.substr(1)));
+        } else if (piece[0] == '!') {
+            Happen(printer, piece);
+        } else {
+            wire.Send(Hex(piece));
+        }
+        const Bytes said = wire.Answer();
+        answer.insert(answer.end(), said.begin(), said.end());
+    }
+    return answer;
+}
+
+std::string ReceiptOf(const std::vector<std::string>& sales) {
+    std::string sent = "1B 21";
+    for (const std::string& sale : sales) sent += "|" + sale;
+    return sent + "|1B 24";
+}
+
+struct Script {
+    std::string name;
     int type;
-    int version;
-    int familyAnswer;
-    bool extendedRefused;
-    int extendedFirst;
-    int status0HighNibble;
+    std::string sent;
+    std::string answer;        // all the printer said, in hex
+    const char* heard = "";    // the frames it heard, when given
+    std::string printed = "";  // lines printed in this order, each ended by '\n'
 };
 
-TEST(PrinterIdentity, AnswersAsEachPrinterType) {
-    const IdentityCase cases[] = {
-        {1, 5, 2, true, 0, 5},  {2, 6, 17, true, 0, 6},    {3, 4, 44, true, 0, 1},
-        {4, 2, 44, true, 0, 2}, {8, 3, 44, false, 124, 3}, {10, 1, 44, false, 125, 1},
-    };
-    for (const IdentityCase& c : cases) {
-        SCOPED_TRACE(c.type);
-        sim::PrinterModel model;
-        model.type = c.type;
-        model.version = c.version;
+void Play(const Script& s) {
+    SCOPED_TRACE(s.name);
+    sim::VirtualPrinter printer({s.type, 2, 0});  // type, version, no display
+    Wire wire(printer);
+    EXPECT_EQ(Talk(printer, wire, s.sent), Hex(s.answer));
+    Lines printed;
+    for (size_t at = 0; at < s.printed.size(); at = s.printed.find('\n', at) + 1)
+        printed.push_back(s.printed.substr(at, s.printed.find('\n', at) - at));
+    EXPECT_TRUE(PrintedInOrder(printer, printed));
+    if (*s.heard == '\0') return;
+    wire.Wait(2000);
+    EXPECT_EQ(Heard(printer), s.heard);
+}
+
+// The answers to 0xFF, 0xF6 and the status queries 0 to 3, by type, version and display.
+// A refused 0xF6 leaves status bytes that name no cause. Status byte 0: the version (1 on
+// type 3), fiscalised, in order; byte 3: the display type and the closed drawers.
+TEST(PrinterAnswers, IdentifiesEachTypeAndShowsItsStatusBytes) {
+    const std::pair<sim::PrinterModel, const char*> cases[] = {
+        {{1, 5, 0}, "06 02 15 06 5B 06 00 06 00 06 38"},
+        {{2, 6, 1}, "06 11 15 06 6B 06 00 06 00 06 39"},
+        {{3, 4, 2}, "06 2C 15 06 1B 06 00 06 00 06 3C"},
+        {{4, 2, 3}, "06 2C 15 06 2B 06 00 06 00 06 3A"},
+        {{8, 3, 0}, "06 2C 06 7C 03 06 3B 06 00 06 00 06 08"},
+        {{10, 1, 3}, "06 2C 06 7D 01 06 1B 06 00 06 00 06 0A"}};
+    for (const auto& [model, answers] : cases) {
         sim::VirtualPrinter printer(model);
         Wire wire(printer);
-        wire.Send({0x1B, 0xFF});
-        EXPECT_EQ(wire.Answer(), (Bytes{0x06, static_cast<uint8_t>(c.familyAnswer)}));
-        wire.Send({0x1B, 0xF6});
-        if (c.extendedRefused) {
-            EXPECT_EQ(wire.Answer(), (Bytes{0x15}));
-        } else {
-            EXPECT_EQ(wire.Answer(), (Bytes{0x06, static_cast<uint8_t>(c.extendedFirst),
-                                            static_cast<uint8_t>(c.version)}));
-        }
-        wire.Send({0x1B, 0x5B});
-        const Bytes status = wire.Answer();
-        ASSERT_EQ(status.size(), 2u);
-        EXPECT_EQ(status[1] >> 4, c.status0HighNibble);
-        EXPECT_EQ(status[1] & 0x07, 0x03);  // initialised and in order
+        wire.Send(Hex("1B FF 1B F6 1B 5B 1B 54 1B 55 1B 56"));
+        EXPECT_EQ(wire.Answer(), Hex(answers)) << model.type;
     }
 }
 
-struct DisplayCase {
-    int displayType;
-    uint8_t bits;
-};
-
-TEST(PrinterStatus, CarriesTheDisplayTypeAndTheDrawersInStatusByte3) {
-    const DisplayCase cases[] = {{0, 0x00}, {1, 0x01}, {2, 0x04}, {3, 0x02}};
-    for (const DisplayCase& c : cases) {
-        sim::PrinterModel model;
-        model.type = 4;
-        model.displayType = c.displayType;
-        sim::PrinterState state(model);
-        EXPECT_EQ(state.StatusByte(3, 0), c.bits | 0x38) << c.displayType;  // drawers closed
-        state.drawerOpen[1] = true;
-        EXPECT_EQ(state.StatusByte(3, 0), c.bits | 0x28) << c.displayType;
-    }
-    sim::PrinterState eight(sim::PrinterModel{});
-    eight.drawerOpen[0] = true;
-    EXPECT_EQ(eight.StatusByte(3, 0) & 0x38, 0x00);
+TEST(PrinterFraming, SplitsWhatItHearsIntoFrames) {
+    const std::string lines =
+        "'\x1b\x06 " + std::string(48, 'x') + "|'\x1b\x06" + std::string(48, 'y');
+    const Script scripts[] = {
+        {"unknown command", 8, "1B 99", "15", "R2"},
+        {"the serial number, 11 characters", 8, "1B 71", "06" + HexOf("TRN26000001")},
+        {"bytes outside a command", 8, "'ab|1B 66", "06 00 00", "S2 C2"},
+        {"a command whose rest never comes", 8, "1B 43 30|~5000|1B 66", "06 06 00 00", "A3 C2"},
+        {"an announced block that never comes", 8, "1B 2D|~5000|'a", "06", "C2 S1"},
+        {"sale lines, with a sign byte or not", 8, lines + "|1B 66", "06 00 00", "C51 C50 C2"},
+        {"a sale total alone, then quiet", 8, "1B 07|~1200|1B 66", "06 00 00", "C2 C2"},
+        {"a sale total alone, ESC P apart", 8, "1B 07|~50|1B 50|~50", "06 00", "C2 C2"},
+        {"a total in the same burst", 8, "1B 07 E8 03 00 00", "", "C6"},
+        {"a total after an 800 ms head wait", 8, "1B 07|~800|E8 03 00 00", "", "C6"},
+        {"a total that starts like ESC P", 8, "1B 07|~800|1B 50 00 00", "", "C6"},
+        {"a total 27, then no command byte", 8, "1B 07|1B 00 00 00", "", "C6"},
+        {"a form in pieces", 8, "'\x1bs7010A\n30|1B 54|'40B\n|'90\x1bQ", "06 06 02", "C2 F18"}};
+    for (const Script& s : scripts) Play(s);
 }
 
-TEST(PrinterStatus, ReportsOpenDocumentsDayCloseBusyAndPaper) {
-    sim::PrinterState state(sim::PrinterModel{});
-    EXPECT_EQ(state.StatusByte(1, 0), 0x00);
-    EXPECT_EQ(state.StatusByte(2, 0), 0x00);
-    state.receiptOpen = true;
-    state.dayMustClose = true;
-    EXPECT_EQ(state.StatusByte(1, 0), 0x0A);
-    state.Printing(4, 1000);  // four lines at 25 ms a line
-    EXPECT_EQ(state.StatusByte(2, 1099), 0x01);
-    EXPECT_EQ(state.StatusByte(2, 1100), 0x00);
-    state.paperOut = true;
-    EXPECT_EQ(state.StatusByte(2, 2000), 0x02);
+// The printer answers a command's head with ACK or NAK before the rest comes.
+TEST(PrinterFraming, RefusesAtTheHeadWhatThePrinterCannotDoNow) {
+    const Script scripts[] = {
+        {"an opening with a receipt open", 8, "1B 21|1B 21", "06 15"},
+        {"an opening while the day must close", 8, "!day must close|1B 21", "15"},
+        {"an opening without paper", 8, "!paper out|1B 21", "15"},
+        {"the end without a receipt", 8, "1B 24", "15"},
+        {"a cancellation with nothing to cancel", 8, "1B 23", "06"},
+        {"a receipt the application did not open is left open", 8,
+         "1B 21|1B 54|1B 2A|1B 54|1B 21|1B 23|1B 54|1B 50", "06 0600 06 0602 15 06 0600 0600"},
+        {"day close with a receipt open", 8, "1B 21|1B 25", "06 15"},
+        {"day close without paper", 8, "!paper out|1B 25", "15"},
+        {"rates while the day is open", 8, "1B 21|1B 24|1B D4", "06 06 15"},
+        {"rates with a receipt open", 8, "1B 21|1B D4", "06 15"},
+        {"rates without paper", 8, "!paper out|1B D4", "15"},
+        {"rates in hundredths on type 1", 1, "1B D4", "15"},
+        {"whole percents while the day is open", 1, "1B 21|1B 24|1B 44", "06 06 15"},
+        {"whole percents on type 2", 2, "1B 44", "15"},
+        {"the clock while the day is open", 8, "1B 21|1B 24|1B 36", "06 06 15"},
+        {"report mode on type 3", 3, "1B 31", "15"},
+        {"report mode on type 4", 4, "1B 31", "06"},
+        {"report mode with a receipt open", 4, "1B 21|1B 31", "06 15"},
+        {"a report by dates on type 4", 4, "1B 28", "15"},
+        {"a summary by dates on type 8", 8, "1B 29", "15"},
+        {"the state printout with a receipt open", 8, "1B 21|1B 26", "06 15"},
+        {"the state printout without paper", 8, "!paper out|1B 26", "15"},
+        {"a form with a receipt open", 8, "1B 21|1B 73", "06 15"},
+        {"a form without paper", 8, "!paper out|1B 73", "15"},
+        {"a footer line on type 4", 4, "1B 2E", "15"},
+        {"a logo row with a receipt open", 8, "1B 21|1B 2D", "06 15"}};
+    for (const Script& s : scripts) Play(s);
 }
 
-TEST(PrinterAnswers, ClockSerialCounterAndTaxRates) {
-    sim::PrinterModel model;
-    model.clock = {2026, 3, 9, 14, 59, 30};
-    model.serialNumber = "ABC12345678";
-    sim::VirtualPrinter printer(model);
-    printer.State().receiptsToday = 300;
-    Wire wire(printer);
-    wire.Send({0x1B, 0x35});
-    EXPECT_EQ(wire.Answer(), (Bytes{0x06, 2, 6, 0, 3, 0, 9, 1, 4, 5, 9}));
-    wire.Wait(30000);  // the clock runs
-    wire.Send({0x1B, 0x35});
-    EXPECT_EQ(wire.Answer(), (Bytes{0x06, 2, 6, 0, 3, 0, 9, 1, 5, 0, 0}));
-    wire.Send({0x1B, 0x71});
-    const Bytes serial = wire.Answer();
-    EXPECT_EQ(std::string(serial.begin() + 1, serial.end()), "ABC12345678");
-    wire.Send({0x1B, 0x66});
-    EXPECT_EQ(wire.Answer(), (Bytes{0x06, 0x2C, 0x01}));
-    wire.Send({0x1B, 0xD0});
-    EXPECT_EQ(wire.Answer(), (Bytes{0x06, 0x08, 0xFC, 0x03, 0x20, 0x01, 0xF4, 0x00, 0x00, 0xFF,
-                                    0xFF, 0xFF, 0xFF}));
-}
-
-TEST(PrinterAnswers, DayCloseReportsPrintsAndKeepsThePrinterBusyWhileItPrints) {
-    sim::VirtualPrinter printer;
-    printer.State().receiptsToday = 4;
-    printer.State().dayMustClose = true;
-    Wire wire(printer);
-    wire.Send({0x1B, 0x25});
-    EXPECT_EQ(wire.Answer(), (Bytes{0x06}));
-    EXPECT_EQ(printer.State().receiptsToday, 0);
-    EXPECT_FALSE(printer.State().dayMustClose);
-    EXPECT_NE(printer.Roll().AsUtf8().find("RAPORT DOBOWY FISKALNY"), std::string::npos);
-    EXPECT_NE(printer.Roll().AsUtf8().find("Liczba paragonów"), std::string::npos);
-    wire.Send({0x1B, 0x55});
-    EXPECT_EQ(wire.Answer(), (Bytes{0x06, 0x01}));
-    wire.Wait(10000);
-    wire.Send({0x1B, 0x55});
-    EXPECT_EQ(wire.Answer(), (Bytes{0x06, 0x00}));
-}
-
-TEST(PrinterFraming, AnUnknownCommandIsRefused) {
-    sim::VirtualPrinter printer;
-    Wire wire(printer);
-    wire.Send({0x1B, 0x99});
-    EXPECT_EQ(wire.Answer(), (Bytes{0x15}));
-    EXPECT_EQ(wire.Kinds(), (std::vector<FrameKind>{FrameKind::Refused}));
-}
-
-TEST(PrinterFraming, BytesOutsideACommandAreStrayAndIgnored) {
-    sim::VirtualPrinter printer;
-    Wire wire(printer);
-    wire.Send({'a', 'b', 0x1B, 0x66});
-    EXPECT_EQ(wire.Answer(), (Bytes{0x06, 0x00, 0x00}));
-    ASSERT_EQ(wire.Kinds(), (std::vector<FrameKind>{FrameKind::Stray, FrameKind::Command}));
-    EXPECT_EQ(printer.Frames()[0].bytes, (Bytes{'a', 'b'}));
-}
-
-TEST(PrinterFraming, ACommandWhoseRestNeverComesIsDropped) {
-    sim::VirtualPrinter printer;
-    Wire wire(printer);
-    wire.Send({0x1B, 0x43, '0'});  // point-of-sale numbers need five bytes
-    EXPECT_EQ(wire.Answer(), (Bytes{0x06}));
-    wire.Wait(5000);
-    wire.Send({0x1B, 0x66});
-    EXPECT_EQ(wire.Answer(), (Bytes{0x06, 0x00, 0x00}));
-    EXPECT_EQ(wire.Kinds(), (std::vector<FrameKind>{FrameKind::Abandoned, FrameKind::Command}));
-}
-
-TEST(PrinterFraming, ASaleLineHasASignByteOrNot) {
-    sim::VirtualPrinter printer;
-    Wire wire(printer);
-    Bytes line{0x1B, 0x06, ' '};
-    line.resize(51, 'x');
-    wire.Send(line);
-    Bytes unsigned_line{0x1B, 0x06};
-    unsigned_line.resize(50, 'y');
-    wire.Send(unsigned_line);
-    wire.Send({0x1B, 0x66});
-    ASSERT_EQ(printer.Frames().size(), 3u);
-    EXPECT_EQ(printer.Frames()[0].bytes.size(), 51u);
-    EXPECT_EQ(printer.Frames()[1].bytes.size(), 50u);
-    EXPECT_EQ(wire.Answer(), (Bytes{0x06, 0x00, 0x00}));  // item lines get no acknowledge
-}
-
-// The sale total carries a total only for a receipt without a declared one; the printer
-// tells the two apart by what follows.
-struct TotalCase {
-    const char* name;
-    std::vector<Bytes> pieces;  // written with a pause of `gapMs` between them
-    int64_t gapMs;
-    Bytes saleTotal;  // the frame the printer took as the sale total
-};
-
-TEST(PrinterFraming, TellsASaleTotalWithoutTotalFromOneWithIt) {
-    const TotalCase cases[] = {
-        {"no total, then the reason query", {{0x1B, 0x07}, {0x1B, 0x50}}, 200, {0x1B, 0x07}},
-        {"total in the same burst",
-         {{0x1B, 0x07, 0xE8, 0x03, 0x00, 0x00}},
-         0,
-         {0x1B, 0x07, 0xE8, 0x03, 0x00, 0x00}},
-        {"total after an older printer's 800 ms head wait",
-         {{0x1B, 0x07}, {0xE8, 0x03, 0x00, 0x00}},
-         800,
-         {0x1B, 0x07, 0xE8, 0x03, 0x00, 0x00}},
-        {"total that starts like ESC P",
-         {{0x1B, 0x07}, {0x1B, 0x50, 0x00, 0x00}},
-         800,
-         {0x1B, 0x07, 0x1B, 0x50, 0x00, 0x00}},
-        {"total 27 followed by nothing",
-         {{0x1B, 0x07}, {0x1B, 0x00, 0x00, 0x00}},
-         0,
-         {0x1B, 0x07, 0x1B, 0x00, 0x00, 0x00}},
-    };
-    for (const TotalCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        sim::VirtualPrinter printer;
-        Wire wire(printer);
-        for (const Bytes& piece : c.pieces) {
-            wire.Send(piece);
-            wire.Wait(c.gapMs);
-        }
-        wire.Wait(2000);
-        ASSERT_FALSE(printer.Frames().empty());
-        EXPECT_EQ(printer.Frames()[0].bytes, c.saleTotal);
-        EXPECT_EQ(printer.Frames()[0].kind, FrameKind::Command);
-    }
-}
-
-TEST(PrinterFraming, AnswersTheCommandAfterASaleTotalOnceTheLineIsQuiet) {
-    sim::VirtualPrinter printer;
-    Wire wire(printer);
-    wire.Send({0x1B, 0x07});
-    wire.Wait(200);
-    wire.Send({0x1B, 0x50});
-    EXPECT_TRUE(wire.Answer().empty());  // could still be a total
-    wire.Wait(50);
-    EXPECT_EQ(wire.Answer(), (Bytes{0x06, 0x00}));
-}
-
-TEST(PrinterFraming, AFormTakesItsItemsOverSeveralPiecesAndCommandsInBetween) {
-    sim::VirtualPrinter printer;
-    Wire wire(printer);
-    wire.Send({0x1B, 's', '7', '0', '1', '0', 'A', '\n', '3', '0'});
-    EXPECT_EQ(wire.Answer(), (Bytes{0x06}));
-    EXPECT_TRUE(printer.State().formOpen);
-    wire.Send({0x1B, 0x54});  // a status query while the form is open
-    EXPECT_EQ(wire.Answer(), (Bytes{0x06, 0x02}));
-    wire.Send({'4', '0', 'B', '\n', '7', '0'});
-    wire.Send({'9', '0', 0x1B, 'Q'});
-    EXPECT_FALSE(printer.State().formOpen);
-    ASSERT_EQ(wire.Kinds(), (std::vector<FrameKind>{FrameKind::Command, FrameKind::Form}));
-    const std::string form(printer.Frames()[1].bytes.begin(), printer.Frames()[1].bytes.end());
-    EXPECT_EQ(form, "\x1bs7010A\n3040B\n7090\x1bQ");
-    EXPECT_NE(printer.Roll().AsUtf8().find("NUMER                                  A"),
-              std::string::npos);
-}
-
-TEST(PrinterFraming, AFormIsRefusedWhileAReceiptIsOpen) {
-    sim::VirtualPrinter printer;
-    printer.State().receiptOpen = true;
-    Wire wire(printer);
-    wire.Send({0x1B, 's'});
-    EXPECT_EQ(wire.Answer(), (Bytes{0x15}));
-}
-
-struct RawCase {
-    const char* name;
-    uint8_t announcement;
-    Bytes block;
-    Bytes answer;
-};
-
+// Logo rows: number, 24 bytes of dots, their exclusive OR (0 taken, 1 refused). Footer lines:
+// number, 40 characters, their exclusive OR. Report descriptions: a kind byte and a range.
 TEST(PrinterFraming, TakesARawBlockAfterAnAcceptedAnnouncement) {
-    Bytes goodRow(26, 0);
-    goodRow[0] = 27;  // a row number that is also ESC
-    goodRow[1] = 0x80;
-    goodRow[25] = 0x80;
-    Bytes badRow = goodRow;
-    badRow[25] = 0x00;
-    Bytes footer(42, ' ');
-    footer[0] = 2;
-    footer[41] = 0;
-    const RawCase cases[] = {
-        {"logo row upload", 0x2D, goodRow, {0x06, 0x00}},
-        {"logo row with a wrong check byte", 0x2D, badRow, {0x06, 0x01}},
-        {"footer line", 0x2E, footer, {0x06, 0x00}},
-        {"report by dates, nothing stored yet",
-         0x31,
-         {0, 2, 4, 0, 3, 0, 1, 2, 4, 0, 3, 3, 1},
-         {0x06, 0x03}},
-        {"report with a thirteenth month",
-         0x31,
-         {3, 2, 4, 1, 3, 0, 1, 2, 4, 0, 3, 3, 1},
-         {0x06, 0x01}},
-        {"report of an unknown kind", 0x31, {7}, {0x06, 0x02}},
-    };
-    for (const RawCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        sim::VirtualPrinter printer;
+    const std::string blank(46, '0');  // 23 bytes without dots
+    const std::string spaces = HexOf(std::string(40, ' '));
+    const Script scripts[] = {
+        {"a logo row numbered like ESC", 8, "1B 2D|1B 80" + blank + "80", "06 00", "C2 B26"},
+        {"a wrong check byte", 8, "1B 2D|1B 80" + blank + "00", "06 01", "C2 B26"},
+        {"logo row 64", 8, "1B 2D|40 80" + blank + "80", "06 01", "C2 B26"},
+        {"a logo row given back", 8, "1B 2D|05 F0" + blank + "F0|1B 2F|05",
+         "06 00 06 05 00 F0" + blank},
+        {"logo row 64 asked back", 8, "1B 2F|40", "06 15", "C2 B1"},
+        {"footer line 2", 8, "1B 2E|02" + spaces + "00", "06 00", "C2 B42"},
+        {"footer line 3", 8, "1B 2E|03" + spaces + "00", "06 01", "C2 B42"},
+        {"a report by numbers, none stored", 8, "1B 31|01 01 00 01 00", "06 03", "C2 B5"},
+        {"a report of an unknown kind", 8, "1B 31|07", "06 02", "C2 B1"}};
+    for (const Script& s : scripts) Play(s);
+}
+
+// 0xD4: six rates in hundredths of a percent, 0xFFFF unused; 'D' on type 1: four in whole
+// percent. A table taken is printed (status byte 2: busy); one with a bad rate is dropped.
+TEST(PrinterConfiguration, TakesATaxTableWholeOrNotAtAll) {
+    const std::string old = "06 06 08FC 0320 01F4 0000 FFFF FFFF 0600";
+    const Script scripts[] = {
+        {"six rates", 8, "1B D4 0898 02BC 01F4 0000 04D2 270F|1B D0|1B 55",
+         "06 06 0898 02BC 01F4 0000 04D2 270F 0601", "", Row("PTU F", "99,99%") + "\n"},
+        {"a rate not in use", 8, "1B D4 0001 0002 0003 0004 FFFF 0005|1B D0|1B 55",
+         "06 06 0001 0002 0003 0004 FFFF 0005 0601"},
+        {"a rate of 100%", 8, "1B D4 0001 0002 0003 0004 2710 0005|1B D0|1B 55", old},
+        {"whole percents", 1, "1B 44 16 07 05 00|1B D0|1B 55",
+         "06 06 0898 02BC 01F4 0000 FFFF FFFF 0601"},
+        {"a negative whole percent", 1, "1B 44 16 07 FF 00|1B D0|1B 55", old},
+        {"a whole percent of 100", 1, "1B 44 64 07 05 00|1B D0|1B 55", old}};
+    for (const Script& s : scripts) Play(s);
+}
+
+// '6', the direction (1 later), the minutes in two digits; then the clock and status byte 2
+// (busy printing the change). The clock moves at most an hour, never onto another date.
+TEST(PrinterConfiguration, ShiftsTheClockByAtMostAnHourOnTheSameDate) {
+    const std::string at = "06 06 0206 0102 0006 ";  // 2026-12-06, switched on at 10:00
+    const std::string shift = "|1B 35|1B 55";
+    const Script scripts[] = {
+        {"back 15 minutes", 8, "1B 36 00 01 05" + shift, at + "0009 0405 0601", "",
+         Row("Przed zmianą", "2026-12-06 10:00") + "\n" + Row("Po zmianie", "2026-12-06 09:45") +
+             "\n"},
+        {"forward an hour", 8, "1B 36 01 06 00" + shift, at + "0101 0000 0601"},
+        {"61 minutes", 8, "1B 36 01 06 01" + shift, at + "0100 0000 0600"},
+        {"a units digit of 10", 8, "1B 36 00 01 0A" + shift, at + "0100 0000 0600"},
+        {"an unknown direction", 8, "1B 36 02 01 00" + shift, at + "0100 0000 0600"},
+        {"to the last minute", 8, "~49800000|1B 36 01 00 09" + shift, at + "0203 0509 0601"},
+        {"over midnight", 8, "~49800000|1B 36 01 01 00" + shift, at + "0203 0500 0600"},
+        {"back over midnight", 8, "~50700000|1B 36 00 01 00" + shift,
+         "06 06 0206 0102 0007 0000 0005 0600"}};
+    for (const Script& s : scripts) Play(s);
+}
+
+// 'W', 'X', 'Y' open drawers 1 to 3 (from type 8 only the first); status byte 3 then clears
+// the drawer's bit (0x08, 0x10, 0x20) until the cashier closes it after 3 s.
+TEST(PrinterConfiguration, EachCommandOpensItsDrawerUntilTheCashierClosesIt) {
+    const std::string watch = "|1B 56|~2999|1B 56|~1|1B 56";
+    const Script scripts[] = {
+        {"W", 4, "1B 57" + watch, "06 06 30 06 30 06 38"},
+        {"X", 4, "1B 58" + watch, "06 06 28 06 28 06 38"},
+        {"Y", 4, "1B 59" + watch, "06 06 18 06 18 06 38"},
+        {"X without a cashier", 4, "!cashier away|1B 58" + watch, "06 06 28 06 28 06 28"},
+        {"W on type 8", 8, "1B 57" + watch, "06 06 00 06 00 06 08"},
+        {"X on type 8", 8, "1B 58|1B 56", "15 06 08"},  // the only drawer there is 1
+        {"W again restarts the time; one opened by hand stays", 4,
+         "!drawer 3|1B 57|~2000|1B 57|~2000|1B 56|~1000|1B 56", "06 06 06 10 06 18"}};
+    for (const Script& s : scripts) Play(s);
+}
+
+// The receipt discounts (2,55 and 3,00) are spread by share: 130 grosze off A's 5,99, 195
+// off B's 9,00, 228 and the 2 left over off G's 10,50, the largest.
+TEST(PrinterReceipt, AddsUpByRateAndPrintsWhatTheCustomerReads) {
+    sim::VirtualPrinter printer;
+    printer.State().footer[0] = Utf8ToCp852("Dziękujemy za zakupy");
+    Wire wire(printer, 1300);  // long enough for a sale total without a total to be complete
+    EXPECT_EQ(wire.Exchange(Hex("1B 43 30313037")), kAck);
+    EXPECT_EQ(wire.Exchange(Hex("1B 21")), kAck);
+    for (const std::string& frame :
+         {Item(' ', kBread, 1, 1500, 399, 599), Sale("Mleko UHT 3,2 procent", 2, 1000),
+          "1B 18 2D" + Amount(100), Sale("Masło ekstra", 1, 799),
+          Item('-', "Masło ekstra", 1, 1000, 799, 799), Sale("Książka dla dzieci", 5, 1000),
+          "1B 18 20" + Amount(50), "1B 1B 0A"s, "1B 19 2D" + Amount(300), "1B 07" + Amount(1994),
+          "'\x1b\x09>DO ZAP\n"s, Payment("Gotówka", 1000),
+          "1B 83 " + HexOf("EUR") + Text("4,1234", 10) + "01" + Amount(970),
+          "1B 84" + Amount(4000) + std::string(24, '0')})
+        wire.Send(Hex(frame));
+    EXPECT_EQ(wire.Exchange(Hex("1B 24")), kAck);
+    EXPECT_EQ(wire.Exchange(Hex("1B 50 1B 66")), Hex("06 00 06 01 00"));
+    EXPECT_TRUE(PrintedInOrder(
+        printer,
+        {"Kasa: 01 Kasjer: 07", "            PARAGON FISKALNY", Row(kBread, "1,5 szt x3,99 5,99 A"),
+         "Mleko UHT 3,2 procent", Row("", "1 szt x10,00 10,00 B"), Row("Rabat", "-1,00 B"),
+         Row("Storno: Masło ekstra", "1 szt x7,99 -7,99 A"), Row("Narzut", "0,50 G"),
+         Row("Rabat 10%", "-2,55"), Row("Rabat od sumy", "-3,00")}));
+    EXPECT_TRUE(PrintedInOrder(
+        printer,
+        {Row("SPRZEDAŻ OPODATKOWANA A", "4,69"), Row("PTU A 23,00%", "0,88"),
+         Row("SPRZEDAŻ OPODATKOWANA B", "7,05"), Row("PTU B 8,00%", "0,52"),
+         Row("SPRZEDAŻ ZWOLNIONA G", "8,20"), Row("SUMA PTU", "1,40"), Row("SUMA PLN", "19,94"),
+         "DO ZAP", Row("Gotówka", "10,00"), Row("EUR 4,1234", "9,70 EUR"),
+         Row("Płatność w walucie", "40,00"), Row("RESZTA", "30,06"), "Dziękujemy za zakupy",
+         Row("Paragon nr 1", "TRN26000001")}));
+}
+
+// After an opening and a line of 5,00: `frames` (answered `answered`), the reason query,
+// status byte 1, a new opening and the reason query again. A cancelled receipt leaves nothing
+// open and the new opening forgets the reason; a receipt that stands refuses it.
+Script Cancelled(const char* name, char reason, const std::string& frames,
+                 const std::string& answered = "", const std::string& opening = "1B 21") {
+    const std::string before = "!block Piwo jasne.|" + opening + "|" + Sale(kBread, 1, 500) + "|";
+    const std::string after = "|~1300|1B 50|1B 54|!paper in|1B 21|1B 50";
+    const std::string answer =
+        "06 " + answered + "06" + HexOf({reason}) + "0600 " + (reason ? "06 0600" : "15 0600");
+    const std::string printed = reason ? "           PARAGON ANULOWANY\n" : "";
+    return {name, 8, before + frames + after, answer, "", printed};
+}
+
+TEST(PrinterReceipt, CancelsWhatItCannotTakeAndNamesTheReason) {
+    const auto voidAt = [](int32_t price) { return Item('-', kBread, 1, 1000, price, 500); };
+    const std::string misplaced = Sale(kBread, 1, 100).replace(3 * 31, 2, "31");  // not '0'
+    const Script scripts[] = {
+        Cancelled("ten allowed characters", 0, Sale("Chleb.....", 1, 100)),
+        Cancelled("nine allowed characters", 'J', Sale("Mleko 3,2%", 1, 100)),
+        Cancelled("a rate the table leaves unused", 'F', Sale(kBread, 6, 100)),
+        Cancelled("a slot past G", 'F', Sale(kBread, 8, 100)),
+        Cancelled("a receipt of 999 999,99", 0, Sale(kBread, 1, 99999999 - 500)),
+        Cancelled("a receipt above 999 999,99", 'S', Sale(kBread, 1, 99999999 - 499)),
+        Cancelled("a negative price", 'S', Item(' ', kBread, 1, 1000, -1, 100)),
+        Cancelled("a void of the sold line", 0, voidAt(500)),
+        Cancelled("a void at another price", 'K', voidAt(499)),
+        Cancelled("a second void of the line", 'K', voidAt(500) + "|" + voidAt(500)),
+        Cancelled("a line discount of the whole line", 0, "1B 18 2D" + Amount(500)),
+        Cancelled("a line discount above the line", 'S', "1B 18 2D" + Amount(501)),
+        Cancelled("a line markup after a void", 'S', voidAt(500) + "|1B 18 20" + Amount(50)),
+        Cancelled("a percentage of 100", 'S', "1B 1B 64"),
+        Cancelled("a receipt discount above it", 'S', "1B 19 2D" + Amount(501)),
+        Cancelled("the right sale total", 0, "1B 07" + Amount(500)),
+        Cancelled("a sale total one grosz off", 'S', "1B 07" + Amount(501)),
+        Cancelled("a line after the sale total", 'S',
+                  "1B 07" + Amount(500) + "|" + Sale(kBread, 1, 100)),
+        Cancelled("a declared total the lines miss", 'S', "1B 07", "", "1B 20" + Amount(1000)),
+        Cancelled("a declared total missed at the end", 'S', "1B 24", "06", "1B 20" + Amount(1000)),
+        Cancelled("a negative payment", 'S', Payment("Gotówka", -1)),
+        Cancelled("a line with its fields out of place", 'B', misplaced),
+        Cancelled("a blocked item", 'C', Sale("Piwo jasne.", 1, 100)),
+        Cancelled("no paper", 'X', "!paper out|" + Payment("Gotówka", 100)),
+        Cancelled("cancelled on request", 'T', "!cancel T")};
+    for (const Script& s : scripts) Play(s);
+}
+
+// After an opening, a line and `frames`: status bytes 1 and 2 and the reason query (`shown`);
+// then a new opening clears the status bytes.
+Script Older(const char* name, int type, const std::string& frames, const std::string& shown) {
+    return {name, type,
+            "!block Piwo jasne.|1B 21|" + Sale(kBread, 1, 500) + "|" + frames +
+                "|~1000|1B 54|1B 55|1B 50|!paper in|1B 21|~1000|1B 54|1B 55",
+            "06 " + shown + " 06 0600 0600"};
+}
+
+// Status byte 1 bit 0x20 for a blocked item, status byte 2 bit 0x10 for other causes (only
+// the paper bit when the paper ran out), on printers that name no reason.
+TEST(PrinterReceipt, OlderPrintersShowTheCancellationInTheirStatusBytes) {
+    const Script scripts[] = {
+        Older("a blocked item", 2, Sale("Piwo jasne.", 1, 100), "0620 0600 15"),
+        Older("a bad name", 2, Sale("Mleko 3,2%", 1, 100), "0600 0610 15"),
+        Older("no paper", 2, "!paper out|" + Sale(kBread, 1, 100), "0600 0602 15"),
+        Older("a bad name on type 3", 3, Sale("Mleko 3,2%", 1, 100), "0600 0610 15"),
+        Older("type 3 from version 3 names it", 3, "!version 3|" + Sale("Piwo jasne.", 1, 100),
+              "0600 0600 06 43")};
+    for (const Script& s : scripts) Play(s);
+}
+
+TEST(PrinterReports, ADayOfTwoReceiptsIsSummedByRateAndClosedIntoTheFiscalMemory) {
+    sim::VirtualPrinter printer;
+    Wire wire(printer);
+    Talk(printer, wire,
+         ReceiptOf({Sale(kBread, 1, 1230), Sale("Mleko UHT 3,2 procent", 2, 1080)}) + "|" +
+             ReceiptOf({Sale("Masło ekstra", 1, 2461), Sale("Książka dla dzieci", 5, 500)}) +
+             "|1B 21|" + Sale("Piwo jasne pełne", 1, 999) + "|1B 23|!day must close|~10000");
+    // The counter; busy while it prints; the day need not close any more; a new counter.
+    EXPECT_EQ(Talk(printer, wire, "1B 66|1B 25|1B 55|1B 54|1B 66"),
+              Hex("060200 06 0601 0600 060000"));
+    EXPECT_TRUE(PrintedInOrder(
+        printer, {"         RAPORT DOBOWY FISKALNY", Row("Raport dobowy nr 0001", "2026-12-06"),
+                  Row("SPRZEDAŻ OPODATKOWANA A", "36,91"),
+                  Row("PTU A 23,00%", "6,90"),  // each receipt's tax, as it printed it
+                  Row("SPRZEDAŻ OPODATKOWANA B", "10,80"), Row("PTU B 8,00%", "0,80"),
+                  Row("SPRZEDAŻ ZWOLNIONA G", "5,00"), Row("SUMA PTU", "7,70"),
+                  Row("ŁĄCZNA NALEŻNOŚĆ", "52,71"), Row("Liczba paragonów", "2"),
+                  Row("Paragony anulowane", "1"), Row("Nr unikatowy", "TRN26000001")}));
+}
+
+// Over three daily reports: 2026-12-06 (sales at 23%), 12-07 (at 22%) and 12-09 (none). Each
+// row: the description after report mode (kind 0 detailed or 3 summary and two dates, a digit
+// a byte; or kind 1 and two numbers n = low + 255 x high), or below type 4 ESC '(' or ')' and
+// two dates; the answer; the lines printed, in order. A slot taxed at two rates names none.
+TEST(PrinterReports, PrintsTheRangeAskedForAndSaysWhetherItCould) {
+    const std::string first = Row("Raport dobowy nr 0001", "2026-12-06");
+    const std::string second = Row("Raport dobowy nr 0002", "2026-12-07");
+    const std::string a22 = Row("PTU A 22,00%", "2,20");
+    const std::string summary = "              PODSUMOWANIE";
+    const std::tuple<std::string, const char*, Lines> cases[] = {
+        {"00 020601020006 020601020007",
+         "00",
+         {"            RAPORT OKRESOWY", "              SZCZEGÓŁOWY", first,
+          Row("PTU A 23,00%", "2,30"), second, a22, Row("SPRZEDAŻ OPODATKOWANA A", "24,50"),
+          Row("PTU A", "4,50"), Row("ŁĄCZNA NALEŻNOŚĆ", "35,30"), Row("Raportów dobowych", "2")}},
+        {"03 020601020007 020601020301", "00", {summary, Row("Do", "2026-12-31"), a22}},
+        {"01 01 00 02 00", "00", {"       RAPORT OKRESOWY WG NUMERÓW", first, second}},
+        {"00 020600010001 020601020005", "03", {}},  // no daily report on those days
+        {"03 020601020007 020601020006", "01", {}},  // start after stop
+        {"00 020600020300 020601020301", "01", {}},  // the 30th of February
+        {"00 020601020A06 020601020007", "01", {}},  // a digit above 9
+        {"01 FF 00 01 01", "01", {}},                // a low part of 255
+        {"1B 28 020601020006 020601020006", "06", {first, Row("Raportów dobowych", "1")}},
+        {"1B 29 020601020001 020601020301", "06", {summary, Row("Raportów dobowych", "3")}}};
+    for (const auto& [description, answer, printed] : cases) {
+        SCOPED_TRACE(description);
+        const bool older = description.rfind("1B", 0) == 0;
+        sim::VirtualPrinter printer({older ? 3 : 8});
         Wire wire(printer);
-        wire.Send({0x1B, c.announcement});
-        wire.Send(c.block);
-        EXPECT_EQ(wire.Answer(), c.answer);
-        ASSERT_EQ(printer.Frames().size(), 2u);
-        EXPECT_EQ(printer.Frames()[1].kind, FrameKind::RawBlock);
-        EXPECT_EQ(printer.Frames()[1].bytes, c.block);
+        Talk(printer, wire,
+             ReceiptOf({Sale(kBread, 1, 1230)}) +
+                 "|1B 25|~86400000|1B D4 0898 0320 01F4 0000 FFFF FFFF|" +
+                 ReceiptOf({Sale(kBread, 1, 1220), Sale("Mleko UHT 3,2 procent", 2, 1080)}) +
+                 "|1B 25|~172800000|1B 25");
+        const size_t before = printer.Roll().Lines().size();
+        if (!older) {  // a fault forced on one report: nothing printed
+            printer.AnswerNextReportWith(5);
+            EXPECT_EQ(wire.Exchange(Hex("1B 31 " + description)), Hex("06 05"));
+            wire.Send(Hex("1B 31"));
+        }
+        EXPECT_EQ(wire.Exchange(Hex(description)), Hex(answer));
+        EXPECT_EQ(printer.Roll().Lines().size() > before, !printed.empty());
+        EXPECT_TRUE(PrintedInOrder(printer, printed, before));
+        EXPECT_FALSE(PrintedInOrder(printer, {Row("Raport dobowy nr 0003", "2026-12-09")}, before));
     }
 }
 
-TEST(PrinterFraming, ReadsBackALogoRowItWasGiven) {
+TEST(PrinterReports, TheStatePrintoutShowsTheTableTheDayAndTheLastDailyReport) {
     sim::VirtualPrinter printer;
-    printer.State().logo[5][0] = 0xF0;
     Wire wire(printer);
-    wire.Send({0x1B, 0x2F, 5});
-    const Bytes answer = wire.Answer();
-    ASSERT_EQ(answer.size(), 27u);  // acknowledge, two bytes, 24 bytes of dots
-    EXPECT_EQ(answer[3], 0xF0);
+    EXPECT_EQ(
+        Talk(printer, wire, "1B 25|~5400000|" + ReceiptOf({Sale(kBread, 1, 123456)}) + "|1B 26"),
+        Hex("06 06 06 06"));
+    EXPECT_TRUE(PrintedInOrder(
+        printer,
+        {"             STAN DRUKARKI", Row("Nr unikatowy", "TRN26000001"), Row("PTU A", "23,00%"),
+         Row("PTU D", "0,00%"), Row("PTU E", "---"), Row("PTU G", "zwolniona"),
+         Row("Paragonów w dobie", "1"), Row("Sprzedaż w dobie", "1.234,56"),
+         Row("Raportów dobowych", "1"), Row("Ostatni raport dobowy", "2026-12-06 10:00"),
+         Row("Zegar", "2026-12-06 11:30")}));
+    const Lines roll = test::RollLines(printer);
+    const auto rateF = std::find(roll.begin(), roll.end(), Row("PTU F", "---"));
+    EXPECT_TRUE(rateF < roll.end() - 1 && rateF[1] == Row("PTU G", "zwolniona"));  // no more rates
 }
 
-TEST(PrinterFraming, PrintersBeforeType8HaveNoLogoOrFooter) {
-    sim::PrinterModel model;
-    model.type = 4;
-    sim::VirtualPrinter printer(model);
-    Wire wire(printer);
-    wire.Send({0x1B, 0x2E});
-    EXPECT_EQ(wire.Answer(), (Bytes{0x15}));
+const std::string kNonFiscal = "           WYDRUK NIEFISKALNY";
+const std::string kRule(40, '-');
+const std::string kSumRule = "                              ----------";
+const std::string kSignature = "PODPIS ................................";
+
+// The form code, then each item's line code, its text and LF; and the lines it prints, in this
+// order. A record that breaks its form prints up to the break and says so.
+TEST(PrinterForms, EachFormPrintsItsLinesTheWayACustomerReadsThem) {
+    const std::string broken = "            BŁĄD FORMULARZA";
+    const std::pair<std::string, Lines> cases[] = {
+        {"2010KP 12/2026\n20Jan Kowalski\n30Zasilenie kasy\n40150,00\n70",
+         {kNonFiscal, "", "          POKWITOWANIE WPŁATY", "", Row("NUMER", "KP 12/2026"),
+          Row("WPŁACAJĄCY", "Jan Kowalski"), Row("TYTUŁ", "Zasilenie kasy"), Row("KWOTA", "150,00"),
+          "", kSignature, "", kNonFiscal}},
+        {"7010Z/15\n20Stolik 4\n3040Pizza\n502\n60bez cebuli\n7040Woda\n7090",
+         {"            KWIT ZAMÓWIENIA", Row("NUMER", "Z/15"), Row("ZAMAWIAJĄCY", "Stolik 4"),
+          kRule, Row("NAZWA", "Pizza"), Row("ILOŚĆ", "2"), Row("MODYFIKATOR", "bez cebuli"), "",
+          Row("NAZWA", "Woda"), "", kRule, "", kNonFiscal}},
+        {"5110ZW/7\n20Mleko 2%\n40  2 szt = -10,00  \n60Jan Kowalski\n70\n",
+         {"              KWIT ZWROTU", "              ZWROT TOWARU", Row("NAZWA", "Mleko 2%"),
+          Row("", "2 szt = -10,00"), Row("NAZWISKO", "Jan Kowalski"), kSignature}},
+        {"8020401\n70T1\n4112  Transakcja potwierdzona \n32",
+         {"             PŁATNOŚĆ KARTĄ", kRule, Row("Kasa", "1"), Row("TID", "T1"),
+          "Ważna do: **/**", "        Transakcja potwierdzona", "Proszę obciążyć moje konto."}},
+        {"8071PLN 12.34\n81CBK: 5.00\n",
+         {Row("Sprzedaż", "PLN 12.34"), Row("Cashback", "CBK: 5.00")}},
+        {"8081PLN 7.00\n", {Row("Uznanie", "PLN 7.00")}},
+        {"2330235000\n32",
+         {"            BON PRZEDPŁACONY", kRule, Row("Kwota", "5000"), "                SPRZEDAŻ"}},
+        {"339021 1.234,50\n02OPAK. ZWROTNE\n2274-4,50\n55",
+         {"           ROZLICZENIE ZMIANY", "               PRZYCHODY",
+          Row("SPRZEDAŻ FISKALNA", "1.234,50"), "OPAK. ZWROTNE", kSumRule, Row("RÓŻNICA", "-4,50"),
+          kSignature}},
+        {"3010KP 1\n55x\n409,99\n", {Row("NUMER", "KP 1"), broken, "", kNonFiscal}},  // no 55
+        {"3030Zasilenie\n409,99\n", {"          POKWITOWANIE WYPŁATY", "", broken}},  // no title
+        {"3010KP 1\n20Jan", {Row("NUMER", "KP 1"), broken}}};                         // no LF
+    for (const auto& [items, printed] : cases) {
+        SCOPED_TRACE(items);
+        sim::VirtualPrinter printer;
+        Wire wire(printer);
+        const std::string record = Utf8ToCp852("\x1bs" + items + "\x1bQ");
+        EXPECT_EQ(wire.Exchange(Bytes(record.begin(), record.end())), kAck);
+        EXPECT_TRUE(PrintedInOrder(printer, printed));
+        EXPECT_FALSE(PrintedInOrder(printer, {Row("KWOTA", "9,99")}));  // it comes after a break
+    }
 }
 
-// The same printer through the library's link: what the identification sequence sees.
-class PrinterThroughLinkTest : public test::VirtualPrinterTest {};
+// The record is acknowledged at its head, before its code comes: a form the printer does not
+// store is taken and prints nothing (status byte 2 shows no printing), and no form stays open.
+Script Stored(int type, int version, const char* code, bool prints) {
+    return {std::to_string(type) + "/" + std::to_string(version) + " " + code, type,
+            "!version " + std::to_string(version) + "|'\x1bs" + code + "\x1bQ|1B 54 1B 55",
+            prints ? "06 0600 0601" : "06 0600 0600"};
+}
 
-TEST_F(PrinterThroughLinkTest, ARefusedExtendedIdentificationShowsAnHonestStatus) {
-    sim::PrinterModel model;
-    model.type = 4;
-    UsePrinter(model);
-    CPrinterLink& link = Link(-1);
-    int a = 0;
-    int b = 0;
-    CRequestPrinterType extended(0xF6, &a, true, &b);
-    EXPECT_EQ(link.Execute(extended, false, false), -2);
-    EXPECT_EQ(Lib().mfErrorL, 514);  // a printer in order: no status bit names a cause
+TEST(PrinterForms, AFormThePrinterTypeLacksPrintsNothing) {
+    const Script scripts[] = {
+        Stored(4, 3, "70", false), Stored(4, 4, "70", true),  Stored(3, 5, "51", false),
+        Stored(8, 2, "51", true),  Stored(4, 4, "33", false), Stored(8, 2, "33", true),
+        Stored(4, 4, "23", true),  Stored(4, 3, "23", false), Stored(1, 2, "30", true),
+        Stored(2, 2, "80", true),  Stored(10, 1, "99", false)};
+    for (const Script& s : scripts) Play(s);
+}
+
+// A printer with a display of `displayType` and an open receipt of 15,00 less 2,50, paid
+// with 20,00.
+std::unique_ptr<sim::VirtualPrinter> DisplayPrinter(int displayType) {
+    auto printer = std::make_unique<sim::VirtualPrinter>(sim::PrinterModel{8, 2, displayType});
+    Wire wire(*printer);
+    Talk(*printer, wire,
+         "1B 21|" + Sale(kBread, 1, 1500) + "|1B 19 2D" + Amount(250) + "|" +
+             Payment("Gotówka", 2000));
+    return printer;
+}
+
+// Each text goes to one display of its type in turn, as ESC 'R', the text, ESC 'S' ("": the
+// summary, ESC 0x80). Types 1 and 2: nine seven-segment positions, a point lights the one
+// before it; type 2 takes VT '0' (clear), '1' or '2' (an amount, '2' with "="), '3' (the
+// total). Type 3: two lines of 20; CR home, VT clear, FF the second line, byte 0 a sign.
+TEST(PrinterDisplay, ShowsEachTextAsItsDisplayDrawsIt) {
+    const std::string blank(20, ' ');
+    const std::tuple<int, std::string, Lines> cases[] = {
+        {0, "12.50\n", {}},
+        {1, "1,5\n", {"1.5       "}},
+        {1, "1..5\n", {"1..5      "}},
+        {1, ".5\n", {"5        "}},
+        {1, "KASA MAX\n", {" ASA  A  "}},
+        {1, "123456789.\n", {"123456789."}},
+        {1, "", {"=    12.50"}},
+        {2, "\v112.50\n", {"     12.50"}},
+        {2, "\v20.05\n", {"=     0.05"}},
+        {2, "\v2123456789\n", {"123456789"}},  // no room for "="
+        {2, "\v0\v3", {"=    12.50"}},
+        {3, "\r\016\022\vChleb razowy\n\f12,5", {"Chleb razowy        ", "12,5                "}},
+        {3, "\rBułka", {"Bułka razowy        ", "12,5                "}},
+        {3, "\v\fXYZ 20%\n", {blank, " YZ 20%             "}},
+        {3, "\vCena:\0 123456789012345678"s, {"Cena:█ 1234567890123", blank}},
+        {3, "", {"SUMA           12,50", "RESZTA          7,50"}}};
+    std::unique_ptr<sim::VirtualPrinter> printer;
+    for (const auto& [displayType, text, view] : cases) {
+        SCOPED_TRACE(text);
+        if (!printer || printer->State().model.displayType != displayType)
+            printer = DisplayPrinter(displayType);
+        Wire wire(*printer);
+        const std::string sent = text.empty() ? "1B 80" : "'\x1bR" + Utf8ToCp852(text) + "\x1bS";
+        EXPECT_EQ(Talk(*printer, wire, sent), text.empty() ? Bytes{} : kAck);
+        EXPECT_EQ(printer->DisplayLines(), view);
+    }
+}
+
+TEST(PrinterDisplay, AListenerHearsEachChangeOnce) {
+    sim::VirtualPrinter printer({4, 2, 1});
+    std::vector<Lines> heard;
+    printer.OnDisplayChange([&heard](const Lines& lines) { heard.push_back(lines); });
+    Wire wire(printer);
+    Talk(printer, wire, "'\x1bR12.50\n\x1bS|'\x1bR12.50\n\x1bS|'\x1bR3\n\x1bS");
+    EXPECT_EQ(heard, (std::vector<Lines>{{"12.50     "}, {"3        "}}));
 }
 
 }  // namespace

@@ -1,40 +1,43 @@
-// Information queries and the names that answer with a fixed result.
+// Information queries, the names that answer a fixed result, and raw commands.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
-#include "api/interface_list.h"
-#include "tarn/tarn.h"
-#include "virtual_printer_test.h"
+#include "exports.h"
+#include "library_test.h"
+#include "seam.h"
 
 namespace tarn {
 namespace {
 
-class QueriesTest : public test::VirtualPrinterTest {
-protected:
-    void Start() { ASSERT_EQ(mfStart(0, 1), 0); }
-};
+using test::Esc;
+using test::Frame;
+
+class QueriesTest : public test::LibraryTest {};
 
 TEST_F(QueriesTest, ReadTheClockCounterRatesAndSerialNumber) {
     sim::PrinterModel model;
     model.clock = {2026, 3, 9, 14, 59, 30};
     model.serialNumber = "ABC12345678";
-    UsePrinter(model);
-    Start();
+    Load(model);
+    ASSERT_EQ(mfStart(0, 1), 0);
     printer->State().receiptsToday = 300;
     printer->State().taxRates = {2300, 800, -1, 0, 500, -1};
-    int a = 0, b = 0, c = 0, d = 0, e = 0, f = 0;
-    EXPECT_EQ(mfGetDate(&a, &b, &c), 0);
-    EXPECT_EQ((std::vector<int>{a, b, c}), (std::vector<int>{26, 3, 9}));
-    EXPECT_EQ(mfGetTime(&a, &b), 0);
-    EXPECT_EQ((std::vector<int>{a, b}), (std::vector<int>{14, 59}));
-    EXPECT_EQ(mfGetLastTicketNo(&a), 0);
-    EXPECT_EQ(a, 300);
-    EXPECT_EQ(mfGetTax(&a, &b, &c, &d, &e, &f), 0);
-    EXPECT_EQ((std::vector<int>{a, b, c, d, e, f}), (std::vector<int>{2300, 800, -1, 0, 500, -1}));
+    int v[6] = {};
+    EXPECT_EQ(mfGetDate(&v[0], &v[1], &v[2]), 0);
+    EXPECT_EQ(std::vector<int>(v, v + 3), (std::vector<int>{26, 3, 9}));
+    EXPECT_EQ(mfGetTime(&v[0], &v[1]), 0);
+    EXPECT_EQ(std::vector<int>(v, v + 2), (std::vector<int>{14, 59}));
+    EXPECT_EQ(mfGetLastTicketNo(&v[0]), 0);
+    EXPECT_EQ(v[0], 300);
+    EXPECT_EQ(mfGetTax(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5]), 0);
+    EXPECT_EQ(std::vector<int>(v, v + 6), (std::vector<int>{2300, 800, -1, 0, 500, -1}));
     char serial[12] = {};
     EXPECT_EQ(mfGetSerNo(serial), 0);
     EXPECT_STREQ(serial, "ABC12345678");
@@ -42,67 +45,56 @@ TEST_F(QueriesTest, ReadTheClockCounterRatesAndSerialNumber) {
     EXPECT_EQ(mfGetTax(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
 }
 
-struct ShortCase {
-    const char* name;
-    int (*query)(int* out);
-};
-
 TEST_F(QueriesTest, AShortAnswerFailsAndLeavesTheOutputsAlone) {
-    const ShortCase cases[] = {
-        {"time", [](int* out) { return mfGetTime(out, out + 1); }},
-        {"date", [](int* out) { return mfGetDate(out, out + 1, out + 2); }},
-        {"counter", [](int* out) { return mfGetLastTicketNo(out); }},
-        {"tax rates",
+    const struct {
+        const char* name;
+        int (*query)(int* out);
+    } rows[] = {
+        {"mfGetTime", [](int* out) { return mfGetTime(out, out + 1); }},
+        {"mfGetDate", [](int* out) { return mfGetDate(out, out + 1, out + 2); }},
+        {"mfGetLastTicketNo", [](int* out) { return mfGetLastTicketNo(out); }},
+        {"mfGetTax",
          [](int* out) { return mfGetTax(out, out + 1, out + 2, out + 3, out + 4, out + 5); }},
-        {"serial number", [](int* out) { return mfGetSerNo(reinterpret_cast<char*>(out)); }},
+        {"mfGetSerNo", [](int* out) { return mfGetSerNo(reinterpret_cast<char*>(out)); }},
     };
-    Start();
-    for (const ShortCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    StartOn(8);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
         int out[6] = {-7, -7, -7, -7, -7, -7};
         printer->AnswerShortNext(1);
-        EXPECT_EQ(c.query(out), -2);
-        EXPECT_EQ(Lib().mfErrorL, 514);
-        for (const int v : out) EXPECT_EQ(v, -7);
+        EXPECT_EQ(r.query(out), -2);
+        EXPECT_EQ(mfError(), 514);
+        EXPECT_EQ(std::vector<int>(out, out + 6), std::vector<int>(6, -7));
     }
-    EXPECT_NE(LogText().find("In mfGetTax, result: -2"), std::string::npos);
-    EXPECT_NE(LogText().find("In mfGetSerNo, result: -2"), std::string::npos);
+    EXPECT_TRUE(Logged("In mfGetTax, result: -2"));
+    EXPECT_TRUE(Logged("In mfGetSerNo, result: -2"));
 }
 
-TEST_F(QueriesTest, TheClockIsNotReadInsideADocument) {
-    Start();
-    Lib().SetDocumentOpen(MF_DOC_RECEIPT, true);
-    printer->ClearFrames();
+TEST_F(QueriesTest, TheClockIsNotReadInsideADocumentButTheCounterIs) {
+    StartOn(8);
+    ASSERT_EQ(mfBeginTicket(-1), 0);
+    Sent();
     int h = -1, m = -1, x = -1;
     EXPECT_EQ(mfGetTime(&h, &m), -2);
-    EXPECT_EQ(Lib().mfErrorL, 779);
+    EXPECT_EQ(mfError(), 779);
     EXPECT_EQ(mfGetDate(&h, &m, &x), -2);
-    EXPECT_TRUE(printer->Frames().empty());
+    EXPECT_TRUE(Sent().empty());
     EXPECT_EQ(h, -1);
-    EXPECT_EQ(mfGetLastTicketNo(&h), 0);  // the counter may be read
+    EXPECT_EQ(mfGetLastTicketNo(&h), 0);
 }
 
-struct PauseCase {
-    int type;
-    int64_t timeMs;     // the clock query: 800 ms after the acknowledge, then a 300 ms pause
-    int64_t counterMs;  // the counter: 800 ms after the acknowledge, then a 100 ms pause
-};
-
-TEST_F(QueriesTest, OlderPrintersGetTheirPauseAfterClockAndCounter) {
-    const PauseCase cases[] = {{2, 1100, 900}, {4, 0, 0}, {8, 0, 0}};
-    for (const PauseCase& c : cases) {
-        sim::PrinterModel model;
-        model.type = c.type;
-        UsePrinter(model);
-        Lib().started = false;
-        Start();
+// Older printers get a pause after the clock (300 ms) and the counter (100 ms), beside the
+// 800 ms after each acknowledge.
+TEST_F(QueriesTest, OlderPrintersPauseAfterClockAndCounter) {
+    for (const auto& [type, clockMs, counterMs] : {std::tuple{2, 1100, 900}, {4, 0, 0}}) {
+        StartOn(type);
         int a = 0, b = 0;
         int64_t start = Now();
         mfGetTime(&a, &b);
-        EXPECT_EQ(Now() - start, c.timeMs) << c.type;
+        EXPECT_EQ(Now() - start, clockMs) << type;
         start = Now();
         mfGetLastTicketNo(&a);
-        EXPECT_EQ(Now() - start, c.counterMs) << c.type;
+        EXPECT_EQ(Now() - start, counterMs) << type;
     }
 }
 
@@ -111,95 +103,150 @@ TEST_F(QueriesTest, VersionsAndFixedFacts) {
     EXPECT_EQ(mfParLibVersion(&a, &b, 0), -1);
     EXPECT_EQ(mfGetVersion(&a, &b), -1);
     EXPECT_EQ(a, -1);
-    Start();
+    StartOn(8);
     EXPECT_EQ(mfParLibVersion(&a, &b, 0), 0);
     EXPECT_EQ(std::make_pair(a, b), std::make_pair(1, 12));
     EXPECT_EQ(mfParLibBuild(&a), 0);
     EXPECT_EQ(a, 6);
-    EXPECT_EQ(mfParFiscal(&a), 0);
-    EXPECT_EQ(a, 1);
-    a = 0;
-    EXPECT_EQ(mfStatDenom(&a), 0);
-    EXPECT_EQ(a, 1);
-}
-
-// Calls a fixed-answer name with `args` zero arguments.
-using AnyFunction = void (*)();
-
-template <size_t... I>
-int CallWithZeros(AnyFunction fn, std::index_sequence<I...>) {
-    using Signature = int(TARN_API*)(decltype((void)I, tarn_arg{})...);
-    return reinterpret_cast<Signature>(fn)(((void)I, tarn_arg{0})...);
-}
-
-template <int N = 0>
-int CallWithZeros(AnyFunction fn, int args) {
-    if (args == N) return CallWithZeros(fn, std::make_index_sequence<N>{});
-    if constexpr (N < 40) return CallWithZeros<N + 1>(fn, args);
-    return -99;
-}
-
-struct FixedName {
-    std::string name;
-    AnyFunction fn;
-    int args;
-    std::string entry;
-};
-
-std::vector<FixedName> FixedNames() {
-    std::vector<FixedName> names;
-#define TARN_TEST_ROW(name, ordinal, args, entry, kind) TARN_TEST_##kind(name, args, entry)
-#define TARN_TEST_FIXED(name, args, entry) \
-    names.push_back({#name, reinterpret_cast<AnyFunction>(&name), args, #entry});
-#define TARN_TEST_OWN(name, args, entry)
-#define TARN_TEST_SHARED(name, args, entry)
-#define TARN_TEST_LATER(name, args, entry)
-    TARN_INTERFACE(TARN_TEST_ROW)
-    return names;
-}
-
-// What each shared entry point answers: with a session, and without one.
-const std::map<std::string, std::pair<int, int>> kAnswers = {
-    {"FixedSession1Args0", {1, -1}},       {"FixedSession1Args1", {1, -1}},
-    {"FixedSession1Args2", {1, -1}},       {"FixedSession1Args3", {1, -1}},
-    {"FixedSession1Args4", {1, -1}},       {"FixedSession1Args5", {1, -1}},
-    {"FixedSession1Args6", {1, -1}},       {"FixedSession1Args7", {1, -1}},
-    {"FixedSession1Args9", {1, -1}},       {"FixedSession1Args10", {1, -1}},
-    {"FixedSession1Args12", {1, -1}},      {"FixedSession1Args15", {1, -1}},
-    {"FixedSession1Args17", {1, -1}},      {"FixedSession1Args20", {1, -1}},
-    {"FixedSession1Args22", {1, -1}},      {"FixedSession1Args31", {1, -1}},
-    {"FixedSession1Args33", {1, -1}},      {"FixedSession1Args36", {1, -1}},
-    {"FixedSession0Args0", {0, -1}},       {"FixedSessionAbsentArgs0", {-3, -1}},
-    {"FixedSessionAbsentArgs1", {-3, -1}}, {"FixedAbsentArgs0", {-3, -3}},
-    {"FixedAlways1Args2", {1, 1}},         {"FixedAlways1Args12", {1, 1}},
-    {"FixedAlways0Args0", {0, 0}},         {"FixedSessionZeroOut", {0, -1}},
-};
-
-TEST_F(QueriesTest, EveryFixedAnswerNameAnswersWithAndWithoutASession) {
-    const std::vector<FixedName> names = FixedNames();
-    ASSERT_EQ(names.size(), 99u);
-    for (const bool session : {false, true}) {
-        if (session) Start();
-        printer->ClearFrames();
-        for (const FixedName& n : names) {
-            SCOPED_TRACE(n.name + (session ? " with a session" : " without a session"));
-            ASSERT_EQ(kAnswers.count(n.entry), 1u);
-            const auto [withSession, without] = kAnswers.at(n.entry);
-            Lib().mfErrorL = 514;
-            if (n.entry == "FixedSessionZeroOut") {
-                int value = 7;
-                EXPECT_EQ(reinterpret_cast<int(TARN_API*)(int*)>(n.fn)(&value),
-                          session ? withSession : without);
-                EXPECT_EQ(value, session ? 0 : 7);
-                EXPECT_EQ(reinterpret_cast<int(TARN_API*)(int*)>(n.fn)(nullptr),
-                          session ? withSession : without);
-            } else {
-                EXPECT_EQ(CallWithZeros(n.fn, n.args), session ? withSession : without);
-            }
-            EXPECT_EQ(Lib().mfErrorL, 0);
-        }
-        EXPECT_TRUE(printer->Frames().empty());
+    for (auto* query : {&mfParFiscal, &mfStatDenom}) {
+        a = 0;
+        EXPECT_EQ(query(&a), 0);
+        EXPECT_EQ(a, 1);
     }
+}
+
+// What each shared fixed-answer entry point answers with a session and without one; those
+// with an output write 0 there, with a session only.
+TEST_F(QueriesTest, EveryFixedAnswerNameAnswersWithAndWithoutASession) {
+    const std::map<std::string, std::pair<int, int>> answers = {
+        {"FixedSession0Args0", {0, -1}},       {"FixedSessionAbsentArgs0", {-3, -1}},
+        {"FixedSessionAbsentArgs1", {-3, -1}}, {"FixedAbsentArgs0", {-3, -3}},
+        {"FixedAlways1Args2", {1, 1}},         {"FixedAlways1Args12", {1, 1}},
+        {"FixedAlways0Args0", {0, 0}},         {"FixedSessionZeroOut", {0, -1}},
+    };
+    size_t fixed = 0;
+    for (const bool session : {false, true}) {
+        if (session) StartOn(8);
+        for (const test::Export& e : test::Exports()) {
+            if (!e.fixedAnswer) continue;
+            SCOPED_TRACE(e.name + (session ? " with a session" : " without one"));
+            fixed += session;
+            // Every FixedSession1ArgsN entry answers 1 with a session, -1 without.
+            const bool one = e.entry.rfind("FixedSession1Args", 0) == 0;
+            ASSERT_TRUE(one || answers.count(e.entry) == 1);
+            const auto [with, without] = one ? std::make_pair(1, -1) : answers.at(e.entry);
+            int outs[40];
+            std::fill(outs, outs + 40, 7);
+            EXPECT_EQ(e.call({0, "", outs}), session ? with : without);
+            EXPECT_EQ(outs[0], e.entry == "FixedSessionZeroOut" && session ? 0 : 7);
+            EXPECT_EQ(e.call({}), session ? with : without);  // null outputs
+        }
+        EXPECT_TRUE(Sent().empty());
+    }
+    EXPECT_EQ(fixed, 99u);
+}
+
+// mfAnyCommand: raw bytes to port 1, with a log file of its own when no session is open.
+class RawCommandTest : public test::LibraryTest {
+protected:
+    void SetUp() override {
+        LibraryTest::SetUp();
+        char cwd[4096];
+        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+        previousDir_ = cwd;
+        ASSERT_EQ(chdir(dir.Path().c_str()), 0);  // "tarnlog.txt" is made in the current directory
+    }
+    void TearDown() override {
+        ASSERT_EQ(chdir(previousDir_.c_str()), 0);
+        LibraryTest::TearDown();
+    }
+    std::string RawLog() const { return test::ReadFile(dir.File("tarnlog.txt")); }
+    int Send(std::vector<uint8_t> bytes, int maximum, int timeoutMs = 500) {
+        received.assign(1024, 0xEE);
+        count = -5;
+        return mfAnyCommand(static_cast<int>(bytes.size()), bytes.data(), maximum, received.data(),
+                            &count, timeoutMs);
+    }
+
+    std::vector<uint8_t> received;
+    int count = 0;
+
+private:
+    std::string previousDir_;
+};
+
+TEST_F(RawCommandTest, WithoutASessionSendsTheBytesAsTheyAreAndLogsToItsOwnFile) {
+    const std::string mainLog = LogText();
+    EXPECT_EQ(Send({0x1B, 0x66}, 3), 0);
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(std::vector<uint8_t>(received.begin(), received.begin() + 4),
+              (std::vector<uint8_t>{0x06, 0x00, 0x00, 0xEE}));
+    EXPECT_EQ(Sent(), std::vector<Frame>{Esc("f")});
+    EXPECT_EQ(LogText(), mainLog);
+    const std::string raw = RawLog();
+    for (const char* line :
+         {"***** LOG OPEN  TARN *****", "In mfAnyCommand - new logger",
+          "In mfAnyCommand, Open, boolresult: 1", "In mfAnyCommand, Send, result: 2",
+          "In mfAnyCommand, Receive, result: 3", "***** LOG CLOSED *****"}) {
+        EXPECT_NE(raw.find(std::string(line) + "\n"), std::string::npos) << line;
+    }
+    EXPECT_EQ(std::count(raw.begin(), raw.end(), '\n'), 6);
+    EXPECT_FALSE(platform->PortOpen());
+    EXPECT_EQ(mfError(), -1);  // no session was opened
+}
+
+TEST_F(RawCommandTest, WithASessionLogsToTheMainLogOnlyFailuresAndCounts) {
+    ASSERT_EQ(mfStart(0, 1), 0);
+    EXPECT_EQ(Send({0x1B, 0x66}, 3), 0);
+    EXPECT_EQ(LogText().find("boolresult"), std::string::npos);
+    EXPECT_TRUE(Logged("In mfAnyCommand, Send, result: 2"));
+    EXPECT_TRUE(Logged("In mfAnyCommand, Receive, result: 3"));
+    EXPECT_EQ(RawLog(), "");
+}
+
+TEST_F(RawCommandTest, ShortNoneOrTooMuchToReadIsNoFailure) {
+    const struct {
+        std::vector<uint8_t> bytes;
+        int maximum, timeoutMs, count;
+        int64_t ms;
+    } rows[] = {{{0x1B, 0x66}, 10, 700, 3, 700},
+                {{0x1B, 0x66}, 5000, 500, 3, 500},
+                {{0x1B, 0x66}, 0, 500, 0, 0},
+                {{}, 4, 500, 0, 500}};
+    for (const auto& r : rows) {
+        const int64_t start = Now();
+        EXPECT_EQ(Send(r.bytes, r.maximum, r.timeoutMs), 0);
+        EXPECT_EQ(count, r.count);
+        EXPECT_EQ(Now() - start, r.ms);
+    }
+    EXPECT_NE(RawLog().find("In mfAnyCommand, Receive, result: 0\n"), std::string::npos);
+    uint8_t query[] = {0x1B, 0x66};
+    EXPECT_EQ(mfAnyCommand(2, query, 3, nullptr, nullptr, 500), 0);
+    EXPECT_EQ(mfAnyCommand(2, nullptr, 3, nullptr, nullptr, 500), 0);
+}
+
+TEST_F(RawCommandTest, FailuresAre514AndRefusalsOpenNothing) {
+    printer->SetUnplugged(true);
+    EXPECT_EQ(Send({0x1B, 0x66}, 3), -2);
+    EXPECT_EQ(test::seam::DetailCode(), 514);
+    EXPECT_EQ(count, -5);
+    printer->SetUnplugged(false);
+    platform->FailNextWrite();
+    EXPECT_EQ(Send({0x1B, 0x66}, 3), -2);
+    platform->FailNextRead();
+    EXPECT_EQ(Send({0x1B, 0x66}, 3), -2);
+    for (const char* line : {"Open, boolresult: 0", "Send, result: -1", "Receive, result: -1"})
+        EXPECT_NE(RawLog().find(std::string("In mfAnyCommand, ") + line), std::string::npos);
+    EXPECT_FALSE(platform->PortOpen());
+    const int opens = platform->Opens();
+    uint8_t bytes[2048] = {0x1B, 0x66};
+    for (const auto& [sendCount, timeoutMs] : {std::pair{-1, 500}, {1025, 500}, {2, 0}, {2, -1}}) {
+        int got = -5;
+        EXPECT_EQ(mfAnyCommand(sendCount, bytes, 4, bytes, &got, timeoutMs), -2);
+        EXPECT_EQ(test::seam::DetailCode(), 771);
+        EXPECT_EQ(got, -5);
+    }
+    EXPECT_EQ(platform->Opens(), opens);
 }
 
 }  // namespace

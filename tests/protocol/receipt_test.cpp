@@ -1,269 +1,584 @@
-// The fiscal receipt against the virtual printer: opening, sale and void lines, the printer's
-// cancellation, the closing.
+// The fiscal receipt through the interface: opening, sale and void lines, the printer's
+// cancellation, extended lines, the closing with payments in one or two currencies, and whole
+// sales as the printer recorded and printed them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "receipt_fixture.h"
-#include "tarn/tarn.h"
+#include "library_test.h"
+#include "roll.h"
 
 namespace tarn {
 namespace {
 
-using test::Bytes;
+using test::Esc;
 using test::Frame;
-using test::kReasonQuery;
-using test::ReceiptTest;
+using test::Le32;
 
-TEST_F(ReceiptTest, OpensWithOrWithoutADeclaredTotal) {
+const Frame kReasonQuery = Esc("P");
+const Frame kPoll = Esc("U");
+const std::string kPlaci = std::string("P\x9D") + "ACI";
+
+std::string Padded(const std::string& text, size_t width) {
+    return text + std::string(width - text.size(), ' ');
+}
+
+// A foot line: kind, text, line feed.
+Frame Foot(char kind, const std::string& text) {
+    return Esc(std::string("\x09") + kind + text + "\n");
+}
+
+// A label and an amount in a line of `width`, sent in a field of `field`.
+Frame Amount(char kind, const std::string& label, const std::string& amount, size_t width,
+             size_t field) {
+    return Foot(kind, Padded(Padded(label, width - amount.size()) + amount, field));
+}
+
+Frame ToPay(const std::string& label, const std::string& amount) {
+    return Amount('>', label, amount, 29, 31);
+}
+
+// mfEndTicket's arguments in the order a table row gives them.
+struct EndArgs {
+    int percent = 0;
+    int payment[3] = {0, 0, 0};
+    int adjust = 0;
+    int extra = 0;
+    int transaction = 0;
+    const char* table = "";
+    const char* freeLine = "";
+    const char* name[3] = {"Got\xA2wka", "Karta", "Bon"};
+};
+
+class ReceiptTest : public test::StartedLibraryTest {
+protected:
+    int Sell(const char* name, char letter, int price, int quantity = 1000, int value = 0) {
+        return mfLineTicket(0, name, letter, "szt", price, quantity, value);
+    }
+    int End(const EndArgs& a) {
+        return mfEndTicket(a.percent, 0, a.transaction, a.payment[0], a.name[0], a.payment[1],
+                           a.name[1], a.payment[2], a.name[2], a.extra, "Kaucja", a.adjust,
+                           "Kaucja", a.table, a.freeLine);
+    }
+    int Pay(int amount) { return End({0, {amount}}); }
+    // A receipt with one line of `value` grosze; the frames so far are dropped.
+    void OneLine(int value, int declared = -1) {
+        ASSERT_EQ(mfBeginTicket(declared), 0);
+        ASSERT_EQ(Sell("Chleb pszenny", 'A', value), 0);
+        Sent();
+    }
+    // The sale total the closing sends.
+    Frame SaleTotalAtClose(int payment) {
+        EXPECT_EQ(Pay(payment), 0);
+        const std::vector<Frame> totals = Of(Sent(), '\x07');
+        return totals.empty() ? "(none)" : totals[0];
+    }
+};
+
+TEST_F(ReceiptTest, OpensWithOrWithoutADeclaredTotalAndClosesOnIt) {
+    // A total of 0 declares nothing on either side: the lines are summed.
     const struct {
         int total;
-        Bytes opening;
-        bool declared;
-    } cases[] = {{1234, Frame({0x20, 0xD2, 0x04, 0x00, 0x00}), true},
-                 {0, Frame({0x21}), false},
-                 {-1, Frame({0x21}), false}};
-    for (const auto& c : cases) {
-        printer->ClearFrames();
-        ASSERT_EQ(mfBeginTicket(c.total), 0) << c.total;
-        EXPECT_EQ(Sent().back(), c.opening);
-        EXPECT_TRUE(ReceiptOpen());
-        ASSERT_EQ(Sell("Chleb", 'A', 250, 2000), 0);
-        EXPECT_EQ(Total(), c.declared ? c.total : 500) << c.total;
-        ASSERT_EQ(mfStornoTicket(), 0);
+        Frame opening;
+        int line;
+        Frame saleTotal;
+        std::string toPay;
+    } rows[] = {{1234, Esc(" " + Le32(1234)), 1234, Esc("\x07"), "12,34"},
+                {0, Esc("!"), 500, Esc("\x07" + Le32(500)), "5,00"},
+                {-1, Esc("!"), 500, Esc("\x07" + Le32(500)), "5,00"}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.total);
+        ASSERT_EQ(mfBeginTicket(r.total), 0);
+        EXPECT_EQ(Sent().back(), r.opening);
+        EXPECT_TRUE(DocumentOpen());
+        ASSERT_EQ(Sell("Chleb", 'A', r.line), 0);
+        ASSERT_EQ(Pay(r.line), 0);
+        const std::vector<Frame> frames = Sent();
+        EXPECT_EQ(Of(frames, '\x07')[0], r.saleTotal);
+        EXPECT_EQ(Of(frames, '\x09')[0], ToPay(kPlaci, r.toPay));
+        EXPECT_FALSE(DocumentOpen());
+        EXPECT_EQ(printer->TotalsOf(*printer->LastEndedReceipt()).gross, r.line);
     }
 }
 
-TEST_F(ReceiptTest, OpeningIsRefusedInsideADocumentAndWithoutASession) {
-    Lib().SetDocumentOpen(MF_DOC_ORDER, true);
-    printer->ClearFrames();
-    EXPECT_EQ(mfBeginTicket(100), -2);
-    EXPECT_EQ(Lib().mfErrorL, 779);
-    EXPECT_TRUE(Sent().empty());
-    Lib().SetDocumentOpen(MF_DOC_ORDER, false);
-    mfSetDebugLevel(9);
-    mfStop();
-    EXPECT_EQ(mfBeginTicket(100), -1);
-}
-
-TEST_F(ReceiptTest, OpeningEndsADocumentThePrinterStillHoldsAndClosesTheDayItAsksFor) {
-    printer->State().receiptOpen = true;
-    printer->State().dayMustClose = true;
-    Sent();
-    ASSERT_EQ(mfBeginTicket(-1), 0);
-    const std::vector<Bytes> frames = Sent();
-    const auto has = [&frames](const Bytes& f) {
-        return std::find(frames.begin(), frames.end(), f) != frames.end();
+// The opening reads status bytes 0 to 3 and refuses on the first fault, in this order.
+TEST_F(ReceiptTest, TheOpeningRefusesOnTheFirstFaultInTheStatusBytes) {
+    const struct {
+        std::array<uint8_t, 4> set, cleared;
+        int code;
+    } rows[] = {
+        // clang-format off
+        {{}, {1, 0, 0, 0}, 259}, {{}, {2, 0, 0, 0}, 518}, {{4, 0, 0, 0}, {}, 518},
+        {{0, 0x02, 0, 0}, {}, 769}, {{0, 0x10, 0, 0}, {}, 518}, {{0, 0x40, 0, 0}, {}, 513},
+        {{0, 0x80, 0, 0}, {}, 514}, {{0, 0, 0x02, 0}, {}, 784}, {{0, 0, 0x04, 0}, {}, 257},
+        {{0, 0, 0x40, 0}, {}, 784}, {{0, 0, 0x80, 0}, {}, 257}, {{0, 0, 0, 0x80}, {}, 257},
+        // The earlier rule wins; a day to close is closed on the way.
+        {{0, 0, 0x02, 0}, {1, 0, 0, 0}, 259}, {{0, 0x40, 0x02, 0}, {}, 513},
+        {{0, 0x10, 0, 0x80}, {}, 518}, {{0, 0, 0x44, 0}, {}, 257}, {{0, 0x08, 0x02, 0}, {}, 784},
+        // clang-format on
     };
-    EXPECT_TRUE(has(Frame({0x51})));
-    EXPECT_TRUE(has(Frame({0x23})));
-    EXPECT_TRUE(has(Frame({0x25})));
-    EXPECT_EQ(frames.back(), Frame({0x21}));
-}
-
-TEST_F(ReceiptTest, OpeningIsRefusedByTheStatusBytes) {
-    const struct {
-        int byteIndex;
-        uint8_t bit;
-        int code;
-    } cases[] = {{2, 0x02, 784}, {1, 0x10, 518}, {1, 0x40, 513}, {3, 0x80, 257}, {2, 0x80, 257}};
-    for (const auto& c : cases) {
-        printer->State().faultBits = {};
-        printer->State().faultBits[static_cast<size_t>(c.byteIndex)] = c.bit;
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << "code " << r.code);
+        printer->State().faultBits = r.set;
+        printer->State().clearedBits = r.cleared;
         EXPECT_EQ(mfBeginTicket(-1), -2);
-        EXPECT_EQ(Lib().mfErrorL, c.code) << c.byteIndex << " " << int(c.bit);
-        EXPECT_FALSE(ReceiptOpen());
-    }
-}
-
-TEST_F(ReceiptTest, ASaleLineIsFiftyBytesWithTheFixedUpName) {
-    ASSERT_EQ(mfBeginTicket(-1), 0);
-    Sent();
-    ASSERT_EQ(Sell("Chleb", 'A', 250, 2000), 0);
-    const std::vector<Bytes> frames = Sent();
-    ASSERT_EQ(frames.size(), 2u);
-    Bytes line = Frame({0x06, 0x20}, "Chleb....." + std::string(18, ' '));
-    const Bytes rest{0x30, 0xD0, 0x07, 0x00, 0x00, 0x03, 's',  'z',  't',  ' ',
-                     0xFA, 0x00, 0x00, 0x00, 0x1B, 0x01, 0xF4, 0x01, 0x00, 0x00};
-    line.insert(line.end(), rest.begin(), rest.end());
-    EXPECT_EQ(frames[0], line);
-    EXPECT_EQ(frames[1], kReasonQuery);
-    EXPECT_STREQ(Lib().receipt.lastLineName, "Chleb");
-    EXPECT_EQ(Lib().receipt.lastLineValue, 500);
-}
-
-TEST_F(ReceiptTest, ALineWhoseValueLeaves32BitsIsRefusedBeforeAnythingChanges) {
-    ASSERT_EQ(mfBeginTicket(-1), 0);
-    Sent();
-    EXPECT_EQ(Sell("Kawa mielona 250g", 'A', 5000000, 1000000), -2);
-    EXPECT_EQ(Lib().mfErrorL, 771);
-    EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(Total(), 0);
-    EXPECT_TRUE(ReceiptOpen());
-}
-
-TEST_F(ReceiptTest, TheReasonForACancelledReceiptBecomesItsCode) {
-    printer->BlockItem("Kawa mielona 500g");
-    const struct {
-        const char* name;
-        int price;
-        char forcedReason;  // 0: the printer finds its own reason
-        int code;
-    } cases[] = {{"Kawa mielona 500g", 3199, 0, 773},  // a blocked item
-                 {"Chleb", 100000000, 0, 771},         // an amount out of range
-                 {"Chleb", 250, '2', 771},
-                 {"Chleb", 250, 'T', 771},
-                 {"Chleb", 250, 'Z', 769}};
-    for (const auto& c : cases) {
-        ASSERT_EQ(mfBeginTicket(-1), 0);
-        if (c.forcedReason != 0) printer->CancelReceiptWith(c.forcedReason);
-        EXPECT_EQ(Sell(c.name, 'A', c.price, 1000), -2) << c.name << c.forcedReason;
-        EXPECT_EQ(Lib().mfErrorL, c.code) << c.name << c.forcedReason;
-        EXPECT_FALSE(ReceiptOpen());
+        EXPECT_EQ(mfError(), r.code);
+        EXPECT_TRUE(Of(Sent(), '!').empty());
         EXPECT_FALSE(printer->ReceiptOpen());
     }
 }
 
-TEST_F(ReceiptTest, EveryReasonCharacterHasItsCode) {
-    const std::string outOfRange = "27FGJKRST";
-    for (const char reason : std::string("27FGJKRSTCXZa!")) {
-        ASSERT_EQ(mfBeginTicket(-1), 0);
-        printer->CancelReceiptWith(reason);
-        EXPECT_EQ(Sell("Chleb", 'A', 250, 1000), -2);
-        const int expected =
-            reason == 'C' ? 773 : (outOfRange.find(reason) != std::string::npos ? 771 : 769);
-        EXPECT_EQ(Lib().mfErrorL, expected) << reason;
-    }
-}
-
-TEST_F(ReceiptTest, OlderPrintersNameTheCancellationByStatusBits) {
+// Before opening, the library ends what the printer still holds and closes the day it asks
+// to have closed; a failed recovery step or status query ends the opening with its code.
+TEST_F(ReceiptTest, TheOpeningSequenceRecoversAndClosesTheDay) {
+    const std::vector<Frame> start{Esc("f"), Esc("*"), Esc("T")};
+    const std::vector<Frame> checks{Esc("["), Esc("T"), Esc("U"), Esc("V")};
+    const auto join = [](std::vector<std::vector<Frame>> parts) {
+        std::vector<Frame> all;
+        for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
     const struct {
-        int byteIndex;
-        uint8_t bit;
+        const char* what;
+        bool held, dayToClose;
+        Frame failing;
         int code;
-    } rows[] = {{1, 0x01, 258}, {1, 0x08, 777}, {1, 0x10, 257}, {1, 0x20, 773}, {1, 0x40, 513},
-                {1, 0x80, 257}, {2, 0x02, 784}, {2, 0x04, 257}, {2, 0x08, 515}, {2, 0x10, 769},
-                {2, 0x20, 513}, {2, 0x40, 784}, {2, 0x80, 257}};
-    StartOn(2);
-    for (const auto& row : rows) {
-        printer->State().faultBits = {};
-        ASSERT_EQ(mfBeginTicket(-1), 0);
-        printer->State().faultBits[static_cast<size_t>(row.byteIndex)] = row.bit;
-        EXPECT_EQ(Sell("Chleb", 'A', 250, 1000), -2);
-        EXPECT_EQ(Lib().mfErrorL, row.code) << row.byteIndex << " " << int(row.bit);
-        printer->State().faultBits = {};
-        printer->State().receiptOpen = false;
-        Lib().SetDocumentOpen(MF_DOC_RECEIPT, false);
+        std::vector<Frame> frames;
+    } rows[] = {
+        {"nothing held", false, false, "", 0, join({start, checks, {Esc("!")}})},
+        {"a receipt held", true, false, "", 0,
+         join({start, {Esc("Q"), Esc("#"), kPoll}, checks, {Esc("!")}})},
+        {"the day to close", false, true, "", 0,
+         join({start, checks, {Esc("%"), kPoll, Esc("!")}})},
+        {"Q fails", true, false, Esc("Q"), 514, start},
+        {"# fails", true, false, Esc("#"), 514, join({start, {Esc("Q")}})},
+        {"a status query fails", false, false, Esc("V"), 514,
+         join({start, {Esc("["), Esc("T"), Esc("U")}})},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        StartOn(8);
+        printer->State().receiptOpen = r.held;
+        printer->State().dayMustClose = r.dayToClose;
+        if (!r.failing.empty()) platform->FailWriteStarting({r.failing.begin(), r.failing.end()});
+        EXPECT_EQ(mfBeginTicket(-1), r.code == 0 ? 0 : -2);
+        EXPECT_EQ(mfError(), r.code);
+        std::vector<Frame> frames = Sent();  // a run of readiness polls counts once
+        const auto polls = [](const Frame& a, const Frame& b) { return a == b && a == kPoll; };
+        frames.erase(std::unique(frames.begin(), frames.end(), polls), frames.end());
+        EXPECT_EQ(frames, r.frames);
+        EXPECT_EQ(DocumentOpen(), r.code == 0);
     }
 }
 
-TEST_F(ReceiptTest, AFailedStatusQueryFailsTheOpeningWithItsCode) {
-    platform->FailWriteStarting({0x1B, 0x56});
-    EXPECT_EQ(mfBeginTicket(-1), -2);
-    EXPECT_EQ(Lib().mfErrorL, 514);
-    EXPECT_FALSE(ReceiptOpen());
-    EXPECT_FALSE(printer->ReceiptOpen());
-}
-
-TEST_F(ReceiptTest, NullTextsAreEmptyAndLongNamesAreKeptTo42) {
-    ASSERT_EQ(mfBeginTicket(-1), 0);
-    ASSERT_EQ(mfLineTicket(0, nullptr, 'A', nullptr, 250, 1000, 0), 0);
-    const std::string longName(50, 'n');
-    ASSERT_EQ(Sell(longName.c_str(), 'A', 250, 1000), 0);
-    EXPECT_EQ(std::string(Lib().receipt.lastLineName), longName.substr(0, 42));
-    EXPECT_EQ(mfEndTicket(0, 0, 0, 500, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0, nullptr,
-                          nullptr, nullptr),
-              0);
-}
-
-TEST_F(ReceiptTest, OlderPrintersShowACancellationInTheirStatusBytes) {
-    StartOn(3, 2);
+TEST_F(ReceiptTest, OpeningNeedsASessionAndNoOpenDocument) {
     ASSERT_EQ(mfBeginTicket(-1), 0);
     Sent();
-    printer->BlockItem("Chleb.....");
-    EXPECT_EQ(Sell("Chleb", 'A', 250, 1000), -2);
-    EXPECT_EQ(Lib().mfErrorL, 773);
-    const std::vector<Bytes> frames = Sent();
-    EXPECT_EQ(frames[frames.size() - 2], Frame({0x54}));
-    EXPECT_EQ(frames.back(), Frame({0x55}));
+    EXPECT_EQ(mfBeginTicket(100), -2);
+    EXPECT_EQ(mfError(), 779);
+    EXPECT_TRUE(Sent().empty());
+    Load();
+    EXPECT_EQ(mfBeginTicket(100), -1);
+    EXPECT_TRUE(Sent().empty());
 }
 
-TEST_F(ReceiptTest, OutOfPaperAnOlderPrintersReceiptIsCancelledAndThe784Stays) {
-    StartOn(2);
+// A sale line: 50 bytes with the fixed-up name, the tax slot and the value.
+TEST_F(ReceiptTest, ASaleLineCarriesTheFixedUpNameTheSlotAndTheValue) {
+    const std::string k40(40, 'k');
+    const struct {
+        std::string name;
+        char letter;
+        int price, quantity, value;
+        std::string sentName;
+        char slot;
+        int sentValue;
+    } rows[] = {
+        // clang-format off
+        {"Chleb", 'A', 250, 2000, 0, "Chleb.....", 1, 500},
+        {"Mleko 3,2%", 'B', 199, 1500, 0, "Mleko 3,2%..", 2, 299},  // 298.5 brought up
+        {k40, 'C', 100, 1000, 0, k40.substr(0, 28), 3, 100},
+        {"", 'D', 100, 1000, 700, "..........", 4, 700},
+        {"Sok (1l) %%", 'E', 100, 1000, 0, "Sok (1l) %%.....", 6, 100},
+        {"Woda", 'F', 100, 1000, 0, "Woda......", 7, 100},
+        {"Kawa", 'G', 100, 1000, 0, "Kawa......", 5, 100},
+        {"Herbata zielona", 'a', 100, 1000, 0, "Herbata zielona", 1, 100},
+        {"Bu\x88ka \xA5" "d", '*', 100, 1000, 0, "Bu\x88ka \xA5" "d...", 1, 100},
+        {"a" + std::string(27, '%'), 'A', 100, 1000, 0, "a........." + std::string(18, '%'), 1, 100},
+        // clang-format on
+    };
+    printer->State().taxRates = {2300, 800, 500, 0, 500, 800};  // every letter has a rate
     ASSERT_EQ(mfBeginTicket(-1), 0);
-    ASSERT_EQ(Sell("Chleb", 'A', 250, 1000), 0);
-    Sent();
-    printer->SetPaperOut(true);
-    EXPECT_EQ(Sell("Woda mineralna", 'A', 199, 1000), -2);
-    EXPECT_EQ(Lib().mfErrorL, 784);
-    EXPECT_EQ(Sent().back(), Frame({0x23}));
-    EXPECT_FALSE(ReceiptOpen());
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        Sent();
+        ASSERT_EQ(Sell(r.name.c_str(), r.letter, r.price, r.quantity, r.value), 0);
+        const Frame line =
+            Esc("\x06 " + Padded(r.sentName, 28) + "0" + Le32(r.quantity) + "\x03szt " +
+                Le32(r.price) + "\x1B" + std::string(1, r.slot) + Le32(r.sentValue));
+        EXPECT_EQ(Sent(), (std::vector<Frame>{line, kReasonQuery}));
+    }
 }
 
-TEST_F(ReceiptTest, OutOfPaperANewerPrinterNamesItsReason) {
-    ASSERT_EQ(mfBeginTicket(-1), 0);
-    printer->SetPaperOut(true);
-    EXPECT_EQ(Sell("Chleb", 'A', 250, 1000), -2);
-    EXPECT_EQ(Lib().mfErrorL, 769);
-    EXPECT_FALSE(ReceiptOpen());
-}
-
-TEST_F(ReceiptTest, AVoidCarriesTheFixedUpNameAndTheVoidSign) {
+TEST_F(ReceiptTest, AVoidCarriesTheVoidSignAndLowersTheTotal) {
     ASSERT_EQ(mfBeginTicket(-1), 0);
     ASSERT_EQ(Sell("Chleb", 'A', 250, 2000), 0);
+    ASSERT_EQ(Sell("Woda", 'B', 199), 0);
     Sent();
     ASSERT_EQ(mfStornoLineTicket(0, "Chleb", 'A', "szt", 250, 2000, 0), 0);
-    const Bytes line = Sent()[0];
-    EXPECT_EQ(line[2], '-');
-    EXPECT_EQ(std::string(line.begin() + 3, line.begin() + 31),
-              "Chleb....." + std::string(18, ' '));
-    EXPECT_EQ(Total(), 0);
-    EXPECT_STREQ(Lib().receipt.lastLineName, "Chleb");
+    EXPECT_EQ(Sent()[0].substr(0, 13), Esc("\x06-Chleb....."));
+    EXPECT_EQ(SaleTotalAtClose(199), Esc("\x07" + Le32(199)));
 }
 
-TEST_F(ReceiptTest, LinesAndCancellationNeedAnOpenReceipt) {
-    EXPECT_EQ(Sell("Chleb", 'A', 250, 1000), -2);
-    EXPECT_EQ(Lib().mfErrorL, 780);
+TEST_F(ReceiptTest, LinesNeedAnOpenReceiptAndAValueWithin32Bits) {
+    EXPECT_EQ(Sell("Chleb", 'A', 250), -2);
+    EXPECT_EQ(mfError(), 780);
     EXPECT_EQ(mfStornoLineTicket(0, "Chleb", 'A', "szt", 250, 1000, 0), -2);
     EXPECT_EQ(mfStornoTicket(), -2);
-    EXPECT_EQ(Lib().mfErrorL, 780);
+    EXPECT_EQ(mfError(), 780);
+    ASSERT_EQ(mfBeginTicket(-1), 0);
+    Sent();
+    EXPECT_EQ(Sell("Kawa mielona 250g", 'A', 5000000, 1000000), -2);
+    EXPECT_EQ(mfError(), 771);
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_TRUE(DocumentOpen());
+    EXPECT_EQ(SaleTotalAtClose(0), Esc("\x07"));  // the refused line did not count
 }
 
-TEST_F(ReceiptTest, CancellingClearsTheReceiptEvenWhenTheExchangeFails) {
+// Printers from type 4 name their reason; the older ones show a cancellation in status bytes
+// 1 and 2 (a type-3 printer reports version 1, so it never asks for a reason).
+TEST_F(ReceiptTest, ACancelledReceiptBecomesItsCodeAndEndsOnBothSides) {
+    const std::vector<Frame> reason{kReasonQuery}, status{Esc("T"), Esc("U")};
+    const struct {
+        int type;
+        char reason;
+        uint8_t byte, bit;
+        int code;
+    } rows[] = {
+        // clang-format off
+        {8, 'C', 0, 0, 773}, {8, 'S', 0, 0, 771}, {8, 'X', 0, 0, 769}, {3, 0, 1, 0x20, 773},
+        {2, 0, 1, 0x01, 258}, {2, 0, 1, 0x02, 769}, {2, 0, 1, 0x08, 777}, {2, 0, 1, 0x10, 257},
+        {2, 0, 1, 0x40, 513}, {2, 0, 1, 0x80, 257}, {2, 0, 2, 0x04, 257}, {2, 0, 2, 0x08, 515},
+        {2, 0, 2, 0x10, 769}, {2, 0, 2, 0x20, 513}, {2, 0, 2, 0x40, 784}, {2, 0, 2, 0x80, 257},
+        // clang-format on
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.type << " " << r.reason << int(r.byte) << int(r.bit));
+        StartOn(r.type);
+        ASSERT_EQ(mfBeginTicket(-1), 0);
+        if (r.reason != 0) printer->CancelReceiptWith(r.reason);
+        printer->State().faultBits[r.byte] = r.bit;
+        Sent();
+        EXPECT_EQ(Sell("Chleb", 'A', 250), -2);
+        EXPECT_EQ(mfError(), r.code);
+        std::vector<Frame> checks = r.reason != 0 ? reason : status;
+        if (r.code == 784) checks.push_back(Esc("#"));  // out of paper, the library cancels
+        const std::vector<Frame> frames = Sent();
+        EXPECT_EQ(std::vector<Frame>(frames.begin() + 1, frames.end()), checks);
+        printer->State().faultBits = {};
+        EXPECT_FALSE(DocumentOpen());
+    }
+}
+
+TEST_F(ReceiptTest, ReasonsForCancellingAtThePrinter) {
+    printer->BlockItem("Kawa mielona 500g");
+    const struct {
+        const char* name;
+        int price;
+        bool paperOut;
+        int code;
+    } rows[] = {{"Kawa mielona 500g", 3199, false, 773},
+                {"Chleb", 100000000, false, 771},
+                {"Chleb", 250, true, 769}};
+    for (const auto& r : rows) {
+        printer->SetPaperOut(false);
+        ASSERT_EQ(mfBeginTicket(-1), 0);
+        printer->SetPaperOut(r.paperOut);
+        EXPECT_EQ(Sell(r.name, 'A', r.price), -2) << r.name;
+        EXPECT_EQ(mfError(), r.code) << r.name;
+        EXPECT_FALSE(printer->ReceiptOpen());
+    }
+}
+
+TEST_F(ReceiptTest, CancellingEndsTheReceiptEvenWhenItsExchangeFails) {
     ASSERT_EQ(mfBeginTicket(-1), 0);
     printer->SetSilent(true);
     EXPECT_EQ(mfStornoTicket(), -2);
-    EXPECT_EQ(Lib().mfErrorL, 514);
-    EXPECT_FALSE(ReceiptOpen());
+    EXPECT_EQ(mfError(), 514);
+    printer->SetSilent(false);
+    EXPECT_FALSE(DocumentOpen());
 }
 
-// The closing on a type-8 printer, byte for byte.
-TEST_F(ReceiptTest, ClosesAnUndeclaredReceiptWithItsPaymentAndCashier) {
+// The closing on a type-8 printer, byte for byte, each step followed by the reason query.
+TEST_F(ReceiptTest, ClosesWithThePaymentAndTheCashierByteForByte) {
     ASSERT_EQ(mfDefPOS(1, 7, "Anna"), 0);
-    ASSERT_EQ(mfBeginTicket(-1), 0);
-    ASSERT_EQ(Sell("Chleb pszenny", 'A', 1000, 1000), 0);
-    Sent();
-    ASSERT_EQ(Close(1000), 0);
-    std::vector<Bytes> frames = Sent();
-    while (!frames.empty() && frames.back() == Frame({0x55}))
-        frames.pop_back();  // waiting for the printer
-    const std::vector<Bytes> expected = {
-        Frame({0x07, 0xE8, 0x03, 0x00, 0x00}),
-        kReasonQuery,
-        Frame({0x09, 0x3E},
-              "P\x9D"
-              "ACI" +
-                  std::string(19, ' ') + "10,00  \n"),
-        Frame({0x81, 0x01}, "Got\xA2wka      ", {0xE8, 0x03, 0x00, 0x00}),
-        kReasonQuery,
-        Frame({0x09, 0x35}, "07-Anna\n"),
-        kReasonQuery,
-        Frame({0x24}),
+    OneLine(1000);
+    ASSERT_EQ(Pay(1000), 0);
+    std::vector<Frame> frames = Sent();
+    while (!frames.empty() && frames.back() == kPoll) frames.pop_back();
+    EXPECT_EQ(frames,
+              (std::vector<Frame>{Esc("\x07" + Le32(1000)), kReasonQuery, ToPay(kPlaci, "10,00"),
+                                  Esc("\x81\x01Got\xA2wka      " + Le32(1000)), kReasonQuery,
+                                  Foot('5', "07-Anna"), kReasonQuery, Esc("$")}));
+    EXPECT_EQ(mfError(), 0);
+    EXPECT_FALSE(DocumentOpen());
+}
+
+// What a closing sends for its arguments: the sale total and the foot and payment records.
+TEST_F(ReceiptTest, TheClosingFollowsItsArguments) {
+    const struct {
+        const char* what;
+        int type, line, declared;
+        EndArgs args;
+        std::vector<Frame> expected;  // in this order, other frames between them
+    } rows[] = {
+        // clang-format off
+        {"10 % off", 8, 10000, -1, {1000, {9000}},
+         {Esc("\x1B\x0A"), kReasonQuery, Esc("\x07" + Le32(9000))}},
+        {"99 % off", 8, 10000, -1, {9900, {100}}, {Esc("\x1B\x63"), Esc("\x07" + Le32(100))}},
+        {"a declared total and an adjustment", 8, 1000, 1000, {0, {1200}, 200},
+         {Esc("\x07"), Amount('8', "Kaucja", "2,00", 29, 31), ToPay(kPlaci, "12,00")}},
+        {"a negative adjustment", 8, 1000, -1, {0, {750}, -250},
+         {Amount('9', "Kaucja", "2,50", 23, 25), ToPay(kPlaci, "7,50")}},
+        {"money to give back", 8, 1000, -1, {0, {0}, -2000}, {ToPay("OTRZYMUJE", "10,00")}},
+        {"payment indexes; the extra amount is the second kind", 8, 1000, -1,
+         {0, {400, 0, 700}, 0, 100},
+         {Esc("\x81\x01Got\xA2wka      " + Le32(400)), Esc("\x81\x03" + Padded("Bon", 13) + Le32(700)),
+          Esc("\x82\x01Kaucja       " + Le32(100))}},
+        {"the foot lines, cut to their fields", 8, 1000, -1,
+         {0, {1000}, 0, 0, 12, "Stolik przy oknie od ulicy numer 7",
+          "Dziekujemy za zakupy i zapraszamy ponownie"},
+         {Foot('<', "TRANSAKCJI: 12"), Foot('5', "23-Katarzyna Wielkopolska-Now"),
+          Foot('<', "STOLIKA: Stolik przy oknie od u "),
+          Foot('>', "Dziekujemy za zakupy i zaprasza"), Esc("$")}},
+        {"older printers print the payments and stop at six foot lines", 3, 1000, -1,
+         {0, {300, 300, 500}, 100, 50, 5, "", "Do zobaczenia"},
+         {Amount('8', "Kaucja", "1,00", 29, 31), ToPay(kPlaci, "11,00"),
+          Amount('0', "Got\xA2wka", "3,00", 26, 28), Amount('0', "Karta", "3,00", 26, 28),
+          Amount('0', "Bon", "5,00", 26, 28), Amount('1', "Kaucja", "0,50", 29, 31), Esc("$")}},
+        // clang-format on
     };
-    EXPECT_EQ(frames, expected);
-    EXPECT_FALSE(ReceiptOpen());
-    EXPECT_EQ(Lib().mfErrorL, 0);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        StartOn(r.type);
+        ASSERT_EQ(mfDefPOS(1, 123, "Katarzyna Wielkopolska-Nowakowska"), 0);
+        OneLine(r.line, r.declared);
+        EXPECT_EQ(End(r.args), 0);
+        const std::vector<Frame> frames = Sent();
+        EXPECT_TRUE(test::InOrder(frames, r.expected));
+        if (r.type == 3) {
+            EXPECT_EQ(Of(frames, '\x09').size(), 6u);
+            EXPECT_TRUE(Of(frames, '\x81').empty());
+        }
+    }
+}
+
+using Fault = void (*)(sim::VirtualPrinter&, sim::VirtualPlatform&);
+
+TEST_F(ReceiptTest, AClosingRefusedOnTheWayKeepsItsCode) {
+    const struct {
+        const char* what;
+        int percent;
+        Fault fault;
+        int code;
+        bool stillOpen;
+        const char* logged;
+    } rows[] = {
+        {"no whole percent", 150, nullptr, 771, true, ""},
+        {"100 %", 10000, nullptr, 771, true, ""},
+        {"a failed payment", 0,
+         [](sim::VirtualPrinter&, sim::VirtualPlatform& p) {
+             p.FailWriteStarting({0x1B, 0x81});
+         },
+         514, true, ""},
+        {"a cancellation after the sale total", 0,
+         [](sim::VirtualPrinter& p, sim::VirtualPlatform&) { p.AnswerGarbageNext({'C'}); }, 773,
+         false, "In mfEndTicket WhyTicketCanceled2, why -2"},
+        {"a refused reason query", 0,
+         [](sim::VirtualPrinter& p, sim::VirtualPlatform&) {
+             p.RefuseNext({3, 0, 2, 0});
+         },
+         784, false, ""},
+        {"a refused end", 0,
+         [](sim::VirtualPrinter& p, sim::VirtualPlatform&) { p.AcknowledgeNextWith(0x24, 0x15); },
+         514, false, "In mfEndTicket CRequestEndTicket, result: -2,"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        OneLine(1000);
+        if (r.fault != nullptr) r.fault(*printer, *platform);
+        EXPECT_EQ(End({r.percent, {1000}}), -2);
+        EXPECT_EQ(mfError(), r.code);
+        EXPECT_TRUE(r.percent == 0 || Sent().empty());
+        EXPECT_TRUE(Logged(r.logged));
+        EXPECT_EQ(DocumentOpen(), r.stillOpen);
+        if (r.stillOpen) {
+            EXPECT_EQ(mfStornoTicket(), 0);
+        }
+    }
+}
+
+TEST_F(ReceiptTest, ASaleTotalBeyond32BitsIsRefusedBeforeAnythingIsSent) {
+    ASSERT_EQ(mfBeginTicket(-1), 0);
+    for (int i = 0; i < 3; ++i) {
+        printer->AnswerGarbageNext({0});  // the printer's own limit is lower: its answer masked
+        ASSERT_EQ(Sell("Samochod osobowy", 'A', 1000000000), 0);
+    }
+    Sent();
+    EXPECT_EQ(Pay(0), -2);
+    EXPECT_EQ(mfError(), 771);
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_TRUE(DocumentOpen());
+}
+
+// The first payment whose name is a currency and a rate is paid in that currency: payment 1
+// converts the amount to pay, payments 2 and 3 their own amount.
+TEST_F(ReceiptTest, APaymentInASecondCurrency) {
+    const auto currency = [](const char* record, int converted, int paid) {
+        return std::vector<Frame>{Esc("\x83" + std::string(record) + "\x01" + Le32(converted)),
+                                  Esc("\x84" + Le32(paid) + std::string(12, '\0'))};
+    };
+    const struct {
+        int type;
+        EndArgs args;
+        std::vector<Frame> currency;
+        std::vector<int> ordinary;  // the indexes of the ordinary payment records
+    } rows[] = {
+        // clang-format off
+        {8, {0, {10000, 5000}, 0, 0, 0, "", "", {"EUR 4,1234", "USD 3,98"}},
+         currency("EUR4,1234    ", 2425, 10000), {2}},
+        {8, {0, {5000, 5000}, 0, 0, 0, "", "", {"Got\xA2wka", "USD 3,98"}},
+         currency("USD3,98      ", 1256, 5000), {1}},
+        {8, {0, {4000, 4000, 2000}, 0, 0, 0, "", "", {"Got\xA2wka", "Karta", "EUR 04,1234"}},
+         currency("EUR 4,1234   ", 485, 2000), {1, 2}},
+        {8, {0, {10000}, 0, 0, 0, "", "", {"EUR 4.1234"}}, {}, {1}},
+        {8, {0, {10000}, 0, 0, 0, "", "", {"EUR 0,0000"}}, {}, {1}},
+        {4, {0, {10000}, 0, 0, 0, "", "", {"EUR 4,1234"}}, {}, {1}},
+        // clang-format on
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.type << " " << r.args.name[0] << r.args.name[2]);
+        StartOn(r.type);
+        mfSetDebugLevel(9);
+        OneLine(10000);
+        EXPECT_EQ(End(r.args), 0);
+        const std::vector<Frame> frames = Sent();
+        std::vector<Frame> records = Of(frames, '\x83');
+        for (const Frame& f : Of(frames, '\x84')) records.push_back(f);
+        EXPECT_EQ(records, r.currency);
+        std::vector<int> ordinary;
+        for (const Frame& f : Of(frames, '\x81')) ordinary.push_back(f[2]);
+        EXPECT_EQ(ordinary, r.ordinary);
+    }
+    EXPECT_TRUE(
+        Logged("divideByExchRate iPoPrzecinku 4, lExchRate 41234, sExchRate  4,1234, "
+               "lValueToDivide 2000"));
+    EXPECT_TRUE(
+        Logged("divideByExchRate iPoPrzecinku 4, lExchRate 41234, lValueToDivide 20000000"));
+}
+
+class ExtendedLineTest : public ReceiptTest {
+protected:
+    void SetUp() override {
+        ReceiptTest::SetUp();
+        OneLine(500);  // "Chleb pszenny", A, 5,00
+    }
+    int Ext(const char* name, char letter, int price, int quantity, int value = 0) {
+        return mfLineTicketExt(0, name, letter, "szt", price, quantity, value);
+    }
+};
+
+// A discount or a markup on the last sale line, bounded by that line.
+TEST_F(ExtendedLineTest, DiscountsAndMarkupsOnTheLastLine) {
+    const struct {
+        const char* name;
+        char letter;
+        int price, quantity, value, result;
+        Frame sent;
+    } rows[] = {
+        // clang-format off
+        {"Chleb pszenny", 'A', 100, -1000, 0, 0, Esc("\x18-" + Le32(100))},
+        {"Chleb pszenny", 'A', 50, 2000, 0, 0, Esc("\x18 " + Le32(100))},
+        {"Chleb pszenny", 'A', 0, -1000, 600, 1, ""},  // more than the line's 5,00
+        {"Chleb pszenny", 'B', 0, -1000, 100, 1, ""}, {"Chleb", 'A', 0, -1000, 100, -3, ""},
+        {"chleb pszenny", 'A', 0, -1000, 100, -3, ""},
+        {"Chleb pszenny", 'A', 2000000000, -2000000000, 0, -2, ""},  // beyond 32 bits: 771
+        // clang-format on
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.name << " " << r.letter << " " << r.value);
+        EXPECT_EQ(Ext(r.name, r.letter, r.price, r.quantity, r.value), r.result);
+        EXPECT_EQ(mfError(), r.result == -2 ? 771 : 0);
+        const std::vector<Frame> frames = Sent();
+        EXPECT_EQ(frames.empty() ? "" : frames[0], r.sent);
+    }
+    EXPECT_EQ(SaleTotalAtClose(500), Esc("\x07" + Le32(500)));  // less 1,00, plus 1,00
+}
+
+TEST_F(ExtendedLineTest, PtuLinesAreSummedAndGoOutAsOneReceiptDiscount) {
+    ASSERT_EQ(Ext("RABAT PTU A", 'A', 0, 0, 300), 0);
+    EXPECT_TRUE(Sent().empty());
+    ASSERT_EQ(Pay(200), 0);
+    std::vector<Frame> frames = Sent();
+    EXPECT_EQ(frames[0], Esc("\x19-" + Le32(300)));
+    EXPECT_EQ(frames[1], Esc("\x07" + Le32(200)));
+    // A percentage discount takes their place.
+    OneLine(1000);
+    ASSERT_EQ(Ext("RABAT PTU A", 'A', 0, 0, 300), 0);
+    ASSERT_EQ(End({1000, {900}}), 0);
+    frames = Sent();
+    EXPECT_TRUE(Of(frames, '\x19').empty());
+    EXPECT_EQ(Of(frames, '\x07')[0], Esc("\x07" + Le32(900)));
+}
+
+TEST_F(ExtendedLineTest, ACancellationOrAFailureOfTheLine) {
+    printer->AnswerGarbageNext({'S'});
+    EXPECT_EQ(Ext("Chleb pszenny", 'A', 100, -1000), -2);
+    EXPECT_EQ(mfError(), 771);
+    EXPECT_FALSE(DocumentOpen());
+    OneLine(500);
+    platform->FailWriteStarting({0x1B, 0x18});
+    EXPECT_EQ(Ext("Chleb pszenny", 'A', 100, -1000), -2);
+    EXPECT_EQ(mfError(), 514);
+    EXPECT_TRUE(DocumentOpen());
+    EXPECT_EQ(SaleTotalAtClose(500), Esc("\x07" + Le32(500)));
+}
+
+TEST_F(ReceiptTest, ExtendedLinesAndInvoicesByPrinterType) {
+    EXPECT_EQ(mfParLineTicketExt(), 0);
+    EXPECT_EQ(mfParInvoice(1, 2, 3, 4), -3);
+    StartOn(4);
+    EXPECT_EQ(mfParLineTicketExt(), -3);
+    EXPECT_EQ(mfLineTicketExt(0, "Chleb", 'A', "", 100, -1000, 0), 1);
+    Load();
+    EXPECT_EQ(mfParLineTicketExt(), -1);
+    EXPECT_EQ(mfParInvoice(1, 2, 3, 4), -1);
+}
+
+// Whole sales as the printer recorded and printed them.
+TEST_F(ReceiptTest, SellsVoidsAndPaysOnEveryGeneration) {
+    for (const int type : {3, 4, 8}) {
+        SCOPED_TRACE(type);
+        StartOn(type);
+        ASSERT_EQ(mfDefPOS(2, 5, "Ewa"), 0);
+        ASSERT_EQ(mfBeginTicket(-1), 0);
+        ASSERT_EQ(Sell("Chleb pszenny", 'B', 450, 2000), 0);
+        ASSERT_EQ(Sell("Kawa mielona 500g", 'A', 3199), 0);
+        ASSERT_EQ(Sell("Woda mineralna", 'B', 199, 3000), 0);
+        ASSERT_EQ(mfStornoLineTicket(0, "Woda mineralna", 'B', "szt", 199, 3000, 0), 0);
+        ASSERT_EQ(Pay(5000), 0);
+        const auto totals = printer->TotalsOf(*printer->LastEndedReceipt());
+        EXPECT_EQ(totals.gross, 4099);
+        EXPECT_EQ(totals.Slot(1).gross, 3199);
+        EXPECT_EQ(totals.Slot(2).gross, 900);
+        EXPECT_EQ(printer->State().receiptsToday, 1);
+        std::vector<std::string> printed{"            PARAGON FISKALNY",
+                                         "SUMA PLN                           40,99", "05-Ewa"};
+        // Older printers take the payments as printed lines and know of no change.
+        if (type >= 4) printed.push_back("RESZTA                              9,01");
+        EXPECT_TRUE(test::PrintedInOrder(*printer, printed));
+    }
 }
 
 }  // namespace

@@ -3,12 +3,12 @@
 #include <atomic>
 #include <thread>
 
-#include "receipt_fixture.h"
+#include "library_test.h"
 
 namespace tarn::test {
 namespace {
 
-class ThreadsTest : public ReceiptTest {};
+class ThreadsTest : public StartedLibraryTest {};
 
 constexpr int kReceipts = 20;
 constexpr int kQueries = 400;
@@ -24,9 +24,10 @@ TEST_F(ThreadsTest, ReceiptsAndQueriesFromTwoThreadsKeepEveryExchangeWhole) {
         waitForGo();
         for (int i = 0; i < kReceipts; ++i) {
             if (mfBeginTicket(-1) != 0) ++failures;
-            if (Sell("Chleb pszenny", 'A', 350, 2000) != 0) ++failures;
-            if (Sell("Mleko 2%", 'B', 299, 1000) != 0) ++failures;
-            if (Close(999) != 0) ++failures;
+            if (mfLineTicket(0, "Chleb pszenny", 'A', "szt", 350, 2000, 0) != 0) ++failures;
+            if (mfLineTicket(0, "Mleko 2%", 'B', "szt", 299, 1000, 0) != 0) ++failures;
+            if (mfEndTicket(0, 0, 0, 999, "Karta", 0, "", 0, "", 0, "", 0, "", "", "") != 0)
+                ++failures;
         }
     };
     auto ask = [&] {

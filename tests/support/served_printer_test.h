@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "api/library.h"
+#include "seam.h"
 #include "test_dir.h"
 #include "virtual_printer.h"
 
@@ -19,11 +20,7 @@ namespace tarn::test {
 template <typename Endpoint, int kPort>
 class ServedPrinterTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        auto logger =
-            std::make_unique<CLogger>(dir.File("tarnel.txt").c_str(), CLogger::kFailures, "TARN");
-        ReplaceLibrary(std::make_unique<Library>(std::move(logger)));
-    }
+    void SetUp() override { seam::LoadLibrary(dir.File("tarnel.txt"), CLogger::kFailures); }
     void TearDown() override {
         stop_ = true;
         if (server_.joinable()) server_.join();

@@ -1,4 +1,4 @@
-// Amount and text formatting, names and values of receipt lines, the second-currency text.
+// Amount and text formatting, the values of receipt lines, the second-currency text.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,16 +6,11 @@
 
 #include "config/pos_footer.h"
 #include "receipt/formatting.h"
-#include "receipt/receipt_commands.h"
 #include "receipt/receipt_state.h"
 #include "receipt/second_currency.h"
 
 namespace tarn {
 namespace {
-
-std::vector<uint8_t> BodyOf(const CRequest& request) {
-    return std::vector<uint8_t>(request.Body(), request.Body() + request.Length());
-}
 
 TEST(AmountText, PutsTheCommaAndTheThousands) {
     const struct {
@@ -104,27 +99,6 @@ TEST(SecondCurrency, ConvertsWithTheRateOfTheText) {
     EXPECT_FALSE(SecondCurrencyOf(nullptr, 10000).has_value());
 }
 
-TEST(ItemName, HasTenAllowedCharactersAndAtMost28) {
-    const struct {
-        std::string given;
-        std::string sent;
-    } cases[] = {
-        {"", ".........."},
-        {"Chleb", "Chleb....."},
-        {"Mleko 3,2%", "Mleko 3,2%.."},
-        {"Bu\x88ka \xA5"
-         "d",
-         "Bu\x88ka \xA5"
-         "d..."},
-        {std::string(40, 'x'), std::string(28, 'x')},
-        {"abc def ghi!", "abc def ghi!."},
-        {"Kawa mielona 250g", "Kawa mielona 250g"},
-        {"a" + std::string(27, '%'), "a........." + std::string(18, '%')},
-    };
-    for (const auto& c : cases) EXPECT_EQ(FixUpName(c.given.c_str()), c.sent) << c.given;
-    EXPECT_EQ(FixUpName(nullptr), "..........");
-}
-
 TEST(LineValue, RoundsHalfUpAndDoesNotWrap) {
     EXPECT_EQ(LineValue(199, 1500, 0), 299);
     EXPECT_EQ(LineValue(250, 2000, 0), 500);
@@ -132,38 +106,6 @@ TEST(LineValue, RoundsHalfUpAndDoesNotWrap) {
     EXPECT_EQ(LineValue(5000000, 1000000, 0), 5000000000LL);
     EXPECT_FALSE(FitsInt32(LineValue(5000000, 1000000, 0)));
     EXPECT_EQ(LineValue(-199, 1500, 0), -298);  // truncates toward zero
-}
-
-TEST(ReceiptCommands, LayOutTheirBytes) {
-    EXPECT_EQ(BodyOf(CRequestBeginTicket(1234)),
-              (std::vector<uint8_t>{0x20, 0xD2, 0x04, 0x00, 0x00}));
-    EXPECT_EQ(BodyOf(CRequestBeginTicket(0)), (std::vector<uint8_t>{0x21}));
-    EXPECT_EQ(BodyOf(CRequestBeginTicket(-1)), (std::vector<uint8_t>{0x21}));
-
-    std::vector<uint8_t> line{0x06, 0x20};
-    const std::string name = "Chleb....." + std::string(18, ' ');
-    line.insert(line.end(), name.begin(), name.end());
-    const std::vector<uint8_t> rest{0x30, 0xD0, 0x07, 0x00, 0x00, 0x03, 's',  'z',  't',  ' ',
-                                    0xFA, 0x00, 0x00, 0x00, 0x1B, 0x01, 0xF4, 0x01, 0x00, 0x00};
-    line.insert(line.end(), rest.begin(), rest.end());
-    EXPECT_EQ(
-        BodyOf(CRequestSalePos("Chleb.....", 'A', "szt", 250, 2000, 500, CRequestSalePos::kSale)),
-        line);
-    EXPECT_EQ(CRequestSalePos("x", 'A', "kilogram", 1, 1, 1, CRequestSalePos::kVoid).Body()[1],
-              '-');
-
-    const char letters[] = "ABCDEFGa*";
-    const uint8_t slots[] = {1, 2, 3, 4, 6, 7, 5, 1, 1};
-    for (size_t i = 0; i < sizeof slots; ++i)
-        EXPECT_EQ(TaxSlot(letters[i]), slots[i]) << letters[i];
-
-    EXPECT_EQ(BodyOf(CRequestDefPOS(3, 12)), (std::vector<uint8_t>{'C', '0', '3', '1', '2'}));
-    EXPECT_EQ(BodyOf(CRequestDefPOS(100, 7)), (std::vector<uint8_t>{'C', ':', '0', '0', '7'}));
-    EXPECT_EQ(BodyOf(CRequestSecondCurrencyPayment(1000)).size(), 17u);
-    EXPECT_EQ(BodyOf(CRequestSecondCurrency("EUR", " 4,1234", 1, 2425)).size(), 19u);
-    EXPECT_EQ(BodyOf(CRequestPayment(0, 1, "Gotówka", 1000)).size(), 19u);
-    EXPECT_EQ(BodyOf(CRequestLineDiscount(0, 100)),
-              (std::vector<uint8_t>{0x18, 0x2D, 0x64, 0, 0, 0}));
 }
 
 TEST(PrintableCharacters, Lists133Codes) {

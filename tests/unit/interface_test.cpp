@@ -52,19 +52,6 @@ TEST(InterfaceList, HoldsEveryNameOnceWithItsOwnOrdinal) {
     EXPECT_EQ(names.size(), 182u);
 }
 
-TEST(InterfaceList, TheHeaderDeclaresEveryBuiltName) {
-    std::vector<const void*> declared;
-#define TARN_DECLARED_ROW(name, ordinal, args, entry, kind) TARN_DECLARED_##kind(name)
-#define TARN_DECLARED_OWN(name) declared.push_back(reinterpret_cast<const void*>(&name));
-#define TARN_DECLARED_SHARED(name) TARN_DECLARED_OWN(name)
-#define TARN_DECLARED_FIXED(name) TARN_DECLARED_OWN(name)
-#define TARN_DECLARED_LATER(name)
-    TARN_INTERFACE(TARN_DECLARED_ROW)
-    size_t built = 0;
-    for (const Name& n : Interface()) built += n.built;
-    EXPECT_EQ(declared.size(), built);
-}
-
 // "name = entry@bytes @ordinal", one line per built name.
 TEST(InterfaceList, TheModuleDefinitionFileExportsExactlyTheBuiltNames) {
     std::ifstream def(TARN_SOURCE_DIR "/src/api/tarn.def");

@@ -1,4 +1,4 @@
-// Field encoders and the answer parsers of the shared commands.
+// Field encoders of the commands, and the block reader of the logo backup.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -99,108 +99,6 @@ TEST(CRequestStatus, SendsOneByteByIndexAndNothingAboveFive) {
     EXPECT_EQ(CRequestStatus(-1, nullptr).Length(), 0);
 }
 
-// Every parser writes its outputs from a full answer and leaves them alone, answering 514,
-// when the answer is one byte short.
-struct Outputs {
-    int a = -7, b = -7, c = -7, d = -7, e = -7, f = -7;
-    char text[16] = "untouched";
-    uint8_t block[32] = {};
-    int count = 26;
-};
-
-struct ParserCase {
-    const char* name;
-    std::vector<uint8_t> answer;
-    CRequest* (*make)(Outputs&);
-    void (*check)(const Outputs&);
-};
-
-TEST(Parsers, DecodeFullAnswersAndIgnoreShortOnes) {
-    const ParserCase cases[] = {
-        {"status",
-         {0x86},
-         [](Outputs& o) -> CRequest* { return new CRequestStatus(1, &o.a); },
-         [](const Outputs& o) { EXPECT_EQ(o.a, 0x86); }},
-        {"printer type, one byte",
-         {44},
-         [](Outputs& o) -> CRequest* { return new CRequestPrinterType(0xFF, &o.a, false, &o.b); },
-         [](const Outputs& o) {
-             EXPECT_EQ(o.a, 44);
-             EXPECT_EQ(o.b, -7);
-         }},
-        {"printer type, two bytes",
-         {124, 3},
-         [](Outputs& o) -> CRequest* { return new CRequestPrinterType(0xF6, &o.a, true, &o.b); },
-         [](const Outputs& o) {
-             EXPECT_EQ(o.a, 124);
-             EXPECT_EQ(o.b, 3);
-         }},
-        {"last receipt number",
-         {0x2C, 0x01},
-         [](Outputs& o) -> CRequest* { return new CRequestLastTicketNo(&o.a); },
-         [](const Outputs& o) { EXPECT_EQ(o.a, 300); }},
-        {"date",
-         {1, 2, 0, 3, 0, 9, 1, 4, 5, 9},
-         [](Outputs& o) -> CRequest* { return new CRequestGetDate(&o.a, &o.b, &o.c); },
-         [](const Outputs& o) {
-             EXPECT_EQ(o.a, 12);
-             EXPECT_EQ(o.b, 3);
-             EXPECT_EQ(o.c, 9);
-         }},
-        {"time",
-         {1, 2, 0, 3, 0, 9, 1, 4, 5, 9},
-         [](Outputs& o) -> CRequest* { return new CRequestGetTime(&o.a, &o.b); },
-         [](const Outputs& o) {
-             EXPECT_EQ(o.a, 14);
-             EXPECT_EQ(o.b, 59);
-         }},
-        {"serial number",
-         {'A', 'B', 'C', '1', '2', '3', '4', '5', '6', '7', '8'},
-         [](Outputs& o) -> CRequest* { return new CRequestSerialNo(o.text); },
-         [](const Outputs& o) { EXPECT_STREQ(o.text, "ABC12345678"); }},
-        {"tax rates",
-         {0x08, 0x98, 0x03, 0x20, 0x01, 0xF4, 0x00, 0x00, 0xFF, 0x00, 0xFF, 0xFF},
-         [](Outputs& o) -> CRequest* {
-             int* const rates[6] = {&o.a, &o.b, &o.c, &o.d, &o.e, &o.f};
-             return new CRequestTaxRates(rates);
-         },
-         [](const Outputs& o) {
-             EXPECT_EQ(o.a, 2200);
-             EXPECT_EQ(o.b, 800);
-             EXPECT_EQ(o.c, 500);
-             EXPECT_EQ(o.d, 0);
-             EXPECT_EQ(o.e, -1);
-             EXPECT_EQ(o.f, -1);
-         }},
-        {"one byte",
-         {6},
-         [](Outputs& o) -> CRequest* { return new CRequestOneByte('.', &o.a); },
-         [](const Outputs& o) { EXPECT_EQ(o.a, 6); }},
-        {"raw block",
-         {202},
-         [](Outputs& o) -> CRequest* {
-             static const uint8_t bytes[] = {1, 2, 3};
-             return new CRequestRawBlock(bytes, 3, &o.a);
-         },
-         [](const Outputs& o) { EXPECT_EQ(o.a, 202); }},
-    };
-    for (const ParserCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        Outputs full;
-        std::unique_ptr<CRequest> request(c.make(full));
-        ASSERT_EQ(request->AnswerLength(), static_cast<int>(c.answer.size()));
-        EXPECT_EQ(request->ParseAnswer(c.answer.data(), static_cast<int>(c.answer.size())), 0);
-        c.check(full);
-
-        Outputs shortOf;
-        std::unique_ptr<CRequest> again(c.make(shortOf));
-        EXPECT_EQ(again->ParseAnswer(c.answer.data(), static_cast<int>(c.answer.size()) - 1), 514);
-        EXPECT_EQ(shortOf.a, -7);
-        EXPECT_EQ(shortOf.b, -7);
-        EXPECT_STREQ(shortOf.text, "untouched");
-    }
-}
-
 TEST(CRequestReadBlock, ReadsAsManyAsTheCountAndKeepsWhatCame) {
     uint8_t buffer[32] = {};
     int count = 26;
@@ -215,16 +113,6 @@ TEST(CRequestReadBlock, ReadsAsManyAsTheCountAndKeepsWhatCame) {
     CRequestReadBlock empty(7, buffer, &untouched);
     EXPECT_EQ(empty.ParseAnswer(partial, 0), 514);
     EXPECT_EQ(untouched, 26);
-}
-
-TEST(CRequestRawBlock, SendsTheCallersBytesUnchangedAndNothingForNoCount) {
-    const uint8_t bytes[] = {0x1B, 0x00, 0xFF};
-    CRequestRawBlock block(bytes, 3, nullptr);
-    EXPECT_EQ(std::vector<uint8_t>(block.Body(), block.Body() + block.Length()),
-              std::vector<uint8_t>(bytes, bytes + 3));
-    EXPECT_EQ(CRequestRawBlock(bytes, 0, nullptr).Length(), 0);
-    EXPECT_EQ(CRequestRawBlock(bytes, -5, nullptr).Length(), 0);
-    EXPECT_EQ(CRequestRawBlock(nullptr, 5, nullptr).Length(), 0);
 }
 
 }  // namespace

@@ -1,0 +1,192 @@
+// The diagnostic log and the wire trace through the interface: the opening and closing lines,
+// levels, the lines of each family, long and hostile texts, and files that cannot be written.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "api/logger.h"
+#include "library_test.h"
+#include "seam.h"
+
+namespace tarn {
+namespace {
+
+const char kOpening[] = "2026.12.06 10:00:00 ***** LOG OPEN  TARN *****\n";
+
+class LogTest : public test::LibraryTest {
+protected:
+    void TearDown() override {
+        unsetenv("TARN_TRACE");
+        LibraryTest::TearDown();
+    }
+    // A failed exchange, whose result line goes out at the failure level.
+    void FailOnce() {
+        printer->AnswerShortNext(1);
+        int rates[6];
+        EXPECT_EQ(mfGetTax(&rates[0], &rates[1], &rates[2], &rates[3], &rates[4], &rates[5]), -2);
+    }
+};
+
+TEST_F(LogTest, OpensOnLoadAppendsAndStampsEveryLine) {
+    EXPECT_EQ(LogText(), kOpening);
+    test::seam::LoadLibrary(dir.File("tarnel.txt"), CLogger::kFailures);  // loaded again
+    EXPECT_EQ(LogText(), std::string(kOpening) + kOpening);
+    platform->SleepMs(61000);
+    mfSetDebugLevel(9);
+    mfStop();
+    EXPECT_EQ(LogText(), std::string(kOpening) + kOpening +
+                             "2026.12.06 10:01:01 mfSetDebugLevel to: 9\n"
+                             "2026.12.06 10:01:01 In mfStop\n"
+                             "2026.12.06 10:01:01 ***** LOG CLOSED *****\n");
+}
+
+// mfSetDebugLevel: 0 logs nothing, 9 everything, any other value the failures.
+TEST_F(LogTest, TheLevelDecidesWhatIsWritten) {
+    const struct {
+        int value;
+        bool progress, failures;
+    } rows[] = {{0, false, false}, {5, false, true}, {9, true, true},  {7, false, true},
+                {1, false, true},  {3, false, true}, {-1, false, true}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.value);
+        std::remove(dir.File("tarnel.txt").c_str());
+        Load();
+        EXPECT_EQ(mfSetDebugLevel(r.value), 0);
+        ASSERT_EQ(mfStart(0, 1), 0);
+        FailOnce();
+        EXPECT_EQ(mfSetDebugLevel(r.value), 0);
+        EXPECT_EQ(mfError(), 0);  // the level call clears the detail code
+        mfStop();
+        EXPECT_EQ(Logged("In mfStart, port: 1"), r.progress);
+        EXPECT_EQ(Logged("mfSetDebugLevel to: 9"), r.value == 9);
+        EXPECT_EQ(Logged("In mfGetTax, result: -2"), r.failures);
+        EXPECT_TRUE(Logged("***** LOG CLOSED *****"));
+    }
+}
+
+TEST_F(LogTest, AfterStopNothingIsWritten) {
+    StartOn(8);
+    mfStop();
+    const std::string log = LogText();
+    EXPECT_EQ(mfSetDebugLevel(9), 0);
+    ASSERT_EQ(mfStart(0, 1), 0);
+    FailOnce();
+    EXPECT_EQ(LogText(), log);
+}
+
+// The lines families write, with their tabs and double spaces, at the level they go out at.
+TEST_F(LogTest, EachFamilyWritesItsLines) {
+    const struct {
+        int type, level;
+        void (*calls)();
+        const char* line;
+    } rows[] = {
+        {8, 9,
+         [] {
+             mfBeginTicket(-1);
+             mfLineTicket(0, "Chleb", 'A', "szt", 500, 1000, 0);
+             mfEndTicket(0, 7, 0, 300, "Got\xA2wka", 200, "Karta", 0, "", 0, "", 0, "", "", "");
+         },
+         "In mfEndTicket, percentDiscount: 0, valueDiscount: 7, payment1: 300, paymStr1: "
+         "Got\xA2wka, \t\tpayment2: 200, paymStr2: Karta,\tpayment3: 0, paymStr3: ."},
+        {8, 9, [] { mfDefTime(10, 30); },
+         "In mfDefTime, difference: 30, forward: 1, current_hour: 10, current_minute: 0, "
+         "\t\thour: 10, minute: 30, hourAfter: 10, minuteAfter: 30, result: 0"},
+        {8, 9, [] { mfPrGlobalReport(2026, 1, 1, 2026, 12, 31); },
+         "In mfPrGlobalReport, startYear: 2026, int startMonth: 1, int startDay: 1, \t\tint "
+         "stopYear: 2026,  int stopMonth: 12,  int stopDay 31"},
+        {3, 9, [] { mfPrGlobalReport(2026, 1, 1, 2026, 12, 31); },
+         "In mfPrGlobalReport,  PrinterType: 3, result1: 0"},
+        {8, 9, [] { mfPrGlobalReport(2026, 1, 1, 2026, 12, 31); },
+         "In mfPrGlobalReport,  PrinterType: 8, result3: 0, answer: 3"},
+        {8, 1, [] { mfBgShiftReport("7", "2026-12-06", "2026-12-06", "Anna"); },
+         "In mfBgShitReport,no: 7, startDate: 2026-12-06, endDate: 2026-12-06, personName Anna"},
+        {8, 1,
+         [] {
+             mfBgShiftReport("7", "", "", "");
+             mfLineShiftReport(2, "Got\xA2wka", "10,00", "10,00", "0,00");
+         },
+         "In mfLineShitReport, typeNo: 2, name: Got\xA2wka, counted: 10,00, cash: 10,00, "
+         "difference 0,00"},
+        {8, 9,
+         [] {
+             mfBgReturn("12/2026", "Jan Kowalski", 0);
+             mfLineReturn("Chleb", "1", "5,00");
+         },
+         "In mfLineReturn,mfReturnNumber: 12/2026, mfReturnPersonName: Jan Kowalski, name: "
+         "Chleb, quant 1, total: 5,00, \t\tresult: 0"},
+        {8, 1,
+         [] {
+             int hour, minute;
+             mfBeginTicket(-1);
+             mfGetTime(&hour, &minute);
+             mfError();
+         },
+         "In mfError before if_notStart - , mfErrorL: 779"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.line);
+        StartOn(r.type);
+        mfSetDebugLevel(r.level == 9 ? 9 : 5);
+        r.calls();
+        EXPECT_TRUE(Logged(r.line)) << LogText();
+    }
+}
+
+// Caller texts are bytes, never a format; a line is cut to the 255 characters of its buffer.
+TEST_F(LogTest, CallerTextIsCopiedAndCut) {
+    StartOn(8);
+    mfSetDebugLevel(9);
+    ASSERT_EQ(mfBeginTicket(-1), 0);
+    ASSERT_EQ(mfLineTicket(0, "Chleb", 'A', "szt", 500, 1000, 0), 0);
+    const std::string longName(1000, 'x');
+    mfEndTicket(0, 0, 0, 500, "%s%n%x", 0, longName.c_str(), 0, "", 0, "", 0, "", "", "");
+    const std::string log = LogText();
+    const size_t start = log.find("In mfEndTicket, percentDiscount");
+    ASSERT_NE(start, std::string::npos);
+    EXPECT_NE(log.find("paymStr1: %s%n%x,", start), std::string::npos);
+    EXPECT_EQ(log.find('\n', start) - start, 255u);
+}
+
+// Neither the log nor the trace ever fails a call: a full disk, a missing directory, a path
+// through a file, a file removed while open.
+TEST_F(LogTest, AnUnwritableLogOrTraceFailsNoCall) {
+    for (const std::string& path : {std::string("/dev/full"), dir.File("no-such/tarnel.txt"),
+                                    std::string("/dev/null/tarnel.txt"), dir.File("removed")}) {
+        SCOPED_TRACE(path);
+        test::seam::LoadLibrary(path, CLogger::kEverything);
+        setenv("TARN_TRACE", path.c_str(), 1);
+        ASSERT_EQ(mfStart(0, 1), 0);
+        std::remove(dir.File("removed").c_str());
+        char serial[12] = {};
+        EXPECT_EQ(mfGetSerNo(serial), 0);
+        EXPECT_EQ(mfBeginTicket(-1), 0);
+        EXPECT_EQ(mfLineTicket(0, "Chleb pszenny", 'A', "szt", 350, 1000, 0), 0);
+        EXPECT_EQ(mfEndTicket(0, 0, 0, 350, "Got\xA2wka", 0, "", 0, "", 0, "", 0, "", "", ""), 0);
+        EXPECT_EQ(mfStop(), 0);
+        EXPECT_EQ(mfSetDebugLevel(9), 0);  // and with no log at all
+    }
+}
+
+// TARN_TRACE: every block to and from the printer, with its direction and port.
+TEST_F(LogTest, TheWireTraceHasEveryBlock) {
+    setenv("TARN_TRACE", dir.File("trace.txt").c_str(), 1);
+    ASSERT_EQ(mfStart(0, 1), 0);
+    unsigned char query[] = {0x1B, 0x66};
+    unsigned char answer[4];
+    int got = 0;
+    ASSERT_EQ(mfAnyCommand(2, query, 4, answer, &got, 300), 0);
+    const std::string trace = test::ReadFile(dir.File("trace.txt"));
+    EXPECT_EQ(trace.substr(0, 37), "2026.12.06 10:00:00.000 COM1 >> 1B FF");
+    for (const char* block :
+         {"COM1 << 06\n", "COM1 << 2C\n", "COM1 << 7C 02\n", "COM1 << 06 00 00\n"})
+        EXPECT_NE(trace.find(block), std::string::npos) << block;
+    unsetenv("TARN_TRACE");
+    mfGetSerNo(nullptr);
+    EXPECT_EQ(test::ReadFile(dir.File("trace.txt")), trace);
+}
+
+}  // namespace
+}  // namespace tarn
