@@ -94,6 +94,7 @@ TEST_F(SettlementTest, TheRecordCarriesTheKeptFiguresAndTheirSums) {
         {{cash, {3, kPayOut, "", "-21474836,48", "", -2}}, Field("82", "0,00")},  // minus dropped
         {{cash, {3, kPayIn, "", "-21474836,48", ""}}, Field("41", "-21474836,48")},
         {{{4, kIssued, "", "99999999999", "", -2}}, Field("12", "0,00")},
+        {{cash, {2, "Kar\x1Bta\nX", "1,00", "1,00", "0,00"}}, "34Kar ta X\n"},  // no ESC, no LF
         {{cash, {4, kIssued, "", "21474836,47", ""}, {3, kPayIn, "", "21474836,47", ""},
           {4, kFiscalSales, "", "21474836,47", ""}}, Field("32", "64424509,41")},
         // clang-format on
