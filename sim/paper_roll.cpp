@@ -19,11 +19,9 @@ void PaperRoll::PrintCentred(const std::string& utf8Line) {
     Print(std::string(pad, ' ') + line);
 }
 
+// A pair that leaves no gap on one line goes on two, so that no character of it is cut off.
 void PaperRoll::PrintPair(const std::string& utf8Label, const std::string& utf8Value) {
-    const std::string label = Utf8ToCp852(utf8Label);
-    const std::string value = Utf8ToCp852(utf8Value);
-    const size_t used = label.size() + value.size();
-    Print(label + std::string(used < kWidth ? kWidth - used : 1, ' ') + value);
+    PrintColumns(Utf8ToCp852(utf8Label), Utf8ToCp852(utf8Value));
 }
 
 void PaperRoll::PrintColumns(const std::string& cp852Left, const std::string& cp852Right) {

@@ -16,7 +16,7 @@ public:
     // Prints a UTF-8 text line (the simulator's own texts).
     void PrintText(const std::string& utf8Line);
     void PrintCentred(const std::string& utf8Line);
-    // A label on the left and a value on the right of one line.
+    // A label on the left and a value on the right of one line, or of two (as PrintColumns).
     void PrintPair(const std::string& utf8Label, const std::string& utf8Value);
     // The same in code page 852; when the two do not fit one line, the value goes on a line
     // of its own, at the right.

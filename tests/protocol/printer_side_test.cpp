@@ -604,5 +604,21 @@ TEST(PrinterDisplay, AListenerHearsEachChangeOnce) {
     EXPECT_EQ(heard, (std::vector<Lines>{{"12.50     "}, {"3        "}}));
 }
 
+// A label and a value that would touch go on two lines: no character is cut off.
+TEST(PrinterRoll, APairThatFillsTheLineGoesOnTwoLines) {
+    const std::string a30(30, 'a'), a39(39, 'a');
+    const struct {
+        std::string label, value;
+        Lines printed;
+    } cases[] = {{a30, "123456789", {a30 + " 123456789"}},
+                 {a30, "1234567890", {a30, std::string(30, ' ') + "1234567890"}},
+                 {a39, "12345", {a39, std::string(35, ' ') + "12345"}}};
+    for (const auto& [label, value, printed] : cases) {
+        sim::PaperRoll roll;
+        roll.PrintPair(label, value);
+        EXPECT_EQ(roll.Lines(), printed) << value;
+    }
+}
+
 }  // namespace
 }  // namespace tarn
