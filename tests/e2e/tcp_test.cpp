@@ -7,7 +7,6 @@
 #include <string>
 #include <thread>
 
-#include "api/library.h"
 #include "seam.h"
 #include "served_printer_test.h"
 #include "tarn/tarn.h"

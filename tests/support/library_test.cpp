@@ -1,6 +1,6 @@
 #include "library_test.h"
 
-#include "api/library.h"
+#include "platform/platform.h"
 #include "seam.h"
 
 namespace tarn::test {
@@ -24,7 +24,7 @@ void LibraryTest::SetUp() {
 }
 
 void LibraryTest::TearDown() {
-    ReplaceLibrary(nullptr);
+    seam::UnloadLibrary();
     InstallPlatform(nullptr);
 }
 
@@ -34,7 +34,7 @@ void LibraryTest::Load(const sim::PrinterModel& model) {
     printer = std::make_unique<sim::VirtualPrinter>(model);
     platform = std::make_unique<sim::VirtualPlatform>(*printer);
     InstallPlatform(platform.get());
-    seam::LoadLibrary(dir.File("tarnel.txt"), CLogger::kFailures);
+    seam::LoadLibrary(dir.File("tarnel.txt"));
 }
 
 void LibraryTest::StartOn(int type, int version) {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "api/library.h"
+#include "link/serial_port.h"
 
 namespace tarn::test::seam {
 
@@ -11,8 +12,23 @@ void LoadLibrary(const std::string& logPath, int level) {
         std::make_unique<Library>(std::make_unique<CLogger>(logPath.c_str(), level, "TARN")));
 }
 
+void UnloadLibrary() {
+    ReplaceLibrary(nullptr);
+}
+
 int DetailCode() {
     return Lib().mfErrorL;
+}
+
+int WriteThenRead(int port, int timeoutMs, const std::vector<uint8_t>& sent, size_t wanted,
+                  std::vector<uint8_t>* got) {
+    SerialPort serial(port, false, 0, 0, timeoutMs, 9600, 8, 0, 2);
+    if (serial.Write(sent.data(), static_cast<int>(sent.size())) != static_cast<int>(sent.size()))
+        return -1;
+    got->assign(wanted, 0);
+    const int read = serial.Read(got->data(), static_cast<int>(wanted));
+    got->resize(read > 0 ? static_cast<size_t>(read) : 0);
+    return read;
 }
 
 }  // namespace tarn::test::seam

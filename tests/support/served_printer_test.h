@@ -10,7 +10,6 @@
 #include <string>
 #include <thread>
 
-#include "api/library.h"
 #include "seam.h"
 #include "test_dir.h"
 #include "virtual_printer.h"
@@ -20,12 +19,12 @@ namespace tarn::test {
 template <typename Endpoint, int kPort>
 class ServedPrinterTest : public ::testing::Test {
 protected:
-    void SetUp() override { seam::LoadLibrary(dir.File("tarnel.txt"), CLogger::kFailures); }
+    void SetUp() override { seam::LoadLibrary(dir.File("tarnel.txt")); }
     void TearDown() override {
         stop_ = true;
         if (server_.joinable()) server_.join();
         unsetenv(PortVariable().c_str());
-        ReplaceLibrary(nullptr);
+        seam::UnloadLibrary();
     }
     static std::string PortVariable() { return "TARN_COM" + std::to_string(kPort); }
     // Points the port at `device` and serves the printer until the test ends.
