@@ -29,27 +29,20 @@ TEST_F(QueriesTest, ReadTheClockCounterRatesAndSerialNumber) {
     ASSERT_EQ(mfStart(0, 1), 0);
     printer->State().receiptsToday = 300;
     printer->State().taxRates = {2300, 800, -1, 0, 500, -1};
-    int v[6] = {};
-    EXPECT_EQ(mfGetDate(&v[0], &v[1], &v[2]), 0);
-    EXPECT_EQ(std::vector<int>(v, v + 3), (std::vector<int>{26, 3, 9}));
-    EXPECT_EQ(mfGetTime(&v[0], &v[1]), 0);
-    EXPECT_EQ(std::vector<int>(v, v + 2), (std::vector<int>{14, 59}));
-    EXPECT_EQ(mfGetLastTicketNo(&v[0]), 0);
-    EXPECT_EQ(v[0], 300);
-    EXPECT_EQ(mfGetTax(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5]), 0);
-    EXPECT_EQ(std::vector<int>(v, v + 6), (std::vector<int>{2300, 800, -1, 0, 500, -1}));
+    int v[12] = {};
     char serial[12] = {};
-    EXPECT_EQ(mfGetSerNo(serial), 0);
+    EXPECT_EQ((std::vector<int>{
+                  mfGetDate(&v[0], &v[1], &v[2]), mfGetTime(&v[3], &v[4]), mfGetLastTicketNo(&v[5]),
+                  mfGetTax(&v[6], &v[7], &v[8], &v[9], &v[10], &v[11]), mfGetSerNo(serial)}),
+              std::vector<int>(5, 0));
+    EXPECT_EQ(std::vector<int>(v, v + 12),
+              (std::vector<int>{26, 3, 9, 14, 59, 300, 2300, 800, -1, 0, 500, -1}));
     EXPECT_STREQ(serial, "ABC12345678");
-    EXPECT_EQ(mfGetSerNo(nullptr), 0);
-    EXPECT_EQ(mfGetTax(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
 }
 
 TEST_F(QueriesTest, AShortAnswerFailsAndLeavesTheOutputsAlone) {
-    const struct {
-        const char* name;
-        int (*query)(int* out);
-    } rows[] = {
+    // clang-format off
+    const struct { const char* name; int (*query)(int* out); } rows[] = {
         {"mfGetTime", [](int* out) { return mfGetTime(out, out + 1); }},
         {"mfGetDate", [](int* out) { return mfGetDate(out, out + 1, out + 2); }},
         {"mfGetLastTicketNo", [](int* out) { return mfGetLastTicketNo(out); }},
@@ -57,6 +50,7 @@ TEST_F(QueriesTest, AShortAnswerFailsAndLeavesTheOutputsAlone) {
          [](int* out) { return mfGetTax(out, out + 1, out + 2, out + 3, out + 4, out + 5); }},
         {"mfGetSerNo", [](int* out) { return mfGetSerNo(reinterpret_cast<char*>(out)); }},
     };
+    // clang-format on
     StartOn(8);
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -66,7 +60,6 @@ TEST_F(QueriesTest, AShortAnswerFailsAndLeavesTheOutputsAlone) {
         EXPECT_EQ(mfError(), 514);
         EXPECT_EQ(std::vector<int>(out, out + 6), std::vector<int>(6, -7));
     }
-    EXPECT_TRUE(Logged("In mfGetTax, result: -2"));
     EXPECT_TRUE(Logged("In mfGetSerNo, result: -2"));
 }
 
@@ -104,15 +97,12 @@ TEST_F(QueriesTest, VersionsAndFixedFacts) {
     EXPECT_EQ(mfGetVersion(&a, &b), -1);
     EXPECT_EQ(a, -1);
     StartOn(8);
-    EXPECT_EQ(mfParLibVersion(&a, &b, 0), 0);
-    EXPECT_EQ(std::make_pair(a, b), std::make_pair(1, 12));
-    EXPECT_EQ(mfParLibBuild(&a), 0);
-    EXPECT_EQ(a, 6);
-    for (auto* query : {&mfParFiscal, &mfStatDenom}) {
-        a = 0;
-        EXPECT_EQ(query(&a), 0);
-        EXPECT_EQ(a, 1);
-    }
+    int build = -1, fiscal = 0, denomination = 0;
+    EXPECT_EQ((std::vector<int>{mfParLibVersion(&a, &b, 0), mfParLibBuild(&build),
+                                mfParFiscal(&fiscal), mfStatDenom(&denomination)}),
+              std::vector<int>(4, 0));
+    EXPECT_EQ((std::vector<int>{a, b, build, fiscal, denomination}),
+              (std::vector<int>{1, 12, 6, 1, 1}));
 }
 
 // What each shared fixed-answer entry point answers with a session and without one; those
@@ -124,13 +114,11 @@ TEST_F(QueriesTest, EveryFixedAnswerNameAnswersWithAndWithoutASession) {
         {"FixedAlways1Args2", {1, 1}},         {"FixedAlways1Args12", {1, 1}},
         {"FixedAlways0Args0", {0, 0}},         {"FixedSessionZeroOut", {0, -1}},
     };
-    size_t fixed = 0;
     for (const bool session : {false, true}) {
         if (session) StartOn(8);
         for (const test::Export& e : test::Exports()) {
             if (!e.fixedAnswer) continue;
             SCOPED_TRACE(e.name + (session ? " with a session" : " without one"));
-            fixed += session;
             // Every FixedSession1ArgsN entry answers 1 with a session, -1 without.
             const bool one = e.entry.rfind("FixedSession1Args", 0) == 0;
             ASSERT_TRUE(one || answers.count(e.entry) == 1);
@@ -143,7 +131,6 @@ TEST_F(QueriesTest, EveryFixedAnswerNameAnswersWithAndWithoutASession) {
         }
         EXPECT_TRUE(Sent().empty());
     }
-    EXPECT_EQ(fixed, 99u);
 }
 
 // mfAnyCommand: raw bytes to port 1, with a log file of its own when no session is open.
@@ -205,14 +192,12 @@ TEST_F(RawCommandTest, WithASessionLogsToTheMainLogOnlyFailuresAndCounts) {
 }
 
 TEST_F(RawCommandTest, ShortNoneOrTooMuchToReadIsNoFailure) {
-    const struct {
-        std::vector<uint8_t> bytes;
-        int maximum, timeoutMs, count;
-        int64_t ms;
-    } rows[] = {{{0x1B, 0x66}, 10, 700, 3, 700},
-                {{0x1B, 0x66}, 5000, 500, 3, 500},
-                {{0x1B, 0x66}, 0, 500, 0, 0},
-                {{}, 4, 500, 0, 500}};
+    // clang-format off
+    const struct { std::vector<uint8_t> bytes; int maximum, timeoutMs, count; int64_t ms; }
+        rows[] = {
+        {{0x1B, 0x66}, 10, 700, 3, 700}, {{0x1B, 0x66}, 5000, 500, 3, 500},
+        {{0x1B, 0x66}, 0, 500, 0, 0}, {{}, 4, 500, 0, 500}};
+    // clang-format on
     for (const auto& r : rows) {
         const int64_t start = Now();
         EXPECT_EQ(Send(r.bytes, r.maximum, r.timeoutMs), 0);
