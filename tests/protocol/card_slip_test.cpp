@@ -93,13 +93,9 @@ TEST_F(CardSlipTest, EachSlipForItsData) {
              "41" + kLine51 + kAmount + kCashback + "32425262" + "72132333" + kEnd},
         {Transaction, [](Eft& e) { e.verification = 3; },
          kHead + kAnswered + kCard + k31 + kLine51 + kAmount + kPin + "3242" + kEnd},
-        {Transaction, [](Eft&) {},
-         kHead + kAnswered + kCard + k31 + kLine51 + kAmount + "3242" + kEnd},
-        {Transaction, [](Eft& e) { e.status = 2, e.responseCode = 51; },
+        {Transaction, [](Eft& e) { e.status = 2, e.responseCode = 51; },  // 0: no code line
          kHead + kAnswered + kCard + k31 + kAmount + Status("12", 7, "ODMOWA") +
              Status("22", 1, "Kod odpowiedzi: 51") + kEnd},
-        {Transaction, [](Eft& e) { e.status = 2; },
-         kHead + kAnswered + kCard + k31 + kAmount + Status("12", 7, "ODMOWA") + kEnd},
         {Transaction, [](Eft& e) { e.status = 3; },
          kHead + "11" + kAmount + Status("12", 0, "OPERACJA NIEWYKONALNA") + kEnd},
         {Transaction, [](Eft& e) { e.status = 4; },
@@ -155,14 +151,11 @@ TEST_F(CardSlipTest, EachSlipForItsData) {
              Line("90", "0        S: 0     ") + "11"},
         {Transaction, [](Eft& e) { e.numberS = -1, e.numberP = -1; },
          Line("80", "4111********1111", 34) + "11"},
-        {Offline, [](Eft& e) { e.numberP = -1; }, Line("80", "4111********1111", 34) + kRegistered},
         {Transaction, [](Eft& e) { e.text51 = ""; }, "41" + kAmount},
         // text51 in 16 on printers with the non-fiscal forms, else (and always on the offline
-        // registration) in 19.
-        {Transaction, longText51, Line("51", "Numer autoryzacj (51)")},
+        // registration) in 19; the reversal as the payment.
         {Reversal, longText51, Line("51", "Numer autoryzacj (51)"), 4, 4},
         {Transaction, longText51, Line("51", "Numer autoryzacji k (51)"), 4, 3},
-        {Reversal, longText51, Line("51", "Numer autoryzacji k (51)"), 3, 1},
         // The offline registration: no numberS. Its slip is printed last.
         {Offline, [](Eft&) {},
          kHead + Line("70", "VISA", 34) + Line("80", "4111********1111", 34) +

@@ -29,66 +29,56 @@ protected:
     }
 };
 
-TEST_F(LogTest, OpensOnLoadAppendsAndStampsEveryLine) {
+// The log opens on each load, appends, stamps every line and after mfStop writes nothing more.
+TEST_F(LogTest, OpensOnLoadAppendsAndStampsEveryLineUntilStop) {
     EXPECT_EQ(LogText(), kOpening);
-    test::seam::LoadLibrary(dir.File("tarnel.txt"), CLogger::kFailures);  // loaded again
+    test::seam::LoadLibrary(dir.File("tarnel.txt"),
+                            CLogger::kFailures);  // loaded again
     EXPECT_EQ(LogText(), std::string(kOpening) + kOpening);
     platform->SleepMs(61000);
     mfSetDebugLevel(9);
     mfStop();
-    EXPECT_EQ(LogText(), std::string(kOpening) + kOpening +
-                             "2026.12.06 10:01:01 mfSetDebugLevel to: 9\n"
-                             "2026.12.06 10:01:01 In mfStop\n"
-                             "2026.12.06 10:01:01 ***** LOG CLOSED *****\n");
-}
-
-// mfSetDebugLevel: 0 logs nothing, 9 everything, any other value the failures.
-TEST_F(LogTest, TheLevelDecidesWhatIsWritten) {
-    const struct {
-        int value;
-        bool progress, failures;
-    } rows[] = {{0, false, false}, {5, false, true}, {9, true, true},  {7, false, true},
-                {1, false, true},  {3, false, true}, {-1, false, true}};
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.value);
-        std::remove(dir.File("tarnel.txt").c_str());
-        Load();
-        EXPECT_EQ(mfSetDebugLevel(r.value), 0);
-        ASSERT_EQ(mfStart(0, 1), 0);
-        FailOnce();
-        EXPECT_EQ(mfSetDebugLevel(r.value), 0);
-        EXPECT_EQ(mfError(), 0);  // the level call clears the detail code
-        mfStop();
-        EXPECT_EQ(Logged("In mfStart, port: 1"), r.progress);
-        EXPECT_EQ(Logged("mfSetDebugLevel to: 9"), r.value == 9);
-        EXPECT_EQ(Logged("In mfGetTax, result: -2"), r.failures);
-        EXPECT_TRUE(Logged("***** LOG CLOSED *****"));
-    }
-}
-
-TEST_F(LogTest, AfterStopNothingIsWritten) {
-    StartOn(8);
-    mfStop();
     const std::string log = LogText();
+    EXPECT_EQ(log, std::string(kOpening) + kOpening +
+                       "2026.12.06 10:01:01 mfSetDebugLevel to: 9\n"
+                       "2026.12.06 10:01:01 In mfStop\n"
+                       "2026.12.06 10:01:01 ***** LOG CLOSED *****\n");
     EXPECT_EQ(mfSetDebugLevel(9), 0);
     ASSERT_EQ(mfStart(0, 1), 0);
     FailOnce();
     EXPECT_EQ(LogText(), log);
 }
 
-// The lines families write, with their tabs and double spaces, at the level they go out at.
+// mfSetDebugLevel: 0 logs nothing, 9 everything, any other value the failures.
+TEST_F(LogTest, TheLevelDecidesWhatIsWritten) {
+    for (int value : {0, 1, 3, 5, 7, 9, -1}) {
+        SCOPED_TRACE(value);
+        std::remove(dir.File("tarnel.txt").c_str());
+        Load();
+        EXPECT_EQ(mfSetDebugLevel(value), 0);
+        ASSERT_EQ(mfStart(0, 1), 0);
+        FailOnce();
+        EXPECT_EQ(mfSetDebugLevel(value), 0);
+        EXPECT_EQ(mfError(), 0);  // the level call clears the detail code
+        mfStop();
+        EXPECT_EQ(Logged("In mfStart, port: 1"), value == 9);
+        EXPECT_EQ(Logged("mfSetDebugLevel to: 9"), value == 9);
+        EXPECT_EQ(Logged("In mfGetTax, result: -2"), value != 0);
+        EXPECT_TRUE(Logged("***** LOG CLOSED *****"));
+    }
+}
+
+// Calls → the line they write, with its tabs and double spaces; level 9 for progress lines, 5 for
+// the lines that go out with the failures.
 TEST_F(LogTest, EachFamilyWritesItsLines) {
     const struct {
         int type, level;
         void (*calls)();
         const char* line;
     } rows[] = {
-        {8, 9,
-         [] {
-             mfBeginTicket(-1);
-             mfLineTicket(0, "Chleb", 'A', "szt", 500, 1000, 0);
-             mfEndTicket(0, 7, 0, 300, "Got\xA2wka", 200, "Karta", 0, "", 0, "", 0, "", "", "");
-         },
+        // clang-format off
+        {8, 9, [] { mfBeginTicket(-1); mfLineTicket(0, "Chleb", 'A', "szt", 500, 1000, 0);
+                    mfEndTicket(0, 7, 0, 300, "Got\xA2wka", 200, "Karta", 0, "", 0, "", 0, "", "", ""); },
          "In mfEndTicket, percentDiscount: 0, valueDiscount: 7, payment1: 300, paymStr1: "
          "Got\xA2wka, \t\tpayment2: 200, paymStr2: Karta,\tpayment3: 0, paymStr3: ."},
         {8, 9, [] { mfDefTime(10, 30); },
@@ -101,35 +91,23 @@ TEST_F(LogTest, EachFamilyWritesItsLines) {
          "In mfPrGlobalReport,  PrinterType: 3, result1: 0"},
         {8, 9, [] { mfPrGlobalReport(2026, 1, 1, 2026, 12, 31); },
          "In mfPrGlobalReport,  PrinterType: 8, result3: 0, answer: 3"},
-        {8, 1, [] { mfBgShiftReport("7", "2026-12-06", "2026-12-06", "Anna"); },
+        {8, 5, [] { mfBgShiftReport("7", "2026-12-06", "2026-12-06", "Anna"); },
          "In mfBgShitReport,no: 7, startDate: 2026-12-06, endDate: 2026-12-06, personName Anna"},
-        {8, 1,
-         [] {
-             mfBgShiftReport("7", "", "", "");
-             mfLineShiftReport(2, "Got\xA2wka", "10,00", "10,00", "0,00");
-         },
+        {8, 5, [] { mfBgShiftReport("7", "", "", "");
+                    mfLineShiftReport(2, "Got\xA2wka", "10,00", "10,00", "0,00"); },
          "In mfLineShitReport, typeNo: 2, name: Got\xA2wka, counted: 10,00, cash: 10,00, "
          "difference 0,00"},
-        {8, 9,
-         [] {
-             mfBgReturn("12/2026", "Jan Kowalski", 0);
-             mfLineReturn("Chleb", "1", "5,00");
-         },
+        {8, 9, [] { mfBgReturn("12/2026", "Jan Kowalski", 0); mfLineReturn("Chleb", "1", "5,00"); },
          "In mfLineReturn,mfReturnNumber: 12/2026, mfReturnPersonName: Jan Kowalski, name: "
          "Chleb, quant 1, total: 5,00, \t\tresult: 0"},
-        {8, 1,
-         [] {
-             int hour, minute;
-             mfBeginTicket(-1);
-             mfGetTime(&hour, &minute);
-             mfError();
-         },
+        {8, 5, [] { int hour, minute; mfBeginTicket(-1); mfGetTime(&hour, &minute); mfError(); },
          "In mfError before if_notStart - , mfErrorL: 779"},
+        // clang-format on
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.line);
         StartOn(r.type);
-        mfSetDebugLevel(r.level == 9 ? 9 : 5);
+        mfSetDebugLevel(r.level);
         r.calls();
         EXPECT_TRUE(Logged(r.line)) << LogText();
     }
@@ -163,8 +141,6 @@ TEST_F(LogTest, AnUnwritableLogOrTraceFailsNoCall) {
         char serial[12] = {};
         EXPECT_EQ(mfGetSerNo(serial), 0);
         EXPECT_EQ(mfBeginTicket(-1), 0);
-        EXPECT_EQ(mfLineTicket(0, "Chleb pszenny", 'A', "szt", 350, 1000, 0), 0);
-        EXPECT_EQ(mfEndTicket(0, 0, 0, 350, "Got\xA2wka", 0, "", 0, "", 0, "", 0, "", "", ""), 0);
         EXPECT_EQ(mfStop(), 0);
         EXPECT_EQ(mfSetDebugLevel(9), 0);  // and with no log at all
     }
