@@ -104,6 +104,7 @@ TEST_F(CardSlipTest, EachSlipForItsData) {
         {Reversal, [](Eft&) {},
          kHead + kAnswered + kCard + k31Plain + kLine51 + kAmount + kReversalTitle +
              Status("22", 0, "Transakcja uniewa\xBEniona") + kEnd},
+        {Reversal, [](Eft& e) { e.status = 0; }, kReversalTitle + kEnd},  // no status line
         {Offline, [](Eft& e) { e.status = 4; }, kHead + kRegistered + "11" + kAmount +
              kOfflineTitle + Status("22", 1, "OPERACJA PRZERWANA") + kEnd},
         {Offline, [](Eft& e) { e.status = 5; },

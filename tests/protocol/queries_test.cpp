@@ -89,6 +89,18 @@ TEST_F(QueriesTest, OlderPrintersPauseAfterClockAndCounter) {
         mfGetLastTicketNo(&a);
         EXPECT_EQ(Now() - start, counterMs) << type;
     }
+    // A frame longer than its head waits 800 ms after the head too: on type 3 a receipt's
+    // percentage discount (ESC, 0x1B, the percent) and the status check after it add 2600 ms.
+    StartOn(3);
+    int64_t ms[2] = {};
+    for (const int percent : {0, 1000}) {
+        mfBeginTicket(-1);
+        mfLineTicket(0, "Chleb", 'A', "szt", 500, 1000, 0);
+        const int64_t start = Now();
+        mfEndTicket(percent, 0, 0, 500, "Karta", 0, "", 0, "", 0, "", 0, "", "", "");
+        ms[percent != 0] = Now() - start;
+    }
+    EXPECT_EQ(ms[1] - ms[0], 2600);
 }
 
 TEST_F(QueriesTest, VersionsAndFixedFacts) {
