@@ -93,7 +93,8 @@ TEST_F(CardSlipTest, EachSlipForItsData) {
              "41" + kLine51 + kAmount + kCashback + "32425262" + "72132333" + kEnd},
         {Transaction, [](Eft& e) { e.verification = 3; },
          kHead + kAnswered + kCard + k31 + kLine51 + kAmount + kPin + "3242" + kEnd},
-        {Transaction, [](Eft& e) { e.status = 2, e.responseCode = 51; },  // 0: no code line
+        {Transaction, [](Eft& e) { e.status = 2; }, Status("12", 7, "ODMOWA") + kEnd},  // no code
+        {Transaction, [](Eft& e) { e.status = 2, e.responseCode = 51; },
          kHead + kAnswered + kCard + k31 + kAmount + Status("12", 7, "ODMOWA") +
              Status("22", 1, "Kod odpowiedzi: 51") + kEnd},
         {Transaction, [](Eft& e) { e.status = 3; },

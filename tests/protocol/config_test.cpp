@@ -362,6 +362,8 @@ TEST_F(ConfigTest, ReportsByDates) {
     EXPECT_EQ(Coded(mfPrDetailReport(2024, 3, 1, 2024, 3, 31)), Refused(514));
     EXPECT_EQ(mfPrNrReport(1, 2), 1);
     EXPECT_TRUE(Of(Sent(), '1').empty());
+    StartOn(4);  // from type 4 the numbers are checked
+    EXPECT_EQ(Coded(mfPrNrReport(2, 1)), Refused(771));
 }
 
 // Reports by numbers: both numbers in base 255, low byte first.

@@ -68,8 +68,10 @@ TEST_F(DevicesTest, OpeningADrawer) {
     const struct {
         int type, drawerType, drawer, result, code;
         std::vector<Frame> sent;
-    } rows[] = {{4, 0, 1, 0, 514, {}},  {4, 1, 2, 0, 0, {Esc("X")}}, {4, 1, 0, -2, 771, {}},
-                {4, 1, 4, -2, 771, {}}, {8, 0, 3, 0, 0, {Esc("W")}}, {8, 1, 2, 0, 0, {Esc("W")}}};
+    } rows[] = {{4, 0, 1, 0, 514, {}},       {4, 1, 2, 0, 0, {Esc("X")}},
+                {4, 1, 0, -2, 771, {}},      {4, 1, 4, -2, 771, {}},
+                {4, 1, 3, 0, 0, {Esc("Y")}}, {8, 0, 3, 0, 0, {Esc("W")}},
+                {8, 1, 2, 0, 0, {Esc("W")}}};
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << r.type << " " << r.drawerType << " " << r.drawer);
         StartWith(r.type, 0);
@@ -97,8 +99,8 @@ TEST_F(DevicesTest, AskingWhetherADrawerIsOpen) {
         int type;
         uint8_t status3;
         int drawer, open;
-    } rows[] = {{4, 0x10, 1, 1}, {4, 0x10, 2, 0}, {4, 0x30, 1, 1},
-                {4, 0x08, 3, 1}, {8, 0x00, 3, 1}, {8, 0x08, 1, 0}};
+    } rows[] = {{4, 0x10, 1, 1}, {4, 0x10, 2, 0}, {4, 0x30, 1, 1}, {4, 0x08, 3, 1},
+                {8, 0x00, 3, 1}, {8, 0x08, 1, 0}, {8, 0x08, 3, 0}};
     for (const auto& r : rows) {
         StartWith(r.type, 0);
         ASSERT_EQ(mfDefDrawer(1, 0), 0);
@@ -108,7 +110,8 @@ TEST_F(DevicesTest, AskingWhetherADrawerIsOpen) {
         ASSERT_EQ(mfDrawerIsOpen(r.drawer, &open), 0);
         EXPECT_EQ(open, r.open) << r.type << " " << int(r.status3) << " " << r.drawer;
     }
-    EXPECT_EQ(Coded(mfDrawerIsOpen(4, nullptr)), std::make_pair(-2, 771));
+    for (const int drawer : {0, 4})
+        EXPECT_EQ(Coded(mfDrawerIsOpen(drawer, nullptr)), std::make_pair(-2, 771));
     printer->AnswerShortNext(0);
     int open = 7;
     EXPECT_EQ(mfDrawerIsOpen(1, &open), -2);

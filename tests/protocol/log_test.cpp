@@ -87,6 +87,9 @@ TEST_F(LogTest, EachFamilyWritesItsLines) {
         {8, 9, [] { mfBeginTicket(-1); mfLineTicket(0, "Chleb", 'A', "szt", 2000, 1000, 0);
                     mfEndTicket(0, 0, 0, 2000, "EUR 4,1234", 0, "", 0, "", 0, "", 0, "", "", ""); },
          "divideByExchRate iPoPrzecinku 4, lExchRate 41234, lValueToDivide 20000000"},
+        {8, 5, [] { mfBeginTicket(-1); mfLineTicket(0, "Chleb", 'A', "szt", 2000, 1000, 0);
+                    mfEndTicket(0, 0, 0, 2000, "EUR 4,1234", 7, "Karta", 0, "", 0, "", 0, "", "", ""); },
+         "In mfEndTicket lToPayInSecCurr 485, secCurrExchRate 4,1234, payment1 2000"},
         {8, 9, [] { mfDefTime(10, 30); },
          "In mfDefTime, difference: 30, forward: 1, current_hour: 10, current_minute: 0, "
          "\t\thour: 10, minute: 30, hourAfter: 10, minuteAfter: 30, result: 0"},

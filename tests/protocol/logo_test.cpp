@@ -115,7 +115,7 @@ TEST_F(LogoTest, WhatGoesWrongEndsThatTransferOnly) {
         int result, blocks, replaced;
     } cases[] = {{8, 0, nullptr, 0, 64, 1},
                  {8, 1, [](P&) {}, 0, 64, 0},
-                 {8, 0, [](P& p) { p.AnswerShortNext(20, true); }, 0, 65, 0},  // a short row
+                 {8, 0, [](P& p) { p.AnswerShortNext(1, true); }, 0, 65, 0},  // a short row
                  {8, 0, [](P& p) { p.AcknowledgeNextWith(0x2F, 0x15); }, 0, 64, 0},
                  {8, 0, [](P& p) { p.AcknowledgeNextWith(0x2D, 0x00); }, 0, 64, 1},
                  {8, 1, [](P& p) { p.AnswerGarbageNext({1}, true); }, 0, 1, 0},

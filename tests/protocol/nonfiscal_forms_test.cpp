@@ -290,6 +290,7 @@ TEST_F(NonfiscalFormsTest, ThePausesAndWaitsAfterADocument) {
         {kPayIn, 8, 2, 1000, true, -2, 1100, 10},     {kVisa, 8, 2, 1000, true, -2, 1100, 10},
         {kReturnItem, 8, 2, 1000, true, -2, 1100, 9}, {kCardPayment, 8, 2, 1000, true, -2, 0, 0},
         {kVoucher, 8, 2, 1000, true, -2, 0, 0},
+        {kPayIn, 8, 2, 40000, false, 0, 30200, 301},  // the wait gives up after 30 s
         // clang-format on
     };
     for (size_t i = 0; i < std::size(rows); ++i) {

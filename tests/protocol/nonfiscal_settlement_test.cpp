@@ -109,25 +109,26 @@ TEST_F(SettlementTest, TheRecordCarriesTheKeptFiguresAndTheirSums) {
                                                 "RAZEM PRZYCHODY                   324,95"}));
 }
 
-// The record holds at most 1023 bytes: a row that would not leave room for the closing is left
-// out, a shorter one after it still goes in. A row without a name ends the list, and ten rows
-// are the most a settlement keeps.
+// The record holds at most 1023 bytes: a row that would not leave room for the
+// closing is left out, a shorter one that fills the record to the last byte still goes in. A row
+// without a name ends the list, and ten rows are the most a settlement keeps.
 TEST_F(SettlementTest, RowsThatDoNotFitOrFollowANamelessRowAreLeftOut) {
-    const std::string longName(30, 'g');
+    const std::string longName(26, 'g'), filling(25, 'h');
     std::vector<std::string> names;
     for (char c = 'a'; c < 'g'; ++c) names.push_back(std::string(19, c) + "!");
     std::vector<Figure> figures;
     for (const std::string& name : names) figures.push_back({2, name.c_str(), "1", "1", "0"});
     figures.push_back({2, longName.c_str(), "1", "1", "0"});
     std::vector<Figure> first = figures;
-    first.insert(first.end(),
-                 {{2, "Czek", "1", "2", "3"}, {2, "", "1", "2", "3"}, {2, "Bon", "1", "2", "3"}});
+    first.insert(
+        first.end(),
+        {{2, filling.c_str(), "1", "2", "3"}, {2, "", "1", "2", "3"}, {2, "Bon", "1", "2", "3"}});
     Frame record = Settle(first);
     // 360 bytes without rows, 74 for a row beside its name.
-    EXPECT_EQ(record.size(), 360u + 6 * 94 + 78);
+    EXPECT_EQ(record.size(), 360u + 6 * 94 + 99);
     EXPECT_NE(record.find("34" + names[5] + "\n"), std::string::npos);
     EXPECT_EQ(record.find("34" + longName), std::string::npos);
-    EXPECT_EQ(record.substr(record.size() - 27 - 78, 8), "34Czek\n4");
+    EXPECT_EQ(record.substr(record.size() - 27 - 99, 29), "34" + filling + "\n4");
     EXPECT_TRUE(Logged("In mfEndShiftReport lista i=897, x=6 does not fit, left out"));
     // A new settlement starts empty; an eleventh row is not kept, though it would fit.
     const Figure longRow = figures.back();
