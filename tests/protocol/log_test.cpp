@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "api/logger.h"
 #include "library_test.h"
 #include "seam.h"
 
@@ -32,8 +31,7 @@ protected:
 // The log opens on each load, appends, stamps every line and after mfStop writes nothing more.
 TEST_F(LogTest, OpensOnLoadAppendsAndStampsEveryLineUntilStop) {
     EXPECT_EQ(LogText(), kOpening);
-    test::seam::LoadLibrary(dir.File("tarnel.txt"),
-                            CLogger::kFailures);  // loaded again
+    test::seam::LoadLibrary(dir.File("tarnel.txt"));  // loaded again
     EXPECT_EQ(LogText(), std::string(kOpening) + kOpening);
     platform->SleepMs(61000);
     mfSetDebugLevel(9);
@@ -143,7 +141,7 @@ TEST_F(LogTest, AnUnwritableLogOrTraceFailsNoCall) {
     for (const std::string& path : {std::string("/dev/full"), dir.File("no-such/tarnel.txt"),
                                     std::string("/dev/null/tarnel.txt"), dir.File("removed")}) {
         SCOPED_TRACE(path);
-        test::seam::LoadLibrary(path, CLogger::kEverything);
+        test::seam::LoadLibrary(path, 3);  // every line
         setenv("TARN_TRACE", path.c_str(), 1);
         ASSERT_EQ(mfStart(0, 1), 0);
         std::remove(dir.File("removed").c_str());

@@ -9,7 +9,7 @@ namespace tarn::test::seam {
 
 // The library as a process loads it, with its main log at `logPath` and `level` (loading
 // writes "tarnel.txt" in the current directory; tests keep their logs apart). `level` 1 logs
-// failures only.
+// failures only, 3 every line.
 void LoadLibrary(const std::string& logPath, int level = 1);
 // The library unloaded, as at the end of a process.
 void UnloadLibrary();
