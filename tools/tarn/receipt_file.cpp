@@ -4,11 +4,14 @@
 //   discount NAME; LETTER; AMOUNT                   a discount on the last line (type 8 and above)
 //   percent N                                       a discount of N % on the receipt
 //   pay NAME; AMOUNT                                a payment (at most three; "EUR 4,3210" pays in
-//   euro) transaction N
+//                                                   euro)
+//   transaction N                                   the transaction number at the foot
 // Empty lines and lines starting with # are skipped.
 #include <cstdio>
 #include <fstream>
+#include <istream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli.h"
@@ -18,7 +21,17 @@ namespace tarn::cli {
 
 namespace {
 
-struct Closing {
+// One line of the file, read and checked before anything goes to the printer.
+struct Step {
+    enum Kind { Sale, Void, Discount } kind = Sale;
+    std::string name, unit;  // code page 852
+    char letter = ' ';
+    int price = 0, quantity = 0;  // the discount's amount in `price`
+    std::string shown;            // the name as written, for the output
+};
+
+struct Receipt {
+    std::vector<Step> steps;
     int percent = 0;
     int transaction = 0;
     std::vector<std::pair<std::string, int>> payments;
@@ -29,53 +42,97 @@ bool Fail(int lineNumber, const std::string& why) {
     return false;
 }
 
+// A whole number 0..limit written in digits only.
+bool ParseCount(const std::string& text, int limit, int* value) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    *value = std::stoi(text);
+    return *value <= limit;
+}
+
 // A sale or void line: NAME; LETTER; PRICE; QUANTITY[; UNIT].
-bool Line(const std::string& rest, bool sale, int lineNumber) {
+bool ReadLine(const std::string& rest, Step::Kind kind, int lineNumber, Receipt* receipt) {
     const std::vector<std::string> f = Split(rest, ';');
-    int price = 0, quantity = 0;
-    if (f.size() < 4 || f[1].empty() || !ParseAmount(f[2], &price) ||
-        !ParseQuantity(f[3], &quantity)) {
+    Step step;
+    step.kind = kind;
+    if (f.size() < 4 || f.size() > 5 || f[1].size() != 1 || !ParseAmount(f[2], &step.price) ||
+        !ParseQuantity(f[3], &step.quantity)) {
         return Fail(lineNumber, "expected NAME; LETTER; PRICE; QUANTITY[; UNIT]");
     }
-    const std::string name = ToPrinter(f[0]);
-    const std::string unit = ToPrinter(f.size() > 4 ? f[4] : "szt");
-    const int result =
-        sale ? mfLineTicket(0, name.c_str(), f[1][0], unit.c_str(), price, quantity, 0)
-             : mfStornoLineTicket(0, name.c_str(), f[1][0], unit.c_str(), price, quantity, 0);
-    return Show(std::string(sale ? "mfLineTicket " : "mfStornoLineTicket ") + f[0], result) == 0;
+    step.name = ToPrinter(f[0]);
+    step.unit = ToPrinter(f.size() > 4 ? f[4] : "szt");
+    step.letter = f[1][0];
+    step.shown = f[0];
+    receipt->steps.push_back(step);
+    return true;
 }
 
-bool Discount(const std::string& rest, int lineNumber) {
+bool ReadDiscount(const std::string& rest, int lineNumber, Receipt* receipt) {
     const std::vector<std::string> f = Split(rest, ';');
-    int amount = 0;
-    if (f.size() < 3 || f[1].empty() || !ParseAmount(f[2], &amount))
+    Step step;
+    step.kind = Step::Discount;
+    if (f.size() != 3 || f[1].size() != 1 || !ParseAmount(f[2], &step.price))
         return Fail(lineNumber, "expected NAME; LETTER; AMOUNT");
-    const std::string name = ToPrinter(f[0]);
-    return Show("mfLineTicketExt " + f[0],
-                mfLineTicketExt(0, name.c_str(), f[1][0], "", 0, -1000, amount)) == 0;
+    step.name = ToPrinter(f[0]);
+    step.letter = f[1][0];
+    step.shown = f[0];
+    receipt->steps.push_back(step);
+    return true;
 }
 
-bool Instruction(const std::string& line, int lineNumber, Closing* closing) {
+bool ReadInstruction(const std::string& line, int lineNumber, Receipt* receipt) {
     const size_t space = line.find(' ');
     const std::string word = line.substr(0, space);
     const std::string rest = space == std::string::npos ? "" : Trim(line.substr(space + 1));
-    if (word == "item" || word == "void") return Line(rest, word == "item", lineNumber);
-    if (word == "discount") return Discount(rest, lineNumber);
-    if (word == "percent") return (closing->percent = std::atoi(rest.c_str()) * 100) >= 0;
-    if (word == "transaction") return (closing->transaction = std::atoi(rest.c_str())) >= 0;
+    if (word == "item" || word == "void")
+        return ReadLine(rest, word == "item" ? Step::Sale : Step::Void, lineNumber, receipt);
+    if (word == "discount") return ReadDiscount(rest, lineNumber, receipt);
+    if (word == "percent") {
+        if (ParseCount(rest, 99, &receipt->percent)) return (receipt->percent *= 100), true;
+        return Fail(lineNumber, "expected a whole percent from 0 to 99");
+    }
+    if (word == "transaction") {
+        if (ParseCount(rest, 999999999, &receipt->transaction)) return true;
+        return Fail(lineNumber, "expected a transaction number");
+    }
     if (word == "pay") {
         const std::vector<std::string> f = Split(rest, ';');
         int amount = 0;
-        if (f.size() < 2 || !ParseAmount(f[1], &amount) || closing->payments.size() >= 3) {
+        if (f.size() != 2 || !ParseAmount(f[1], &amount) || receipt->payments.size() >= 3)
             return Fail(lineNumber, "expected NAME; AMOUNT (at most three payments)");
-        }
-        closing->payments.emplace_back(ToPrinter(f[0]), amount);
+        receipt->payments.emplace_back(ToPrinter(f[0]), amount);
         return true;
     }
     return Fail(lineNumber, "unknown instruction \"" + word + "\"");
 }
 
-int Close(const Closing& c) {
+bool ReadReceipt(std::istream& file, Receipt* receipt) {
+    std::string line;
+    for (int number = 1; std::getline(file, line); ++number) {
+        line = Trim(line);
+        if (!line.empty() && line[0] != '#' && !ReadInstruction(line, number, receipt))
+            return false;
+    }
+    return true;
+}
+
+int Print(const Step& s) {
+    const char* n = s.name.c_str();
+    switch (s.kind) {
+        case Step::Sale:
+            return Show("mfLineTicket " + s.shown,
+                        mfLineTicket(0, n, s.letter, s.unit.c_str(), s.price, s.quantity, 0));
+        case Step::Void:
+            return Show("mfStornoLineTicket " + s.shown,
+                        mfStornoLineTicket(0, n, s.letter, s.unit.c_str(), s.price, s.quantity, 0));
+        default:
+            return Show("mfLineTicketExt " + s.shown,
+                        mfLineTicketExt(0, n, s.letter, "", 0, -1000, s.price));
+    }
+}
+
+int Close(const Receipt& c) {
     std::pair<std::string, int> p[3];
     for (size_t i = 0; i < c.payments.size(); ++i) p[i] = c.payments[i];
     return Show("mfEndTicket", mfEndTicket(c.percent, 0, c.transaction, p[0].second,
@@ -85,8 +142,9 @@ int Close(const Closing& c) {
 
 }  // namespace
 
+// The whole file is read and checked first: a file with a mistake prints nothing.
 int RunReceipt(const Args& args, int port) {
-    if (args.empty()) {
+    if (args.size() != 1) {
         std::fprintf(stderr, "usage: tarn receipt FILE\n");
         return 2;
     }
@@ -95,15 +153,12 @@ int RunReceipt(const Args& args, int port) {
         std::fprintf(stderr, "tarn: cannot read %s\n", args[0].c_str());
         return 2;
     }
+    Receipt receipt;
+    if (!ReadReceipt(file, &receipt)) return 2;
     if (!OpenSession(port)) return 1;
     bool ok = Show("mfBeginTicket", mfBeginTicket(-1)) == 0;
-    Closing closing;
-    std::string line;
-    for (int number = 1; ok && std::getline(file, line); ++number) {
-        line = Trim(line);
-        if (!line.empty() && line[0] != '#') ok = Instruction(line, number, &closing);
-    }
-    if (ok) ok = Close(closing) == 0;
+    for (size_t i = 0; ok && i < receipt.steps.size(); ++i) ok = Print(receipt.steps[i]) == 0;
+    if (ok) ok = Close(receipt) == 0;
     if (!ok) Show("mfStornoTicket", mfStornoTicket());
     mfStop();
     return ok ? 0 : 1;
