@@ -100,7 +100,7 @@ void VirtualPlatform::AdvanceTo(int64_t ms) {
 
 LocalTime VirtualPlatform::Now() {
     const CivilTime t = CivilFromSeconds(SecondsFromCivil(localTime_) + nowMs_ / 1000);
-    return {t.year, t.month, t.day, t.hour, t.minute, t.second};
+    return {t.year, t.month, t.day, t.hour, t.minute, t.second, static_cast<int>(nowMs_ % 1000)};
 }
 
 }  // namespace tarn::sim

@@ -17,6 +17,7 @@ struct LocalTime {
     int hour = 0;
     int minute = 0;
     int second = 0;
+    int millisecond = 0;
 };
 
 // Line parameters in the Windows encoding: stopBits 0 = one stop bit, parity 2 = even,

@@ -127,7 +127,7 @@ public:
     LocalTime Now() override {
         SYSTEMTIME st;
         GetLocalTime(&st);
-        return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+        return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -51,9 +52,11 @@ TEST_F(PtyTest, AReadEndsOneTimeOutAfterTheLastByte) {
     }
 }
 
-// A sale and a refusal through the C interface over the terminal, read back from the roll.
+// A sale and a refusal through the C interface over the terminal, read back from the roll; the
+// wire trace's times, "2026.12.06 10:00:00.125", never run backwards.
 TEST_F(PtyTest, ASaleAndARefusalOverTheTerminal) {
     ServePrinter();
+    setenv("TARN_TRACE", dir.File("trace.txt").c_str(), 1);
     ASSERT_EQ(mfStart(0, 7), 0);
     char serial[12] = {};
     ASSERT_EQ(mfGetSerNo(serial), 0);
@@ -69,6 +72,15 @@ TEST_F(PtyTest, ASaleAndARefusalOverTheTerminal) {
     ASSERT_EQ(mfGetLastTicketNo(&count), 0);
     EXPECT_EQ(count, 1);
     EXPECT_EQ(mfStop(), 0);
+    unsetenv("TARN_TRACE");
+    std::istringstream trace(test::ReadFile(dir.File("trace.txt")));
+    std::string time, previous;
+    int lines = 0;
+    for (std::string line; std::getline(trace, line); previous = time, ++lines) {
+        time = line.substr(0, 23);
+        EXPECT_LE(previous, time) << line;
+    }
+    EXPECT_GT(lines, 20);
     std::string roll;
     endpoint_.WithPrinter([&roll](sim::VirtualPrinter& p) { roll = p.Roll().AsUtf8(); });
     EXPECT_NE(roll.find("PARAGON FISKALNY"), std::string::npos) << roll;
