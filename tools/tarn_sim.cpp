@@ -21,14 +21,24 @@ void OnSignal(int) {
     g_stop = true;
 }
 
-void Usage() {
+void Usage(std::FILE* out) {
     std::fprintf(
-        stderr,
+        out,
         "usage: tarn-sim [--type 1|2|3|4|8|10] [--version N] [--display 0-3]\n"
         "                [--serial XXXXXXXXXXX] [--print-ms N] [--link PATH | --tcp PORT]\n"
         "                [--paced] [--quiet]\n"
+        "A virtual fiscal printer on a pseudo-terminal (or a TCP port); its paper roll and\n"
+        "customer display are shown on the terminal.\n"
+        "  --type      the printer type (default 8)\n"
+        "  --version   the printer's version within its type (default 2)\n"
+        "  --display   the customer display: 0 none, 1 and 2 nine digits, 3 two lines of 20\n"
+        "              (default 3)\n"
+        "  --serial    the serial number, 11 characters (default TRN26000001)\n"
+        "  --link      also reach the pseudo-terminal by this path (a symbolic link)\n"
+        "  --tcp       listen on 127.0.0.1:PORT instead (0: any free port)\n"
         "  --paced     on the pseudo-terminal, keep serial timing: 9600 baud, 11 bits a byte\n"
-        "  --print-ms  a command that prints keeps the printer busy N ms\n");
+        "  --print-ms  a command that prints keeps the printer busy N ms\n"
+        "  --quiet     do not show the paper roll\n");
 }
 
 struct Settings {
@@ -137,8 +147,14 @@ int ServePty(tarn::sim::VirtualPrinter& printer, const Settings& settings) {
 int main(int argc, char** argv) {
     Settings settings;
     settings.model.clock = LocalNow();
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
+            Usage(stdout);
+            return 0;
+        }
+    }
     if (!ReadArgs(argc, argv, &settings)) {
-        Usage();
+        Usage(stderr);
         return 2;
     }
     tarn::sim::VirtualPrinter printer(settings.model);

@@ -46,6 +46,10 @@ TEST_F(CliTest, HelpListsEveryCommandAndRefusesUnknownOnes) {
     }
     EXPECT_EQ(Tarn("nothing").status, 2);
     EXPECT_EQ(Tarn("").status, 2);
+    const CommandResult sim = RunCommand(TARN_SIM_BINARY " --help");
+    EXPECT_EQ(sim.status, 0);
+    for (const char* option : {"--type", "--version", "--display", "--serial", "--tcp", "--quiet"})
+        EXPECT_NE(sim.output.find(std::string("\n  ") + option), std::string::npos) << option;
 }
 
 // Identified on port 1, behind a TCP port, and missing.
@@ -88,7 +92,7 @@ TEST_F(CliTest, PrintsAReceiptFromAFileThenTheDailyReport) {
     EXPECT_NE(r.output.find("Doba fisk. zamknięta (778)"), std::string::npos) << r.output;
     r = Tarn("report 1 1");
     EXPECT_EQ(r.status, 0) << r.output;
-    r = Tarn("report 2000-01-01 2099-12-31 --summary");
+    r = Tarn("report --summary 2000-01-01 2099-12-31");
     EXPECT_EQ(r.status, 0) << r.output;
 }
 
@@ -110,6 +114,24 @@ TEST_F(CliTest, ABadReceiptFilePrintsNothing) {
     }
     EXPECT_EQ(Roll().find("PARAGON"), std::string::npos) << Roll();
     EXPECT_EQ(Tarn("receipt no-such-file.txt").status, 2);
+}
+
+// A bad argument gives exit 2 and the command's usage, and nothing reaches the printer; options
+// stand anywhere.
+TEST_F(CliTest, BadArgumentsChangeNothing) {
+    for (const char* bad :
+         {"drawer 7", "drawer x", "drawer 1 2", "--port x identify", "identify --port 0",
+          "cashier a b c", "cashier 1 7", "cashier 100 7 Ewa", "report 1 1 --summary",
+          "report --summary 1 1", "report 2026-13-01 2026-12-31", "report 1", "clock 25:00",
+          "clock 12:5", "pay-in 1 Jan Tytul abc", "pay-out 1 Jan Tytul 5,00 extra"}) {
+        const std::string before = Roll();
+        const CommandResult r = Tarn(bad);
+        EXPECT_EQ(r.status, 2) << bad << "\n" << r.output;
+        EXPECT_NE(r.output.find("usage: tarn"), std::string::npos) << bad << "\n" << r.output;
+        EXPECT_EQ(Roll(), before) << bad;
+    }
+    EXPECT_EQ(Tarn("status --port 1").status, 0);
+    EXPECT_EQ(Tarn("drawer 2 --port 1").status, 0);
 }
 
 TEST_F(CliTest, DrawerFooterCashierPayments) {

@@ -31,6 +31,8 @@ int ExitStatus(int result);
 // "5,49", "5.49" or "5" as grosze; "1,25" as thousandths. False when the text is no number.
 bool ParseAmount(const std::string& text, int* grosze);
 bool ParseQuantity(const std::string& text, int* thousandths);
+// A whole number from `lowest` to `highest`, in digits only.
+bool ParseWhole(const std::string& text, int lowest, int highest, int* value);
 std::string Trim(const std::string& text);
 std::vector<std::string> Split(const std::string& text, char separator);
 

@@ -67,20 +67,30 @@ int DailyReport(const Args&, int port) {
 
 // "YYYY-MM-DD" into its three numbers.
 bool ParseDate(const std::string& text, int* year, int* month, int* day) {
-    return std::sscanf(text.c_str(), "%d-%d-%d", year, month, day) == 3;
+    return text.size() == 10 && text[4] == '-' && text[7] == '-' &&
+           ParseWhole(text.substr(0, 4), 1, 9999, year) &&
+           ParseWhole(text.substr(5, 2), 1, 12, month) && ParseWhole(text.substr(8, 2), 1, 31, day);
 }
 
-int Report(const Args& args, int port) {
-    const char* usage = "report FROM TO [--summary]   (dates YYYY-MM-DD or report numbers)";
-    if (args.size() < 2) return Usage(usage);
-    const bool summary = args.size() > 2 && args[2] == "--summary";
-    int from[3], to[3];
-    const bool dates = ParseDate(args[0], &from[0], &from[1], &from[2]) &&
+int Report(const Args& given, int port) {
+    const char* usage = "report FROM TO [--summary]   (dates YYYY-MM-DD, or report numbers)";
+    Args args;
+    bool summary = false;
+    for (const std::string& arg : given) {
+        if (arg == "--summary") {
+            summary = true;
+        } else {
+            args.push_back(arg);
+        }
+    }
+    int from[3], to[3], first = 0, last = 0;
+    const bool dates = args.size() == 2 && ParseDate(args[0], &from[0], &from[1], &from[2]) &&
                        ParseDate(args[1], &to[0], &to[1], &to[2]);
+    const bool numbers = args.size() == 2 && !summary && ParseWhole(args[0], 0, 65279, &first) &&
+                         ParseWhole(args[1], 0, 65279, &last);
+    if (!dates && !numbers) return Usage(usage);
     return InSession(port, [&] {
-        if (!dates)
-            return Show("mfPrNrReport",
-                        mfPrNrReport(std::atoi(args[0].c_str()), std::atoi(args[1].c_str())));
+        if (numbers) return Show("mfPrNrReport", mfPrNrReport(first, last));
         if (summary)
             return Show("mfPrGlobalReport",
                         mfPrGlobalReport(from[0], from[1], from[2], to[0], to[1], to[2]));
@@ -90,7 +100,9 @@ int Report(const Args& args, int port) {
 }
 
 int Drawer(const Args& args, int port) {
-    const int drawer = args.empty() ? 1 : std::atoi(args[0].c_str());
+    int drawer = 1;
+    if (args.size() > 1 || (args.size() == 1 && !ParseWhole(args[0], 1, 3, &drawer)))
+        return Usage("drawer [N]   (N from 1 to 3)");
     mfDefDrawer(1, 0);
     return InSession(port, [drawer] {
         const int result =
@@ -109,25 +121,28 @@ int Footer(const Args& args, int port) {
 }
 
 int Cashier(const Args& args, int port) {
-    if (args.size() < 3) return Usage("cashier POS-NUMBER CASHIER-NUMBER NAME");
+    int pos = 0, cashier = 0;
+    if (args.size() != 3 || !ParseWhole(args[0], 0, 99, &pos) ||
+        !ParseWhole(args[1], 0, 99, &cashier))
+        return Usage("cashier POS-NUMBER CASHIER-NUMBER NAME   (numbers from 0 to 99)");
     const std::string name = ToPrinter(args[2]);
-    return InSession(port, [&] {
-        return Show("mfDefPOS",
-                    mfDefPOS(std::atoi(args[0].c_str()), std::atoi(args[1].c_str()), name.c_str()));
-    });
+    return InSession(port, [&] { return Show("mfDefPOS", mfDefPOS(pos, cashier, name.c_str())); });
 }
 
 int Clock(const Args& args, int port) {
     int hour = 0, minute = 0;
-    if (args.empty() || std::sscanf(args[0].c_str(), "%d:%d", &hour, &minute) != 2)
+    const std::string time = args.empty() ? "" : args[0];
+    if (args.size() != 1 || time.size() != 5 || time[2] != ':' ||
+        !ParseWhole(time.substr(0, 2), 0, 23, &hour) || !ParseWhole(time.substr(3), 0, 59, &minute))
         return Usage("clock HH:MM");
     return InSession(port, [hour, minute] { return Show("mfDefTime", mfDefTime(hour, minute)); });
 }
 
 int PayInOut(const Args& args, int port, bool in) {
-    if (args.size() < 4)
-        return Usage(in ? "pay-in NUMBER PERSON TITLE AMOUNT"
-                        : "pay-out NUMBER PERSON TITLE AMOUNT");
+    int amount = 0;
+    if (args.size() != 4 || !ParseAmount(args[3], &amount))
+        return Usage(in ? "pay-in NUMBER PERSON TITLE AMOUNT   (AMOUNT as 100,00)"
+                        : "pay-out NUMBER PERSON TITLE AMOUNT   (AMOUNT as 100,00)");
     std::string t[4];
     for (int i = 0; i < 4; ++i) t[i] = ToPrinter(args[static_cast<size_t>(i)]);
     return InSession(port, [&] {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "cli.h"
 
@@ -30,18 +31,35 @@ const Command* Find(const std::string& name) {
     return nullptr;
 }
 
+// Takes "--port N" out of the arguments, wherever it stands; false when N is no port number.
+bool TakePort(std::vector<char*>* argv, int* port) {
+    for (size_t i = 1; i < argv->size(); ++i) {
+        if (std::strcmp((*argv)[i], "--port") != 0) continue;
+        if (i + 1 >= argv->size() || !tarn::cli::ParseWhole((*argv)[i + 1], 1, 255, port))
+            return false;
+        argv->erase(argv->begin() + static_cast<long>(i), argv->begin() + static_cast<long>(i) + 2);
+        --i;
+    }
+    return true;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int count, char** given) {
+    std::vector<char*> arguments(given, given + count);
     int port = 1;
-    int i = 1;
-    for (; i < argc && argv[i][0] == '-'; ++i) {
-        if (std::strcmp(argv[i], "--port") == 0 && i + 1 < argc) {
-            port = std::atoi(argv[++i]);
-        } else {
-            PrintHelp();
-            return std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0 ? 0 : 2;
-        }
+    if (!TakePort(&arguments, &port)) {
+        std::fprintf(stderr,
+                     "usage: tarn [--port N] COMMAND [ARGUMENTS]\n"
+                     "tarn: --port takes a port number from 1 to 255\n");
+        return 2;
+    }
+    const int argc = static_cast<int>(arguments.size());
+    char** argv = arguments.data();
+    const int i = 1;
+    if (i < argc && argv[i][0] == '-') {  // an option before the command: only help is one
+        PrintHelp();
+        return std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0 ? 0 : 2;
     }
     if (i >= argc) {
         PrintHelp();

@@ -42,15 +42,6 @@ bool Fail(int lineNumber, const std::string& why) {
     return false;
 }
 
-// A whole number 0..limit written in digits only.
-bool ParseCount(const std::string& text, int limit, int* value) {
-    if (text.empty() || text.size() > 9 ||
-        text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    *value = std::stoi(text);
-    return *value <= limit;
-}
-
 // A sale or void line: NAME; LETTER; PRICE; QUANTITY[; UNIT].
 bool ReadLine(const std::string& rest, Step::Kind kind, int lineNumber, Receipt* receipt) {
     const std::vector<std::string> f = Split(rest, ';');
@@ -89,11 +80,11 @@ bool ReadInstruction(const std::string& line, int lineNumber, Receipt* receipt) 
         return ReadLine(rest, word == "item" ? Step::Sale : Step::Void, lineNumber, receipt);
     if (word == "discount") return ReadDiscount(rest, lineNumber, receipt);
     if (word == "percent") {
-        if (ParseCount(rest, 99, &receipt->percent)) return (receipt->percent *= 100), true;
+        if (ParseWhole(rest, 0, 99, &receipt->percent)) return (receipt->percent *= 100), true;
         return Fail(lineNumber, "expected a whole percent from 0 to 99");
     }
     if (word == "transaction") {
-        if (ParseCount(rest, 999999999, &receipt->transaction)) return true;
+        if (ParseWhole(rest, 0, 999999999, &receipt->transaction)) return true;
         return Fail(lineNumber, "expected a transaction number");
     }
     if (word == "pay") {

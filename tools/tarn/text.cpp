@@ -69,4 +69,12 @@ bool ParseQuantity(const std::string& text, int* thousandths) {
     return ParseScaled(text, 3, thousandths);
 }
 
+bool ParseWhole(const std::string& text, int lowest, int highest, int* value) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    *value = std::stoi(text);
+    return *value >= lowest && *value <= highest;
+}
+
 }  // namespace tarn::cli
