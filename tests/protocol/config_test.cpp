@@ -17,14 +17,12 @@
 namespace tarn {
 namespace {
 
+using test::Coded;
 using test::Esc;
 using test::Frame;
-using Outcome = std::pair<int, int>;  // a call's result and the detail code it left
+using test::Outcome;
 const Outcome kDone{0, 0};
 
-Outcome Coded(int result) {
-    return {result, mfError()};
-}
 Outcome Refused(int code) {
     return {-2, code};
 }

@@ -21,10 +21,7 @@ Frame Display(const std::string& text) {
     return Esc("R" + text + "\x1BS");
 }
 
-// A call's result and the detail code it left.
-std::pair<int, int> Coded(int result) {
-    return {result, mfError()};
-}
+using test::Coded;
 
 class DevicesTest : public test::StartedLibraryTest {
 protected:

@@ -39,10 +39,7 @@ int Return(const std::string& quantity, const char* total) {
     EXPECT_EQ(mfBgReturn("1", "", 0), 0);
     return mfLineReturn("", quantity.c_str(), total);
 }
-// A call's result and the detail code it left.
-std::pair<int, int> Coded(int result) {
-    return {result, mfError()};
-}
+using test::Coded;
 // An application's text with the bytes that start a command and end a field.
 const char* const kCommandBytes = "Stolik\x1BQ\x1B\x32\n4";
 

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tarn/tarn.h"
@@ -25,6 +26,12 @@ inline Frame Esc(const std::string& rest) {
 std::string Le32(int32_t value);
 
 sim::PrinterModel Model(int type, int version = 2);
+
+// A call's result and the detail code it left.
+using Outcome = std::pair<int, int>;
+inline Outcome Coded(int result) {
+    return {result, mfError()};
+}
 
 class LibraryTest : public ::testing::Test {
 protected:

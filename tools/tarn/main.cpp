@@ -1,9 +1,6 @@
 // tarn: a fiscal printer at the end of a serial line, driven through the library.
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "cli.h"
 
@@ -32,48 +29,42 @@ const Command* Find(const std::string& name) {
 }
 
 // Takes "--port N" out of the arguments, wherever it stands; false when N is no port number.
-bool TakePort(std::vector<char*>* argv, int* port) {
-    for (size_t i = 1; i < argv->size(); ++i) {
-        if (std::strcmp((*argv)[i], "--port") != 0) continue;
-        if (i + 1 >= argv->size() || !tarn::cli::ParseWhole((*argv)[i + 1], 1, 255, port))
-            return false;
-        argv->erase(argv->begin() + static_cast<long>(i), argv->begin() + static_cast<long>(i) + 2);
-        --i;
+bool TakePort(Args* words, int* port) {
+    for (auto at = words->begin(); at != words->end();) {
+        if (*at != "--port") {
+            ++at;
+            continue;
+        }
+        if (at + 1 == words->end() || !tarn::cli::ParseWhole(at[1], 1, 255, port)) return false;
+        at = words->erase(at, at + 2);
     }
     return true;
 }
 
 }  // namespace
 
-int main(int count, char** given) {
-    std::vector<char*> arguments(given, given + count);
+int main(int argc, char** argv) {
+    Args words(argv + 1, argv + argc);
     int port = 1;
-    if (!TakePort(&arguments, &port)) {
+    if (!TakePort(&words, &port)) {
         std::fprintf(stderr,
                      "usage: tarn [--port N] COMMAND [ARGUMENTS]\n"
                      "tarn: --port takes a port number from 1 to 255\n");
         return 2;
     }
-    const int argc = static_cast<int>(arguments.size());
-    char** argv = arguments.data();
-    const int i = 1;
-    if (i < argc && argv[i][0] == '-') {  // an option before the command: only help is one
+    if (words.empty() || words[0][0] == '-') {  // before the command only help is an option
         PrintHelp();
-        return std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0 ? 0 : 2;
+        return !words.empty() && (words[0] == "--help" || words[0] == "-h") ? 0 : 2;
     }
-    if (i >= argc) {
-        PrintHelp();
-        return 2;
-    }
-    const std::string name = argv[i] == std::string("help") && i + 1 < argc ? argv[i + 1] : argv[i];
+    const bool help = words[0] == "help" && words.size() > 1;
+    const std::string& name = help ? words[1] : words[0];
     const Command* command = Find(name);
     if (command == nullptr) {
         std::fprintf(stderr, "tarn: no command \"%s\"; try tarn --help\n", name.c_str());
         return 2;
     }
-    const Args args(argv + i + 1, argv + argc);
-    if (std::string(argv[i]) == "help" ||
-        (!args.empty() && (args[0] == "--help" || args[0] == "-h"))) {
+    const Args args(words.begin() + 1, words.end());
+    if (help || (!args.empty() && (args[0] == "--help" || args[0] == "-h"))) {
         std::printf("usage: tarn %s\n\n%s\n", command->usage, command->help);
         return 0;
     }
