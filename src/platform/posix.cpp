@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/port_name.h"
 #include "platform/posix_tcp.h"
 
 namespace tarn {
@@ -22,9 +23,8 @@ namespace {
 
 // Port n is the device named by TARN_COM<n> when that is set, else /dev/ttyS<n-1>.
 std::string DevicePath(int port) {
-    char name[32];
-    std::snprintf(name, sizeof name, "TARN_COM%d", port);
-    if (const char* path = std::getenv(name); path != nullptr && *path != '\0') {
+    if (const char* path = std::getenv(PortVariableName(port).c_str());
+        path != nullptr && *path != '\0') {
         return path;
     }
     char device[32];
@@ -194,9 +194,8 @@ public:
     std::unique_ptr<SerialDevice> OpenSerial(int port, const LineSettings& settings,
                                              uint32_t* error) override {
         const std::string path = DevicePath(port);
-        if (path.rfind(kTcpPrefix, 0) == 0) {
-            const int socket =
-                ConnectTcp(path.substr(sizeof kTcpPrefix - 1), settings.timeoutMs, error);
+        if (std::string hostAndPort; IsTcpDevice(path, &hostAndPort)) {
+            const int socket = ConnectTcp(hostAndPort, settings.timeoutMs, error);
             return socket < 0
                        ? nullptr
                        : std::make_unique<PosixSerialDevice>(socket, settings.timeoutMs, true);

@@ -10,6 +10,8 @@
 
 #include <cerrno>
 
+#include "platform/port_name.h"
+
 namespace tarn {
 
 namespace {
@@ -56,13 +58,12 @@ int TryAddress(const addrinfo* address, int timeoutMs, uint32_t* error) {
 }  // namespace
 
 int ConnectTcp(const std::string& hostAndPort, int timeoutMs, uint32_t* error) {
-    const size_t colon = hostAndPort.rfind(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 == hostAndPort.size()) {
+    std::string host;
+    std::string service;
+    if (!SplitHostPort(hostAndPort, &host, &service)) {
         *error = static_cast<uint32_t>(EINVAL);
         return -1;
     }
-    const std::string host = hostAndPort.substr(0, colon);
-    const std::string service = hostAndPort.substr(colon + 1);
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;

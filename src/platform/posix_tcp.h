@@ -6,8 +6,6 @@
 
 namespace tarn {
 
-constexpr char kTcpPrefix[] = "tcp:";
-
 // A connected, non-blocking socket to HOST:PORT, or -1 with *error set. The connection
 // attempt gives up after `timeoutMs`.
 int ConnectTcp(const std::string& hostAndPort, int timeoutMs, uint32_t* error);

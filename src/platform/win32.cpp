@@ -1,12 +1,15 @@
-// Win32 platform: COM ports through the serial communications API, the performance counter,
-// Sleep, GetLocalTime.
+// Win32 platform: COM ports through the serial communications API (or a printer behind a TCP
+// port, win32_tcp.cpp), the performance counter, Sleep, GetLocalTime.
 #include <windows.h>
 
 #include <io.h>
 
 #include <cstdio>
+#include <string>
 
 #include "platform/platform.h"
+#include "platform/port_name.h"
+#include "platform/win32_tcp.h"
 
 namespace tarn {
 
@@ -80,15 +83,26 @@ private:
     HANDLE handle_;
 };
 
+// Port n is the device named by TARN_COM<n> when that is set (read from the process's
+// environment as it is now, so an application may set it before mfStart), else "\\.\COM<n>",
+// which opens every port number where plain "COM<n>" stops at COM9.
+std::string DeviceName(int port) {
+    const std::string variable = PortVariableName(port);
+    char value[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableA(variable.c_str(), value, sizeof value);
+    if (length > 0 && length < sizeof value) return value;
+    return "\\\\.\\COM" + std::to_string(port);
+}
+
 class Win32Platform final : public Platform {
 public:
-    // "\\.\COM<n>" opens every port number; plain "COM<n>" stops at COM9.
     std::unique_ptr<SerialDevice> OpenSerial(int port, const LineSettings& settings,
                                              uint32_t* error) override {
-        char name[32];
-        std::snprintf(name, sizeof name, "\\\\.\\COM%d", port);
-        HANDLE handle = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        const std::string name = DeviceName(port);
+        if (std::string hostAndPort; IsTcpDevice(name, &hostAndPort))
+            return OpenTcpDevice(hostAndPort, settings.timeoutMs, error);
+        HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             *error = LastError();
             return nullptr;

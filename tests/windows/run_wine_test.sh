@@ -1,6 +1,7 @@
 #!/bin/sh
-# Runs the Windows test program under Wine against tarn-sim on a pseudo-terminal mapped to COM1.
-# usage: run_wine_test.sh <tarn-sim> <directory with TARN.dll and tarn_dll_test.exe>
+# Runs the Windows test program under Wine against tarn-sim on a pseudo-terminal mapped to COM1,
+# then again, and tarn.exe identify, against tarn-sim on a TCP port (TARN_COM1=tcp:HOST:PORT).
+# usage: run_wine_test.sh <tarn-sim> <directory with TARN.dll, tarn_dll_test.exe, tarn.exe>
 #                         <Wine loader> <wineserver> <win32|win64>
 # Exits 77 (skipped) when the loader cannot run on this machine: a kernel without 32-bit
 # support answers every 32-bit program with "Exec format error".
@@ -36,7 +37,7 @@ status=1
 # A failure says why: what Wine printed, the library's log and the end of the paper roll.
 cleanup() {
     if [ "$status" -ne 0 ]; then
-        for file in wine-setup.txt wine-stderr.txt tarnel.txt roll.txt; do
+        for file in wine-setup.txt wine-stderr.txt identify.txt tarnel.txt roll.txt; do
             [ -s "$work/$file" ] || continue
             echo "---- $file"
             tail -n 60 "$work/$file"
@@ -47,7 +48,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-cp "$windows_build/TARN.dll" "$windows_build/tarn_dll_test.exe" "$work/"
+cp "$windows_build/TARN.dll" "$windows_build/tarn_dll_test.exe" "$windows_build/tarn.exe" "$work/"
+unset TARN_COM1 # the first pass is on COM1 itself
 "$sim" --link "$work/com1" >"$work/roll.txt" 2>&1 &
 sim_pid=$!
 i=0
@@ -57,4 +59,32 @@ cd "$work"
 status=0
 "$loader" tarn_dll_test.exe 2>"$work/wine-stderr.txt" || status=$?
 [ "$status" -ne 77 ] || status=1 # the number of failed checks, never "skipped"
-exit "$status"
+[ "$status" -eq 0 ] || exit "$status"
+
+# A fresh printer on a free TCP port; TARN_COM1 names it.
+serve_tcp() {
+    kill "$sim_pid" 2>/dev/null || true
+    wait "$sim_pid" 2>/dev/null || true
+    "$sim" --tcp 0 >"$work/roll.txt" 2>&1 &
+    sim_pid=$!
+    port=""
+    i=0
+    while [ -z "$port" ] && [ $i -lt 100 ]; do
+        sleep 0.05
+        i=$((i + 1))
+        port=$(sed -n 's/.* on tcp:127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/roll.txt")
+    done
+    [ -n "$port" ] || { echo "tarn-sim did not listen on a TCP port"; status=1; exit 1; }
+    export TARN_COM1="tcp:127.0.0.1:$port"
+}
+echo "---- over TCP"
+serve_tcp
+"$loader" tarn_dll_test.exe 2>"$work/wine-stderr.txt" || status=$?
+[ "$status" -ne 77 ] || status=1
+[ "$status" -eq 0 ] || exit "$status"
+serve_tcp
+status=1
+"$loader" tarn.exe identify >"$work/identify.txt" 2>"$work/wine-stderr.txt" &&
+    grep -q "TRN26000001" "$work/identify.txt" || { echo "FAIL tarn.exe identify over TCP"; exit 1; }
+echo "ok   tarn.exe identify over TCP"
+status=0

@@ -13,8 +13,9 @@ namespace {
 void PrintHelp() {
     std::printf("usage: tarn [--port N] COMMAND [ARGUMENTS]\n\n");
     std::printf(
-        "Port N is COM<N>; on Linux the device named by TARN_COM<N>, else /dev/ttyS<N-1>.\n");
-    std::printf("TARN_COM<N>=tcp:HOST:PORT reaches a printer behind a TCP port.\n");
+        "Port N is the device named by TARN_COM<N> when that is set, else COM<N> on Windows\n"
+        "and /dev/ttyS<N-1> on Linux. TARN_COM<N>=tcp:HOST:PORT reaches a printer behind a\n"
+        "TCP port.\n");
     std::printf(
         "TARN_TRACE=FILE appends every block to and from the printer to FILE.\n\nCommands:\n");
     for (const Command& command : Commands())
