@@ -132,8 +132,10 @@ int Cashier(const Args& args, int port) {
 int Clock(const Args& args, int port) {
     int hour = 0, minute = 0;
     const std::string time = args.empty() ? "" : args[0];
-    if (args.size() != 1 || time.size() != 5 || time[2] != ':' ||
-        !ParseWhole(time.substr(0, 2), 0, 23, &hour) || !ParseWhole(time.substr(3), 0, 59, &minute))
+    const size_t colon = time.find(':');  // H:MM or HH:MM
+    if (args.size() != 1 || (colon != 1 && colon != 2) || time.size() != colon + 3 ||
+        !ParseWhole(time.substr(0, colon), 0, 23, &hour) ||
+        !ParseWhole(time.substr(colon + 1), 0, 59, &minute))
         return Usage("clock HH:MM");
     return InSession(port, [hour, minute] { return Show("mfDefTime", mfDefTime(hour, minute)); });
 }
