@@ -78,6 +78,30 @@ TEST(InterfaceList, TheModuleDefinitionFileExportsExactlyTheBuiltNames) {
     EXPECT_EQ(lines.size(), built);
 }
 
+// The reference gives every built name one heading "### name — ordinal N, M arguments" and
+// has no heading for a name outside the list.
+TEST(InterfaceList, TheReferenceHasOneHeadingForEachBuiltName) {
+    std::ifstream reference(TARN_SOURCE_DIR "/docs/reference.md");
+    ASSERT_TRUE(reference.good());
+    std::map<std::string, std::vector<std::string>> headings;
+    const std::regex heading(R"(^#{3,4} (mf\w+) — (ordinal \d+, \d+ arguments?)\s*$)");
+    std::string line;
+    while (std::getline(reference, line)) {
+        std::smatch m;
+        if (std::regex_match(line, m, heading)) headings[m[1]].push_back(m[2]);
+    }
+    for (const Name& n : Interface()) {
+        if (!n.built) continue;
+        const std::string args =
+            std::to_string(n.args) + (n.args == 1 ? " argument" : " arguments");
+        EXPECT_EQ(headings[n.name],
+                  std::vector<std::string>{"ordinal " + std::to_string(n.ordinal) + ", " + args})
+            << n.name;
+        headings.erase(n.name);
+    }
+    for (const auto& extra : headings) ADD_FAILURE() << "a heading for " << extra.first;
+}
+
 TEST(SharedLibrary, ExportsTheBuiltNamesAndNothingElse) {
     test::TestDir dir;
     char cwd[4096];

@@ -45,6 +45,17 @@ std::string P(const char* utf8) {
     return ToPrinter(utf8);
 }
 
+// "yyyy-mm-dd hh:mm" from the printer's clock (mfGetDate answers the year in two digits), as
+// the card terminal would print the transaction's time.
+std::string PrinterDateTime() {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+    mfGetDate(&year, &month, &day);
+    mfGetTime(&hour, &minute);
+    char text[32];
+    std::snprintf(text, sizeof text, "20%02d-%02d-%02d %02d:%02d", year, month, day, hour, minute);
+    return text;
+}
+
 struct Item {
     const char* name;
     char letter;
@@ -83,10 +94,22 @@ void AroundTheSale() {
     std::printf("\nMoney, card, drawer\n");
     Show("mfPrPayIn",
          mfPrPayIn("KP/12", P("Anna Nowak").c_str(), P("Zasilenie kasy").c_str(), "200,00"));
+    // The terminal's answer for a card payment of the receipt just printed, each value on the
+    // line of the slip that carries it (docs/reference.md, mfPrEFT_Transaction).
+    int receiptNo = 0;
+    mfGetLastTicketNo(&receiptNo);
+    const std::string when = PrinterDateTime();
     Show("mfPrEFT_Transaction accepted, PIN",
-         mfPrEFT_Transaction(0, 1, 1, 0, 3, "Sklep TARN", "VISA", "************1234", 12, 345, 678,
-                             90, -1, "", 0, "", 'C', "AID A0000000031010", "Karta", 3799, 0, 0, 0,
-                             0, 0, 0, 0, 0, 0, 0, "", 0, 0, 0, 0, 0, 0, 0, 0));
+         mfPrEFT_Transaction(0, /*status*/ 1, /*kind: sale*/ 1, /*variant*/ 1, /*PIN*/ 3,
+                             /*Data transakcji*/ when.c_str(), /*TID*/ "40012345",
+                             /*UID*/ "000000123456", /*Nr dowodu sprz*/ 12, /*P*/ 345, /*S*/ 678,
+                             /*Kasa*/ 1, /*Do paragonu*/ receiptNo,
+                             /*Kasjer*/ P("Anna Nowak").c_str(), 0, /*K*/ "", /*entry mark*/ 'C',
+                             /*Karta*/ "VISA",
+                             /*card number, 13 characters*/ "*********1234", /*amount*/ 3799,
+                             /*cashback*/ 0, 0, 0, 0, 0, 0, 0, 0, 0, /*second mark*/ 0,
+                             /*Nr autoryzacji*/ "A1B2C3", /*its number*/ 1, /*response code*/ 0, 0,
+                             /*English lines*/ 0, 0, 0, 0, 0));
     Show("mfDrawerOpen(1)", mfDrawerOpen(1));
     int open = 0;
     Show("mfDrawerIsOpen(1)", mfDrawerIsOpen(1, &open));

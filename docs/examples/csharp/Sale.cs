@@ -13,7 +13,7 @@ static class Tarn
     const string Library = "tarn";  // TARN.dll on Windows, libtarn.so on Linux
 
     [DllImport(Library, CallingConvention = CallingConvention.StdCall)]
-    public static extern int mfStart(int first, int port);
+    public static extern int mfStart(int unused1, int port);
     [DllImport(Library, CallingConvention = CallingConvention.StdCall)]
     public static extern int mfStop();
     [DllImport(Library, CallingConvention = CallingConvention.StdCall)]
@@ -21,7 +21,7 @@ static class Tarn
     [DllImport(Library, CallingConvention = CallingConvention.StdCall)]
     public static extern int mfBeginTicket(int total);
     [DllImport(Library, CallingConvention = CallingConvention.StdCall)]
-    public static extern int mfLineTicket(IntPtr reserved, byte[] name, int ptu, byte[] unit, int price,
+    public static extern int mfLineTicket(IntPtr unused1, byte[] name, int ptu, byte[] unit, int price,
                                           int quantity, int value);
     [DllImport(Library, CallingConvention = CallingConvention.StdCall)]
     public static extern int mfEndTicket(int percentDiscount, int valueDiscount, int transactionNo,

@@ -7,11 +7,11 @@ program Sale;
 const
   TarnLibrary = 'tarn';
 
-function mfStart(first, port: LongInt): LongInt; stdcall; external TarnLibrary;
+function mfStart(unused1, port: LongInt): LongInt; stdcall; external TarnLibrary;
 function mfStop: LongInt; stdcall; external TarnLibrary;
 function mfError: LongInt; stdcall; external TarnLibrary;
 function mfBeginTicket(total: LongInt): LongInt; stdcall; external TarnLibrary;
-function mfLineTicket(reserved: PtrInt; name: PChar; ptu: LongInt; quantityText: PChar;
+function mfLineTicket(unused1: PtrInt; name: PChar; ptu: LongInt; unitText: PChar;
   price, quantity, value: LongInt): LongInt; stdcall; external TarnLibrary;
 function mfEndTicket(percentDiscount, valueDiscount, transactionNo, payment1: LongInt;
   name1: PChar; payment2: LongInt; name2: PChar; payment3: LongInt; name3: PChar;
