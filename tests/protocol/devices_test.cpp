@@ -131,6 +131,7 @@ TEST_F(DevicesTest, EachDisplayTypeGetsItsText) {
          {Display("\x0B" "0"), Display("  s lepie\n")}},
         {1, [] { return mfDispSum("Razem", 1250); }, {Display("12.50     \n")}},
         {1, [] { return mfDispSum("", -1250); }, {Display("-12.50    \n")}},
+        {1, [] { return mfDispSum("", 0); }, {Display("0.00      \n")}},
         {1, [] { return mfDispConsumerLOGO("", ".5 KG WAX,1"); }, {Display("_.5  G  A .\n")}},
         {3, [] { return mfDispConsumerLOGO("Witamy w naszym sklepie", "\xFFZapraszamy"); },
          {Display("\r\x0E\x12\x0BWitamy w naszym skle\n\f" + std::string(1, '\0') + "Zap")}},

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "library_test.h"
+#include "roll.h"
 #include "seam.h"
 #include "tarn/tarn.h"
 
@@ -72,7 +73,10 @@ TEST_F(LogoTest, BacksUpThePrintersOwnLogoThenLoadsEveryRowOfTheFileButItsFirstL
         EXPECT_EQ(blocks[64 + row], upload);
     }
     EXPECT_EQ(printer->State().logo[63][0], 0xCC);
-    EXPECT_NE(printer->Roll().AsUtf8().find("NOWE LOGO"), std::string::npos);
+    std::vector<std::string> printed(17,
+                                     "###++###++###++###++###++###++###++###++");  // 4 rows each
+    printed[0] = "               NOWE LOGO";
+    EXPECT_TRUE(test::PrintedInOrder(*printer, printed));
     mfStop();  // a start again: the printer's logo is ours, the backup of its own stays
     ASSERT_EQ(mfStart(0, 1), 0);
     EXPECT_EQ(test::ReadFile(BackupPath()), backup);
