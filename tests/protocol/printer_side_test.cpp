@@ -306,7 +306,7 @@ TEST(PrinterReceipt, AddsUpByRateAndPrintsWhatTheCustomerReads) {
     sim::VirtualPrinter printer;
     printer.State().footer[0] = Utf8ToCp852("Dziękujemy za zakupy");
     Wire wire(printer, 1300);  // long enough for a sale total without a total to be complete
-    EXPECT_EQ(wire.Exchange(Hex("1B 43 30313037")), kAck);
+    EXPECT_EQ(wire.Exchange(Hex("1B 43 31323037")), kAck);
     EXPECT_EQ(wire.Exchange(Hex("1B 21")), kAck);
     for (const std::string& frame :
          {Item(' ', kBread, 1, 1500, 399, 599), Sale("Mleko UHT 3,2 procent", 2, 1000),
@@ -321,7 +321,7 @@ TEST(PrinterReceipt, AddsUpByRateAndPrintsWhatTheCustomerReads) {
     EXPECT_EQ(wire.Exchange(Hex("1B 50 1B 66")), Hex("06 00 06 01 00"));
     EXPECT_TRUE(PrintedInOrder(
         printer,
-        {"Kasa: 01 Kasjer: 07", "            PARAGON FISKALNY", Row(kBread, "1,5 szt x3,99 5,99 A"),
+        {"Kasa: 12 Kasjer: 07", "            PARAGON FISKALNY", Row(kBread, "1,5 szt x3,99 5,99 A"),
          "Mleko UHT 3,2 procent", Row("", "1 szt x10,00 10,00 B"), Row("Rabat", "-1,00 B"),
          Row("Storno: Masło ekstra", "1 szt x7,99 -7,99 A"), Row("Narzut", "0,50 G"),
          Row("Rabat 10%", "-2,55"), Row("Rabat od sumy", "-3,00")}));
