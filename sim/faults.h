@@ -33,7 +33,8 @@ struct Faults {
     std::optional<std::pair<uint8_t, uint8_t>> acknowledgeOverride;
     // The printer takes the next acknowledged command but its acknowledge is lost on the line.
     bool loseNextAcknowledge = false;
-    // The cable is out: the port cannot be opened.
+    // The cable is out: the port cannot be opened in process; behind a pseudo-terminal or a TCP
+    // port the printer hears nothing and a TCP connection is dropped.
     bool unplugged = false;
     // Item names (code page 852, without trailing spaces) the printer refuses to sell: a sale
     // of one cancels the receipt.

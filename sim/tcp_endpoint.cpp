@@ -60,6 +60,11 @@ bool TcpEndpoint::Listen(int port, std::string* error) {
 void TcpEndpoint::Accept() {
     const int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (client < 0) return;
+    // With the cable out a connection is dropped as soon as it is made.
+    if (printer_.Unplugged()) {
+        close(client);
+        return;
+    }
     while (client_ >= 0 && Receive()) {
     }
     if (client_ >= 0) close(client_);
@@ -74,8 +79,7 @@ bool TcpEndpoint::Receive() {
     if (n < 0 && errno == EINTR) return true;
     if (n < 0 && errno == EAGAIN) return false;
     if (n <= 0) {
-        close(client_);
-        client_ = -1;
+        Disconnect();
         return false;
     }
     for (ssize_t i = 0; i < n; ++i) printer_.Receive(buffer[i], NowMs());
@@ -87,11 +91,13 @@ void TcpEndpoint::Flush() {
         const uint8_t byte = printer_.TakeOutput();
         // The library reads an answer right after writing its command: a full socket buffer
         // cannot happen with answers this short.
-        if (client_ >= 0 && send(client_, &byte, 1, MSG_NOSIGNAL) != 1) {
-            close(client_);
-            client_ = -1;
-        }
+        if (client_ >= 0 && send(client_, &byte, 1, MSG_NOSIGNAL) != 1) Disconnect();
     }
+}
+
+void TcpEndpoint::Disconnect() {
+    close(client_);
+    client_ = -1;
 }
 
 void TcpEndpoint::WithPrinter(const std::function<void(VirtualPrinter&)>& action) {
@@ -109,6 +115,7 @@ void TcpEndpoint::Serve(const std::atomic<bool>& stop) {
         std::lock_guard<std::mutex> lock(mutex_);
         if (ready > 0 && client_ >= 0 && (fds[1].revents & (POLLIN | POLLHUP)) != 0) Receive();
         if (ready > 0 && (fds[0].revents & POLLIN) != 0) Accept();
+        if (client_ >= 0 && printer_.Unplugged()) Disconnect();
         printer_.Tick(NowMs());
         Flush();
     }

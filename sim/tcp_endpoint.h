@@ -24,12 +24,14 @@ public:
     int Port() const { return port_; }
     void Serve(const std::atomic<bool>& stop);
     void WithPrinter(const std::function<void(VirtualPrinter&)>& action);
+    // Milliseconds since the endpoint was made: the printer's clock.
+    int64_t NowMs() const;
 
 private:
     void Accept();
     bool Receive();
     void Flush();
-    int64_t NowMs() const;
+    void Disconnect();
 
     VirtualPrinter& printer_;
     int listener_ = -1;

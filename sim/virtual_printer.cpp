@@ -14,8 +14,14 @@ VirtualPrinter::VirtualPrinter(const PrinterModel& model, int64_t switchedOnMs)
     state_.switchedOnMs = switchedOnMs;
 }
 
+void VirtualPrinter::Receive(uint8_t byte, int64_t nowMs) {
+    if (faults_.unplugged) return;
+    if (wireListener_) wireListener_(true, byte);
+    engine_.Receive(byte, nowMs);
+}
+
 void VirtualPrinter::Receive(const uint8_t* bytes, int count, int64_t nowMs) {
-    for (int i = 0; i < count; ++i) engine_.Receive(bytes[i], nowMs);
+    for (int i = 0; i < count; ++i) Receive(bytes[i], nowMs);
 }
 
 void VirtualPrinter::LosePower(int64_t nowMs, int64_t downMs) {
@@ -41,6 +47,7 @@ bool VirtualPrinter::DrawerOpen(int drawer) const {
 uint8_t VirtualPrinter::TakeOutput() {
     const uint8_t byte = engine_.Output().front();
     engine_.Output().pop_front();
+    if (wireListener_) wireListener_(false, byte);
     return byte;
 }
 

@@ -23,14 +23,19 @@ class VirtualPrinter {
 public:
     explicit VirtualPrinter(const PrinterModel& model = {}, int64_t switchedOnMs = 0);
 
-    // The wire.
-    void Receive(uint8_t byte, int64_t nowMs) { engine_.Receive(byte, nowMs); }
+    // The wire. With the cable out the printer hears nothing.
+    void Receive(uint8_t byte, int64_t nowMs);
     void Receive(const uint8_t* bytes, int count, int64_t nowMs);
     void Tick(int64_t nowMs) { engine_.Tick(nowMs); }
     int64_t NextDeadline() const { return engine_.NextDeadline(); }
     bool HasOutput() const { return engine_.HasOutput(); }
     uint8_t TakeOutput();
     void DiscardOutput() { engine_.Output().clear(); }
+    // Called with every byte that crosses the cable: taken from the host (`toPrinter`) or
+    // taken by the host (the web panel's wire trace).
+    void OnWire(std::function<void(bool toPrinter, uint8_t byte)> listener) {
+        wireListener_ = std::move(listener);
+    }
 
     // Faults.
     void RefuseNext(const std::array<uint8_t, 4>& statusBytes) { faults_.nakNext = statusBytes; }
@@ -81,6 +86,9 @@ public:
 
     // Inspection.
     PrinterState& State() { return state_; }
+    const PrinterState& State() const { return state_; }
+    // The faults armed and not yet spent.
+    const Faults& PendingFaults() const { return faults_; }
     const PaperRoll& Roll() const { return roll_; }
     PaperRoll& Roll() { return roll_; }
     const std::vector<Frame>& Frames() const { return engine_.Frames(); }
@@ -112,6 +120,7 @@ private:
     PaperRoll roll_;
     Faults faults_;
     ProtocolEngine engine_;
+    std::function<void(bool, uint8_t)> wireListener_;
 };
 
 }  // namespace tarn::sim

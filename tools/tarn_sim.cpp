@@ -1,6 +1,6 @@
 // tarn-sim: the virtual fiscal printer on a pseudo-terminal (or behind a TCP port). Prints the
 // terminal's path, optionally links it to a fixed path, and prints its paper roll as it prints
-// and its customer display whenever that changes.
+// and its customer display whenever that changes; with --web, also on a page in a browser.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +12,7 @@
 #include "pty_endpoint.h"
 #include "tcp_endpoint.h"
 #include "virtual_printer.h"
+#include "web_panel.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ void Usage(std::FILE* out) {
         out,
         "usage: tarn-sim [--type 1|2|3|4|8|10] [--version N] [--display 0-3]\n"
         "                [--serial XXXXXXXXXXX] [--print-ms N] [--link PATH | --tcp PORT]\n"
-        "                [--paced] [--quiet]\n"
+        "                [--paced] [--quiet] [--web PORT]\n"
         "A virtual fiscal printer on a pseudo-terminal (or a TCP port); its paper roll and\n"
         "customer display are shown on the terminal.\n"
         "  --type      the printer type (default 8)\n"
@@ -38,13 +39,19 @@ void Usage(std::FILE* out) {
         "  --tcp       listen on 127.0.0.1:PORT instead (0: any free port)\n"
         "  --paced     on the pseudo-terminal, keep serial timing: 9600 baud, 11 bits a byte\n"
         "  --print-ms  a command that prints keeps the printer busy N ms\n"
-        "  --quiet     do not show the paper roll\n");
+        "  --quiet     do not show the paper roll\n"
+        "  --web       also show the printer on a web page at http://127.0.0.1:PORT/ (0: any\n"
+        "              free port): its roll, display, drawers, status and wire trace, with\n"
+        "              buttons (and POST /faults/...) for paper out, a pulled cable, power loss,\n"
+        "              a busy printer, a refused command, a lost acknowledge; GET /state is "
+        "JSON\n");
 }
 
 struct Settings {
     tarn::sim::PrinterModel model;
     std::string link;
     int tcpPort = -1;  // listen on this TCP port instead of a pseudo-terminal (0: any free port)
+    int webPort = -1;  // the web panel's port (0: any free port)
     bool quiet = false;
     bool paced = false;  // serial timing on the pseudo-terminal
 };
@@ -58,6 +65,8 @@ bool ReadArgs(int argc, char** argv, Settings* settings) {
             settings->quiet = true;
         } else if (arg == "--tcp" && hasValue) {
             settings->tcpPort = std::atoi(argv[++i]);
+        } else if (arg == "--web" && hasValue) {
+            settings->webPort = std::atoi(argv[++i]);
         } else if (arg == "--type" && hasValue) {
             model->type = std::atoi(argv[++i]);
         } else if (arg == "--version" && hasValue) {
@@ -78,7 +87,8 @@ bool ReadArgs(int argc, char** argv, Settings* settings) {
     }
     const int t = model->type;
     const bool known = t == 1 || t == 2 || t == 3 || t == 4 || t == 8 || t == 10;
-    return known && model->fixedPrintMs >= 0 && !(settings->paced && settings->tcpPort >= 0);
+    return known && model->fixedPrintMs >= 0 && !(settings->paced && settings->tcpPort >= 0) &&
+           settings->webPort <= 65535;
 }
 
 // "[display] 12.50"; a two-line display shows both lines with " | " between them.
@@ -110,6 +120,25 @@ void ShowPrinting(tarn::sim::VirtualPrinter& printer) {
     printer.OnDisplayChange(ShowDisplay);
 }
 
+// Serves the printer on `endpoint` until a signal comes, and on the web panel beside it when
+// asked for.
+template <typename Endpoint>
+int Serve(Endpoint& endpoint, const Settings& settings) {
+    tarn::web::WebPanel panel({[&endpoint](const auto& action) { endpoint.WithPrinter(action); },
+                               [&endpoint] { return endpoint.NowMs(); }});
+    std::string error;
+    if (settings.webPort >= 0 && !panel.Start(settings.webPort, &error)) {
+        std::fprintf(stderr, "tarn-sim: %s\n", error.c_str());
+        return 1;
+    }
+    if (settings.webPort >= 0) {
+        std::printf("tarn-sim: web page on http://127.0.0.1:%d/\n", panel.Port());
+        std::fflush(stdout);
+    }
+    endpoint.Serve(g_stop);
+    return 0;
+}
+
 int ServeTcp(tarn::sim::VirtualPrinter& printer, const Settings& settings) {
     tarn::sim::TcpEndpoint endpoint(printer);
     std::string error;
@@ -120,8 +149,7 @@ int ServeTcp(tarn::sim::VirtualPrinter& printer, const Settings& settings) {
     std::printf("tarn-sim: printer type %d version %d on tcp:127.0.0.1:%d\n", settings.model.type,
                 settings.model.version, endpoint.Port());
     std::fflush(stdout);
-    endpoint.Serve(g_stop);
-    return 0;
+    return Serve(endpoint, settings);
 }
 
 int ServePty(tarn::sim::VirtualPrinter& printer, const Settings& settings) {
@@ -138,8 +166,7 @@ int ServePty(tarn::sim::VirtualPrinter& printer, const Settings& settings) {
         std::printf("tarn-sim: linked %s -> %s\n", settings.link.c_str(), endpoint.Path().c_str());
     }
     std::fflush(stdout);
-    endpoint.Serve(g_stop);
-    return 0;
+    return Serve(endpoint, settings);
 }
 
 }  // namespace
@@ -161,5 +188,6 @@ int main(int argc, char** argv) {
     if (!settings.quiet) ShowPrinting(printer);
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
+    std::signal(SIGPIPE, SIG_IGN);
     return settings.tcpPort >= 0 ? ServeTcp(printer, settings) : ServePty(printer, settings);
 }

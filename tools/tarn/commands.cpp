@@ -186,9 +186,9 @@ int Raw(const Args& args, int) {
 }
 
 const std::vector<Command> kCommands = {
-    {"demo", "demo [--type N] [--version N] [--display N]",
+    {"demo", "demo [--type N] [--version N] [--display N] [--web PORT]",
      "Runs a whole day on a virtual printer: a sale, the display, a pay-in, a card slip, the "
-     "drawer, the daily report.",
+     "drawer, the daily report. With --web, also on a web page (Enter starts and ends the day).",
      RunDemo},
     {"identify", "identify", "Shows the printer's version, serial number and tax rates.", Identify},
     {"status", "status", "Shows the fiscal day, the paper, the receipt counter and the clock.",

@@ -1,6 +1,6 @@
 // `tarn demo`: a virtual printer on a pseudo-terminal, and a day at the till through the
 // library's real serial path — every call shown with its result, then the paper roll and the
-// customer display.
+// customer display. With --web the printer is also on a web page while the day runs.
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +11,7 @@
 #include "pty_endpoint.h"
 #include "tarn/tarn.h"
 #include "virtual_printer.h"
+#include "web_panel.h"
 
 namespace tarn::cli {
 
@@ -18,6 +19,7 @@ namespace {
 
 struct DemoOptions {
     sim::PrinterModel model;
+    int webPort = -1;  // the web panel's port (0: any free port); -1 for none
     bool ok = true;
 };
 
@@ -32,6 +34,8 @@ DemoOptions ParseOptions(const Args& args) {
             options.model.version = value;
         else if (args[i] == "--display")
             options.model.displayType = value;
+        else if (args[i] == "--web" && value >= 0 && value <= 65535)
+            options.webPort = value;
         else
             options.ok = false;
     }
@@ -135,13 +139,33 @@ void PrintPrinter(sim::PtyEndpoint& endpoint) {
     });
 }
 
+// Returns when a line (or the end of the input) has been read.
+void WaitForEnter(const char* prompt) {
+    std::printf("\n%s\n", prompt);
+    std::fflush(stdout);
+    for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
+    }
+}
+
+bool StartPanel(web::WebPanel& panel, int port) {
+    std::string error;
+    if (!panel.Start(port, &error)) {
+        std::fprintf(stderr, "tarn: %s\n", error.c_str());
+        return false;
+    }
+    std::printf("The printer is on http://127.0.0.1:%d/\n", panel.Port());
+    WaitForEnter("Open it, then press Enter to start the day.");
+    return true;
+}
+
 }  // namespace
 
 int RunDemo(const Args& args, int port) {
     const DemoOptions options = ParseOptions(args);
     if (!options.ok) {
         std::fprintf(stderr,
-                     "usage: tarn demo [--type 1|2|3|4|8|10] [--version N] [--display 0-3]\n");
+                     "usage: tarn demo [--type 1|2|3|4|8|10] [--version N] [--display 0-3] "
+                     "[--web PORT]\n");
         return 2;
     }
     sim::VirtualPrinter printer(options.model);
@@ -158,6 +182,13 @@ int RunDemo(const Args& args, int port) {
     std::printf("A virtual printer of type %d (version %d, display %d) on %s, as port %d.\n",
                 options.model.type, options.model.version, options.model.displayType,
                 endpoint.Path().c_str(), port);
+    web::WebPanel panel({[&endpoint](const auto& action) { endpoint.WithPrinter(action); },
+                         [&endpoint] { return endpoint.NowMs(); }});
+    if (options.webPort >= 0 && !StartPanel(panel, options.webPort)) {
+        stop = true;
+        serving.join();
+        return 1;
+    }
     std::printf("\nThe session\n");
     Show("mfDefDrawer(1)", mfDefDrawer(1, 0));
     int result = Show("mfStart(0, " + std::to_string(port) + ")", mfStart(0, port));
@@ -168,6 +199,8 @@ int RunDemo(const Args& args, int port) {
         AroundTheSale();
         Show("mfStop", mfStop());
     }
+    if (options.webPort >= 0) WaitForEnter("Press Enter to end the demo and its web page.");
+    panel.Stop();
     stop = true;
     serving.join();
     PrintPrinter(endpoint);
