@@ -145,6 +145,7 @@ void PtyEndpoint::ServeAtOnce(const std::atomic<bool>& stop) {
         printer_.Tick(NowMs());
         if (n > 0 || printer_.HasOutput()) KeepLineSettable();
         Flush();
+        if (onTurn_) onTurn_(printer_);
     }
 }
 
@@ -160,6 +161,7 @@ void PtyEndpoint::ServePaced(const std::atomic<bool>& stop) {
         printer_.Tick(now / kNsPerMs);
         QueueAnswers(now);
         SendDue(now);
+        if (onTurn_) onTurn_(printer_);
     }
 }
 

@@ -35,6 +35,8 @@ public:
     int64_t NowMs() const;
     // Runs `action` on the printer while the serving loop keeps its hands off it.
     void WithPrinter(const std::function<void(VirtualPrinter&)>& action);
+    // Called with the printer at the end of every turn of the serving loop.
+    void OnTurn(std::function<void(VirtualPrinter&)> action) { onTurn_ = std::move(action); }
 
 private:
     struct TimedByte {
@@ -66,6 +68,7 @@ private:
     std::string link_;
     int64_t startNs_;
     std::mutex mutex_;
+    std::function<void(VirtualPrinter&)> onTurn_;
 };
 
 }  // namespace tarn::sim

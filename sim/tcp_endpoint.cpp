@@ -118,6 +118,7 @@ void TcpEndpoint::Serve(const std::atomic<bool>& stop) {
         if (client_ >= 0 && printer_.Unplugged()) Disconnect();
         printer_.Tick(NowMs());
         Flush();
+        if (onTurn_) onTurn_(printer_);
     }
 }
 

@@ -24,6 +24,8 @@ public:
     int Port() const { return port_; }
     void Serve(const std::atomic<bool>& stop);
     void WithPrinter(const std::function<void(VirtualPrinter&)>& action);
+    // Called with the printer at the end of every turn of the serving loop.
+    void OnTurn(std::function<void(VirtualPrinter&)> action) { onTurn_ = std::move(action); }
     // Milliseconds since the endpoint was made: the printer's clock.
     int64_t NowMs() const;
 
@@ -39,6 +41,7 @@ private:
     int port_ = 0;
     int64_t startMs_;
     std::mutex mutex_;
+    std::function<void(VirtualPrinter&)> onTurn_;
 };
 
 }  // namespace tarn::sim

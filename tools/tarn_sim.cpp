@@ -1,15 +1,19 @@
 // tarn-sim: the virtual fiscal printer on a pseudo-terminal (or behind a TCP port). Prints the
 // terminal's path, optionally links it to a fixed path, and prints its paper roll as it prints
 // and its customer display whenever that changes; with --web, also on a page in a browser.
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pty_endpoint.h"
+#include "state_file.h"
 #include "tcp_endpoint.h"
 #include "virtual_printer.h"
 #include "web_panel.h"
@@ -27,7 +31,7 @@ void Usage(std::FILE* out) {
         out,
         "usage: tarn-sim [--type 1|2|3|4|8|10] [--version N] [--display 0-3]\n"
         "                [--serial XXXXXXXXXXX] [--print-ms N] [--link PATH | --tcp PORT]\n"
-        "                [--paced] [--quiet] [--web PORT]\n"
+        "                [--paced] [--quiet] [--web PORT] [--state FILE]\n"
         "A virtual fiscal printer on a pseudo-terminal (or a TCP port); its paper roll and\n"
         "customer display are shown on the terminal.\n"
         "  --type      the printer type (default 8)\n"
@@ -43,8 +47,10 @@ void Usage(std::FILE* out) {
         "  --web       also show the printer on a web page at http://127.0.0.1:PORT/ (0: any\n"
         "              free port): its roll, display, drawers, status and wire trace, with\n"
         "              buttons (and POST /faults/...) for paper out, a pulled cable, power loss,\n"
-        "              a busy printer, a refused command, a lost acknowledge; GET /state is "
-        "JSON\n");
+        "              a busy printer, a refused command, a lost acknowledge; GET /state is\n"
+        "              the state as JSON\n"
+        "  --state     keep the fiscal memory, the counters, tax rates, footer, POS numbers and\n"
+        "              logo in FILE: read at start, written again after every change\n");
 }
 
 struct Settings {
@@ -52,6 +58,7 @@ struct Settings {
     std::string link;
     int tcpPort = -1;  // listen on this TCP port instead of a pseudo-terminal (0: any free port)
     int webPort = -1;  // the web panel's port (0: any free port)
+    std::string statePath;  // the file the printer's state is kept in; none when empty
     bool quiet = false;
     bool paced = false;  // serial timing on the pseudo-terminal
 };
@@ -65,6 +72,8 @@ bool ReadArgs(int argc, char** argv, Settings* settings) {
             settings->quiet = true;
         } else if (arg == "--tcp" && hasValue) {
             settings->tcpPort = std::atoi(argv[++i]);
+        } else if (arg == "--state" && hasValue) {
+            settings->statePath = argv[++i];
         } else if (arg == "--web" && hasValue) {
             settings->webPort = std::atoi(argv[++i]);
         } else if (arg == "--type" && hasValue) {
@@ -122,8 +131,51 @@ void ShowPrinting(tarn::sim::VirtualPrinter& printer) {
 
 // Serves the printer on `endpoint` until a signal comes, and on the web panel beside it when
 // asked for.
+// Writes the printer's state file again after a turn in which the printer took a frame or
+// printed, when what it keeps changed.
+class StateKeeper {
+public:
+    explicit StateKeeper(std::string path) : path_(std::move(path)) {}
+
+    void AfterTurn(tarn::sim::VirtualPrinter& printer) {
+        const size_t frames = printer.Frames().size();
+        const size_t lines = printer.Roll().Lines().size();
+        if (frames == frames_ && lines == lines_) return;
+        frames_ = frames;
+        lines_ = lines;
+        std::string text = tarn::sim::StateText(printer.State());
+        if (text == written_) return;
+        std::string error;
+        if (!tarn::sim::WriteStateFile(text, path_, &error)) {
+            std::fprintf(stderr, "tarn-sim: %s\n", error.c_str());
+            return;
+        }
+        written_ = std::move(text);
+    }
+
+private:
+    std::string path_;
+    std::string written_;
+    size_t frames_ = 0;
+    size_t lines_ = 0;
+};
+
+// Reads the state file into the printer, or (when there is none yet) writes it.
+bool OpenState(tarn::sim::VirtualPrinter& printer, const std::string& path) {
+    std::string error;
+    const bool exists = access(path.c_str(), F_OK) == 0;
+    const bool ok = exists ? tarn::sim::LoadState(path, &printer.State(), &error)
+                           : tarn::sim::SaveState(printer.State(), path, &error);
+    if (!ok) std::fprintf(stderr, "tarn-sim: %s; the printer does not start\n", error.c_str());
+    return ok;
+}
+
 template <typename Endpoint>
 int Serve(Endpoint& endpoint, const Settings& settings) {
+    StateKeeper keeper(settings.statePath);
+    if (!settings.statePath.empty()) {
+        endpoint.OnTurn([&keeper](tarn::sim::VirtualPrinter& p) { keeper.AfterTurn(p); });
+    }
     tarn::web::WebPanel panel({[&endpoint](const auto& action) { endpoint.WithPrinter(action); },
                                [&endpoint] { return endpoint.NowMs(); }});
     std::string error;
@@ -185,6 +237,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     tarn::sim::VirtualPrinter printer(settings.model);
+    if (!settings.statePath.empty() && !OpenState(printer, settings.statePath)) return 1;
     if (!settings.quiet) ShowPrinting(printer);
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);

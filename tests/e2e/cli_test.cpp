@@ -179,5 +179,47 @@ TEST_F(CliTest, TheSimulatorRemovesItsLinkWhenStopped) {
     EXPECT_NE(access(dir.File("com1").c_str(), F_OK), 0);
 }
 
+// tarn-sim --state keeps the day's receipts and the settings across runs; a damaged or foreign
+// file is refused, and left as it was.
+TEST_F(CliTest, TheStateFileKeepsThePrinterAcrossRunsAndRefusesADamagedOne) {
+    const std::string state = dir.File("printer.state");
+    const auto tarn = [&](const test::SimProgram& sim, const std::string& arguments) {
+        return RunCommand("cd " + dir.Path() +
+                          " && TARN_COM3=tcp:127.0.0.1:" + std::to_string(sim.TcpPort()) + " " +
+                          TARN_CLI_BINARY + " --port 3 " + arguments);
+    };
+    std::ofstream(dir.File("sale.txt")) << "item Chleb; B; 5,49; 1\npay Gotówka; 10,00\n";
+    {
+        test::SimProgram first;
+        ASSERT_TRUE(first.Start({"--tcp", "0", "--state", state}, dir.File("first.out"), ""));
+        EXPECT_EQ(tarn(first, "receipt sale.txt").status, 0);
+        EXPECT_EQ(tarn(first, "cashier 2 9 Ewa").status, 0);
+        EXPECT_EQ(tarn(first, "footer \"Do widzenia\"").status, 0);
+    }
+    test::SimProgram again;
+    ASSERT_TRUE(again.Start({"--tcp", "0", "--state", state}, dir.File("again.out"), ""));
+    EXPECT_EQ(tarn(again, "receipt sale.txt").status, 0);
+    again.Stop();
+    const std::string roll = test::ReadFile(dir.File("again.out"));
+    for (const char* kept : {"Kasa: 02 Kasjer: 09", "Do widzenia", "Paragon nr 2"})
+        EXPECT_NE(roll.find(kept), std::string::npos) << kept << "\n" << roll;
+
+    const std::string whole = test::ReadFile(state);
+    std::string changed = whole;
+    changed[changed.find("receipts-today 2") + 15] = '7';
+    const std::pair<std::string, const char*> refused[] = {
+        {changed, "is damaged"},
+        {whole.substr(0, whole.size() / 2), "is damaged"},
+        {"", "is not a tarn-sim printer state file"},
+        {"receipts-today 1\n", "is not a tarn-sim printer state file"}};
+    for (const auto& [text, said] : refused) {
+        std::ofstream(state, std::ios::binary | std::ios::trunc) << text;
+        const CommandResult r = RunCommand(TARN_SIM_BINARY " --tcp 0 --state " + state);
+        EXPECT_EQ(r.status, 1) << r.output;
+        EXPECT_NE(r.output.find(said), std::string::npos) << r.output;
+        EXPECT_EQ(test::ReadFile(state), text);
+    }
+}
+
 }  // namespace
 }  // namespace tarn
