@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -62,11 +63,10 @@ public:
     }
     int64_t Number(int64_t least, int64_t most) {
         const std::string& word = Next();
-        char* end = nullptr;
-        errno = 0;
-        const long long value = std::strtoll(word.c_str(), &end, 10);
-        if (word.empty() || errno != 0 || *end != '\0' || value < least || value > most)
-            ok_ = false;
+        int64_t value = 0;
+        const char* last = word.data() + word.size();
+        const auto [stop, failure] = std::from_chars(word.data(), last, value);
+        if (failure != std::errc() || stop != last || value < least || value > most) ok_ = false;
         return ok_ ? value : 0;
     }
     // From `least` to `most` bytes in hexadecimal, "-" for none.
