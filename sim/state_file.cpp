@@ -1,6 +1,7 @@
 #include "state_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -285,8 +286,11 @@ bool SaveState(const PrinterState& state, const std::string& path, std::string* 
 }
 
 bool WriteStateFile(const std::string& text, const std::string& path, std::string* error) {
+    // Made new, never through what stands at its name already (a symlink there is removed).
     const std::string temporary = path + ".tmp";
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    unlink(temporary.c_str());
+    const int fd =
+        open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     bool ok = fd >= 0;
     for (size_t done = 0; ok && done < text.size();) {
         const ssize_t w = write(fd, text.data() + done, text.size() - done);
@@ -304,15 +308,41 @@ bool WriteStateFile(const std::string& text, const std::string& path, std::strin
     return ok;
 }
 
-bool LoadState(const std::string& path, PrinterState* state, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+// A regular file only, opened without blocking (a FIFO there would hold the start for ever),
+// and no larger than a printer's state can be.
+bool ReadWholeFile(const std::string& path, std::string* text, std::string* error) {
+    constexpr off_t kLargestStateFile = off_t{64} << 20;
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0 || fstat(fd, &info) != 0) {
         *error = "cannot read " + path + ": " + std::strerror(errno);
+        if (fd >= 0) close(fd);
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!ReadStateText(text.str(), state, error)) {
+    if (!S_ISREG(info.st_mode) || info.st_size > kLargestStateFile) {
+        *error = path + " is not a tarn-sim printer state file";
+        close(fd);
+        return false;
+    }
+    char buffer[65536];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) != 0;) {
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 ||
+            text->size() + static_cast<size_t>(n) > static_cast<size_t>(kLargestStateFile)) {
+            *error = "cannot read " + path + ": " + std::strerror(n < 0 ? errno : EFBIG);
+            close(fd);
+            return false;
+        }
+        text->append(buffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    return true;
+}
+
+bool LoadState(const std::string& path, PrinterState* state, std::string* error) {
+    std::string text;
+    if (!ReadWholeFile(path, &text, error)) return false;
+    if (!ReadStateText(text, state, error)) {
         *error = path + " " + *error;
         return false;
     }

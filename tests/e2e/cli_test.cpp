@@ -1,5 +1,6 @@
 // The tarn tool as a technician runs it, against the tarn-sim program: exit status and output.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -219,6 +220,18 @@ TEST_F(CliTest, TheStateFileKeepsThePrinterAcrossRunsAndRefusesADamagedOne) {
         EXPECT_NE(r.output.find(said), std::string::npos) << r.output;
         EXPECT_EQ(test::ReadFile(state), text);
     }
+    // A FIFO in its place is refused at once, not waited on; a symlink at the temporary name
+    // is not written through.
+    const std::string fifo = dir.File("fifo.state"), target = dir.File("target");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const CommandResult r = RunCommand("timeout 10 " TARN_SIM_BINARY " --tcp 0 --state " + fifo);
+    EXPECT_EQ(r.status, 1) << r.output;
+    std::ofstream(target) << "keep";
+    ASSERT_EQ(symlink(target.c_str(), (dir.File("new.state") + ".tmp").c_str()), 0);
+    test::SimProgram fresh;
+    ASSERT_TRUE(
+        fresh.Start({"--tcp", "0", "--state", dir.File("new.state")}, dir.File("f.out"), ""));
+    EXPECT_EQ(test::ReadFile(target), "keep");
 }
 
 }  // namespace
