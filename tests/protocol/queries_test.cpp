@@ -191,6 +191,9 @@ TEST_F(RawCommandTest, WithoutASessionSendsTheBytesAsTheyAreAndLogsToItsOwnFile)
     }
     EXPECT_EQ(std::count(raw.begin(), raw.end(), '\n'), 6);
     EXPECT_FALSE(platform->PortOpen());
+    const LineSettings& s = platform->LastSettings();
+    EXPECT_EQ(std::vector<int>({s.baudRate, s.dataBits, s.parity, s.stopBits, s.timeoutMs}),
+              std::vector<int>({9600, 8, 2, 0, 500}));
     EXPECT_EQ(mfError(), -1);  // no session was opened
 }
 
@@ -208,7 +211,7 @@ TEST_F(RawCommandTest, ShortNoneOrTooMuchToReadIsNoFailure) {
     const struct { std::vector<uint8_t> bytes; int maximum, timeoutMs, count; int64_t ms; }
         rows[] = {
         {{0x1B, 0x66}, 10, 700, 3, 700}, {{0x1B, 0x66}, 5000, 500, 3, 500},
-        {{0x1B, 0x66}, 0, 500, 0, 0}, {{}, 4, 500, 0, 500}};
+        {{0x1B, 0x66}, 0, 500, 0, 0}, {{0x1B, 0x66}, -1, 500, 0, 0}, {{}, 4, 500, 0, 500}};
     // clang-format on
     for (const auto& r : rows) {
         const int64_t start = Now();
@@ -244,6 +247,7 @@ TEST_F(RawCommandTest, FailuresAre514AndRefusalsOpenNothing) {
         EXPECT_EQ(got, -5);
     }
     EXPECT_EQ(platform->Opens(), opens);
+    EXPECT_EQ(mfAnyCommand(1024, bytes, 4, bytes, nullptr, 500), 0);  // the most it sends
 }
 
 }  // namespace
