@@ -107,6 +107,8 @@ TEST_F(LogTest, EachFamilyWritesItsLines) {
         {8, 9, [] { mfBgReturn("12/2026", "Jan Kowalski", 0); mfLineReturn("Chleb", "1", "5,00"); },
          "In mfLineReturn,mfReturnNumber: 12/2026, mfReturnPersonName: Jan Kowalski, name: "
          "Chleb, quant 1, total: 5,00, \t\tresult: 0"},
+        {8, 9, [] { mfParFiscDisp(0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr); },
+         "In mfParFiscDisp, item 1"},
         {8, 5, [] { int hour, minute; mfBeginTicket(-1); mfGetTime(&hour, &minute); mfError(); },
          "In mfError before if_notStart - , mfErrorL: 779"},
         // clang-format on
