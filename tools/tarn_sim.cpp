@@ -129,8 +129,6 @@ void ShowPrinting(tarn::sim::VirtualPrinter& printer) {
     printer.OnDisplayChange(ShowDisplay);
 }
 
-// Serves the printer on `endpoint` until a signal comes, and on the web panel beside it when
-// asked for.
 // Writes the printer's state file again after a turn in which the printer took a frame or
 // printed, when what it keeps changed.
 class StateKeeper {
@@ -170,14 +168,15 @@ bool OpenState(tarn::sim::VirtualPrinter& printer, const std::string& path) {
     return ok;
 }
 
+// Serves the printer on `endpoint` until a signal comes, and on the web panel beside it when
+// asked for.
 template <typename Endpoint>
 int Serve(Endpoint& endpoint, const Settings& settings) {
     StateKeeper keeper(settings.statePath);
     if (!settings.statePath.empty()) {
         endpoint.OnTurn([&keeper](tarn::sim::VirtualPrinter& p) { keeper.AfterTurn(p); });
     }
-    tarn::web::WebPanel panel({[&endpoint](const auto& action) { endpoint.WithPrinter(action); },
-                               [&endpoint] { return endpoint.NowMs(); }});
+    tarn::web::WebPanel panel(tarn::web::AccessTo(endpoint));
     std::string error;
     if (settings.webPort >= 0 && !panel.Start(settings.webPort, &error)) {
         std::fprintf(stderr, "tarn-sim: %s\n", error.c_str());

@@ -182,8 +182,7 @@ int RunDemo(const Args& args, int port) {
     std::printf("A virtual printer of type %d (version %d, display %d) on %s, as port %d.\n",
                 options.model.type, options.model.version, options.model.displayType,
                 endpoint.Path().c_str(), port);
-    web::WebPanel panel({[&endpoint](const auto& action) { endpoint.WithPrinter(action); },
-                         [&endpoint] { return endpoint.NowMs(); }});
+    web::WebPanel panel(web::AccessTo(endpoint));
     if (options.webPort >= 0 && !StartPanel(panel, options.webPort)) {
         stop = true;
         serving.join();

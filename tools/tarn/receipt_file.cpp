@@ -42,6 +42,15 @@ bool Fail(int lineNumber, const std::string& why) {
     return false;
 }
 
+// Adds `step` with the name and tax letter of fields `f` to the receipt.
+bool Keep(Step step, const std::vector<std::string>& f, Receipt* receipt) {
+    step.name = ToPrinter(f[0]);
+    step.letter = f[1][0];
+    step.shown = f[0];
+    receipt->steps.push_back(step);
+    return true;
+}
+
 // A sale or void line: NAME; LETTER; PRICE; QUANTITY[; UNIT].
 bool ReadLine(const std::string& rest, Step::Kind kind, int lineNumber, Receipt* receipt) {
     const std::vector<std::string> f = Split(rest, ';');
@@ -51,12 +60,8 @@ bool ReadLine(const std::string& rest, Step::Kind kind, int lineNumber, Receipt*
         !ParseQuantity(f[3], &step.quantity)) {
         return Fail(lineNumber, "expected NAME; LETTER; PRICE; QUANTITY[; UNIT]");
     }
-    step.name = ToPrinter(f[0]);
     step.unit = ToPrinter(f.size() > 4 ? f[4] : "szt");
-    step.letter = f[1][0];
-    step.shown = f[0];
-    receipt->steps.push_back(step);
-    return true;
+    return Keep(step, f, receipt);
 }
 
 bool ReadDiscount(const std::string& rest, int lineNumber, Receipt* receipt) {
@@ -65,11 +70,7 @@ bool ReadDiscount(const std::string& rest, int lineNumber, Receipt* receipt) {
     step.kind = Step::Discount;
     if (f.size() != 3 || f[1].size() != 1 || !ParseAmount(f[2], &step.price))
         return Fail(lineNumber, "expected NAME; LETTER; AMOUNT");
-    step.name = ToPrinter(f[0]);
-    step.letter = f[1][0];
-    step.shown = f[0];
-    receipt->steps.push_back(step);
-    return true;
+    return Keep(step, f, receipt);
 }
 
 bool ReadInstruction(const std::string& line, int lineNumber, Receipt* receipt) {

@@ -21,6 +21,13 @@ struct PrinterAccess {
     std::function<int64_t()> nowMs;
 };
 
+// The access to the printer that `endpoint` (a pseudo-terminal or TCP endpoint) serves.
+template <typename Endpoint>
+PrinterAccess AccessTo(Endpoint& endpoint) {
+    return {[&endpoint](const auto& action) { endpoint.WithPrinter(action); },
+            [&endpoint] { return endpoint.NowMs(); }};
+}
+
 class WebPanel {
 public:
     explicit WebPanel(PrinterAccess access);
