@@ -52,54 +52,42 @@ TEST(InterfaceList, HoldsEveryNameOnceWithItsOwnOrdinal) {
     EXPECT_EQ(names.size(), 182u);
 }
 
-// "name = entry@bytes @ordinal", one line per built name.
-TEST(InterfaceList, TheModuleDefinitionFileExportsExactlyTheBuiltNames) {
-    std::ifstream def(TARN_SOURCE_DIR "/src/api/tarn.def");
-    ASSERT_TRUE(def.good());
-    std::map<std::string, std::string> lines;
-    const std::regex exportLine(R"(^\s+(\w+) = (\w+)@(\d+) @(\d+)\s*$)");
-    std::string line;
-    while (std::getline(def, line)) {
+// In the file at `path`, each built name has one line that `pattern` matches (group 1 the
+// name, group 2 the rest) and whose rest is `expected(name)`; no other name has one.
+void ExpectOneLinePerBuiltName(const char* path, const std::regex& pattern,
+                               std::string (*expected)(const Name&)) {
+    std::ifstream file(path);
+    ASSERT_TRUE(file.good()) << path;
+    std::map<std::string, std::vector<std::string>> found;
+    for (std::string line; std::getline(file, line);) {
         std::smatch m;
-        if (std::regex_match(line, m, exportLine))
-            lines[m[1]] = m[2].str() + "@" + m[3].str() + " @" + m[4].str();
-    }
-    size_t built = 0;
-    for (const Name& n : Interface()) {
-        if (!n.built) {
-            EXPECT_EQ(lines.count(n.name), 0u) << n.name;
-            continue;
-        }
-        ++built;
-        EXPECT_EQ(lines[n.name],
-                  n.entry + "@" + std::to_string(4 * n.args) + " @" + std::to_string(n.ordinal))
-            << n.name;
-    }
-    EXPECT_EQ(lines.size(), built);
-}
-
-// The reference gives every built name one heading "### name — ordinal N, M arguments" and
-// has no heading for a name outside the list.
-TEST(InterfaceList, TheReferenceHasOneHeadingForEachBuiltName) {
-    std::ifstream reference(TARN_SOURCE_DIR "/docs/reference.md");
-    ASSERT_TRUE(reference.good());
-    std::map<std::string, std::vector<std::string>> headings;
-    const std::regex heading(R"(^#{3,4} (mf\w+) — (ordinal \d+, \d+ arguments?)\s*$)");
-    std::string line;
-    while (std::getline(reference, line)) {
-        std::smatch m;
-        if (std::regex_match(line, m, heading)) headings[m[1]].push_back(m[2]);
+        if (std::regex_match(line, m, pattern)) found[m[1]].push_back(m[2]);
     }
     for (const Name& n : Interface()) {
         if (!n.built) continue;
-        const std::string args =
-            std::to_string(n.args) + (n.args == 1 ? " argument" : " arguments");
-        EXPECT_EQ(headings[n.name],
-                  std::vector<std::string>{"ordinal " + std::to_string(n.ordinal) + ", " + args})
-            << n.name;
-        headings.erase(n.name);
+        EXPECT_EQ(found[n.name], std::vector<std::string>{expected(n)}) << n.name;
+        found.erase(n.name);
     }
-    for (const auto& extra : headings) ADD_FAILURE() << "a heading for " << extra.first;
+    for (const auto& extra : found) ADD_FAILURE() << path << " has a line for " << extra.first;
+}
+
+// "name = entry@bytes @ordinal".
+TEST(InterfaceList, TheModuleDefinitionFileExportsExactlyTheBuiltNames) {
+    ExpectOneLinePerBuiltName(TARN_SOURCE_DIR "/src/api/tarn.def",
+                              std::regex(R"(^\s+(\w+) = (\w+@\d+ @\d+)\s*$)"), [](const Name& n) {
+                                  return n.entry + "@" + std::to_string(4 * n.args) + " @" +
+                                         std::to_string(n.ordinal);
+                              });
+}
+
+// The reference's heading of each name: "### name — ordinal N, M arguments".
+TEST(InterfaceList, TheReferenceHasOneHeadingForEachBuiltName) {
+    ExpectOneLinePerBuiltName(
+        TARN_SOURCE_DIR "/docs/reference.md",
+        std::regex(R"(^#{3,4} (mf\w+) — (ordinal \d+, \d+ arguments?)\s*$)"), [](const Name& n) {
+            return "ordinal " + std::to_string(n.ordinal) + ", " + std::to_string(n.args) +
+                   (n.args == 1 ? " argument" : " arguments");
+        });
 }
 
 TEST(SharedLibrary, ExportsTheBuiltNamesAndNothingElse) {
