@@ -34,48 +34,25 @@ protected:
     test::SimProgram sim_;
 };
 
-TEST_F(CliTest, HelpListsEveryCommandAndRefusesUnknownOnes) {
-    const CommandResult help = Tarn("--help");
-    EXPECT_EQ(help.status, 0);
+TEST_F(CliTest, EachCommandAndTheSimulatorExplainThemselves) {
     for (const char* command :
          {"demo", "identify", "status", "receipt", "daily-report", "report", "drawer", "footer",
           "cashier", "clock", "pay-in", "pay-out", "raw"}) {
-        EXPECT_NE(help.output.find(command), std::string::npos) << command;
         const CommandResult one = Tarn(std::string(command) + " --help");
         EXPECT_EQ(one.status, 0) << command;
         EXPECT_NE(one.output.find(std::string("usage: tarn ") + command), std::string::npos)
             << one.output;
     }
-    EXPECT_EQ(Tarn("nothing").status, 2);
-    EXPECT_EQ(Tarn("").status, 2);
     const CommandResult sim = RunCommand(TARN_SIM_BINARY " --help");
     EXPECT_EQ(sim.status, 0);
     for (const char* option : {"--type", "--version", "--display", "--serial", "--tcp", "--quiet"})
         EXPECT_NE(sim.output.find(std::string("\n  ") + option), std::string::npos) << option;
 }
 
-// Identified on port 1, behind a TCP port, and missing.
-TEST_F(CliTest, IdentifiesThePrinterOnAnyLinkOrSaysThereIsNone) {
-    test::SimProgram tcp;
-    ASSERT_TRUE(tcp.Start({"--tcp", "0", "--quiet"}, dir.File("tcp.out"), ""));
-    const std::string tcpPort = "TARN_COM3=tcp:127.0.0.1:" + std::to_string(tcp.TcpPort());
-    const std::pair<std::string, const char*> cases[] = {
-        {"identify", "serial number TRN26000001"},
-        {"identify", "23,00%"},
-        {"status", "fiscal day closed, 0 receipts; paper in"},
-        {tcpPort + " " + TARN_CLI_BINARY + " --port 3 identify", "serial number TRN26000001"},
-        {"TARN_COM1=" + dir.File("nothing") + " " + TARN_CLI_BINARY + " identify",
-         "No printer session on port 1"}};
-    for (const auto& [command, shown] : cases) {
-        const bool raw = command.find(TARN_CLI_BINARY) != std::string::npos;
-        const CommandResult r =
-            raw ? RunCommand("cd " + dir.Path() + " && " + command) : Tarn(command);
-        EXPECT_EQ(r.status, shown[0] == 'N' ? 1 : 0) << command;
-        EXPECT_NE(r.output.find(shown), std::string::npos) << r.output;
-    }
-}
-
-TEST_F(CliTest, PrintsAReceiptFromAFileThenTheDailyReport) {
+// Commands in turn against one printer: each one's exit status and a text its output shows
+// (or, after "roll:", the paper). A bad argument (status 2) gives the command's usage and
+// reaches no printer; options stand anywhere.
+TEST_F(CliTest, CommandsInTurn) {
     std::ofstream(dir.File("receipt.txt")) << "# a sale\n"
                                               "item Chleb żytni; B; 5,49; 1\n"
                                               "item Pomidory; B; 12,90; 1,25; kg\n"
@@ -83,19 +60,57 @@ TEST_F(CliTest, PrintsAReceiptFromAFileThenTheDailyReport) {
                                               "discount Pomidory; B; 1,13\n"
                                               "transaction 77\n"
                                               "pay Gotówka; 20,00\n";
-    CommandResult r = Tarn("receipt receipt.txt");
-    EXPECT_EQ(r.status, 0) << r.output;
-    EXPECT_NE(Roll().find("SUMA PLN                           15,00"), std::string::npos) << Roll();
-    EXPECT_NE(Roll().find("RESZTA                              5,00"), std::string::npos) << Roll();
-    r = Tarn("daily-report");
-    EXPECT_EQ(r.status, 0) << r.output;
-    r = Tarn("daily-report");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.output.find("Doba fisk. zamknięta (778)"), std::string::npos) << r.output;
-    r = Tarn("report 1 1");
-    EXPECT_EQ(r.status, 0) << r.output;
-    r = Tarn("report --summary 2000-01-01 2099-12-31");
-    EXPECT_EQ(r.status, 0) << r.output;
+    const struct {
+        const char* command;
+        int status;
+        const char* shown;
+    } steps[] = {
+        {"identify", 0, "serial number TRN26000001"},
+        {"identify", 0, "23,00%"},
+        {"status", 0, "fiscal day closed, 0 receipts; paper in"},
+        {"receipt receipt.txt", 0, "roll:RESZTA                              5,00"},
+        {"status --port 1", 0, ""},
+        {"daily-report", 0, ""},
+        {"daily-report", 1, "Doba fisk. zamknięta (778)"},
+        {"report 1 1", 0, ""},
+        {"report --summary 2000-01-01 2099-12-31", 0, ""},
+        {"drawer 1", 0, "drawer open"},
+        {"drawer 2 --port 1", 0, ""},
+        {"footer \"Zapraszamy ponownie\"", 0, ""},
+        {"cashier 1 7 \"Ewa Kowalska\"", 0, ""},
+        {"pay-in KP/1 \"Ewa Kowalska\" Zasilenie 100,00", 0, "roll:POKWITOWANIE WPŁATY"},
+        {"pay-out KW/1 \"Ewa Kowalska\" Odprowadzenie 50,00", 0, "roll:POKWITOWANIE WYPŁATY"},
+        {"raw 1B 66", 0, "answer (3 bytes): 06 00 00"},
+        {"nothing", 2, "no command \"nothing\""},
+        {"receipt no-such", 2, "cannot read no-such"},
+    };
+    for (const auto& step : steps) {
+        const CommandResult r = Tarn(step.command);
+        EXPECT_EQ(r.status, step.status) << step.command << "\n" << r.output;
+        const bool onRoll = std::string(step.shown).rfind("roll:", 0) == 0;
+        const std::string shownIn = onRoll ? Roll() : r.output;
+        EXPECT_NE(shownIn.find(step.shown + (onRoll ? 5 : 0)), std::string::npos)
+            << step.command << "\n"
+            << shownIn;
+    }
+    // clang-format off
+    const char* const bad[] = {"", "drawer 7", "drawer x", "drawer 1 2", "--port x identify",
+        "identify --port 0", "cashier a b c", "cashier 1 7", "cashier 100 7 Ewa",
+        "report 1 1 --summary", "report --summary 1 1", "report 2026-13-01 2026-12-31", "report 1",
+        "clock 25:00", "clock 12:5", "clock noon", "raw 1G", "pay-in only-one",
+        "pay-in 1 Jan Tytul abc", "pay-out 1 Jan Tytul 5,00 extra"};
+    // clang-format on
+    for (const char* command : bad) {
+        const std::string before = Roll();
+        const CommandResult r = Tarn(command);
+        EXPECT_EQ(r.status, 2) << command << "\n" << r.output;
+        EXPECT_NE(r.output.find("usage: tarn"), std::string::npos) << command << "\n" << r.output;
+        EXPECT_EQ(Roll(), before) << command;
+    }
+    const CommandResult none =
+        RunCommand("TARN_COM1=" + dir.File("nothing") + " " + TARN_CLI_BINARY + " identify");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.output.find("No printer session on port 1"), std::string::npos) << none.output;
 }
 
 // The whole file is read before the receipt opens: a mistake anywhere prints nothing.
@@ -115,53 +130,17 @@ TEST_F(CliTest, ABadReceiptFilePrintsNothing) {
         EXPECT_NE(r.output.find(why), std::string::npos) << r.output;
     }
     EXPECT_EQ(Roll().find("PARAGON"), std::string::npos) << Roll();
-    EXPECT_EQ(Tarn("receipt no-such-file.txt").status, 2);
 }
 
-// A bad argument gives exit 2 and the command's usage, and nothing reaches the printer; options
-// stand anywhere.
-TEST_F(CliTest, BadArgumentsChangeNothing) {
-    for (const char* bad :
-         {"drawer 7", "drawer x", "drawer 1 2", "--port x identify", "identify --port 0",
-          "cashier a b c", "cashier 1 7", "cashier 100 7 Ewa", "report 1 1 --summary",
-          "report --summary 1 1", "report 2026-13-01 2026-12-31", "report 1", "clock 25:00",
-          "clock 12:5", "pay-in 1 Jan Tytul abc", "pay-out 1 Jan Tytul 5,00 extra"}) {
-        const std::string before = Roll();
-        const CommandResult r = Tarn(bad);
-        EXPECT_EQ(r.status, 2) << bad << "\n" << r.output;
-        EXPECT_NE(r.output.find("usage: tarn"), std::string::npos) << bad << "\n" << r.output;
-        EXPECT_EQ(Roll(), before) << bad;
-    }
-    EXPECT_EQ(Tarn("status --port 1").status, 0);
-    EXPECT_EQ(Tarn("drawer 2 --port 1").status, 0);
-}
-
-TEST_F(CliTest, DrawerFooterCashierPayments) {
-    CommandResult r = Tarn("drawer 1");
-    EXPECT_EQ(r.status, 0) << r.output;
-    EXPECT_NE(r.output.find("drawer open"), std::string::npos) << r.output;
-    EXPECT_EQ(Tarn("footer \"Zapraszamy ponownie\"").status, 0);
-    EXPECT_EQ(Tarn("cashier 1 7 \"Ewa Kowalska\"").status, 0);
-    EXPECT_EQ(Tarn("pay-in KP/1 \"Ewa Kowalska\" Zasilenie 100,00").status, 0);
-    EXPECT_EQ(Tarn("pay-out KW/1 \"Ewa Kowalska\" Odprowadzenie 50,00").status, 0);
-    EXPECT_NE(Roll().find("POKWITOWANIE WYPŁATY"), std::string::npos);
-    EXPECT_EQ(Tarn("pay-in only-one").status, 2);
-}
-
-TEST_F(CliTest, ClockAndRawBytes) {
+// Three hours away is more than the clock may move (a real clock: the minute may turn over).
+TEST_F(CliTest, TheClockMovesAtMostAnHour) {
     const CommandResult status = Tarn("status");
     const size_t at = status.output.find("clock ");
     ASSERT_NE(at, std::string::npos);
     const int hour = std::atoi(status.output.substr(at + 15, 2).c_str());
-    // Three hours away is more than the clock may move (a real clock: the minute may turn over).
     const CommandResult far = Tarn("clock " + std::to_string((hour + 3) % 24) + ":00");
     EXPECT_EQ(far.status, 1);
     EXPECT_NE(far.output.find("(771)"), std::string::npos) << far.output;
-    EXPECT_EQ(Tarn("clock noon").status, 2);
-    const CommandResult raw = Tarn("raw 1B 66");
-    EXPECT_EQ(raw.status, 0) << raw.output;
-    EXPECT_NE(raw.output.find("answer (3 bytes): 06 00 00"), std::string::npos) << raw.output;
-    EXPECT_EQ(Tarn("raw 1G").status, 2);
 }
 
 TEST_F(CliTest, TheDemoRunsADayAndShowsTheRoll) {

@@ -18,7 +18,6 @@ public:
     bool Start(const std::vector<std::string>& args, const std::string& outputPath,
                const std::string& readyPath);
     void Stop();
-    pid_t Pid() const { return pid_; }
     // The TCP port tarn-sim reported, when it was started with --tcp.
     int TcpPort() const;
 

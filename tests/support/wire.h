@@ -35,11 +35,6 @@ public:
         Send(bytes);
         return Answer();
     }
-    std::vector<sim::FrameKind> Kinds() const {
-        std::vector<sim::FrameKind> kinds;
-        for (const auto& frame : printer_.Frames()) kinds.push_back(frame.kind);
-        return kinds;
-    }
 
 private:
     sim::VirtualPrinter& printer_;

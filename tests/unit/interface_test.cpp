@@ -167,34 +167,5 @@ TEST(WindowsLibrary, EachBuildMatchesTheListInItsExportsAndItsCode) {
     }
 }
 
-#ifdef TARN_WINDOWS_DLL
-// The check itself: each fault planted in the list is found, and named.
-TEST(WindowsLibrary, TheCheckFindsAListThatDiffersFromTheDll) {
-    const test::WindowsDll dll = test::DumpWindowsDll("i686", TARN_WINDOWS_DLL);
-    using Fault = void (*)(std::vector<test::ExportRow>&);
-    const struct {
-        const char* name;
-        Fault plant;
-        const char* problem;
-    } faults[] = {
-        {"an argument too many", [](auto& rows) { rows[0].args += 1; }, "returns popping"},
-        {"an argument too few", [](auto& rows) { rows[2].args -= 1; }, "returns popping"},
-        {"another ordinal", [](auto& rows) { rows[3].ordinal += 1; }, "not exported"},
-        {"a name it lacks", [](auto& rows) { rows[1].name = "mfNoSuchName"; }, "not exported"},
-        {"one entry for two functions", [](auto& rows) { rows[4].entry = rows[5].entry; },
-         "not at the address"},
-    };
-    for (const auto& fault : faults) {
-        std::vector<test::ExportRow> rows = BuiltExports();
-        ASSERT_GT(rows.size(), 5u);
-        fault.plant(rows);
-        const std::vector<std::string> problems = test::ExportProblems(dll, rows, 4);
-        ASSERT_FALSE(problems.empty()) << fault.name;
-        EXPECT_NE(problems[0].find(fault.problem), std::string::npos)
-            << fault.name << ": " << problems[0];
-    }
-}
-#endif
-
 }  // namespace
 }  // namespace tarn
