@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,13 +14,22 @@
 namespace tarn {
 namespace {
 
+using test::Coded;
 using test::Esc;
 using test::Frame;
 using test::Le32;
+using test::Outcome;
 
 const Frame kReasonQuery = Esc("P");
 const Frame kPoll = Esc("U");
 const std::string kPlaci = std::string("P\x9D") + "ACI";
+
+// A frame without fields for each command byte.
+std::vector<Frame> Escs(const std::string& commands) {
+    std::vector<Frame> frames;
+    for (const char command : commands) frames.push_back(Esc(std::string(1, command)));
+    return frames;
+}
 
 std::string Padded(const std::string& text, size_t width) {
     return text + std::string(width - text.size(), ' ');
@@ -38,6 +48,21 @@ Frame Amount(char kind, const std::string& label, const std::string& amount, siz
 
 Frame ToPay(const std::string& label, const std::string& amount) {
     return Amount('>', label, amount, 29, 31);
+}
+
+// A payment record (0x81, 0x82 for the extra amount): the payment's index, its name in 13.
+Frame Payment(int amount, int index = 1, const std::string& name = "Got\xA2wka",
+              char record = '\x81') {
+    return Esc(std::string{record, static_cast<char>(index)} + Padded(name, 13) + Le32(amount));
+}
+
+// A payment in a second currency: the currency and its rate with the amount to pay converted,
+// then the amount paid.
+Frame Currency(const std::string& rate, int converted) {
+    return Esc("\x83" + rate + "\x01" + Le32(converted));
+}
+Frame PaidInCurrency(int amount) {
+    return Esc("\x84" + Le32(amount) + std::string(12, '\0'));
 }
 
 // mfEndTicket's arguments in the order a table row gives them.
@@ -80,92 +105,40 @@ protected:
     }
 };
 
-// The opening with or without a declared total (0 declares nothing: the lines are summed), and
-// the closing on it byte for byte, each step followed by the reason query.
-TEST_F(ReceiptTest, OpensWithOrWithoutADeclaredTotalAndClosesOnIt) {
-    ASSERT_EQ(mfDefPOS(1, 7, "Anna"), 0);
+// Before opening, the library ends what the printer still holds, reads status bytes 0 to 3 and
+// refuses on the first fault in this order, closing on the way a day the printer asks to have
+// closed; a failed recovery step or status query ends the opening with its code.
+TEST_F(ReceiptTest, TheOpeningRecoversAndRefusesOnTheFirstFaultInTheStatusBytes) {
     // clang-format off
-    const struct { int total; Frame opening; int line; Frame saleTotal; std::string toPay; }
-    rows[] = {
-        {1210, Esc(" " + Le32(1210)), 1210, Esc("\x07"), "12,10"},
-        {1, Esc(" " + Le32(1)), 1, Esc("\x07"), "0,01"},
-        {0, Esc("!"), 1, Esc("\x07" + Le32(1)), "0,01"}};
-    // clang-format on
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.total);
-        ASSERT_EQ(mfBeginTicket(r.total), 0);
-        EXPECT_EQ(Sent().back(), r.opening);
-        ASSERT_EQ(Sell("Chleb", 'A', r.line), 0);
-        Sent();
-        ASSERT_EQ(Pay(r.line), 0);
-        std::vector<Frame> frames = Sent();
-        while (!frames.empty() && frames.back() == kPoll) frames.pop_back();
-        EXPECT_EQ(frames,
-                  (std::vector<Frame>{r.saleTotal, kReasonQuery, ToPay(kPlaci, r.toPay),
-                                      Esc("\x81\x01Got\xA2wka      " + Le32(r.line)), kReasonQuery,
-                                      Foot('5', "07-Anna"), kReasonQuery, Esc("$")}));
-        EXPECT_FALSE(DocumentOpen());
-        EXPECT_EQ(printer->TotalsOf(*printer->LastEndedReceipt()).gross, r.line);
-    }
-}
-
-// The opening reads status bytes 0 to 3 and refuses on the first fault, in this order.
-TEST_F(ReceiptTest, TheOpeningRefusesOnTheFirstFaultInTheStatusBytes) {
-    // clang-format off
-    const struct { std::array<uint8_t, 4> set, cleared; int code; } rows[] = {
+    const struct { std::array<uint8_t, 4> set, cleared; int code; bool held = false,
+                   dayToClose = false; const char *failing = "", *frames = "f*T[TUV"; } rows[] = {
+        {{}, {}, 0, false, false, "", "f*T[TUV!"}, {{}, {}, 0, true, false, "", "f*TQ#U[TUV!"},
+        {{}, {}, 0, false, true, "", "f*T[TUV%U!"}, {{}, {}, 514, true, false, "Q", "f*T"},
+        {{}, {}, 514, true, false, "#", "f*TQ"}, {{}, {}, 514, false, false, "V", "f*T[TU"},
+        {{0, 0x02, 0, 0}, {}, 769, false, false, "", "f*TQ#U[TUV"},  // a document held
         {{}, {1, 0, 0, 0}, 259}, {{}, {2, 0, 0, 0}, 518}, {{4, 0, 0, 0}, {}, 518},
-        {{0, 0x02, 0, 0}, {}, 769}, {{0, 0x10, 0, 0}, {}, 518}, {{0, 0x40, 0, 0}, {}, 513},
-        {{0, 0x80, 0, 0}, {}, 514}, {{0, 0, 0x02, 0}, {}, 784}, {{0, 0, 0x04, 0}, {}, 257},
+        {{0, 0x10, 0, 0}, {}, 518}, {{0, 0x40, 0, 0}, {}, 513}, {{0, 0x80, 0, 0}, {}, 514}, {{0, 0, 0x02, 0}, {}, 784}, {{0, 0, 0x04, 0}, {}, 257},
         {{0, 0, 0x40, 0}, {}, 784}, {{0, 0, 0x80, 0}, {}, 257}, {{0, 0, 0, 0x80}, {}, 257},
-        // The earlier rule wins; a day to close is closed on the way.
+        // The earlier rule wins.
         {{0, 0, 0x02, 0}, {1, 0, 0, 0}, 259}, {{0, 0x40, 0x02, 0}, {}, 513},
-        {{0, 0x10, 0, 0x80}, {}, 518}, {{0, 0, 0x44, 0}, {}, 257}, {{0, 0x08, 0x02, 0}, {}, 784},
+        {{0, 0x10, 0, 0x80}, {}, 518}, {{0, 0, 0x44, 0}, {}, 257},
+        {{0, 0x08, 0x02, 0}, {}, 784, false, false, "", "f*T[TUV%U"},
     };
     // clang-format on
     for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << "code " << r.code);
+        SCOPED_TRACE(testing::Message() << r.code << " " << r.frames);
+        StartOn(8);
         printer->State().faultBits = r.set;
         printer->State().clearedBits = r.cleared;
-        EXPECT_EQ(mfBeginTicket(-1), -2);
-        EXPECT_EQ(mfError(), r.code);
-        EXPECT_TRUE(Of(Sent(), '!').empty());
-        EXPECT_FALSE(printer->ReceiptOpen());
-    }
-}
-
-// Before opening, the library ends what the printer still holds and closes the day it asks
-// to have closed; a failed recovery step or status query ends the opening with its code.
-TEST_F(ReceiptTest, TheOpeningSequenceRecoversAndClosesTheDay) {
-    const std::vector<Frame> start{Esc("f"), Esc("*"), Esc("T")};
-    const std::vector<Frame> checks{Esc("["), Esc("T"), Esc("U"), Esc("V")};
-    const auto join = [](std::vector<std::vector<Frame>> parts) {
-        std::vector<Frame> all;
-        for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
-        return all;
-    };
-    // clang-format off
-    const struct { bool held, dayToClose; Frame failing; int code; std::vector<Frame> frames; }
-    rows[] = {
-        {false, false, "", 0, join({start, checks, {Esc("!")}})},
-        {true, false, "", 0, join({start, {Esc("Q"), Esc("#"), kPoll}, checks, {Esc("!")}})},
-        {false, true, "", 0, join({start, checks, {Esc("%"), kPoll, Esc("!")}})},
-        {true, false, Esc("Q"), 514, start},
-        {true, false, Esc("#"), 514, join({start, {Esc("Q")}})},
-        {false, false, Esc("V"), 514, join({start, {Esc("["), Esc("T"), Esc("U")}})},
-    };
-    // clang-format on
-    for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.held << r.dayToClose << r.failing);
-        StartOn(8);
         printer->State().receiptOpen = r.held;
         printer->State().dayMustClose = r.dayToClose;
-        if (!r.failing.empty()) platform->FailWriteStarting({r.failing.begin(), r.failing.end()});
-        EXPECT_EQ(mfBeginTicket(-1), r.code == 0 ? 0 : -2);
-        EXPECT_EQ(mfError(), r.code);
+        const Frame failing = Esc(r.failing);
+        if (*r.failing != '\0') platform->FailWriteStarting({failing.begin(), failing.end()});
+        EXPECT_EQ(Coded(mfBeginTicket(-1)), Outcome(r.code == 0 ? 0 : -2, r.code));
         std::vector<Frame> frames = Sent();  // a run of readiness polls counts once
         const auto polls = [](const Frame& a, const Frame& b) { return a == b && a == kPoll; };
         frames.erase(std::unique(frames.begin(), frames.end(), polls), frames.end());
-        EXPECT_EQ(frames, r.frames);
+        EXPECT_EQ(frames, Escs(r.frames));
         EXPECT_EQ(DocumentOpen(), r.code == 0);
     }
 }
@@ -174,25 +147,19 @@ TEST_F(ReceiptTest, TheOpeningSequenceRecoversAndClosesTheDay) {
 // extended lines and invoices by printer type, anything without a session; none sends a byte.
 // A cancellation ends the receipt even when its exchange fails.
 TEST_F(ReceiptTest, CallsOutOfTurnAndACancellationThatFails) {
-    EXPECT_EQ(Sell("Chleb", 'A', 250), -2);
-    EXPECT_EQ(mfError(), 780);
+    EXPECT_EQ(Coded(Sell("Chleb", 'A', 250)), Outcome(-2, 780));
     EXPECT_EQ(mfStornoLineTicket(0, "Chleb", 'A', "szt", 250, 1000, 0), -2);
-    EXPECT_EQ(mfStornoTicket(), -2);
-    EXPECT_EQ(mfError(), 780);
-    EXPECT_EQ(mfParLineTicketExt(), 0);
+    EXPECT_EQ(Coded(mfStornoTicket()), Outcome(-2, 780));
     EXPECT_EQ(mfParInvoice(1, 2, 3, 4), -3);
     ASSERT_EQ(mfBeginTicket(-1), 0);
     Sent();
-    EXPECT_EQ(mfBeginTicket(100), -2);
-    EXPECT_EQ(mfError(), 779);
+    EXPECT_EQ(Coded(mfBeginTicket(100)), Outcome(-2, 779));
     EXPECT_TRUE(Sent().empty());
     printer->SetSilent(true);
-    EXPECT_EQ(mfStornoTicket(), -2);
-    EXPECT_EQ(mfError(), 514);
+    EXPECT_EQ(Coded(mfStornoTicket()), Outcome(-2, 514));
     printer->SetSilent(false);
     EXPECT_FALSE(DocumentOpen());
     StartOn(4);
-    EXPECT_EQ(mfParLineTicketExt(), -3);
     EXPECT_EQ(mfLineTicketExt(0, "Chleb", 'A', "", 100, -1000, 0), 1);
     Load();
     EXPECT_EQ(mfBeginTicket(100), -1);
@@ -201,7 +168,8 @@ TEST_F(ReceiptTest, CallsOutOfTurnAndACancellationThatFails) {
     EXPECT_TRUE(Sent().empty());
 }
 
-// A sale line: 50 bytes with the fixed-up name, the tax slot and the value; then a void.
+// A sale line: 50 bytes with the fixed-up name, the tax slot and the value; then a line beyond 32
+// bits, refused before anything is sent and not counted, and a void.
 TEST_F(ReceiptTest, SaleLinesCarryTheFixedUpNameTheSlotAndTheValueAndAVoidItsSign) {
     const std::string k40(40, 'k');
     // clang-format off
@@ -231,6 +199,8 @@ TEST_F(ReceiptTest, SaleLinesCarryTheFixedUpNameTheSlotAndTheValueAndAVoidItsSig
                 Le32(r.price) + "\x1B" + std::string(1, r.slot) + Le32(r.sentValue));
         EXPECT_EQ(Sent(), (std::vector<Frame>{line, kReasonQuery}));
     }
+    EXPECT_EQ(Coded(Sell("Kawa mielona 250g", 'A', 5000000, 1000000)), Outcome(-2, 771));
+    EXPECT_TRUE(Sent().empty());
     // A void carries the void sign and the sale's fixed-up name, and lowers the total.
     ASSERT_EQ(mfStornoLineTicket(0, "Chleb", 'A', "szt", 250, 2000, 0), 0);
     EXPECT_EQ(Sent()[0].substr(0, 13), Esc("\x06-Chleb....."));
@@ -240,7 +210,6 @@ TEST_F(ReceiptTest, SaleLinesCarryTheFixedUpNameTheSlotAndTheValueAndAVoidItsSig
 // Printers from type 4 name their reason; the older ones show a cancellation in status bytes
 // 1 and 2 (a type-3 printer reports version 1, so it never asks for a reason).
 TEST_F(ReceiptTest, ACancelledReceiptBecomesItsCodeAndEndsOnBothSides) {
-    const std::vector<Frame> reason{kReasonQuery}, status{Esc("T"), Esc("U")};
     // clang-format off
     const struct { int type; char reason; uint8_t byte, bit; int code; } rows[] = {
         {8, 'C', 0, 0, 773}, {8, 'S', 0, 0, 771}, {8, 'X', 0, 0, 769}, {4, 'C', 0, 0, 773},
@@ -257,39 +226,48 @@ TEST_F(ReceiptTest, ACancelledReceiptBecomesItsCodeAndEndsOnBothSides) {
         if (r.reason != 0) printer->CancelReceiptWith(r.reason);
         printer->State().faultBits[r.byte] = r.bit;
         Sent();
-        EXPECT_EQ(Sell("Chleb", 'A', 250), -2);
-        EXPECT_EQ(mfError(), r.code);
-        std::vector<Frame> checks = r.reason != 0 ? reason : status;
-        if (r.code == 784) checks.push_back(Esc("#"));  // out of paper, the library cancels
+        EXPECT_EQ(Coded(Sell("Chleb", 'A', 250)), Outcome(-2, r.code));
+        // The reason or the status queries; out of paper, the library cancels.
+        const std::string checks =
+            std::string(r.reason != 0 ? "P" : "TU") + (r.code == 784 ? "#" : "");
         const std::vector<Frame> frames = Sent();
-        EXPECT_EQ(std::vector<Frame>(frames.begin() + 1, frames.end()), checks);
+        EXPECT_EQ(std::vector<Frame>(frames.begin() + 1, frames.end()), Escs(checks));
         printer->State().faultBits = {};
         EXPECT_FALSE(DocumentOpen());
     }
 }
 
-// What a closing sends for its arguments: the sale total and the foot and payment records.
-TEST_F(ReceiptTest, TheClosingFollowsItsArguments) {
+// The opening with or without a declared total (0 declares nothing: the lines are summed), and
+// what a closing sends for its arguments: the sale total, the foot lines, each step followed by
+// the reason query, and exactly these payment records. From type 8 the first payment whose name
+// is a currency and a rate is paid in that currency: payment 1 converts the amount to pay,
+// payments 2 and 3 their own amount.
+TEST_F(ReceiptTest, TheClosingFollowsTheOpeningAndItsArguments) {
+    const Frame cashier = Foot('5', "07-Katarzyna Wielkopolska-Now");
     // clang-format off
     const struct { const char* what; int type, line, declared; EndArgs args;
                    std::vector<Frame> expected; } rows[] = {  // in order, others between them
+        {"one grosz declared", 8, 1, 1, {0, {1}},
+         {Esc(" " + Le32(1)), Esc("\x07"), kReasonQuery, ToPay(kPlaci, "0,01"), Payment(1),
+          kReasonQuery, cashier, kReasonQuery, Esc("$")}},
+        {"0 declares nothing", 8, 1, 0, {0, {1}}, {Esc("!"), Esc("\x07" + Le32(1)), Payment(1)}},
         {"10 % off", 8, 10000, -1, {1000, {9000}},
-         {Esc("\x1B\x0A"), kReasonQuery, Esc("\x07" + Le32(9000))}},
-        {"99 % off", 8, 10000, -1, {9900, {100}}, {Esc("\x1B\x63"), Esc("\x07" + Le32(100))}},
+         {Esc("\x1B\x0A"), kReasonQuery, Esc("\x07" + Le32(9000)), Payment(9000)}},
+        {"99 % off", 8, 10000, -1, {9900, {100}},
+         {Esc("\x1B\x63"), Esc("\x07" + Le32(100)), Payment(100)}},
         {"a declared total and an adjustment", 8, 1000, 1000, {0, {1001}, 1},
-         {Esc("\x07"), Amount('8', "Kaucja", "0,01", 29, 31), ToPay(kPlaci, "10,01")}},
+         {Esc("\x07"), Amount('8', "Kaucja", "0,01", 29, 31), ToPay(kPlaci, "10,01"), Payment(1001)}},
         {"a negative adjustment", 8, 1000, -1, {0, {750}, -250},
-         {Amount('9', "Kaucja", "2,50", 23, 25), ToPay(kPlaci, "7,50")}},
+         {Amount('9', "Kaucja", "2,50", 23, 25), ToPay(kPlaci, "7,50"), Payment(750)}},
         {"money to give back", 8, 1000, -1, {0, {0}, -2000}, {ToPay("OTRZYMUJE", "10,00")}},
         {"nothing to pay", 8, 1000, -1, {0, {0}, -1000}, {ToPay(kPlaci, "0,00")}},
         {"payment indexes; the extra amount is the second kind", 8, 1000, -1,
          {0, {400, 0, 700}, 0, 100},
-         {Esc("\x81\x01Got\xA2wka      " + Le32(400)), Esc("\x81\x03" + Padded("Bon", 13) + Le32(700)),
-          Esc("\x82\x01Kaucja       " + Le32(100))}},
+         {Payment(400), Payment(700, 3, "Bon"), Payment(100, 1, "Kaucja", '\x82')}},
         {"the foot lines, cut to their fields", 8, 1000, -1,
          {0, {1000}, 0, 0, 1, "Stolik przy oknie od ulicy numer 7",
           "Dziekujemy za zakupy i zapraszamy ponownie"},
-         {Foot('<', "TRANSAKCJI: 1"), Foot('5', "23-Katarzyna Wielkopolska-Now"),
+         {Payment(1000), Foot('<', "TRANSAKCJI: 1"), cashier,
           Foot('<', "STOLIKA: Stolik przy oknie od u "),
           Foot('>', "Dziekujemy za zakupy i zaprasza"), Esc("$")}},
         {"older printers print the payments and stop at six foot lines", 3, 1000, -1,
@@ -297,29 +275,55 @@ TEST_F(ReceiptTest, TheClosingFollowsItsArguments) {
          {Amount('8', "Kaucja", "1,00", 29, 31), ToPay(kPlaci, "11,00"),
           Amount('0', "Got\xA2wka", "3,00", 26, 28), Amount('0', "Karta", "3,00", 26, 28),
           Amount('0', "Bon", "5,00", 26, 28), Amount('1', "Kaucja", "0,50", 29, 31), Esc("$")}},
+        {"EUR for payment 1", 8, 10000, -1,
+         {0, {10000, 5000}, 0, 0, 0, "", "", {"EUR 4,1234", "USD 3,98"}},
+         {Currency("EUR4,1234    ", 2425), PaidInCurrency(10000), Payment(5000, 2, "USD 3,98")}},
+        {"USD for payment 2", 8, 10000, -1,
+         {0, {5000, 5000}, 0, 0, 0, "", "", {"Got\xA2wka", "USD 3,98"}},
+         {Payment(5000), Currency("USD3,98      ", 1256), PaidInCurrency(5000)}},
+        {"EUR for payment 3", 8, 10000, -1,
+         {0, {4000, 4000, 2000}, 0, 0, 0, "", "", {"Got\xA2wka", "Karta", "EUR 04,1234"}},
+         {Payment(4000), Payment(4000, 2, "Karta"), Currency("EUR 4,1234   ", 485),
+          PaidInCurrency(2000)}},
+        {"a point is no rate", 8, 10000, -1, {0, {10000}, 0, 0, 0, "", "", {"EUR 4.1234"}},
+         {Payment(10000, 1, "EUR 4.1234")}},
+        {"a zero rate", 8, 10000, -1, {0, {10000}, 0, 0, 0, "", "", {"EUR 0,0000"}},
+         {Payment(10000, 1, "EUR 0,0000")}},
+        {"no second currency before type 8", 4, 10000, -1,
+         {0, {10000}, 0, 0, 0, "", "", {"EUR 4,1234"}}, {Payment(10000, 1, "EUR 4,1234")}},
     };
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         StartOn(r.type);
-        ASSERT_EQ(mfDefPOS(1, 123, "Katarzyna Wielkopolska-Nowakowska"), 0);
-        OneLine(r.line, r.declared);
+        ASSERT_EQ(mfDefPOS(1, 107, "Katarzyna Wielkopolska-Nowakowska"), 0);
+        ASSERT_EQ(mfBeginTicket(r.declared), 0);
+        ASSERT_EQ(Sell("Chleb", 'A', r.line), 0);
         EXPECT_EQ(End(r.args), 0);
         const std::vector<Frame> frames = Sent();
         EXPECT_TRUE(test::InOrder(frames, r.expected));
-        if (r.type == 3) {
-            EXPECT_EQ(Of(frames, '\x09').size(), 6u);
-            EXPECT_TRUE(Of(frames, '\x81').empty());
-        }
+        for (const char record : {'\x81', '\x82', '\x83', '\x84'})
+            EXPECT_EQ(Of(frames, record), Of(r.expected, record));
+        EXPECT_FALSE(DocumentOpen());
+        EXPECT_TRUE(r.type != 3 || Of(frames, '\x09').size() == 6u);  // six foot lines
     }
 }
 
-TEST_F(ReceiptTest, AClosingRefusedOnTheWayKeepsItsCode) {
+// A closing refused before anything is sent (771: no whole percent, a sale total beyond 32 bits)
+// or on the way, with what it leaves open.
+TEST_F(ReceiptTest, AClosingRefusedKeepsItsCode) {
     // clang-format off
     const struct { const char* what; int percent; std::function<void()> fault; int code;
                    bool stillOpen; const char* logged; } rows[] = {
         {"no whole percent", 150, [] {}, 771, true, ""},
         {"100 %", 10000, [] {}, 771, true, ""},
+        {"a sale total beyond 32 bits", 0, [this] {
+             for (int i = 0; i < 3; ++i) {
+                 printer->AnswerGarbageNext({0});  // the printer's own limit is lower: masked
+                 ASSERT_EQ(Sell("Samochod osobowy", 'A', 1000000000), 0);
+             }
+             Sent();
+         }, 771, true, ""},
         {"a failed payment", 0, [this] { platform->FailWriteStarting({0x1B, 0x81}); }, 514, true,
          ""},
         {"a cancellation after the sale total", 0, [this] { printer->AnswerGarbageNext({'C'}); },
@@ -334,76 +338,18 @@ TEST_F(ReceiptTest, AClosingRefusedOnTheWayKeepsItsCode) {
         SCOPED_TRACE(r.what);
         OneLine(1000);
         r.fault();
-        EXPECT_EQ(End({r.percent, {1000}}), -2);
-        EXPECT_EQ(mfError(), r.code);
-        EXPECT_TRUE(r.percent == 0 || Sent().empty());
+        EXPECT_EQ(Coded(End({r.percent, {1000}})), Outcome(-2, r.code));
+        EXPECT_EQ(Sent().empty(), r.code == 771);
         EXPECT_TRUE(Logged(r.logged));
         EXPECT_EQ(DocumentOpen(), r.stillOpen);
         EXPECT_EQ(r.stillOpen ? mfStornoTicket() : 0, 0);
     }
 }
 
-// A line or a sale total beyond 32 bits is refused before anything is sent, and the refused
-// line does not count.
-TEST_F(ReceiptTest, AmountsBeyond32BitsAreRefusedBeforeAnythingIsSent) {
-    ASSERT_EQ(mfBeginTicket(-1), 0);
-    Sent();
-    EXPECT_EQ(Sell("Kawa mielona 250g", 'A', 5000000, 1000000), -2);
-    EXPECT_EQ(mfError(), 771);
-    EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(SaleTotalAtClose(0), Esc("\x07"));
-    ASSERT_EQ(mfBeginTicket(-1), 0);
-    for (int i = 0; i < 3; ++i) {
-        printer->AnswerGarbageNext({0});  // the printer's own limit is lower: its answer masked
-        ASSERT_EQ(Sell("Samochod osobowy", 'A', 1000000000), 0);
-    }
-    Sent();
-    EXPECT_EQ(Pay(0), -2);
-    EXPECT_EQ(mfError(), 771);
-    EXPECT_TRUE(Sent().empty());
-    EXPECT_TRUE(DocumentOpen());
-}
-
-// The first payment whose name is a currency and a rate is paid in that currency: payment 1
-// converts the amount to pay, payments 2 and 3 their own amount.
-TEST_F(ReceiptTest, APaymentInASecondCurrency) {
-    const auto currency = [](const char* record, int converted, int paid) {
-        return std::vector<Frame>{Esc("\x83" + std::string(record) + "\x01" + Le32(converted)),
-                                  Esc("\x84" + Le32(paid) + std::string(12, '\0'))};
-    };
-    // clang-format off
-    // The currency records, and the indexes of the ordinary payment records.
-    const struct { int type; EndArgs args; std::vector<Frame> currency; std::vector<int> ordinary; }
-    rows[] = {
-        {8, {0, {10000, 5000}, 0, 0, 0, "", "", {"EUR 4,1234", "USD 3,98"}},
-         currency("EUR4,1234    ", 2425, 10000), {2}},
-        {8, {0, {5000, 5000}, 0, 0, 0, "", "", {"Got\xA2wka", "USD 3,98"}},
-         currency("USD3,98      ", 1256, 5000), {1}},
-        {8, {0, {4000, 4000, 2000}, 0, 0, 0, "", "", {"Got\xA2wka", "Karta", "EUR 04,1234"}},
-         currency("EUR 4,1234   ", 485, 2000), {1, 2}},
-        {8, {0, {10000}, 0, 0, 0, "", "", {"EUR 4.1234"}}, {}, {1}},
-        {8, {0, {10000}, 0, 0, 0, "", "", {"EUR 0,0000"}}, {}, {1}},
-        {4, {0, {10000}, 0, 0, 0, "", "", {"EUR 4,1234"}}, {}, {1}},
-    };
-    // clang-format on
-    for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.type << " " << r.args.name[0] << r.args.name[2]);
-        StartOn(r.type);
-        OneLine(10000);
-        EXPECT_EQ(End(r.args), 0);
-        const std::vector<Frame> frames = Sent();
-        std::vector<Frame> records = Of(frames, '\x83');
-        for (const Frame& f : Of(frames, '\x84')) records.push_back(f);
-        EXPECT_EQ(records, r.currency);
-        std::vector<int> ordinary;
-        for (const Frame& f : Of(frames, '\x81')) ordinary.push_back(f[2]);
-        EXPECT_EQ(ordinary, r.ordinary);
-    }
-}
-
-// A discount or a markup on the last sale line, bounded by that line; a cancellation or a
-// failure of the line.
-TEST_F(ReceiptTest, DiscountsAndMarkupsOnTheLastLine) {
+// A discount or a markup on the last sale line, bounded by that line; "PTU" lines, summed and
+// sent at the closing as one receipt discount unless a percentage discount takes their place; a
+// cancellation or a failure of the line.
+TEST_F(ReceiptTest, DiscountsAndMarkups) {
     OneLine(500);  // "Chleb pszenny", A, 5,00
     // clang-format off
     const struct { const char* name; char letter; int price, quantity, value, result; Frame sent; }
@@ -414,44 +360,33 @@ TEST_F(ReceiptTest, DiscountsAndMarkupsOnTheLastLine) {
         {"Chleb pszenny", 'B', 0, -1000, 100, 1, ""}, {"Chleb", 'A', 0, -1000, 100, -3, ""},
         {"chleb pszenny", 'A', 0, -1000, 100, -3, ""},
         {"Chleb pszenny", 'A', 2000000000, -2000000000, 0, -2, ""},  // beyond 32 bits: 771
+        {"RABAT PTU A", 'A', 0, 0, 300, 0, ""},
     };
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << r.name << " " << r.letter << " " << r.value);
-        EXPECT_EQ(Ext(r.name, r.letter, r.price, r.quantity, r.value), r.result);
-        EXPECT_EQ(mfError(), r.result == -2 ? 771 : 0);
+        EXPECT_EQ(Coded(Ext(r.name, r.letter, r.price, r.quantity, r.value)),
+                  Outcome(r.result, r.result == -2 ? 771 : 0));
         const std::vector<Frame> frames = Sent();
         EXPECT_EQ(frames.empty() ? "" : frames[0], r.sent);
     }
-    EXPECT_EQ(SaleTotalAtClose(500), Esc("\x07" + Le32(500)));  // less 1,00, plus 1,00
-    OneLine(500);
-    printer->AnswerGarbageNext({'S'});
-    EXPECT_EQ(Ext("Chleb pszenny", 'A', 100, -1000), -2);
-    EXPECT_EQ(mfError(), 771);
-    EXPECT_FALSE(DocumentOpen());
-    OneLine(500);
-    platform->FailWriteStarting({0x1B, 0x18});
-    EXPECT_EQ(Ext("Chleb pszenny", 'A', 100, -1000), -2);
-    EXPECT_EQ(mfError(), 514);
-    EXPECT_TRUE(DocumentOpen());
-    EXPECT_EQ(SaleTotalAtClose(500), Esc("\x07" + Le32(500)));
-}
-
-TEST_F(ReceiptTest, PtuLinesAreSummedAndGoOutAsOneReceiptDiscount) {
-    OneLine(500);
-    ASSERT_EQ(Ext("RABAT PTU A", 'A', 0, 0, 300), 0);
-    EXPECT_TRUE(Sent().empty());
-    ASSERT_EQ(Pay(200), 0);
-    std::vector<Frame> frames = Sent();
-    EXPECT_EQ(frames[0], Esc("\x19-" + Le32(300)));
-    EXPECT_EQ(frames[1], Esc("\x07" + Le32(200)));
-    // A percentage discount takes their place.
+    ASSERT_EQ(Pay(200), 0);  // less 1,00, plus 1,00, less 3,00 of "PTU"
+    EXPECT_TRUE(test::InOrder(Sent(), {Esc("\x19-" + Le32(300)), Esc("\x07" + Le32(200))}));
     OneLine(1000);
     ASSERT_EQ(Ext("RABAT PTU A", 'A', 0, 0, 300), 0);
     ASSERT_EQ(End({1000, {900}}), 0);
-    frames = Sent();
+    std::vector<Frame> frames = Sent();
     EXPECT_TRUE(Of(frames, '\x19').empty());
     EXPECT_EQ(Of(frames, '\x07')[0], Esc("\x07" + Le32(900)));
+    OneLine(500);
+    printer->AnswerGarbageNext({'S'});
+    EXPECT_EQ(Coded(Ext("Chleb pszenny", 'A', 100, -1000)), Outcome(-2, 771));
+    EXPECT_FALSE(DocumentOpen());
+    OneLine(500);
+    platform->FailWriteStarting({0x1B, 0x18});
+    EXPECT_EQ(Coded(Ext("Chleb pszenny", 'A', 100, -1000)), Outcome(-2, 514));
+    EXPECT_TRUE(DocumentOpen());
+    EXPECT_EQ(SaleTotalAtClose(500), Esc("\x07" + Le32(500)));
 }
 
 }  // namespace
