@@ -2,6 +2,7 @@
 // their commands.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -25,10 +26,13 @@ using test::Coded;
 
 class DevicesTest : public test::StartedLibraryTest {
 protected:
-    void StartWith(int type, int displayType) {
+    // A session on a printer of `type` with a display of `displayType`; `status3` adds bits to
+    // status byte 3.
+    void StartWith(int type, int displayType, uint8_t status3 = 0) {
         sim::PrinterModel model = test::Model(type);
         model.displayType = displayType;
         Load(model);
+        printer->State().faultBits[3] = status3;
         ASSERT_EQ(mfStart(0, 1), 0);
         Sent();
     }
@@ -62,15 +66,14 @@ TEST_F(DevicesTest, DrawerTypesAreListedAndChosenEvenBeforeTheSession) {
 // Below type 8 the drawers are 1 to 3 ('W', 'X', 'Y') once a drawer type is chosen; type 8 has one
 // drawer, opened whatever the number and the type. Not inside a non-fiscal document.
 TEST_F(DevicesTest, OpeningADrawer) {
-    const struct {
-        int type, drawerType, drawer, result, code;
-        std::vector<Frame> sent;
-    } rows[] = {{4, 0, 1, 0, 514, {}},       {4, 1, 2, 0, 0, {Esc("X")}},
-                {4, 1, 0, -2, 771, {}},      {4, 1, 4, -2, 771, {}},
-                {4, 1, 3, 0, 0, {Esc("Y")}}, {8, 0, 3, 0, 0, {Esc("W")}},
-                {8, 1, 2, 0, 0, {Esc("W")}}};
+    // clang-format off
+    const struct { int type, drawerType, drawer, result, code; std::vector<Frame> sent; } rows[] = {
+        {4, 0, 1, 0, 514, {}}, {4, 1, 2, 0, 0, {Esc("X")}}, {4, 1, 0, -2, 771, {}},
+        {4, 1, 4, -2, 771, {}}, {4, 1, 3, 0, 0, {Esc("Y")}}, {8, 0, 3, 0, 0, {Esc("W")}},
+        {8, 1, 2, 0, 0, {Esc("W")}}};
+    // clang-format on
     for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.type << " " << r.drawerType << " " << r.drawer);
+        SCOPED_TRACE(&r - rows);
         StartWith(r.type, 0);
         ASSERT_EQ(mfDefDrawer(r.drawerType, 0), 0);
         FailOnce();
@@ -92,17 +95,15 @@ TEST_F(DevicesTest, OpeningADrawer) {
 // A drawer is open when its bit in status byte 3 is clear: 0x08, 0x10, 0x20 below type 8,
 // 0x08 for every drawer from type 8.
 TEST_F(DevicesTest, AskingWhetherADrawerIsOpen) {
-    const struct {
-        int type;
-        uint8_t status3;
-        int drawer, open;
-    } rows[] = {{4, 0x10, 1, 1}, {4, 0x10, 2, 0}, {4, 0x30, 1, 1}, {4, 0x08, 3, 1},
-                {8, 0x00, 3, 1}, {8, 0x08, 1, 0}, {8, 0x08, 3, 0}};
+    // clang-format off
+    const struct { int type; uint8_t status3; int drawer, open; } rows[] = {
+        {4, 0x10, 1, 1}, {4, 0x10, 2, 0}, {4, 0x30, 1, 1}, {4, 0x08, 3, 1},
+        {8, 0x00, 3, 1}, {8, 0x08, 1, 0}, {8, 0x08, 3, 0}};
+    // clang-format on
     for (const auto& r : rows) {
-        StartWith(r.type, 0);
+        StartWith(r.type, 0, r.status3);
         ASSERT_EQ(mfDefDrawer(1, 0), 0);
         printer->State().drawerOpen = {true, true, true};
-        printer->State().faultBits[3] = r.status3;
         int open = -1;
         ASSERT_EQ(mfDrawerIsOpen(r.drawer, &open), 0);
         EXPECT_EQ(open, r.open) << r.type << " " << int(r.status3) << " " << r.drawer;
@@ -117,52 +118,40 @@ TEST_F(DevicesTest, AskingWhetherADrawerIsOpen) {
 
 // What each display type is sent: type 2 takes control sequences, type 1 counts a point with
 // the position before it and knows no K, M, V, W, X; type 3 shows two lines, cut to 30 bytes.
+// Below type 4 the summary is composed by the library: each amount with its label (type 3 only)
+// on a line of the display's width. Without a display nothing is sent.
 TEST_F(DevicesTest, EachDisplayTypeGetsItsText) {
-    const struct {
-        int display;
-        int (*show)();
-        std::vector<Frame> sent;
-    } rows[] = {
-        // clang-format off
-        {2, [] { return mfDispTicketLine("Chleb", 250, 1000, 1250); }, {Display("\x0B" "112.50\n")}},
-        {2, [] { return mfDispTicketLine("Chleb", 250, 1000, 5); }, {Display("\x0B" "10.05\n")}},
-        {2, [] { return mfDispSum("Razem", 1250); }, {Display("\x0B" "212.50\n")}},
-        {2, [] { return mfDispConsumerLOGO("Witamy", "w sklepie"); },
+    const auto summary = [] { return mfDispSummary("Razem", 1250, "Reszta", 50); };
+    // clang-format off
+    const struct { int type, display; std::function<int()> show; std::vector<Frame> sent; } rows[] = {
+        {4, 2, [] { return mfDispTicketLine("Chleb", 250, 1000, 1250); }, {Display("\x0B" "112.50\n")}},
+        {4, 2, [] { return mfDispTicketLine("Chleb", 250, 1000, 5); }, {Display("\x0B" "10.05\n")}},
+        {4, 2, [] { return mfDispSum("Razem", 1250); }, {Display("\x0B" "212.50\n")}},
+        {4, 2, [] { return mfDispConsumerLOGO("Witamy", "w sklepie"); },
          {Display("\x0B" "0"), Display("  s lepie\n")}},
-        {1, [] { return mfDispSum("Razem", 1250); }, {Display("12.50     \n")}},
-        {1, [] { return mfDispSum("", -1250); }, {Display("-12.50    \n")}},
-        {1, [] { return mfDispSum("", 0); }, {Display("0.00      \n")}},
-        {1, [] { return mfDispConsumerLOGO("", ".5 KG WAX,1"); }, {Display("_.5  G  A .\n")}},
-        {3, [] { return mfDispConsumerLOGO("Witamy w naszym sklepie", "\xFFZapraszamy"); },
+        {4, 1, [] { return mfDispSum("Razem", 1250); }, {Display("12.50     \n")}},
+        {4, 1, [] { return mfDispSum("", -1250); }, {Display("-12.50    \n")}},
+        {4, 1, [] { return mfDispSum("", 0); }, {Display("0.00      \n")}},
+        {4, 1, [] { return mfDispConsumerLOGO("", ".5 KG WAX,1"); }, {Display("_.5  G  A .\n")}},
+        {4, 3, [] { return mfDispConsumerLOGO("Witamy w naszym sklepie", "\xFFZapraszamy"); },
          {Display("\r\x0E\x12\x0BWitamy w naszym skle\n\f" + std::string(1, '\0') + "Zap")}},
-        {4, [] { return mfDispSummary("Razem", 1250, "Reszta", 50); }, {Esc("\x80")}},
-        // clang-format on
+        {8, 0, summary, {Esc("\x80")}},
+        {3, 3, [] { return mfDispSummary("Razem do zaplaty", 123456, "Reszta", 50); },
+         {Display("\r\x0E\x12\x0BRazem do zap 1234,56\n\fResz")}},
+        {3, 2, summary, {Display("      0.50\n"), Display("\x0B" "0\x0B" "3"), Display("      0.50\n")}},
+        {3, 1, summary, {Display("      0.50\n")}},  // the second line, without control sequence
+        {3, 0, summary, {}},
+        {3, 0, [] { return mfDispSum("Razem", 1250); }, {}},
+        {3, 0, [] { return mfDispTicketLine("Chleb", 1, 1, 1250); }, {}},
+        {3, 0, [] { return mfDispConsumerLOGO("a", "b"); }, {}},
     };
+    // clang-format on
     for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << "display " << r.display << " " << r.sent[0]);
-        StartWith(r.display == 4 ? 8 : 4, r.display == 4 ? 0 : r.display);
+        SCOPED_TRACE(&r - rows);
+        StartWith(r.type, r.display);
         EXPECT_EQ(r.show(), 0);
         EXPECT_EQ(Sent(), r.sent);
     }
-}
-
-// Below type 4 the summary is composed by the library: each amount with its label (type 3 only)
-// on a line of the display's width.
-TEST_F(DevicesTest, TheSummaryBelowType4FitsLabelsAndAmounts) {
-    StartWith(3, 3);
-    ASSERT_EQ(mfDispSummary("Razem do zaplaty", 123456, "Reszta", 50), 0);
-    EXPECT_EQ(Sent()[0].substr(6, 21), "Razem do zap 1234,56\n");
-    StartWith(3, 2);
-    ASSERT_EQ(mfDispSummary("Razem", 1250, "Reszta", 50), 0);
-    const std::vector<Frame> frames = Sent();
-    ASSERT_EQ(frames.size(), 3u);
-    EXPECT_EQ(frames[1], Display("\x0B"
-                                 "0\x0B"
-                                 "3"));
-    EXPECT_EQ(frames[2], Display("      0.50\n"));
-    StartWith(3, 1);  // type 1: only the second line, as type 2 without its control sequence
-    ASSERT_EQ(mfDispSummary("Razem", 1250, "Reszta", 50), 0);
-    EXPECT_EQ(Sent(), std::vector<Frame>{Display("      0.50\n")});
 }
 
 // A receipt keeps the line and the total off the display; the summary and the free texts run.
@@ -180,13 +169,8 @@ TEST_F(DevicesTest, TheDisplayWaitsWhileAReceiptIsOpen) {
 // A display that fails: type 2 reports it; the others answer 0, the line keeping the failure's
 // code and the total clearing it; the free texts stop after a failed control sequence.
 TEST_F(DevicesTest, ADisplayThatFails) {
-    const struct {
-        int display;
-        int (*show)();
-        int result, code;
-        const char* logged;
-    } rows[] = {
-        // clang-format off
+    // clang-format off
+    const struct { int display; int (*show)(); int result, code; const char* logged; } rows[] = {
         {2, [] { return mfDispSum("Razem", 1250); }, -2, 514,
          "In mfDispSum, CRequestSendToDisplay1, upos_DisplayType 2, szDispSum: \x0B" "212.50"},
         {2, [] { return mfDispTicketLine("Chleb", 1, 1, 1250); }, -2, 514,
@@ -195,10 +179,10 @@ TEST_F(DevicesTest, ADisplayThatFails) {
         {1, [] { return mfDispTicketLine("Chleb", 1, 1, 1250); }, 0, 514, ""},
         {1, [] { return mfDispSum("Razem", 1250); }, 0, 0, ""},
         {1, [] { return mfDispConsumerLOGO("a", "b"); }, -2, 514, ""},
-        // clang-format on
     };
+    // clang-format on
     for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.display << " " << r.logged);
+        SCOPED_TRACE(&r - rows);
         StartWith(4, r.display);
         mfSetDebugLevel(5);
         printer->AcknowledgeNextWith('R', 0x15);
@@ -208,35 +192,18 @@ TEST_F(DevicesTest, ADisplayThatFails) {
     }
 }
 
-TEST_F(DevicesTest, WithoutADisplayNothingIsSent) {
-    StartWith(3, 0);
-    EXPECT_EQ(mfDispSum("Razem", 1250), 0);
-    EXPECT_EQ(mfDispTicketLine("Chleb", 1, 1, 1250), 0);
-    EXPECT_EQ(mfDispSummary("a", 1, "b", 2), 0);
-    EXPECT_EQ(mfDispConsumerLOGO("a", "b"), 0);
-    EXPECT_TRUE(Sent().empty());
-}
-
 // The display type comes from status byte 3 at the start: bit 0 adds 1, bit 2 adds 2, bit 1 adds
 // 3; two bits make a display of no listed type. Only item 0 is described: name, width, lines, the
 // two point modes and the number of characters it shows.
 TEST_F(DevicesTest, ParFiscDispDescribesTheDisplayTheStartFound) {
-    const struct {
-        int display;
-        uint8_t extraBits;
-        const char* described;
-    } rows[] = {{1, 0, "ZR350 9 9 1 0 0 76"},
-                {2, 0, "ZR350 9+ 9 1 0 0 76"},
-                {3, 0, "ZR350 2*20 20 2 -1 -1 107"},
-                {0, 0x07, ""},
-                {0, 0, ""}};
+    // clang-format off
+    const struct { int display; uint8_t extraBits; const char* described; } rows[] = {
+        {1, 0, "ZR350 9 9 1 0 0 76"}, {2, 0, "ZR350 9+ 9 1 0 0 76"},
+        {3, 0, "ZR350 2*20 20 2 -1 -1 107"}, {0, 0x07, ""}, {0, 0, ""}};
+    // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.display);
-        sim::PrinterModel model = test::Model(4);
-        model.displayType = r.display;
-        Load(model);
-        printer->State().faultBits[3] = r.extraBits;
-        ASSERT_EQ(mfStart(0, 1), 0);
+        StartWith(4, r.display, r.extraBits);
         char name[11] = {}, characters[111] = {};
         int width = 0, lines = 0, mode1 = 5, mode2 = 5;
         const bool listed = r.described[0] != 0;

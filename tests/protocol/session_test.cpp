@@ -18,18 +18,13 @@ using test::Esc;
 using test::Frame;
 using Printer = sim::VirtualPrinter;
 using Platform = sim::VirtualPlatform;
+using Bytes = std::vector<uint8_t>;
 
-class SessionTest : public test::LibraryTest {
-protected:
-    int Counter() {
-        int number = -7;
-        return mfGetLastTicketNo(&number);
-    }
-};
+class SessionTest : public test::LibraryTest {};
 
-// What each printer says of itself, and what the library makes of it: the version it reports,
-// the questions it asks at the start, the reports by number (from type 4), the extended lines
-// (from type 8) and the settling wait of the older printers.
+// What each printer says of itself, and what the library makes of it: the frames of its start,
+// the version it reports and logs, the reports by number (from type 4), the extended lines (from
+// type 8) and the settling wait of the older printers.
 TEST_F(SessionTest, IdentifiesEveryPrinterType) {
     // A refused 0xF6 is followed by the refusal's four status queries, then status byte 0 is
     // read for the type and again for the version.
@@ -37,22 +32,28 @@ TEST_F(SessionTest, IdentifiesEveryPrinterType) {
                                        Esc("U"),    Esc("V"),    Esc("["), Esc("[")};
     // The versions mfGetVersion tells, mfParNrReport, mfParLineTicketExt, the settling wait.
     // clang-format off
-    const struct { int type, version; std::vector<Frame> identification;
+    const struct { int type, version, found; std::vector<Frame> identification;
                    std::vector<int64_t> facts; } rows[] = {
-        {1, 5, {Esc("\xFF"), Esc("[")}, {5, 0, -3, -3, 800}},
-        {2, 6, {Esc("\xFF"), Esc("[")}, {6, 0, -3, -3, 800}},
-        {3, 7, refusedF6, {1, 0, -3, -3, 800}},
+        {1, 5, 1, {Esc("\xFF"), Esc("[")}, {5, 0, -3, -3, 800}},
+        {2, 6, 2, {Esc("\xFF"), Esc("[")}, {6, 0, -3, -3, 800}},
+        {3, 7, 3, refusedF6, {1, 0, -3, -3, 800}},
         // A type-4 printer whose version is 1 cannot be told from type 3.
-        {4, 1, refusedF6, {1, 0, -3, -3, 800}},
-        {4, 0, refusedF6, {0, 0, 0, -3, 0}},
-        {4, 2, refusedF6, {2, 0, 0, -3, 0}},
-        {8, 3, {Esc("\xFF"), Esc("\xF6")}, {3, 0, 0, 0, 0}},
-        {10, 4, {Esc("\xFF"), Esc("\xF6"), Esc("[")}, {4, 0, 0, 0, 0}},
+        {4, 1, 3, refusedF6, {1, 0, -3, -3, 800}},
+        {4, 0, 4, refusedF6, {0, 0, 0, -3, 0}},
+        {4, 2, 4, refusedF6, {2, 0, 0, -3, 0}},
+        // Then the counter, the wake-up, status bytes 1 (twice: recovery) and 3 (the display).
+        {8, 3, 8, {Esc("\xFF"), Esc("\xF6"), Esc("f"), Esc("*"), Esc("T"), Esc("T"), Esc("V")},
+         {3, 0, 0, 0, 0}},
+        {10, 4, 10, {Esc("\xFF"), Esc("\xF6"), Esc("[")}, {4, 0, 0, 0, 0}},
+        // An unknown family leaves the type unknown: no 0xF6, and the waits of an older printer.
+        {8, 2, -1, {Esc("\xFF"), Esc("[")}, {2, 0, -3, -3, 800}},
     };
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << r.type << "." << r.version);
         Load(test::Model(r.type, r.version));
+        if (r.found < 0) printer->AnswerGarbageNext({99});
+        mfSetDebugLevel(9);
         ASSERT_EQ(mfStart(0, 1), 0);
         std::vector<Frame> frames = Sent();
         frames.resize(r.identification.size());
@@ -64,40 +65,26 @@ TEST_F(SessionTest, IdentifiesEveryPrinterType) {
         EXPECT_EQ((std::vector<int64_t>{version, second, mfParNrReport(), mfParLineTicketExt(),
                                         Now() - before}),
                   r.facts);
+        EXPECT_TRUE(Logged("In mfStart, PrinterType: " + std::to_string(r.found) +
+                           ", Version: " + std::to_string(version) + ", Result: 0"));
+        EXPECT_TRUE(Logged("In mfStart MF_OK"));
     }
 }
 
-TEST_F(SessionTest, StartsThroughItsSequenceAndLogsIt) {
-    mfSetDebugLevel(9);
-    ASSERT_EQ(mfStart(0, 1), 0);
-    EXPECT_EQ(Sent(), (std::vector<Frame>{Esc("\xFF"), Esc("\xF6"), Esc("f"), Esc("*"), Esc("T"),
-                                          Esc("T"), Esc("V")}));
-    EXPECT_TRUE(Logged("In mfStart, PrinterType: 8, Version: 2, Result: 0"));
-    EXPECT_TRUE(Logged("In mfStart MF_OK"));
-}
-
-// An unknown family leaves the type unknown: no 0xF6, and the wait after every acknowledge.
-TEST_F(SessionTest, AnUnknownFamilyStartsWithTheWaitsOfAnOlderPrinter) {
-    printer->AnswerGarbageNext({99});
-    ASSERT_EQ(mfStart(0, 1), 0);
-    EXPECT_EQ(Of(Sent(), '\xF6').size(), 0u);
-    EXPECT_GE(Now(), 800 * 5);
-}
-
+// A printer holding a receipt gets it ended and cancelled, then the day it asks to close is
+// closed; the waits after each give up at 30 s and 20 s on a printer that stays busy.
 TEST_F(SessionTest, TheStartEndsWhatThePrinterHoldsAndClosesTheDay) {
     printer->State().receiptOpen = true;
     printer->State().dayMustClose = true;
     printer->State().receiptsToday = 3;
-    printer->StayBusyUntil(1000000);  // the waits after the recovery and the day's close give up
-    ASSERT_EQ(mfStart(0, 1), 0);      // at 30 s and 20 s
+    printer->StayBusyUntil(1000000);
+    ASSERT_EQ(mfStart(0, 1), 0);
     EXPECT_EQ(Now(), 52000);
-    const std::vector<Frame> frames = Sent();
-    EXPECT_TRUE(test::InOrder(frames, {Esc("Q"), Esc("#"), Esc("%")}));
+    EXPECT_TRUE(test::InOrder(Sent(), {Esc("Q"), Esc("#"), Esc("%")}));
     EXPECT_FALSE(printer->ReceiptOpen());
     EXPECT_EQ(printer->State().receiptsToday, 0);
     const std::string roll = printer->Roll().AsUtf8();
-    EXPECT_NE(roll.find("PARAGON ANULOWANY"), std::string::npos);
-    EXPECT_NE(roll.find("RAPORT DOBOWY"), std::string::npos);
+    EXPECT_NE(roll.find("RAPORT DOBOWY", roll.find("PARAGON ANULOWANY")), std::string::npos);
 }
 
 TEST_F(SessionTest, AStartThatFailsLeavesTheSessionClosed) {
@@ -123,11 +110,17 @@ TEST_F(SessionTest, AStartThatFailsLeavesTheSessionClosed) {
     }
 }
 
-TEST_F(SessionTest, StartAgainStart2AndStart3) {
+// A second start sends nothing; mfStop may come twice and a document outlives the session.
+TEST_F(SessionTest, StartAgainStopTwiceStart2AndStart3) {
     ASSERT_EQ(mfStart(0, 1), 0);
+    ASSERT_EQ(mfBeginTicket(-1), 0);
     Sent();
-    EXPECT_EQ(mfStart(0, 1), -1);  // a session is open: nothing is sent
+    EXPECT_EQ(mfStart(0, 1), -1);
     EXPECT_TRUE(Sent().empty());
+    EXPECT_EQ(mfStop(), 0);
+    EXPECT_EQ(mfStop(), 0);
+    ASSERT_EQ(mfStart(0, 1), 0);
+    EXPECT_TRUE(DocumentOpen());
     Load();
     EXPECT_EQ(mfStart2(0, 0, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), -2);
     EXPECT_EQ(mfStart2(0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), 0);
@@ -135,17 +128,6 @@ TEST_F(SessionTest, StartAgainStart2AndStart3) {
     EXPECT_EQ(mfStart3(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), 1);
     EXPECT_TRUE(Sent().empty());
     EXPECT_EQ(mfError(), -1);
-}
-
-TEST_F(SessionTest, StopMayComeTwiceAndDocumentsOutliveTheSession) {
-    StartOn(8);
-    mfSetDebugLevel(9);
-    ASSERT_EQ(mfBeginTicket(-1), 0);
-    EXPECT_EQ(mfStop(), 0);
-    EXPECT_EQ(mfStop(), 0);
-    EXPECT_TRUE(Logged("In mfStop"));
-    ASSERT_EQ(mfStart(0, 1), 0);
-    EXPECT_TRUE(DocumentOpen());
 }
 
 // Every exchange: the head, then on printers below type 4 800 ms before and after the
@@ -159,14 +141,14 @@ TEST_F(SessionTest, SendsTheHeadThenTheRestWithSettlingWaitsByType) {
         ASSERT_EQ(mfDefPOS(1, 2, ""), 0);  // ESC 'C' and four digits
         const auto& writes = platform->Writes();
         ASSERT_GE(writes.size(), 2u);
-        EXPECT_EQ(writes[0].bytes, (std::vector<uint8_t>{0x1B, 'C'}));
-        EXPECT_EQ(writes[1].bytes, (std::vector<uint8_t>{'0', '1', '0', '2'}));
+        EXPECT_EQ(writes[0].bytes, (Bytes{0x1B, 'C'}));
+        EXPECT_EQ(writes[1].bytes, (Bytes{'0', '1', '0', '2'}));
         EXPECT_EQ(writes[1].atMs - start, type < 4 ? 1600 : 0);
         platform->ClearWrites();
         int mode = 0;
         ASSERT_EQ(mfStatMode(&mode), 0);
         EXPECT_EQ(writes.size(), 1u);
-        EXPECT_EQ(writes[0].bytes, (std::vector<uint8_t>{0x1B, '['}));
+        EXPECT_EQ(writes[0].bytes, (Bytes{0x1B, '['}));
         const LineSettings& s = platform->LastSettings();
         EXPECT_EQ(std::vector<int>({s.baudRate, s.dataBits, s.parity, s.stopBits, s.rtsControl,
                                     s.dtrControl, s.timeoutMs}),
@@ -197,10 +179,10 @@ TEST_F(SessionTest, ARefusalIsNamedByTheStatusBytes) {
     // clang-format on
     StartOn(8);
     for (const auto& r : rows) {
+        SCOPED_TRACE(&r - rows);
         printer->RefuseNext(r.status);
-        EXPECT_EQ(Counter(), -2);
-        EXPECT_EQ(mfError(), r.code) << std::hex << int(r.status[0]) << " " << int(r.status[1])
-                                     << " " << int(r.status[2]) << " " << int(r.status[3]);
+        EXPECT_EQ(mfGetLastTicketNo(nullptr), -2);
+        EXPECT_EQ(mfError(), r.code);
         EXPECT_EQ(Sent(), (std::vector<Frame>{Esc("f"), Esc("["), Esc("T"), Esc("U"), Esc("V")}));
         EXPECT_FALSE(platform->PortOpen());
     }
@@ -237,7 +219,6 @@ TEST_F(SessionTest, FailedExchangesAre514AndLeaveThePortClosed) {
         EXPECT_EQ(hour != -7, r.answerRead);
         EXPECT_FALSE(platform->PortOpen());
         EXPECT_EQ(platform->Opens(), platform->Closes());
-        EXPECT_LE(Sent().size(), 5u);
     }
 }
 
@@ -250,10 +231,8 @@ TEST_F(SessionTest, WaitsWhileThePrinterIsBusy) {
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.busyUntil);
-        sim::PrinterModel instant;  // printing takes no time: only the fault keeps it busy
-        instant.printMsPerLine = 0;
-        Load(instant);
-        ASSERT_EQ(mfStart(0, 1), 0);
+        StartOn(8);
+        printer->State().model.printMsPerLine = 0;  // busy only when told to be
         Sent();
         printer->StayBusyUntil(Now() + r.busyUntil);
         const int64_t start = Now();

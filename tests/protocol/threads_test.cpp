@@ -10,41 +10,32 @@ namespace {
 
 class ThreadsTest : public StartedLibraryTest {};
 
-constexpr int kReceipts = 20;
-constexpr int kQueries = 400;
-
 TEST_F(ThreadsTest, ReceiptsAndQueriesFromTwoThreadsKeepEveryExchangeWhole) {
+    constexpr int kReceipts = 20;
     printer->ClearFrames();
     std::atomic<int> failures{0};
     std::atomic<bool> go{false};
-    auto waitForGo = [&go] {
-        while (!go.load()) std::this_thread::yield();
-    };
     auto sell = [&] {
-        waitForGo();
+        while (!go) std::this_thread::yield();
         for (int i = 0; i < kReceipts; ++i) {
-            if (mfBeginTicket(-1) != 0) ++failures;
-            if (mfLineTicket(0, "Chleb pszenny", 'A', "szt", 350, 2000, 0) != 0) ++failures;
-            if (mfLineTicket(0, "Mleko 2%", 'B', "szt", 299, 1000, 0) != 0) ++failures;
-            if (mfEndTicket(0, 0, 0, 999, "Karta", 0, "", 0, "", 0, "", 0, "", "", "") != 0)
-                ++failures;
+            failures += mfBeginTicket(-1) != 0;
+            failures += mfLineTicket(0, "Chleb pszenny", 'A', "szt", 350, 2000, 0) != 0;
+            failures += mfLineTicket(0, "Mleko 2%", 'B', "szt", 299, 1000, 0) != 0;
+            failures += mfEndTicket(0, 0, 0, 999, "Karta", 0, "", 0, "", 0, "", 0, "", "", "") != 0;
         }
     };
     auto ask = [&] {
-        waitForGo();
-        for (int i = 0; i < kQueries; ++i) {
+        while (!go) std::this_thread::yield();
+        for (int i = 0; i < 400; ++i) {
             char serial[12];
-            int number = 0;
-            if (mfGetSerNo(serial) != 0) ++failures;
-            if (mfGetLastTicketNo(&number) != 0) ++failures;
+            failures += mfGetSerNo(serial) != 0;
+            failures += mfGetLastTicketNo(nullptr) != 0;
         }
     };
-    std::thread seller(sell);
-    std::thread asker(ask);
+    std::thread seller(sell), asker(ask);
     go = true;
     seller.join();
     asker.join();
-
     EXPECT_EQ(failures.load(), 0);
     for (const sim::Frame& frame : printer->Frames()) {
         EXPECT_TRUE(frame.kind == sim::FrameKind::Command || frame.kind == sim::FrameKind::RawBlock)
