@@ -2,14 +2,12 @@
 // their commands.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "library_test.h"
-#include "seam.h"
 
 namespace tarn {
 namespace {
@@ -121,10 +119,11 @@ TEST_F(DevicesTest, AskingWhetherADrawerIsOpen) {
 // Below type 4 the summary is composed by the library: each amount with its label (type 3 only)
 // on a line of the display's width. Without a display nothing is sent.
 TEST_F(DevicesTest, EachDisplayTypeGetsItsText) {
-    const auto summary = [] { return mfDispSummary("Razem", 1250, "Reszta", 50); };
+    int (*summary)() = [] { return mfDispSummary("Razem", 1250, "Reszta", 50); };
     // clang-format off
-    const struct { int type, display; std::function<int()> show; std::vector<Frame> sent; } rows[] = {
-        {4, 2, [] { return mfDispTicketLine("Chleb", 250, 1000, 1250); }, {Display("\x0B" "112.50\n")}},
+    const struct { int type, display; int (*show)(); std::vector<Frame> sent; } rows[] = {
+        {4, 2, [] { return mfDispTicketLine("Chleb", 250, 1000, 1250); },
+         {Display("\x0B" "112.50\n")}},
         {4, 2, [] { return mfDispTicketLine("Chleb", 250, 1000, 5); }, {Display("\x0B" "10.05\n")}},
         {4, 2, [] { return mfDispSum("Razem", 1250); }, {Display("\x0B" "212.50\n")}},
         {4, 2, [] { return mfDispConsumerLOGO("Witamy", "w sklepie"); },
@@ -138,7 +137,8 @@ TEST_F(DevicesTest, EachDisplayTypeGetsItsText) {
         {8, 0, summary, {Esc("\x80")}},
         {3, 3, [] { return mfDispSummary("Razem do zaplaty", 123456, "Reszta", 50); },
          {Display("\r\x0E\x12\x0BRazem do zap 1234,56\n\fResz")}},
-        {3, 2, summary, {Display("      0.50\n"), Display("\x0B" "0\x0B" "3"), Display("      0.50\n")}},
+        {3, 2, summary,
+         {Display("      0.50\n"), Display("\x0B" "0\x0B" "3"), Display("      0.50\n")}},
         {3, 1, summary, {Display("      0.50\n")}},  // the second line, without control sequence
         {3, 0, summary, {}},
         {3, 0, [] { return mfDispSum("Razem", 1250); }, {}},
@@ -154,40 +154,35 @@ TEST_F(DevicesTest, EachDisplayTypeGetsItsText) {
     }
 }
 
-// A receipt keeps the line and the total off the display; the summary and the free texts run.
-TEST_F(DevicesTest, TheDisplayWaitsWhileAReceiptIsOpen) {
-    StartWith(4, 2);
-    ASSERT_EQ(mfBeginTicket(-1), 0);
-    Sent();
-    EXPECT_EQ(Coded(mfDispTicketLine("Chleb", 250, 1000, 1250)), std::make_pair(-2, 779));
-    EXPECT_EQ(mfDispSum("Razem", 1250), -2);
-    EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(mfDispConsumerLOGO("a", "b"), 0);
-    EXPECT_EQ(mfDispSummary("a", 1, "b", 2), 0);
-}
-
 // A display that fails: type 2 reports it; the others answer 0, the line keeping the failure's
-// code and the total clearing it; the free texts stop after a failed control sequence.
-TEST_F(DevicesTest, ADisplayThatFails) {
+// code and the total clearing it; the free texts stop after a failed control sequence. An open
+// receipt keeps the line and the total off the display; the summary and the free texts run.
+TEST_F(DevicesTest, ADisplayThatFailsOrWaitsForTheReceipt) {
     // clang-format off
-    const struct { int display; int (*show)(); int result, code; const char* logged; } rows[] = {
-        {2, [] { return mfDispSum("Razem", 1250); }, -2, 514,
+    const struct { int display; bool receipt; int (*show)(); int result, code; size_t sent;
+                   const char* logged; } rows[] = {
+        {2, false, [] { return mfDispSum("Razem", 1250); }, -2, 514, 1,
          "In mfDispSum, CRequestSendToDisplay1, upos_DisplayType 2, szDispSum: \x0B" "212.50"},
-        {2, [] { return mfDispTicketLine("Chleb", 1, 1, 1250); }, -2, 514,
+        {2, false, [] { return mfDispTicketLine("Chleb", 1, 1, 1250); }, -2, 514, 1,
          "In mfDispTicketLine, CRequestSendToDisplay2, upos_DisplayType 2, szDispTicketLine: "},
-        {2, [] { return mfDispConsumerLOGO("a", "b"); }, -2, 514, ""},
-        {1, [] { return mfDispTicketLine("Chleb", 1, 1, 1250); }, 0, 514, ""},
-        {1, [] { return mfDispSum("Razem", 1250); }, 0, 0, ""},
-        {1, [] { return mfDispConsumerLOGO("a", "b"); }, -2, 514, ""},
+        {2, false, [] { return mfDispConsumerLOGO("a", "b"); }, -2, 514, 1, ""},
+        {1, false, [] { return mfDispTicketLine("Chleb", 1, 1, 1250); }, 0, 514, 1, ""},
+        {1, false, [] { return mfDispSum("Razem", 1250); }, 0, 0, 1, ""},
+        {1, false, [] { return mfDispConsumerLOGO("a", "b"); }, -2, 514, 1, ""},
+        {2, true, [] { return mfDispTicketLine("Chleb", 250, 1000, 1250); }, -2, 779, 0, ""},
+        {2, true, [] { return mfDispSum("Razem", 1250); }, -2, 779, 0, ""},
+        {2, true, [] { return mfDispConsumerLOGO("a", "b"); }, 0, 0, 2, ""},
+        {2, true, [] { return mfDispSummary("a", 1, "b", 2); }, 0, 0, 0, ""},
     };
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(&r - rows);
         StartWith(4, r.display);
         mfSetDebugLevel(5);
-        printer->AcknowledgeNextWith('R', 0x15);
+        if (r.receipt) mfBeginTicket(-1);
+        printer->AcknowledgeNextWith('R', r.receipt ? 0x06 : 0x15);
         EXPECT_EQ(Coded(r.show()), std::make_pair(r.result, r.code));
-        EXPECT_EQ(Of(Sent(), 'R').size(), 1u);
+        EXPECT_EQ(Of(Sent(), 'R').size(), r.sent);
         EXPECT_NE(LogText().find(r.logged), std::string::npos);
     }
 }
@@ -209,10 +204,10 @@ TEST_F(DevicesTest, ParFiscDispDescribesTheDisplayTheStartFound) {
         const bool listed = r.described[0] != 0;
         EXPECT_EQ(Coded(mfParFiscDisp(0, name, &width, &lines, characters, &mode1, &mode2)),
                   std::make_pair(listed ? 0 : -2, listed ? 0 : 769));
-        std::ostringstream described;
-        described << name << " " << width << " " << lines << " " << mode1 << " " << mode2 << " "
-                  << std::string(characters).size();
-        EXPECT_EQ(listed ? described.str() : name, r.described);
+        std::ostringstream out;
+        out << name << " " << width << " " << lines << " " << mode1 << " " << mode2 << " "
+            << std::string(characters).size();
+        EXPECT_EQ(listed ? out.str() : name, r.described);
         EXPECT_EQ(mfParFiscDisp(1, name, &width, &lines, characters, &mode1, &mode2), 1);
     }
 }
