@@ -99,7 +99,6 @@ TEST_F(SessionTest, TheStartEndsWhatThePrinterHoldsAndClosesTheDay) {
     ASSERT_EQ(mfStart(0, 1), 0);
     EXPECT_EQ(Now(), 52000);
     EXPECT_TRUE(test::InOrder(Sent(), {Esc("Q"), Esc("#"), Esc("%")}));
-    EXPECT_FALSE(printer->ReceiptOpen());
     EXPECT_EQ(printer->State().receiptsToday, 0);
     const std::string roll = printer->Roll().AsUtf8();
     EXPECT_NE(roll.find("RAPORT DOBOWY", roll.find("PARAGON ANULOWANY")), std::string::npos);
