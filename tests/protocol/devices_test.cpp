@@ -24,8 +24,7 @@ using test::Coded;
 
 class DevicesTest : public test::StartedLibraryTest {
 protected:
-    // A session on a printer of `type` with a display of `displayType`; `status3` adds bits to
-    // status byte 3.
+    // A session with a display of `displayType`; `status3` adds bits to status byte 3.
     void StartWith(int type, int displayType, uint8_t status3 = 0) {
         sim::PrinterModel model = test::Model(type);
         model.displayType = displayType;
@@ -52,7 +51,6 @@ TEST_F(DevicesTest, DrawerTypesAreListedAndChosenEvenBeforeTheSession) {
     EXPECT_EQ(std::string(name) + " " + std::to_string(count), " 0");
     EXPECT_EQ(Coded(mfParDrawer(2, name, &count)), std::make_pair(1, 514));  // the code stays
     EXPECT_EQ(Coded(mfDefDrawer(2, 0)), std::make_pair(-2, 771));
-    EXPECT_EQ(mfDrawerIsOpen(1, &open), 1);  // still no drawer
     Load(test::Model(4));
     EXPECT_EQ(mfParDrawer(1, name, &count), -1);
     EXPECT_EQ(mfDefDrawer(1, 0), 0);
@@ -61,24 +59,40 @@ TEST_F(DevicesTest, DrawerTypesAreListedAndChosenEvenBeforeTheSession) {
     EXPECT_EQ(open, 0);
 }
 
-// Below type 8 the drawers are 1 to 3 ('W', 'X', 'Y') once a drawer type is chosen; type 8 has one
-// drawer, opened whatever the number and the type. Not inside a non-fiscal document.
-TEST_F(DevicesTest, OpeningADrawer) {
+// Below type 8 the drawers are 1 to 3 ('W', 'X', 'Y') once a drawer type is chosen, each open
+// while its bit in status byte 3 is clear (0x08, 0x10, 0x20); type 8 has one drawer, opened
+// whatever the number and the type, and one bit, 0x08. Each row opens a drawer, then asks whether
+// it is open; `status3` adds bits to the printer's. Not inside a non-fiscal document.
+TEST_F(DevicesTest, OpeningADrawerAndAskingWhetherItIsOpen) {
+    using O = test::Outcome;
     // clang-format off
-    const struct { int type, drawerType, drawer, result, code; std::vector<Frame> sent; } rows[] = {
-        {4, 0, 1, 0, 514, {}}, {4, 1, 2, 0, 0, {Esc("X")}}, {4, 1, 0, -2, 771, {}},
-        {4, 1, 4, -2, 771, {}}, {4, 1, 3, 0, 0, {Esc("Y")}}, {8, 0, 3, 0, 0, {Esc("W")}},
-        {8, 1, 2, 0, 0, {Esc("W")}}};
+    const struct { int type, drawerType; uint8_t status3; int drawer; O opened;
+                   std::vector<Frame> sent; O asked; int open; } rows[] = {
+        {4, 0, 0, 1, {0, 514}, {}, {1, 514}, -1},  // no drawer: the earlier failure's code stays
+        {4, 1, 0, 1, {0, 0}, {Esc("W")}, {0, 0}, 1}, {4, 1, 0x08, 1, {0, 0}, {Esc("W")}, {0, 0}, 0},
+        {4, 1, 0x30, 1, {0, 0}, {Esc("W")}, {0, 0}, 1}, {4, 1, 0, 2, {0, 0}, {Esc("X")}, {0, 0}, 1},
+        {4, 1, 0x10, 2, {0, 0}, {Esc("X")}, {0, 0}, 0}, {4, 1, 0, 3, {0, 0}, {Esc("Y")}, {0, 0}, 1},
+        {4, 1, 0, 0, {-2, 771}, {}, {-2, 771}, -1}, {4, 1, 0, 4, {-2, 771}, {}, {-2, 771}, -1},
+        {8, 0, 0, 3, {0, 0}, {Esc("W")}, {1, 0}, -1}, {8, 1, 0, 2, {0, 0}, {Esc("W")}, {0, 0}, 1},
+        {8, 1, 0x08, 3, {0, 0}, {Esc("W")}, {0, 0}, 0},
+    };
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(&r - rows);
-        StartWith(r.type, 0);
+        StartWith(r.type, 0, r.status3);
         ASSERT_EQ(mfDefDrawer(r.drawerType, 0), 0);
         FailOnce();
-        EXPECT_EQ(Coded(mfDrawerOpen(r.drawer)), std::make_pair(r.result, r.code));
+        EXPECT_EQ(Coded(mfDrawerOpen(r.drawer)), r.opened);
         EXPECT_EQ(Sent(), r.sent);
         EXPECT_EQ(printer->DrawerOpen(r.type == 8 ? 1 : r.drawer), !r.sent.empty());
+        int open = -1;
+        EXPECT_EQ(Coded(mfDrawerIsOpen(r.drawer, &open)), r.asked);
+        EXPECT_EQ(open, r.open);
     }
+    printer->AnswerShortNext(0);
+    int open = 7;
+    EXPECT_EQ(mfDrawerIsOpen(1, &open), -2);
+    EXPECT_EQ(open, 7);
     printer->RefuseNext({3, 0, 2, 0});
     EXPECT_EQ(Coded(mfDrawerOpen(1)), std::make_pair(-2, 784));
     ASSERT_EQ(mfBgOrder("Stolik 4", "Zamowienie"), 0);
@@ -88,30 +102,6 @@ TEST_F(DevicesTest, OpeningADrawer) {
     ASSERT_EQ(mfEndOrder(), 0);
     ASSERT_EQ(mfBeginTicket(-1), 0);
     EXPECT_EQ(mfDrawerOpen(1), 0);  // a receipt does not stop it
-}
-
-// A drawer is open when its bit in status byte 3 is clear: 0x08, 0x10, 0x20 below type 8,
-// 0x08 for every drawer from type 8.
-TEST_F(DevicesTest, AskingWhetherADrawerIsOpen) {
-    // clang-format off
-    const struct { int type; uint8_t status3; int drawer, open; } rows[] = {
-        {4, 0x10, 1, 1}, {4, 0x10, 2, 0}, {4, 0x30, 1, 1}, {4, 0x08, 3, 1},
-        {8, 0x00, 3, 1}, {8, 0x08, 1, 0}, {8, 0x08, 3, 0}};
-    // clang-format on
-    for (const auto& r : rows) {
-        StartWith(r.type, 0, r.status3);
-        ASSERT_EQ(mfDefDrawer(1, 0), 0);
-        printer->State().drawerOpen = {true, true, true};
-        int open = -1;
-        ASSERT_EQ(mfDrawerIsOpen(r.drawer, &open), 0);
-        EXPECT_EQ(open, r.open) << r.type << " " << int(r.status3) << " " << r.drawer;
-    }
-    for (const int drawer : {0, 4})
-        EXPECT_EQ(Coded(mfDrawerIsOpen(drawer, nullptr)), std::make_pair(-2, 771));
-    printer->AnswerShortNext(0);
-    int open = 7;
-    EXPECT_EQ(mfDrawerIsOpen(1, &open), -2);
-    EXPECT_EQ(open, 7);
 }
 
 // What each display type is sent: type 2 takes control sequences, type 1 counts a point with

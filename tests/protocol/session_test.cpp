@@ -1,6 +1,5 @@
-// The session and the printer link through the interface: identification, the start's
-// recovery, the frame exchange (two-step send, settling waits, refusals and their detail codes,
-// time-outs, the port's life), waiting for a busy printer, and the session's end.
+// The session and the printer link through the interface: identification, the start's recovery,
+// the exchange's pace, refusals, failures and busy waits, and the session's end.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -90,8 +89,9 @@ TEST_F(SessionTest, IdentifiesEveryPrinterTypeAndWritesToItsPace) {
 }
 
 // A printer holding a receipt gets it ended and cancelled, then the day it asks to close is
-// closed; the waits after each give up at 30 s and 20 s on a printer that stays busy.
-TEST_F(SessionTest, TheStartEndsWhatThePrinterHoldsAndClosesTheDay) {
+// closed. On a printer that stays busy the waits give up: after each of those at 30 s and 20 s,
+// after the state printout at 30 s, polling status byte 2 every 100 ms and sleeping in between.
+TEST_F(SessionTest, TheStartEndsWhatThePrinterHoldsAndClosesTheDayAndBusyWaitsGiveUp) {
     printer->State().receiptOpen = true;
     printer->State().dayMustClose = true;
     printer->State().receiptsToday = 3;
@@ -102,6 +102,11 @@ TEST_F(SessionTest, TheStartEndsWhatThePrinterHoldsAndClosesTheDay) {
     EXPECT_EQ(printer->State().receiptsToday, 0);
     const std::string roll = printer->Roll().AsUtf8();
     EXPECT_NE(roll.find("RAPORT DOBOWY", roll.find("PARAGON ANULOWANY")), std::string::npos);
+    const int64_t slept = platform->SleptMs();
+    EXPECT_EQ(test::Coded(mfPrState()), test::Outcome(0, 0));
+    EXPECT_EQ(Of(Sent(), 'U').size(), 301u);
+    EXPECT_EQ(Now(), 52000 + 30200);
+    EXPECT_EQ(platform->SleptMs() - slept, 30200);
 }
 
 TEST_F(SessionTest, AStartThatFailsLeavesTheSessionClosed) {
@@ -205,19 +210,6 @@ TEST_F(SessionTest, FailedExchangesAre514AndLeaveThePortClosed) {
         EXPECT_FALSE(platform->PortOpen());
         EXPECT_EQ(platform->Opens(), platform->Closes());
     }
-}
-
-// After the state printout the library polls status byte 2 every 100 ms while the printer is
-// busy, sleeping between the polls, and gives up at 30 s: a printer that stays busy is no error.
-TEST_F(SessionTest, WaitsWhileThePrinterIsBusy) {
-    StartOn(8);
-    Sent();
-    printer->StayBusyUntil(1000000);
-    const int64_t start = Now(), slept = platform->SleptMs();
-    EXPECT_EQ(test::Coded(mfPrState()), test::Outcome(0, 0));
-    EXPECT_EQ(Of(Sent(), 'U').size(), 301u);
-    EXPECT_EQ(Now() - start, 30200);
-    EXPECT_EQ(platform->SleptMs() - slept, 30200);
 }
 
 }  // namespace
