@@ -7,7 +7,6 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -98,10 +97,8 @@ TEST_F(LogoTest, BacksUpThePrintersOwnLogoThenLoadsEveryRowOfTheFileButItsFirstL
 TEST_F(LogoTest, WhatGoesWrongEndsThatTransferOnly) {
     using P = sim::VirtualPrinter;
     // clang-format off
-    const struct { int type, skip; std::function<void(P&)> fault; int result, blocks, replaced; }
-        cases[] = {
-        {8, 0, nullptr, 0, 64, 1},
-        {8, 1, [](P&) {}, 0, 64, 0},
+    const struct { int type, skip; void (*fault)(P&); int result, blocks, replaced; } cases[] = {
+        {8, 0, nullptr, 0, 64, 1}, {8, 1, [](P&) {}, 0, 64, 0},
         {8, 0, [](P& p) { p.AnswerShortNext(1, true); }, 0, 65, 0},  // a short row
         {8, 0, [](P& p) { p.AcknowledgeNextWith(0x2F, 0x15); }, 0, 64, 0},
         {8, 0, [](P& p) { p.AcknowledgeNextWith(0x2D, 0x00); }, 0, 64, 1},
@@ -128,7 +125,6 @@ TEST_F(LogoTest, WhatGoesWrongEndsThatTransferOnly) {
         EXPECT_EQ(test::ReadFile(BackupPath()).size(), c.replaced ? 64u * 193u : kOld.size());
         struct stat info {};
         EXPECT_FALSE(stat(part.c_str(), &info) == 0 && S_ISREG(info.st_mode));  // none left
-        mfStop();
     }
 }
 
