@@ -31,8 +31,8 @@ TEST_F(SessionTest, IdentifiesEveryPrinterTypeAndWritesToItsPace) {
     // read for the type and again for the version.
     const std::vector<Frame> refusedF6{Esc("\xFF"), Esc("\xF6"), Esc("["), Esc("T"),
                                        Esc("U"),    Esc("V"),    Esc("["), Esc("[")};
-    // The version mfGetVersion tells, mfParNrReport, mfParLineTicketExt, the wait after the
-    // acknowledge of ESC '[', the wait between the head of ESC 'C' and its rest.
+    // The version mfGetVersion tells, mfParNrReport, mfParLineTicketExt, the time from ESC '['
+    // (its acknowledge waited for) to the head of ESC 'C', and from that head to its rest.
     // clang-format off
     const struct { int type, version, found; std::vector<Frame> identification;
                    std::vector<int64_t> facts; } rows[] = {
@@ -63,16 +63,14 @@ TEST_F(SessionTest, IdentifiesEveryPrinterTypeAndWritesToItsPace) {
         int version = -1, second = -1, mode = 0;
         EXPECT_EQ(mfGetVersion(&version, &second), 0);
         platform->ClearWrites();
-        const int64_t before = Now();
         EXPECT_EQ(mfStatMode(&mode), 0);
-        const int64_t statMode = Now() - before;
         ASSERT_EQ(mfDefPOS(1, 2, ""), 0);
         const auto& w = platform->Writes();
         ASSERT_EQ(w.size(), 3u);
         EXPECT_EQ((std::vector<Bytes>{w[0].bytes, w[1].bytes, w[2].bytes}),
                   (std::vector<Bytes>{{0x1B, '['}, {0x1B, 'C'}, {'0', '1', '0', '2'}}));
         EXPECT_EQ((std::vector<int64_t>{version, second, mfParNrReport(), mfParLineTicketExt(),
-                                        statMode, w[2].atMs - w[1].atMs}),
+                                        w[1].atMs - w[0].atMs, w[2].atMs - w[1].atMs}),
                   r.facts);
         EXPECT_TRUE(Logged("In mfStart, PrinterType: " + std::to_string(r.found) +
                            ", Version: " + std::to_string(version) + ", Result: 0"));
@@ -111,16 +109,14 @@ TEST_F(SessionTest, TheStartEndsWhatThePrinterHoldsAndClosesTheDayAndBusyWaitsGi
 
 TEST_F(SessionTest, AStartThatFailsLeavesTheSessionClosed) {
     // clang-format off
-    const struct { const char* what; void (*fault)(Printer&); int port, code; const char* logged; }
-        rows[] = {
-        {"a document held", [](Printer& p) { p.State().faultBits[1] = 2; }, 1, 769, ""},
-        {"unplugged", [](Printer& p) { p.SetUnplugged(true); }, 1, 514,
-         "SerialPort: CAN NOT open port"},
-        {"no printer on port 2", [](Printer&) {}, 2, 514, ""},
+    const struct { void (*fault)(Printer&); int port, code; const char* logged; } rows[] = {
+        {[](Printer& p) { p.State().faultBits[1] = 2; }, 1, 769, ""},  // a document held
+        {[](Printer& p) { p.SetUnplugged(true); }, 1, 514, "SerialPort: CAN NOT open port"},
+        {[](Printer&) {}, 2, 514, ""},  // no printer on port 2
     };
     // clang-format on
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
+        SCOPED_TRACE(&r - rows);
         Load();
         r.fault(*printer);
         EXPECT_EQ(mfStart(0, r.port), -2);
@@ -182,23 +178,21 @@ TEST_F(SessionTest, ARefusalIsNamedByTheStatusBytes) {
 // How an exchange fails: the detail code, the time it took, and the port closed after it.
 TEST_F(SessionTest, FailedExchangesAre514AndLeaveThePortClosed) {
     // clang-format off
-    const struct { const char* what; void (*fault)(Printer&, Platform&); int code; int64_t ms;
-                   bool answerRead; } rows[] = {
-        {"no acknowledge", [](Printer& p, Platform&) { p.SetSilent(true); }, 514, 30000, false},
-        {"a byte short", [](Printer& p, Platform&) { p.AnswerShortNext(2); }, 514, 30000, false},
-        {"a failed write", [](Printer&, Platform& p) { p.FailNextWrite(); }, 514, 0, false},
-        {"a failed read", [](Printer&, Platform& p) { p.FailNextRead(); }, 514, 0, false},
-        {"a failed close", [](Printer&, Platform& p) { p.FailNextClose(); }, 514, 0, true},
+    const struct { void (*fault)(Printer&, Platform&); int code; int64_t ms; bool answerRead; }
+        rows[] = {
+        {[](Printer& p, Platform&) { p.SetSilent(true); }, 514, 30000, false},
+        {[](Printer& p, Platform&) { p.AnswerShortNext(2); }, 514, 30000, false},  // a byte short
+        {[](Printer&, Platform& p) { p.FailNextWrite(); }, 514, 0, false},
+        {[](Printer&, Platform& p) { p.FailNextRead(); }, 514, 0, false},
+        {[](Printer&, Platform& p) { p.FailNextClose(); }, 514, 0, true},
         // The status queries after the refusal go unanswered: each byte counts as 0.
-        {"refused, then silent", [](Printer& p, Platform&) { p.RefuseNextThenFallSilent(); }, 259,
-         4 * 30000, false},
+        {[](Printer& p, Platform&) { p.RefuseNextThenFallSilent(); }, 259, 4 * 30000, false},
         // Status queries refused in their turn are not asked about again.
-        {"everything refused", [](Printer& p, Platform&) { p.RefuseEverything(true); }, 259, 0,
-         false},
+        {[](Printer& p, Platform&) { p.RefuseEverything(true); }, 259, 0, false},
     };
     // clang-format on
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
+        SCOPED_TRACE(&r - rows);
         StartOn(8);
         r.fault(*printer, *platform);
         int hour = -7, minute = -7;
