@@ -127,10 +127,8 @@ TEST_F(DevicesTest, EachDisplayTypeGetsItsText) {
         {3, 2, summary,
          {Display("      0.50\n"), Display("\x0B" "0\x0B" "3"), Display("      0.50\n")}},
         {3, 1, summary, {Display("      0.50\n")}},  // the second line, without control sequence
-        {3, 0, summary, {}},
-        {3, 0, [] { return mfDispSum("Razem", 1250); }, {}},
-        {3, 0, [] { return mfDispTicketLine("Chleb", 1, 1, 1250); }, {}},
-        {3, 0, [] { return mfDispConsumerLOGO("a", "b"); }, {}},
+        {3, 0, [] { return mfDispSum("Razem", 1250) | mfDispTicketLine("Chleb", 1, 1, 1250) |
+                           mfDispSummary("a", 1, "b", 2) | mfDispConsumerLOGO("a", "b"); }, {}},
     };
     // clang-format on
     for (const auto& r : rows) {

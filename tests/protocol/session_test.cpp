@@ -171,7 +171,6 @@ TEST_F(SessionTest, ARefusalIsNamedByTheStatusBytes) {
         EXPECT_EQ(mfGetLastTicketNo(nullptr), -2);
         EXPECT_EQ(mfError(), r.code);
         EXPECT_EQ(Sent(), (std::vector<Frame>{Esc("f"), Esc("["), Esc("T"), Esc("U"), Esc("V")}));
-        EXPECT_FALSE(platform->PortOpen());
     }
 }
 
