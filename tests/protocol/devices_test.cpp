@@ -115,6 +115,8 @@ TEST_F(DevicesTest, EachDisplayTypeGetsItsText) {
         {4, 2, [] { return mfDispSum("Razem", 1250); }, {Display("\x0B" "212.50\n")}},
         {4, 2, [] { return mfDispConsumerLOGO("Witamy", "w sklepie"); },
          {Display("\x0B" "0"), Display("  s lepie\n")}},
+        {4, 2, [] { return mfDispConsumerLOGO("", ".5"); },
+         {Display("\x0B" "0"), Display("_.5       \n")}},
         {4, 1, [] { return mfDispSum("Razem", 1250); }, {Display("12.50     \n")}},
         {4, 1, [] { return mfDispSum("", -1250); }, {Display("-12.50    \n")}},
         {4, 1, [] { return mfDispSum("", 0); }, {Display("0.00      \n")}},
