@@ -330,15 +330,6 @@ TEST_F(NonfiscalFormsTest, VoidEndsAnOrderAndDropsAReturnAndASettlement) {
     EXPECT_TRUE(printer->ReceiptOpen());
 }
 
-TEST_F(NonfiscalFormsTest, WithoutASessionEveryDocumentAnswersMinusOne) {
-    Load();
-    for (Call call :
-         {kPayIn, kPayOut, kVisa, kVoucher, kBgOrder, mfEndOrder, kBgReturn, kReturnItem, mfPrVoid,
-          mfEndShiftReport, kCardPayment, kCardReversal, kCardRegistration})
-        EXPECT_EQ(call(), -1);
-    EXPECT_TRUE(Sent().empty());
-}
-
 // Names as the application sends them (code page 852).
 const char* const kCash = "Got\xA2wka";
 const char* const kPayInName = "WP\x9D\x41TA DO KASY";
