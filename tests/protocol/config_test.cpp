@@ -21,23 +21,24 @@ using test::Coded;
 using test::Esc;
 using test::Frame;
 using test::Outcome;
-const Outcome kDone{0, 0};
 
-Outcome Refused(int code) {
-    return {-2, code};
+// The outcome that goes with a detail code: 0 with none, -2 with any.
+Outcome Result(int code) {
+    return {code ? -2 : 0, code};
 }
 
 class ConfigTest : public test::StartedLibraryTest {
 protected:
-    void IssueAReceipt() {
-        ASSERT_EQ(mfBeginTicket(-1), 0);
-        ASSERT_EQ(mfLineTicket(0, "Chleb pszenny", 'A', "szt", 450, 1000, 0), 0);
-        ASSERT_EQ(mfEndTicket(0, 0, 0, 450, "Karta", 0, "", 0, "", 0, "", 0, "", "", ""), 0);
-        Sent();
+    // A receipt issued; the frames it took.
+    std::vector<Frame> IssueAReceipt() {
+        EXPECT_EQ(mfBeginTicket(-1), 0);
+        EXPECT_EQ(mfLineTicket(0, "Chleb pszenny", 'A', "szt", 450, 1000, 0), 0);
+        EXPECT_EQ(mfEndTicket(0, 0, 0, 450, "Karta", 0, "", 0, "", 0, "", 0, "", "", ""), 0);
+        return Sent();
     }
     void CloseADay() {  // a day in the fiscal memory
         IssueAReceipt();
-        ASSERT_EQ(mfShiftEnd(), 0);
+        EXPECT_EQ(mfShiftEnd(), 0);
         Sent();
     }
     std::vector<Frame> RawBlocks() {
@@ -79,15 +80,16 @@ TEST_F(ConfigTest, EveryDefaultTextAndItsWidth) {
         char buffer[40] = "x";
         int width = -1;
         const bool known = texts.count(index) == 1;
-        EXPECT_EQ(Coded(mfParString(index, buffer, &width)), known ? kDone : Refused(771)) << index;
+        EXPECT_EQ(Coded(mfParString(index, buffer, &width)), Result(known ? 0 : 771)) << index;
         EXPECT_EQ(buffer, known ? texts.at(index) : "x") << index;
         EXPECT_EQ(width, !known ? 0 : (index / 100 == 3 || index / 100 == 5) ? 25 : 38) << index;
     }
 }
 
 // A detail code's class text by its class, its detail text by its number within the class;
-// neither touches the code that mfError keeps.
-TEST_F(ConfigTest, ParMessageTellsTheClassAndTheDetail) {
+// neither touches the code that mfError keeps. mfDefString replaces a text, cut to its width,
+// until the library is loaded again.
+TEST_F(ConfigTest, ParMessageTellsTheClassAndTheDetailAndDefStringReplacesThem) {
     const std::map<int, std::string> t = DefaultTexts();
     // clang-format off
     const struct { int code, classIndex, detailIndex; } rows[] = {
@@ -99,8 +101,8 @@ TEST_F(ConfigTest, ParMessageTellsTheClassAndTheDetail) {
     // clang-format on
     printer->RefuseNext({3, 8, 0, 0});
     EXPECT_EQ(mfGetLastTicketNo(nullptr), -2);
+    char classText[39], detailText[39];
     for (const auto& r : rows) {
-        char classText[39] = "x", detailText[39] = "x";
         EXPECT_EQ(mfParMessage(r.code, classText, detailText), 0);
         EXPECT_EQ(std::make_pair(std::string(classText), std::string(detailText)),
                   std::make_pair(t.at(r.classIndex), t.at(r.detailIndex)))
@@ -109,45 +111,45 @@ TEST_F(ConfigTest, ParMessageTellsTheClassAndTheDetail) {
     EXPECT_EQ(mfError(), 777);
     EXPECT_EQ(mfError(), 777);
     EXPECT_TRUE(Logged("In mfError - , mfErrorL: 777"));
-}
-
-TEST_F(ConfigTest, DefStringReplacesCutsAndFeedsParMessageUntilTheLibraryIsLoadedAgain) {
-    const std::string forty(40, 'A');
-    EXPECT_EQ(mfDefString(300, forty.c_str()), 0);
+    EXPECT_EQ(mfDefString(300, std::string(40, 'A').c_str()), 0);
     EXPECT_EQ(mfDefString(217, "Doba otwarta 100% %s"), 0);
     EXPECT_EQ(mfDefString(210, nullptr), 0);
-    EXPECT_EQ(Coded(mfDefString(99, "x")), Refused(771));
+    EXPECT_EQ(Coded(mfDefString(99, "x")), Result(771));
     EXPECT_EQ(mfDefString(505, "x"), -2);
     mfStop();
     ASSERT_EQ(mfStart(0, 1), 0);  // a new session keeps them
-    char buffer[40] = {}, classText[39], detailText[39];
+    char buffer[40] = {};
     int width = 0;
     mfParString(300, buffer, &width);
-    EXPECT_EQ(std::string(buffer), forty.substr(0, 25));
+    EXPECT_EQ(std::string(buffer), std::string(25, 'A'));
     mfParString(210, buffer, &width);
     EXPECT_STREQ(buffer, "");
     mfParMessage(777, classText, detailText);
     EXPECT_STREQ(detailText, "Doba otwarta 100% %s");
     StartOn(8);
     mfParString(300, buffer, &width);
-    EXPECT_EQ(buffer, DefaultTexts().at(300));
+    EXPECT_EQ(buffer, t.at(300));
 }
 
-TEST_F(ConfigTest, WithoutASessionTextsAreRefusedAndTheCodeCleared) {
+// Without a session a call answers -1, writes no output and clears the detail code; parameter
+// 11 names the logo file, a path of up to 255 bytes, and takes no session.
+TEST_F(ConfigTest, WithoutASessionOnlyTheLogoFileIsNamed) {
     Load();
+    static int out;
     uint8_t bytes[4] = {};
-    for (int (*call)() : {+[] { return mfParMessage(0, nullptr, nullptr); },
-                          +[] { return mfParString(300, nullptr, nullptr); },
-                          +[] { return mfDefString(300, "x"); }, +[] { return mfError(); }}) {
+    for (int (*call)() :
+         {+[] { return mfParMessage(0, nullptr, nullptr); },
+          +[] { return mfParString(300, nullptr, nullptr); }, +[] { return mfDefString(300, "x"); },
+          +[] { return mfError(); }, +[] { return mfParTicket(&out, &out); },
+          +[] { return mfDefPOS(1, 2, "x"); }, +[] { return mfStatReceipt(&out); },
+          +[] { return mfParLibVersion(&out, &out, 0); },
+          +[] { return mfGetVersion(&out, &out); }}) {
+        out = 7;
         EXPECT_EQ(mfAnyCommand(-1, bytes, 0, nullptr, nullptr, 100), -2);  // leaves 771
         EXPECT_EQ(call(), -1);
         EXPECT_EQ(test::seam::DetailCode(), 0);
+        EXPECT_EQ(out, 7);
     }
-}
-
-// Parameter 11 names the logo file; it takes no session and a path of up to 255 bytes.
-TEST_F(ConfigTest, DefConfigParamNamesTheLogoFileOnly) {
-    Load();
     const std::string longest(255, 'p'), tooLong(256, 'p');
     // clang-format off
     const struct { int parameter; const char* text; int code; } rows[] = {
@@ -155,31 +157,31 @@ TEST_F(ConfigTest, DefConfigParamNamesTheLogoFileOnly) {
     // clang-format on
     for (const auto& r : rows) {
         const int result = mfDefConfigParam(r.parameter, 0, r.text);
-        EXPECT_EQ(Outcome(result, test::seam::DetailCode()), Outcome(r.code ? -2 : 0, r.code));
+        EXPECT_EQ(Outcome(result, test::seam::DetailCode()), Result(r.code));
     }
     EXPECT_EQ(mfParConfigParam(), 0);
 }
 
 // Rates and the clock change only while the day is closed and no document is open; rates look
-// at the day first, the clock at the document.
+// at the day first, the clock at the document. Type 1 takes four whole percents in one byte
+// each; the others two bytes, high byte first; a rate that does not fit is not sent.
 TEST_F(ConfigTest, RatesAndTheClockChangeOnlyWhileTheDayIsClosedAndNoDocumentIsOpen) {
     EXPECT_EQ(mfParTax(), 1);
     IssueAReceipt();
     EXPECT_EQ(mfParTax(), 0);
-    Sent();
-    EXPECT_EQ(Coded(mfDefTax(2300, 800, 500, 0, -1, -1)), Refused(777));
-    EXPECT_EQ(Sent(), std::vector<Frame>{Esc("f")});
     ASSERT_EQ(mfBeginTicket(-1), 0);
-    for (const int code : {779, 777}) {
-        EXPECT_EQ(Coded(mfDefTax(2300, 800, 500, 0, -1, -1)), Refused(777));
-        EXPECT_EQ(Coded(mfParTime()), Refused(code));
-        EXPECT_EQ(Coded(mfDefTime(10, 0)), Refused(code));
+    for (const int code : {779, 777}) {  // a receipt open, then the day open
+        Sent();
+        EXPECT_EQ(Coded(mfDefTax(2300, 800, 500, 0, -1, -1)), Result(777));
+        EXPECT_EQ(Sent(), std::vector<Frame>{Esc("f")});
+        EXPECT_EQ(Coded(mfParTime()), Result(code));
+        EXPECT_EQ(Coded(mfDefTime(10, 0)), Result(code));
         mfStornoTicket();
     }
     ASSERT_EQ(mfShiftEnd(), 0);
     EXPECT_EQ(mfParTime(), 0);
     ASSERT_EQ(mfBeginTicket(-1), 0);
-    EXPECT_EQ(Coded(mfDefTax(2300, 800, 500, 0, -1, -1)), Refused(779));
+    EXPECT_EQ(Coded(mfDefTax(2300, 800, 500, 0, -1, -1)), Result(779));
     EXPECT_EQ(mfParTax(), 0);
     ASSERT_EQ(mfStornoTicket(), 0);
     EXPECT_EQ(mfParTax(), 1);
@@ -187,15 +189,8 @@ TEST_F(ConfigTest, RatesAndTheClockChangeOnlyWhileTheDayIsClosedAndNoDocumentIsO
     EXPECT_EQ(mfDefTax(2200, 700, 500, 0, 1234, 5678), 0);
     EXPECT_EQ(LastSent(),
               Esc("\xD4\x08\x98\x02\xBC\x01\xF4" + std::string("\0\0", 2) + "\x04\xD2\x16\x2E"));
-    int r[6] = {};
-    ASSERT_EQ(mfGetTax(&r[0], &r[1], &r[2], &r[3], &r[4], &r[5]), 0);
-    EXPECT_EQ(std::vector<int>(r, r + 6), (std::vector<int>{2200, 700, 500, 0, 1234, 5678}));
     printer->RefuseNext({3, 0, 2, 0});  // the counter cannot be read
     EXPECT_EQ(Coded(mfParTax()), Outcome(0, 784));
-}
-
-// Type 1 takes four whole percents in one byte each; the others two bytes, high byte first.
-TEST_F(ConfigTest, RatesThatDoNotFitTheirFieldAreNotSent) {
     // clang-format off
     const struct { int type, rate; Frame sent; } rows[] = {  // "": refused with 771
         {1, 750, Esc("\x44\x16\x07\x05" + std::string(1, '\0'))},
@@ -205,7 +200,7 @@ TEST_F(ConfigTest, RatesThatDoNotFitTheirFieldAreNotSent) {
     for (const auto& r : rows) {
         StartOn(r.type);
         EXPECT_EQ(Coded(mfDefTax(2200, r.rate, 500, 0, 9999999, -9999999)),
-                  r.sent.empty() ? Refused(771) : kDone)
+                  Result(r.sent.empty() ? 771 : 0))
             << r.rate;
         EXPECT_EQ(LastSent(), r.sent) << r.rate;
     }
@@ -231,12 +226,12 @@ TEST_F(ConfigTest, TheClockShift) {
         Load(model);
         ASSERT_EQ(mfStart(0, 1), 0);
         Sent();
-        EXPECT_EQ(Coded(mfDefTime(r.wantHour, r.wantMinute)), Outcome(r.code ? -2 : 0, r.code));
+        EXPECT_EQ(Coded(mfDefTime(r.wantHour, r.wantMinute)), Result(r.code));
         const std::vector<Frame> shift = Of(Sent(), '6');
         EXPECT_EQ(shift.empty() ? "" : shift[0], r.sent);
     }
     printer->AcknowledgeNextWith('6', 0x15);  // the printer refuses the shift
-    EXPECT_EQ(Coded(mfDefTime(10, 30)), Refused(775));
+    EXPECT_EQ(Coded(mfDefTime(10, 30)), Result(775));
 }
 
 // The footer: three lines of 40, each the line's number, its text and their check byte, sent
@@ -262,14 +257,16 @@ TEST_F(ConfigTest, TheFooterGoesOutAsThreeLinesOfForty) {
     // clang-format on
     for (const auto& r : rows) {
         r.fault(*printer);
-        EXPECT_EQ(Coded(mfDefFooter("Zapraszamy")), Outcome(r.code ? -2 : 0, r.code));
+        EXPECT_EQ(Coded(mfDefFooter("Zapraszamy")), Result(r.code));
         EXPECT_EQ(RawBlocks().size(), r.lines);
         Sent();
     }
     EXPECT_TRUE(Logged("In mfDefFooter, result: -2"));
 }
 
-TEST_F(ConfigTest, CapabilitiesOfTheHeaderTheFooterAndThePointOfSale) {
+// What the header, the footer and the point of sale can take; the cashier named in the foot of
+// the receipt is kept even when the printer refuses the point-of-sale numbers.
+TEST_F(ConfigTest, CapabilitiesAndThePointOfSale) {
     int v[7] = {-1, -1, -1, -1, -1, -1, -1};
     char text[134] = "x", header[134] = "x";
     EXPECT_EQ((std::vector<int>{mfParHeader(&v[0], &v[1], &v[2], header), mfParTicket(&v[3], &v[4]),
@@ -281,18 +278,6 @@ TEST_F(ConfigTest, CapabilitiesOfTheHeaderTheFooterAndThePointOfSale) {
     ASSERT_EQ(mfParPOS(&v[2], &v[3], &v[4], 0), 0);
     EXPECT_EQ(std::vector<int>(v, v + 5), (std::vector<int>{999999, 28, 99, 99, 1}));
     EXPECT_EQ(static_cast<uint8_t>(text[96]), 0x81);
-    StartOn(4);  // no footer before type 8
-    EXPECT_EQ(mfParFooter(&v[0], &v[1], text), -3);
-    EXPECT_EQ(mfDefFooter("Zapraszamy"), 1);
-    EXPECT_TRUE(Sent().empty());
-    Load();
-    EXPECT_EQ(mfParTicket(&v[0], &v[1]), -1);
-    EXPECT_EQ(mfDefPOS(1, 2, "x"), -1);
-}
-
-// The cashier named in the foot of the receipt is kept even when the printer refuses the
-// point-of-sale numbers.
-TEST_F(ConfigTest, TheCashierIsKeptEvenWhenThePrinterRefusesTheNumbers) {
     ASSERT_EQ(mfDefPOS(3, 12, "Anna"), 0);
     EXPECT_EQ(Sent()[0], Esc("C0312"));
     printer->RefuseNext({3, 0, 0, 0});
@@ -302,20 +287,11 @@ TEST_F(ConfigTest, TheCashierIsKeptEvenWhenThePrinterRefusesTheNumbers) {
     EXPECT_NE(printer->Roll().AsUtf8().find("05-" + std::string(26, 'N') + "\n"),
               std::string::npos);
     EXPECT_EQ(mfDefPOS(4, 6, nullptr), 0);
-    ASSERT_EQ(mfBeginTicket(-1), 0);
-    ASSERT_EQ(mfLineTicket(0, "Chleb pszenny", 'A', "szt", 450, 1000, 0), 0);
-    ASSERT_EQ(mfEndTicket(0, 0, 0, 450, "Karta", 0, "", 0, "", 0, "", 0, "", "", ""), 0);
-    EXPECT_EQ(Of(Sent(), '\x09').size(), 1u);  // the amount to pay, no cashier line
-}
-
-TEST_F(ConfigTest, TheDayClosesOnlyAfterAReceipt) {
-    EXPECT_EQ(Coded(mfShiftEnd()), Refused(778));
-    EXPECT_EQ(Sent(), std::vector<Frame>{Esc("f")});
-    IssueAReceipt();
-    EXPECT_EQ(Answer(&mfStatShift), 1);
-    EXPECT_EQ(mfShiftEnd(), 0);
-    EXPECT_EQ(Answer(&mfStatShift), 0);
-    EXPECT_NE(printer->Roll().AsUtf8().find("RAPORT DOBOWY FISKALNY"), std::string::npos);
+    EXPECT_EQ(Of(IssueAReceipt(), '\x09').size(), 1u);  // the amount to pay, no cashier line
+    StartOn(4);                                         // no footer before type 8
+    EXPECT_EQ(mfParFooter(&v[0], &v[1], text), -3);
+    EXPECT_EQ(mfDefFooter("Zapraszamy"), 1);
+    EXPECT_TRUE(Sent().empty());
 }
 
 // Reports by dates: from type 4 in report mode ('1', then the description without ESC), on
@@ -349,23 +325,22 @@ TEST_F(ConfigTest, ReportsByDates) {
         StartOn(r.type);
         CloseADay();
         const int* d = r.dates;
-        EXPECT_EQ(Coded(r.report(d[0], d[1], d[2], d[3], d[4], d[5])),
-                  Outcome(r.code ? -2 : 0, r.code));
+        EXPECT_EQ(Coded(r.report(d[0], d[1], d[2], d[3], d[4], d[5])), Result(r.code));
         std::vector<Frame> frames = Sent();
         frames.resize(std::min(frames.size(), r.sent.size()));
         EXPECT_EQ(frames, r.sent);
     }
     StartOn(2);
     platform->FailWriteStarting({0x1B, '('});  // the code outlives the wait that follows
-    EXPECT_EQ(Coded(mfPrDetailReport(2024, 3, 1, 2024, 3, 31)), Refused(514));
+    EXPECT_EQ(Coded(mfPrDetailReport(2024, 3, 1, 2024, 3, 31)), Result(514));
     EXPECT_EQ(mfPrNrReport(1, 2), 1);
     EXPECT_TRUE(Of(Sent(), '1').empty());
-    StartOn(4);  // from type 4 the numbers are checked
-    EXPECT_EQ(Coded(mfPrNrReport(2, 1)), Refused(771));
 }
 
-// Reports by numbers: both numbers in base 255, low byte first.
-TEST_F(ConfigTest, ReportsByNumbers) {
+// Reports by numbers: both numbers in base 255, low byte first, checked from type 4. The
+// printer's answer to a report's description: 0 done, 1 and 3 out of range, anything else
+// another error; the same for reports by dates and by numbers.
+TEST_F(ConfigTest, ReportsByNumbersAndTheAnswerToAReport) {
     CloseADay();
     CloseADay();
     EXPECT_EQ(mfParNrReport(), 0);
@@ -383,58 +358,59 @@ TEST_F(ConfigTest, ReportsByNumbers) {
         const std::vector<Frame> blocks = RawBlocks();
         EXPECT_EQ(blocks.empty() ? "" : blocks.back(), r.sent) << r.from << ".." << r.to;
         if (r.sent.empty()) {
-            EXPECT_EQ(outcome, Refused(771)) << r.from << ".." << r.to;
+            EXPECT_EQ(outcome, Result(771)) << r.from << ".." << r.to;
         }
     }
-}
-
-// The printer's answer to a report's description: 0 done, 1 and 3 out of range, anything else
-// another error; the same for reports by dates and by numbers.
-TEST_F(ConfigTest, TheAnswerToAReportBecomesItsResult) {
-    CloseADay();
     mfSetDebugLevel(9);
     for (const auto& [answer, code] : {std::pair{0, 0}, {1, 771}, {3, 771}, {2, 769}, {9, 769}}) {
-        const Outcome expected(code ? -2 : 0, code);
         printer->AnswerGarbageNext({static_cast<uint8_t>(answer)}, true);
-        EXPECT_EQ(Coded(mfPrNrReport(1, 1)), expected) << answer;
+        EXPECT_EQ(Coded(mfPrNrReport(1, 1)), Result(code)) << answer;
         printer->AnswerGarbageNext({static_cast<uint8_t>(answer)}, true);
-        EXPECT_EQ(Coded(mfPrGlobalReport(2026, 12, 1, 2026, 12, 31)), expected) << answer;
+        EXPECT_EQ(Coded(mfPrGlobalReport(2026, 12, 1, 2026, 12, 31)), Result(code)) << answer;
     }
     EXPECT_TRUE(Logged("In mfPrNrReport, CRequestDetailReport, result: 0, answer: 2"));
     ASSERT_EQ(mfBeginTicket(-1), 0);
     Sent();
-    EXPECT_EQ(Coded(mfPrDetailReport(2024, 3, 1, 2024, 3, 31)), Refused(779));
-    EXPECT_EQ(Coded(mfPrNrReport(1, 2)), Refused(779));
+    EXPECT_EQ(Coded(mfPrDetailReport(2024, 3, 1, 2024, 3, 31)), Result(779));
+    EXPECT_EQ(Coded(mfPrNrReport(1, 2)), Result(779));
     EXPECT_TRUE(Sent().empty());
+    StartOn(4);
+    EXPECT_EQ(Coded(mfPrNrReport(2, 1)), Result(771));
 }
 
-// The printer's status bytes, or the library's own open documents; the state printout.
-TEST_F(ConfigTest, StatusAnswersAndTheStatePrintout) {
+// The printer's status bytes, or the library's own open documents; the day closes only after a
+// receipt; the state printout.
+TEST_F(ConfigTest, StatusAnswersTheDayAndTheStatePrintout) {
     const auto all = [this] {
         std::vector<int> values;
-        for (auto* query : {&mfStatMode, &mfStatNoPaper, &mfStatReceipt, &mfStatDocument})
+        for (auto* query :
+             {&mfStatMode, &mfStatNoPaper, &mfStatReceipt, &mfStatDocument, &mfStatShift})
             values.push_back(Answer(query));
         return values;
     };
-    EXPECT_EQ(all(), (std::vector<int>{1, 0, 0, 0}));  // a fiscal printer
+    EXPECT_EQ(all(), (std::vector<int>{1, 0, 0, 0, 0}));  // a fiscal printer
+    Sent();
+    EXPECT_EQ(Coded(mfShiftEnd()), Result(778));
+    EXPECT_EQ(Sent(), std::vector<Frame>{Esc("f")});
+    IssueAReceipt();
+    ASSERT_EQ(mfBeginTicket(-1), 0);
+    EXPECT_EQ(all(), (std::vector<int>{1, 0, 1, 1, 1}));
+    ASSERT_EQ(mfStornoTicket(), 0);
+    EXPECT_EQ(mfShiftEnd(), 0);
+    EXPECT_NE(printer->Roll().AsUtf8().find("RAPORT DOBOWY FISKALNY"), std::string::npos);
     printer->State().fiscalised = false;
     printer->SetPaperOut(true);
-    EXPECT_EQ(all(), (std::vector<int>{0, 1, 0, 0}));
+    EXPECT_EQ(all(), (std::vector<int>{0, 1, 0, 0, 0}));
     printer->SetPaperOut(false);
-    ASSERT_EQ(mfBeginTicket(-1), 0);
-    EXPECT_EQ(all(), (std::vector<int>{0, 0, 1, 1}));
     int value = 7;
     printer->AnswerShortNext(0);
     EXPECT_EQ(mfStatShift(&value), -2);
     EXPECT_EQ(value, 7);
-    StartOn(8);
+    Sent();
     EXPECT_EQ(mfPrState(), 0);
     EXPECT_EQ(Sent()[0], Esc("&"));
     printer->AcknowledgeNextWith('&', 0x15);
-    EXPECT_EQ(Coded(mfPrState()), Refused(514));
-    Load();
-    EXPECT_EQ(mfStatReceipt(&value), -1);
-    EXPECT_EQ(value, 7);
+    EXPECT_EQ(Coded(mfPrState()), Result(514));
 }
 
 }  // namespace

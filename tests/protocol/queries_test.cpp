@@ -19,9 +19,14 @@ namespace {
 using test::Esc;
 using test::Frame;
 
+using test::Coded;
+using test::Outcome;
+
 class QueriesTest : public test::LibraryTest {};
 
-TEST_F(QueriesTest, ReadTheClockCounterRatesAndSerialNumber) {
+// Each query's answer; a short answer fails and leaves the outputs alone; inside a document the
+// clock is not read, the counter is.
+TEST_F(QueriesTest, TheClockCounterRatesAndSerialNumber) {
     sim::PrinterModel model;
     model.clock = {2026, 3, 9, 14, 59, 30};
     model.serialNumber = "ABC12345678";
@@ -29,51 +34,37 @@ TEST_F(QueriesTest, ReadTheClockCounterRatesAndSerialNumber) {
     ASSERT_EQ(mfStart(0, 1), 0);
     printer->State().receiptsToday = 300;
     printer->State().taxRates = {2300, 800, -1, 0, 500, -1};
-    int v[12] = {};
-    char serial[12] = {};
-    EXPECT_EQ((std::vector<int>{
-                  mfGetDate(&v[0], &v[1], &v[2]), mfGetTime(&v[3], &v[4]), mfGetLastTicketNo(&v[5]),
-                  mfGetTax(&v[6], &v[7], &v[8], &v[9], &v[10], &v[11]), mfGetSerNo(serial)}),
-              std::vector<int>(5, 0));
-    EXPECT_EQ(std::vector<int>(v, v + 12),
-              (std::vector<int>{26, 3, 9, 14, 59, 300, 2300, 800, -1, 0, 500, -1}));
-    EXPECT_STREQ(serial, "ABC12345678");
-}
-
-TEST_F(QueriesTest, AShortAnswerFailsAndLeavesTheOutputsAlone) {
     // clang-format off
-    const struct { const char* name; int (*query)(int* out); } rows[] = {
-        {"mfGetTime", [](int* out) { return mfGetTime(out, out + 1); }},
-        {"mfGetDate", [](int* out) { return mfGetDate(out, out + 1, out + 2); }},
-        {"mfGetLastTicketNo", [](int* out) { return mfGetLastTicketNo(out); }},
-        {"mfGetTax",
-         [](int* out) { return mfGetTax(out, out + 1, out + 2, out + 3, out + 4, out + 5); }},
-        {"mfGetSerNo", [](int* out) { return mfGetSerNo(reinterpret_cast<char*>(out)); }},
+    const struct { const char* name; int (*query)(int* out); std::vector<int> answer; } rows[] = {
+        {"mfGetTime", [](int* o) { return mfGetTime(o, o + 1); }, {14, 59}},
+        {"mfGetDate", [](int* o) { return mfGetDate(o, o + 1, o + 2); }, {26, 3, 9}},
+        {"mfGetLastTicketNo", [](int* o) { return mfGetLastTicketNo(o); }, {300}},
+        {"mfGetTax", [](int* o) { return mfGetTax(o, o + 1, o + 2, o + 3, o + 4, o + 5); },
+         {2300, 800, -1, 0, 500, -1}},
+        {"mfGetSerNo", [](int* o) { return mfGetSerNo(reinterpret_cast<char*>(o)); }, {}},
     };
     // clang-format on
-    StartOn(8);
+    int out[6];
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
-        int out[6] = {-7, -7, -7, -7, -7, -7};
+        EXPECT_EQ(r.query(out), 0);
+        EXPECT_EQ(std::vector<int>(out, out + r.answer.size()), r.answer);
+        if (r.answer.empty()) {
+            EXPECT_STREQ(reinterpret_cast<char*>(out), "ABC12345678");
+        }
+        std::fill(out, out + 6, -7);
         printer->AnswerShortNext(1);
-        EXPECT_EQ(r.query(out), -2);
-        EXPECT_EQ(mfError(), 514);
+        EXPECT_EQ(Coded(r.query(out)), Outcome(-2, 514));
         EXPECT_EQ(std::vector<int>(out, out + 6), std::vector<int>(6, -7));
     }
-    EXPECT_TRUE(Logged("In mfGetSerNo, result: -2"));
-}
-
-TEST_F(QueriesTest, TheClockIsNotReadInsideADocumentButTheCounterIs) {
-    StartOn(8);
     ASSERT_EQ(mfBeginTicket(-1), 0);
     Sent();
-    int h = -1, m = -1, x = -1;
-    EXPECT_EQ(mfGetTime(&h, &m), -2);
-    EXPECT_EQ(mfError(), 779);
-    EXPECT_EQ(mfGetDate(&h, &m, &x), -2);
+    out[0] = -7;
+    EXPECT_EQ(Coded(mfGetTime(out, out + 1)), Outcome(-2, 779));
+    EXPECT_EQ(Coded(mfGetDate(out, out + 1, out + 2)), Outcome(-2, 779));
     EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(h, -1);
-    EXPECT_EQ(mfGetLastTicketNo(&h), 0);
+    EXPECT_EQ(out[0], -7);
+    EXPECT_EQ(mfGetLastTicketNo(out), 0);
 }
 
 // Older printers get a pause after the clock (300 ms) and the counter (100 ms), beside the
@@ -89,36 +80,10 @@ TEST_F(QueriesTest, OlderPrintersPauseAfterClockAndCounter) {
         mfGetLastTicketNo(&a);
         EXPECT_EQ(Now() - start, counterMs) << type;
     }
-    // A frame longer than its head waits 800 ms after the head too: on type 3 a receipt's
-    // percentage discount (ESC, 0x1B, the percent) and the status check after it add 2600 ms.
-    StartOn(3);
-    int64_t ms[2] = {};
-    for (const int percent : {0, 1000}) {
-        mfBeginTicket(-1);
-        mfLineTicket(0, "Chleb", 'A', "szt", 500, 1000, 0);
-        const int64_t start = Now();
-        mfEndTicket(percent, 0, 0, 500, "Karta", 0, "", 0, "", 0, "", 0, "", "", "");
-        ms[percent != 0] = Now() - start;
-    }
-    EXPECT_EQ(ms[1] - ms[0], 2600);
 }
 
-TEST_F(QueriesTest, VersionsAndFixedFacts) {
-    int a = -1, b = -1;
-    EXPECT_EQ(mfParLibVersion(&a, &b, 0), -1);
-    EXPECT_EQ(mfGetVersion(&a, &b), -1);
-    EXPECT_EQ(a, -1);
-    StartOn(8);
-    int build = -1, fiscal = 0, denomination = 0;
-    EXPECT_EQ((std::vector<int>{mfParLibVersion(&a, &b, 0), mfParLibBuild(&build),
-                                mfParFiscal(&fiscal), mfStatDenom(&denomination)}),
-              std::vector<int>(4, 0));
-    EXPECT_EQ((std::vector<int>{a, b, build, fiscal, denomination}),
-              (std::vector<int>{1, 12, 6, 1, 1}));
-}
-
-// What each shared fixed-answer entry point answers with a session and without one; those
-// with an output write 0 there, with a session only.
+// What each shared fixed-answer entry point answers with a session and without one (those with
+// an output write 0 there, with a session only); the versions and fixed facts.
 TEST_F(QueriesTest, EveryFixedAnswerNameAnswersWithAndWithoutASession) {
     const std::map<std::string, std::pair<int, int>> answers = {
         {"FixedSession0Args0", {0, -1}},       {"FixedSessionAbsentArgs0", {-3, -1}},
@@ -143,6 +108,11 @@ TEST_F(QueriesTest, EveryFixedAnswerNameAnswersWithAndWithoutASession) {
         }
         EXPECT_TRUE(Sent().empty());
     }
+    int v[5] = {};
+    EXPECT_EQ((std::vector<int>{mfParLibVersion(&v[0], &v[1], 0), mfParLibBuild(&v[2]),
+                                mfParFiscal(&v[3]), mfStatDenom(&v[4])}),
+              std::vector<int>(4, 0));
+    EXPECT_EQ(std::vector<int>(v, v + 5), (std::vector<int>{1, 12, 6, 1, 1}));
 }
 
 // mfAnyCommand: raw bytes to port 1, with a log file of its own when no session is open.
@@ -160,13 +130,19 @@ protected:
         LibraryTest::TearDown();
     }
     std::string RawLog() const { return test::ReadFile(dir.File("tarnlog.txt")); }
-    int Send(std::vector<uint8_t> bytes, int maximum, int timeoutMs = 500) {
+    // Sends the first `sendCount` of `bytes`: the status query 0x1B 0x66, then zeros.
+    int Send(int sendCount, int maximum, int timeoutMs = 500) {
         received.assign(1024, 0xEE);
         count = -5;
-        return mfAnyCommand(static_cast<int>(bytes.size()), bytes.data(), maximum, received.data(),
-                            &count, timeoutMs);
+        return mfAnyCommand(sendCount, bytes.data(), maximum, received.data(), &count, timeoutMs);
     }
 
+    std::vector<uint8_t> bytes = [] {
+        std::vector<uint8_t> b(2048);
+        b[0] = 0x1B;
+        b[1] = 0x66;
+        return b;
+    }();
     std::vector<uint8_t> received;
     int count = 0;
 
@@ -174,80 +150,72 @@ private:
     std::string previousDir_;
 };
 
-TEST_F(RawCommandTest, WithoutASessionSendsTheBytesAsTheyAreAndLogsToItsOwnFile) {
+// Without a session its lines go to a log of their own, every one; with a session to the main
+// log, the failures and the counts.
+TEST_F(RawCommandTest, SendsTheBytesAsTheyAreAndLogsWhereTheSessionSays) {
     const std::string mainLog = LogText();
-    EXPECT_EQ(Send({0x1B, 0x66}, 3), 0);
+    EXPECT_EQ(Send(2, 3), 0);
     EXPECT_EQ(count, 3);
     EXPECT_EQ(std::vector<uint8_t>(received.begin(), received.begin() + 4),
               (std::vector<uint8_t>{0x06, 0x00, 0x00, 0xEE}));
     EXPECT_EQ(Sent(), std::vector<Frame>{Esc("f")});
     EXPECT_EQ(LogText(), mainLog);
-    const std::string raw = RawLog();
+    std::string raw;
     for (const char* line :
          {"***** LOG OPEN  TARN *****", "In mfAnyCommand - new logger",
           "In mfAnyCommand, Open, boolresult: 1", "In mfAnyCommand, Send, result: 2",
-          "In mfAnyCommand, Receive, result: 3", "***** LOG CLOSED *****"}) {
-        EXPECT_NE(raw.find(std::string(line) + "\n"), std::string::npos) << line;
-    }
-    EXPECT_EQ(std::count(raw.begin(), raw.end(), '\n'), 6);
+          "In mfAnyCommand, Receive, result: 3", "***** LOG CLOSED *****"})
+        raw += std::string("2026.12.06 10:00:00 ") + line + "\n";
+    EXPECT_EQ(RawLog(), raw);
     EXPECT_FALSE(platform->PortOpen());
     const LineSettings& s = platform->LastSettings();
     EXPECT_EQ(std::vector<int>({s.baudRate, s.dataBits, s.parity, s.stopBits, s.timeoutMs}),
               std::vector<int>({9600, 8, 2, 0, 500}));
     EXPECT_EQ(mfError(), -1);  // no session was opened
-}
-
-TEST_F(RawCommandTest, WithASessionLogsToTheMainLogOnlyFailuresAndCounts) {
     ASSERT_EQ(mfStart(0, 1), 0);
-    EXPECT_EQ(Send({0x1B, 0x66}, 3), 0);
+    EXPECT_EQ(Send(2, 3), 0);
     EXPECT_EQ(LogText().find("boolresult"), std::string::npos);
     EXPECT_TRUE(Logged("In mfAnyCommand, Send, result: 2"));
     EXPECT_TRUE(Logged("In mfAnyCommand, Receive, result: 3"));
-    EXPECT_EQ(RawLog(), "");
+    EXPECT_EQ(RawLog(), raw);
 }
 
-TEST_F(RawCommandTest, ShortNoneOrTooMuchToReadIsNoFailure) {
+// It reads up to the maximum it is given (at most 1024) until the line stays quiet for the
+// time-out; what it refuses (771) opens nothing; a port that fails is 514.
+TEST_F(RawCommandTest, ReadsWhatComesAndRefusesBeforeOpening) {
     // clang-format off
-    const struct { std::vector<uint8_t> bytes; int maximum, timeoutMs, count; int64_t ms; }
-        rows[] = {
-        {{0x1B, 0x66}, 10, 700, 3, 700}, {{0x1B, 0x66}, 5000, 500, 3, 500},
-        {{0x1B, 0x66}, 0, 500, 0, 0}, {{0x1B, 0x66}, -1, 500, 0, 0}, {{}, 4, 500, 0, 500}};
+    const struct { int sendCount, maximum, timeoutMs, code, count; int64_t ms; } rows[] = {
+        {2, 10, 700, 0, 3, 700}, {2, 5000, 500, 0, 3, 500}, {2, 0, 500, 0, 0, 0},
+        {2, -1, 500, 0, 0, 0}, {0, 4, 500, 0, 0, 500}, {1024, 4, 500, 0, 3, 500},
+        {-1, 4, 500, 771, -5, 0}, {1025, 4, 500, 771, -5, 0}, {2, 4, 0, 771, -5, 0},
+        {2, 4, -1, 771, -5, 0},
+    };
     // clang-format on
     for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.sendCount << " " << r.maximum << " " << r.timeoutMs);
         const int64_t start = Now();
-        EXPECT_EQ(Send(r.bytes, r.maximum, r.timeoutMs), 0);
+        const int opens = platform->Opens();
+        EXPECT_EQ(Send(r.sendCount, r.maximum, r.timeoutMs), r.code ? -2 : 0);
+        EXPECT_EQ(test::seam::DetailCode(), r.code);
         EXPECT_EQ(count, r.count);
         EXPECT_EQ(Now() - start, r.ms);
+        EXPECT_EQ(platform->Opens() - opens, r.code ? 0 : 1);
     }
     EXPECT_NE(RawLog().find("In mfAnyCommand, Receive, result: 0\n"), std::string::npos);
-    uint8_t query[] = {0x1B, 0x66};
-    EXPECT_EQ(mfAnyCommand(2, query, 3, nullptr, nullptr, 500), 0);
+    EXPECT_EQ(mfAnyCommand(2, bytes.data(), 3, nullptr, nullptr, 500), 0);
     EXPECT_EQ(mfAnyCommand(2, nullptr, 3, nullptr, nullptr, 500), 0);
-}
-
-TEST_F(RawCommandTest, FailuresAre514AndRefusalsOpenNothing) {
     printer->SetUnplugged(true);
-    EXPECT_EQ(Send({0x1B, 0x66}, 3), -2);
+    EXPECT_EQ(Send(2, 3), -2);
     EXPECT_EQ(test::seam::DetailCode(), 514);
     EXPECT_EQ(count, -5);
     printer->SetUnplugged(false);
     platform->FailNextWrite();
-    EXPECT_EQ(Send({0x1B, 0x66}, 3), -2);
+    EXPECT_EQ(Send(2, 3), -2);
     platform->FailNextRead();
-    EXPECT_EQ(Send({0x1B, 0x66}, 3), -2);
+    EXPECT_EQ(Send(2, 3), -2);
     for (const char* line : {"Open, boolresult: 0", "Send, result: -1", "Receive, result: -1"})
         EXPECT_NE(RawLog().find(std::string("In mfAnyCommand, ") + line), std::string::npos);
     EXPECT_FALSE(platform->PortOpen());
-    const int opens = platform->Opens();
-    uint8_t bytes[2048] = {0x1B, 0x66};
-    for (const auto& [sendCount, timeoutMs] : {std::pair{-1, 500}, {1025, 500}, {2, 0}, {2, -1}}) {
-        int got = -5;
-        EXPECT_EQ(mfAnyCommand(sendCount, bytes, 4, bytes, &got, timeoutMs), -2);
-        EXPECT_EQ(test::seam::DetailCode(), 771);
-        EXPECT_EQ(got, -5);
-    }
-    EXPECT_EQ(platform->Opens(), opens);
-    EXPECT_EQ(mfAnyCommand(1024, bytes, 4, bytes, nullptr, 500), 0);  // the most it sends
 }
 
 }  // namespace
