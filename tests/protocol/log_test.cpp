@@ -67,13 +67,6 @@ TEST_F(LogTest, TheLevelDecidesWhatIsWritten) {
     }
 }
 
-// A sale paid in euro at 4,1234 złoty (the library divides at the closing).
-void SaleInEuro(int card) {
-    mfBeginTicket(-1);
-    mfLineTicket(0, "Chleb", 'A', "szt", 2000, 1000, 0);
-    mfEndTicket(0, 0, 0, 2000, "EUR 4,1234", card, "Karta", 0, "", 0, "", 0, "", "", "");
-}
-
 // A line cut to the 255 characters of its buffer.
 std::string Cut(const std::string& line) {
     return line + std::string(255 - line.size(), 'x');
@@ -93,10 +86,12 @@ TEST_F(LogTest, EachFamilyWritesItsLines) {
                                 std::string(1000, 'x').c_str(), 0, "", 0, "", "", ""); },
          {Cut("In mfEndTicket, percentDiscount: 0, valueDiscount: 7, payment1: 300, paymStr1: "
               "Got\xA2wka, \t\tpayment2: 200, paymStr2: %s%n%x,\tpayment3: 0, paymStr3: ")}},
-        {8, 9, [] { SaleInEuro(0); },
+        {8, 9, [] { mfBeginTicket(-1); mfLineTicket(0, "Chleb", 'A', "szt", 2000, 1000, 0);
+                    mfEndTicket(0, 0, 0, 2000, "EUR 4,1234", 0, "", 0, "", 0, "", 0, "", "", ""); },
          {"divideByExchRate iPoPrzecinku 4, lExchRate 41234, sExchRate 4,1234, lValueToDivide 2000",
           "divideByExchRate iPoPrzecinku 4, lExchRate 41234, lValueToDivide 20000000"}},
-        {8, 5, [] { SaleInEuro(7); },
+        {8, 5, [] { mfBeginTicket(-1); mfLineTicket(0, "Chleb", 'A', "szt", 2000, 1000, 0);
+                    mfEndTicket(0, 0, 0, 2000, "EUR 4,1234", 7, "Karta", 0, "", 0, "", 0, "", "", ""); },
          {"In mfEndTicket lToPayInSecCurr 485, secCurrExchRate 4,1234, payment1 2000"}},
         {8, 9, [] { mfDefTime(10, 30); },
          {"In mfDefTime, difference: 30, forward: 1, current_hour: 10, current_minute: 0, "
