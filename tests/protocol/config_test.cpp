@@ -105,7 +105,6 @@ TEST_F(ConfigTest, ParMessageTellsTheClassAndTheDetailAndDefStringReplacesThem) 
     }
     EXPECT_EQ(mfError(), 777);
     EXPECT_EQ(mfError(), 777);
-    EXPECT_TRUE(Logged("In mfError - , mfErrorL: 777"));
     EXPECT_EQ(mfDefString(300, std::string(40, 'A').c_str()), 0);
     EXPECT_EQ(mfDefString(217, "Doba otwarta 100% %s"), 0);
     EXPECT_EQ(mfDefString(210, nullptr), 0);

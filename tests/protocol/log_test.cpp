@@ -113,7 +113,7 @@ TEST_F(LogTest, EachFamilyWritesItsLines) {
         {8, 9, [] { mfParFiscDisp(0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr); },
          {"In mfParFiscDisp, item 1"}},
         {8, 5, [] { int hour, minute; mfBeginTicket(-1); mfGetTime(&hour, &minute); mfError(); },
-         {"In mfError before if_notStart - , mfErrorL: 779"}},
+         {"In mfError before if_notStart - , mfErrorL: 779", "In mfError - , mfErrorL: 779"}},
         // clang-format on
     };
     for (const auto& r : rows) {

@@ -15,17 +15,16 @@
 namespace tarn {
 namespace {
 
+using test::Coded;
 using test::Esc;
 using test::Frame;
-
-using test::Coded;
 using test::Outcome;
 
 class QueriesTest : public test::LibraryTest {};
 
 // Each query's answer and the time it takes on an older printer: 800 ms after the acknowledge,
 // and a pause after the clock (300 ms) and the counter (100 ms), none from type 4. A short
-// answer fails and leaves the outputs alone; inside a document the clock is not read.
+// answer fails and leaves the outputs alone; inside a document only the counter is read.
 TEST_F(QueriesTest, TheClockCounterRatesAndSerialNumber) {
     sim::PrinterModel model = test::Model(2);
     model.clock = {2026, 3, 9, 14, 59, 30};
