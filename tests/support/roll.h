@@ -11,14 +11,6 @@
 
 namespace tarn::test {
 
-// The roll's lines from line `first` on, in UTF-8.
-inline std::vector<std::string> RollLines(const sim::VirtualPrinter& printer, size_t first = 0) {
-    std::vector<std::string> lines;
-    const std::vector<std::string>& roll = printer.Roll().Lines();
-    for (size_t i = first; i < roll.size(); ++i) lines.push_back(Cp852ToUtf8(roll[i]));
-    return lines;
-}
-
 // Each expected item stands in `items` whole, in this order, each on an item of its own (two
 // equal expected items need two); other items may come between them.
 inline ::testing::AssertionResult InOrder(const std::vector<std::string>& items,
@@ -37,15 +29,14 @@ inline ::testing::AssertionResult InOrder(const std::vector<std::string>& items,
     return ::testing::AssertionSuccess();
 }
 
-inline ::testing::AssertionResult PrintedInOrder(const std::vector<std::string>& lines,
-                                                 const std::vector<std::string>& expected) {
-    return InOrder(lines, expected);
-}
-
+// The roll's lines from line `first` on, in UTF-8, hold `expected` in this order.
 inline ::testing::AssertionResult PrintedInOrder(const sim::VirtualPrinter& printer,
                                                  const std::vector<std::string>& expected,
                                                  size_t first = 0) {
-    return PrintedInOrder(RollLines(printer, first), expected);
+    const std::vector<std::string>& roll = printer.Roll().Lines();
+    std::vector<std::string> lines;
+    for (size_t i = first; i < roll.size(); ++i) lines.push_back(Cp852ToUtf8(roll[i]));
+    return InOrder(lines, expected);
 }
 
 }  // namespace tarn::test
