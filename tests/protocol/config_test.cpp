@@ -186,14 +186,19 @@ TEST_F(ConfigTest, RatesAndTheClockChangeOnlyWhileTheDayIsClosedAndNoDocumentIsO
     printer->RefuseNext({3, 0, 2, 0});  // the counter cannot be read
     EXPECT_EQ(Coded(mfParTax()), Outcome(0, 784));
     // clang-format off
+    const std::string eight = "\xD4\x08\x98";
+    const std::string rest = "\x01\xF4" + std::string(2, '\0') + "\xFF\xFF\xFF\xFF";
     const struct { int type, rate; Frame sent; } rows[] = {  // "": refused with 771
         {1, 750, Esc("\x44\x16\x07\x05" + std::string(1, '\0'))},
+        {1, -12800, Esc("\x44\x16\x80\x05" + std::string(1, '\0'))},
+        {1, 25500, Esc("\x44\x16\xFF\x05" + std::string(1, '\0'))},
+        {8, 65535, Esc(eight + "\xFF\xFF" + rest)}, {8, -32768, Esc(eight + "\x80" + '\0' + rest)},
         {8, 65536, ""}, {8, -32769, ""}, {1, 25600, ""}, {1, -12900, ""},
     };
     // clang-format on
-    for (const auto& r : rows) {
+    for (const auto& r : rows) {  // type 1 takes four rates
         StartOn(r.type);
-        EXPECT_EQ(Coded(mfDefTax(2200, r.rate, 500, 0, 9999999, -9999999)),
+        EXPECT_EQ(Coded(mfDefTax(2200, r.rate, 500, 0, r.type == 1 ? 9999999 : -1, -1)),
                   Result(r.sent.empty() ? 771 : 0))
             << r.rate;
         EXPECT_EQ(LastSent(), r.sent) << r.rate;
