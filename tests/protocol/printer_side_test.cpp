@@ -477,6 +477,7 @@ TEST(PrinterDisplay, ShowsEachTextAsItsDisplayDrawsIt) {
         {1, ".5\n", {"5        "}},
         {1, "KASA MAX\n", {" ASA  A  "}},
         {1, "123456789.\n", {"123456789."}},
+        {1, "5%éż\n", {"5  ż     "}},  // signs and letters it cannot draw
         {1, "", {"=    12.50"}},
         {2, "\v112.50\n", {"     12.50"}},
         {2, "\v20.05\n", {"=     0.05"}},
