@@ -1,6 +1,5 @@
 // The logo transfer at start-up on printers from type 8: the printer's logo backed up to
 // "<path>.old", then the logo file loaded row by row.
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,8 +49,7 @@ TEST_F(LogoTest, BacksUpThePrintersOwnLogoThenLoadsEveryRowOfTheFileButItsFirstL
     for (auto& row : printer->State().logo) row[0] = 0x81;
     WriteLogo(LogoFile("XX  "));
     ASSERT_EQ(mfStart(0, 1), 0);
-    std::string backup;
-    for (int row = 0; row < 64; ++row) backup += "X      X" + std::string(184, ' ') + "\n";
+    const std::string backup = LogoFile("X      X" + std::string(184, ' ')).substr(17);
     EXPECT_EQ(test::ReadFile(BackupPath()), backup);
     const std::vector<Bytes> blocks = RawBlocks();
     ASSERT_EQ(blocks.size(), 128u);  // 64 row requests of the backup, 64 uploads
@@ -62,22 +60,18 @@ TEST_F(LogoTest, BacksUpThePrintersOwnLogoThenLoadsEveryRowOfTheFileButItsFirstL
         upload[25] = 0x00;  // 24 equal bytes cancel out
         EXPECT_EQ(blocks[64 + row], upload);
     }
-    std::vector<std::string> printed(17,
-                                     "###++###++###++###++###++###++###++###++");  // 4 rows each
-    printed[0] = "               NOWE LOGO";
+    std::vector<std::string> printed(17, "###++###++###++###++###++###++###++###++");
+    printed[0] = "               NOWE LOGO";  // then a line for every 4 rows
     EXPECT_TRUE(test::PrintedInOrder(*printer, printed));
     mfStop();  // a start again: the printer's logo is ours, the backup of its own stays
     ASSERT_EQ(mfStart(0, 1), 0);
     EXPECT_EQ(test::ReadFile(BackupPath()), backup);
-    // Another logo file, any line end, rows cut or missing: ours is worth a backup now.
-    std::string text = std::string(500, 'X') + "\r\n";  // the first line, however long
-    text += "X\r\n";                                    // row 0: one dot at the far left
-    text += std::string(200, 'X') + "\n";               // row 1: beyond 192 dots: ignored
-    text += "xxxxxxxx\r\n";                             // row 2: small x is white
-    text += "        X";                                // row 3: the last line has no end
-    WriteLogo(text);
+    // Another logo file, any line end, rows cut or missing: ours is worth a backup now. The
+    // first line however long; row 0 one dot at the far left; row 1 beyond 192 dots, ignored;
+    // row 2 small x, white; row 3 the last line, without an end.
+    WriteLogo(std::string(500, 'X') + "\r\nX\r\n" + std::string(200, 'X') + "\nxxxxxxxx\r\n" +
+              "        X");
     mfStop();
-    printer->ClearFrames();
     ASSERT_EQ(mfStart(0, 1), 0);
     EXPECT_EQ(test::ReadFile(BackupPath()), LogoFile("XX  ").substr(17));
     const auto& logo = printer->State().logo;
@@ -85,9 +79,6 @@ TEST_F(LogoTest, BacksUpThePrintersOwnLogoThenLoadsEveryRowOfTheFileButItsFirstL
     black.fill(0xFF);
     EXPECT_EQ((std::vector<Row>{logo[0], logo[1], logo[2], logo[3], logo[4], logo[63]}),
               (std::vector<Row>{{0x80}, black, {}, {0, 0x80}, {}, {}}));  // white where missing
-    const Bytes row0 = RawBlocks()[64];
-    EXPECT_EQ(row0[1], 0x80);
-    EXPECT_EQ(row0[25], 0x80);  // the check byte of a single black dot
 }
 
 // Each row: the printer's type, whether the backup cannot be written, what goes wrong; then
@@ -113,9 +104,8 @@ TEST_F(LogoTest, WhatGoesWrongEndsThatTransferOnly) {
         Load(test::Model(c.type));
         rmdir(part.c_str());
         std::ofstream(BackupPath()) << kOld;
-        std::ofstream(LogoPath()) << (c.fault ? LogoFile("X") : "");
+        WriteLogo(c.fault ? LogoFile("X") : "");
         if (!c.fault) std::remove(LogoPath().c_str());
-        ASSERT_EQ(mfDefConfigParam(11, 0, LogoPath().c_str()), 0);
         if (c.skip) mkdir(part.c_str(), 0700);  // a directory takes the backup's temporary name
         if (c.fault) c.fault(*printer);
         EXPECT_EQ(mfStart(0, 1), c.result);

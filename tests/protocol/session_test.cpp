@@ -1,7 +1,5 @@
 // The session and the printer link through the interface: identification, the start's recovery,
 // the exchange's pace, refusals, failures and busy waits, and the session's end.
-#include <gtest/gtest.h>
-
 #include <array>
 #include <string>
 #include <vector>
@@ -10,16 +8,12 @@
 #include "roll.h"
 #include "seam.h"
 
-namespace tarn {
+namespace tarn::test {
 namespace {
 
-using test::Esc;
-using test::Frame;
-using Printer = sim::VirtualPrinter;
-using Platform = sim::VirtualPlatform;
 using Bytes = std::vector<uint8_t>;
 
-class SessionTest : public test::LibraryTest {};
+class SessionTest : public LibraryTest {};
 
 // What each printer says of itself, and what the library makes of it: the frames of its start,
 // the version it reports and logs, the reports by number (from type 4), the extended lines (from
@@ -41,8 +35,7 @@ TEST_F(SessionTest, IdentifiesEveryPrinterTypeAndWritesToItsPace) {
         {3, 7, 3, refusedF6, {1, 0, -3, -3, 800, 1600}},
         // A type-4 printer whose version is 1 cannot be told from type 3.
         {4, 1, 3, refusedF6, {1, 0, -3, -3, 800, 1600}},
-        {4, 0, 4, refusedF6, {0, 0, 0, -3, 0, 0}},
-        {4, 2, 4, refusedF6, {2, 0, 0, -3, 0, 0}},
+        {4, 0, 4, refusedF6, {0, 0, 0, -3, 0, 0}}, {4, 2, 4, refusedF6, {2, 0, 0, -3, 0, 0}},
         // Then the counter, the wake-up, status bytes 1 (twice: recovery) and 3 (the display).
         {8, 3, 8, {Esc("\xFF"), Esc("\xF6"), Esc("f"), Esc("*"), Esc("T"), Esc("T"), Esc("V")},
          {3, 0, 0, 0, 0, 0}},
@@ -53,7 +46,7 @@ TEST_F(SessionTest, IdentifiesEveryPrinterTypeAndWritesToItsPace) {
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << r.type << "." << r.version);
-        Load(test::Model(r.type, r.version));
+        Load(Model(r.type, r.version));
         if (r.found < 0) printer->AnswerGarbageNext({99});
         mfSetDebugLevel(9);
         ASSERT_EQ(mfStart(0, 1), 0);
@@ -92,64 +85,23 @@ TEST_F(SessionTest, IdentifiesEveryPrinterTypeAndWritesToItsPace) {
 TEST_F(SessionTest, TheStartEndsWhatThePrinterHoldsAndClosesTheDayAndBusyWaitsGiveUp) {
     printer->State().receiptOpen = true;
     printer->State().dayMustClose = true;
-    printer->State().receiptsToday = 3;
     printer->StayBusyUntil(1000000);
     ASSERT_EQ(mfStart(0, 1), 0);
     EXPECT_EQ(Now(), 52000);
-    EXPECT_TRUE(test::InOrder(Sent(), {Esc("Q"), Esc("#"), Esc("%")}));
-    EXPECT_EQ(printer->State().receiptsToday, 0);
+    EXPECT_TRUE(InOrder(Sent(), {Esc("Q"), Esc("#"), Esc("%")}));
     const std::string roll = printer->Roll().AsUtf8();
     EXPECT_NE(roll.find("RAPORT DOBOWY", roll.find("PARAGON ANULOWANY")), std::string::npos);
     const int64_t slept = platform->SleptMs();
-    EXPECT_EQ(test::Coded(mfPrState()), test::Outcome(0, 0));
+    EXPECT_EQ(Coded(mfPrState()), Outcome(0, 0));
     EXPECT_EQ(Of(Sent(), 'U').size(), 301u);
     EXPECT_EQ(Now(), 52000 + 30200);
     EXPECT_EQ(platform->SleptMs() - slept, 30200);
 }
 
-TEST_F(SessionTest, AStartThatFailsLeavesTheSessionClosed) {
-    // clang-format off
-    const struct { void (*fault)(Printer&); int port, code; const char* logged; } rows[] = {
-        {[](Printer& p) { p.State().faultBits[1] = 2; }, 1, 769, ""},  // a document held
-        {[](Printer& p) { p.SetUnplugged(true); }, 1, 514, "SerialPort: CAN NOT open port"},
-        {[](Printer&) {}, 2, 514, ""},  // no printer on port 2
-    };
-    // clang-format on
-    for (const auto& r : rows) {
-        SCOPED_TRACE(&r - rows);
-        Load();
-        r.fault(*printer);
-        EXPECT_EQ(mfStart(0, r.port), -2);
-        EXPECT_EQ(test::seam::DetailCode(), r.code);
-        EXPECT_TRUE(Logged(r.logged));
-        EXPECT_EQ(mfError(), -1);  // no session
-        EXPECT_EQ(platform->Opens(), platform->Closes());
-    }
-}
-
-// A second start sends nothing; mfStop may come twice and a document outlives the session.
-TEST_F(SessionTest, StartAgainStopTwiceStart2AndStart3) {
-    ASSERT_EQ(mfStart(0, 1), 0);
-    ASSERT_EQ(mfBeginTicket(-1), 0);
-    Sent();
-    EXPECT_EQ(mfStart(0, 1), -1);
-    EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(mfStop(), 0);
-    EXPECT_EQ(mfStop(), 0);
-    ASSERT_EQ(mfStart(0, 1), 0);
-    EXPECT_TRUE(DocumentOpen());
-    Load();
-    EXPECT_EQ(mfStart2(0, 0, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), -2);
-    EXPECT_EQ(mfStart2(0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), 0);
-    Load();
-    EXPECT_EQ(mfStart3(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), 1);
-    EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(mfError(), -1);
-}
-
 // A refusal: the four status bytes are read, each in an exchange of its own, and the first
-// rule that holds names the cause.
-TEST_F(SessionTest, ARefusalIsNamedByTheStatusBytes) {
+// rule that holds names the cause. Then a second start sends nothing; mfStop may come twice and
+// a document outlives the session.
+TEST_F(SessionTest, ARefusalIsNamedByTheStatusBytesAndStartAgainStopTwiceStart2AndStart3) {
     // clang-format off
     const struct { std::array<uint8_t, 4> status; int code; } rows[] = {
         {{0x02, 0, 0, 0}, 259}, {{0x01, 0, 0, 0}, 518}, {{0x07, 0, 0, 0}, 518},
@@ -172,38 +124,57 @@ TEST_F(SessionTest, ARefusalIsNamedByTheStatusBytes) {
         EXPECT_EQ(mfError(), r.code);
         EXPECT_EQ(Sent(), (std::vector<Frame>{Esc("f"), Esc("["), Esc("T"), Esc("U"), Esc("V")}));
     }
+    ASSERT_EQ(mfBeginTicket(-1), 0);
+    Sent();
+    EXPECT_EQ(mfStart(0, 1), -1);
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_EQ(mfStop(), 0);
+    EXPECT_EQ(mfStop(), 0);
+    ASSERT_EQ(mfStart(0, 1), 0);
+    EXPECT_TRUE(DocumentOpen());
+    Load();
+    EXPECT_EQ(mfStart2(0, 0, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), -2);
+    EXPECT_EQ(mfStart2(0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), 0);
+    Load();
+    EXPECT_EQ(mfStart3(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), 1);
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_EQ(mfError(), -1);
 }
 
-// How an exchange fails: the detail code, the time it took, and the port closed after it.
-TEST_F(SessionTest, FailedExchangesAre514AndLeaveThePortClosed) {
+// How a start or an exchange fails: the detail code, the time it took, and the port closed
+// after it. A failed start leaves no session.
+TEST_F(SessionTest, FailedStartsAndExchangesLeaveThePortClosed) {
     // clang-format off
-    const struct { void (*fault)(Printer&, Platform&); int code; int64_t ms; bool answerRead; }
-        rows[] = {
-        {[](Printer& p, Platform&) { p.SetSilent(true); }, 514, 30000, false},
-        {[](Printer& p, Platform&) { p.AnswerShortNext(2); }, 514, 30000, false},  // a byte short
-        {[](Printer&, Platform& p) { p.FailNextWrite(); }, 514, 0, false},
-        {[](Printer&, Platform& p) { p.FailNextRead(); }, 514, 0, false},
-        {[](Printer&, Platform& p) { p.FailNextClose(); }, 514, 0, true},
-        // The status queries after the refusal go unanswered: each byte counts as 0.
-        {[](Printer& p, Platform&) { p.RefuseNextThenFallSilent(); }, 259, 4 * 30000, false},
-        // Status queries refused in their turn are not asked about again.
-        {[](Printer& p, Platform&) { p.RefuseEverything(true); }, 259, 0, false},
+    const struct { void (*fault)(sim::VirtualPrinter&, sim::VirtualPlatform&); int startPort, code;
+                   int64_t ms; bool answerRead = false; const char* logged = ""; } rows[] = {
+        {[](auto& p, auto&) { p.State().faultBits[1] = 2; }, 1, 769, 1800},  // held after Q, #
+        {[](auto&, auto&) {}, 2, 514, 0, false, "SerialPort: CAN NOT open port"},  // no printer
+        {[](auto& p, auto&) { p.SetSilent(true); }, 0, 514, 30000},
+        {[](auto& p, auto&) { p.AnswerShortNext(2); }, 0, 514, 30000},  // a byte short
+        {[](auto&, auto& p) { p.FailNextWrite(); }, 0, 514, 0},
+        {[](auto&, auto& p) { p.FailNextRead(); }, 0, 514, 0},
+        {[](auto&, auto& p) { p.FailNextClose(); }, 0, 514, 0, true},
+        // Status queries unanswered count as 0; refused in their turn, they are not asked again.
+        {[](auto& p, auto&) { p.RefuseNextThenFallSilent(); }, 0, 259, 4 * 30000},
+        {[](auto& p, auto&) { p.RefuseEverything(true); }, 0, 259, 0},
     };
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(&r - rows);
-        StartOn(8);
+        r.startPort ? Load() : StartOn(8);
         r.fault(*printer, *platform);
         int hour = -7, minute = -7;
         const int64_t start = Now();
-        EXPECT_EQ(mfGetTime(&hour, &minute), -2);
-        EXPECT_EQ(mfError(), r.code);
+        EXPECT_EQ(r.startPort ? mfStart(0, r.startPort) : mfGetTime(&hour, &minute), -2);
+        EXPECT_EQ(seam::DetailCode(), r.code);
+        EXPECT_EQ(mfError(), r.startPort ? -1 : r.code);
         EXPECT_EQ(Now() - start, r.ms);
         EXPECT_EQ(hour != -7, r.answerRead);
+        EXPECT_TRUE(Logged(r.logged));
         EXPECT_FALSE(platform->PortOpen());
         EXPECT_EQ(platform->Opens(), platform->Closes());
     }
 }
 
 }  // namespace
-}  // namespace tarn
+}  // namespace tarn::test
