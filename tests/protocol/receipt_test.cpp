@@ -49,6 +49,10 @@ Frame ToPay(const std::string& label, const std::string& amount) {
     return Amount('>', label, amount, 29, 31);
 }
 
+Frame SaleTotal(int value) {
+    return Esc("\x07" + Le32(value));
+}
+
 // A payment record (0x81, 0x82 for the extra amount): the payment's index, its name in 13.
 Frame Payment(int amount, int index = 1, const std::string& name = "Got\xA2wka",
               char record = '\x81') {
@@ -133,9 +137,8 @@ TEST_F(ReceiptTest, TheOpeningRecoversAndRefusesOnTheFirstFaultInTheStatusBytes)
     }
 }
 
-// Out of turn: lines and the cancellation without a receipt (780), a second opening (779),
-// extended lines and invoices by printer type; none sends a byte. A cancellation ends the
-// receipt even when its exchange fails.
+// Out of turn: no receipt (780), a second opening (779), extended lines and invoices by printer
+// type; none sends a byte.
 TEST_F(ReceiptTest, CallsOutOfTurnAndACancellationThatFails) {
     EXPECT_EQ(Coded(Sell("Chleb", 'A', 250)), Outcome(-2, 780));
     EXPECT_EQ(mfStornoLineTicket(0, "Chleb", 'A', "szt", 250, 1000, 0), -2);
@@ -155,8 +158,7 @@ TEST_F(ReceiptTest, CallsOutOfTurnAndACancellationThatFails) {
     EXPECT_TRUE(Sent().empty());
 }
 
-// A sale line: 50 bytes with the fixed-up name, the tax slot and the value; then a line beyond 32
-// bits, refused before anything is sent and not counted, and a void.
+// A sale line is 50 bytes; a line beyond 32 bits is refused before anything is sent, uncounted.
 TEST_F(ReceiptTest, SaleLinesCarryTheFixedUpNameTheSlotAndTheValueAndAVoidItsSign) {
     const std::string k40(40, 'k');
     // clang-format off
@@ -192,7 +194,7 @@ TEST_F(ReceiptTest, SaleLinesCarryTheFixedUpNameTheSlotAndTheValueAndAVoidItsSig
     ASSERT_EQ(mfStornoLineTicket(0, "Chleb", 'A', "szt", 250, 2000, 0), 0);
     EXPECT_EQ(Sent()[0].substr(0, 13), Esc("\x06-Chleb....."));
     ASSERT_EQ(Pay(1799), 0);
-    EXPECT_EQ(Of(Sent(), '\x07'), std::vector<Frame>{Esc("\x07" + Le32(1799))});
+    EXPECT_EQ(Of(Sent(), '\x07'), std::vector<Frame>{SaleTotal(1799)});
 }
 
 // Printers from type 4 name their reason; the older ones show a cancellation in status bytes
@@ -224,60 +226,55 @@ TEST_F(ReceiptTest, ACancelledReceiptBecomesItsCodeAndEndsOnBothSides) {
     }
 }
 
-// The opening with or without a declared total (0 declares nothing: the lines are summed), and
-// what a closing sends for its arguments: the sale total, the foot lines, each step followed by
-// the reason query, and exactly these payment records. From type 8 the first payment whose name
-// is a currency and a rate is paid in that currency: payment 1 converts the amount to pay,
-// payments 2 and 3 their own amount.
+// A declared total of 0 declares nothing: the lines are summed. Each step of a closing is followed
+// by the reason query. From type 8 the first payment whose name is a currency and a rate is paid
+// in that currency: payment 1 converts the amount to pay, payments 2 and 3 their own amount.
 TEST_F(ReceiptTest, TheClosingFollowsTheOpeningAndItsArguments) {
     const Frame cashier = Foot('5', "07-Katarzyna Wielkopolska-Now");
     // clang-format off
-    const struct { const char* what; int type, line, declared; EndArgs args;
-                   std::vector<Frame> expected; } rows[] = {  // in order, others between them
-        {"one grosz declared", 8, 1, 1, {0, {1}},
-         {Esc(" " + Le32(1)), Esc("\x07"), kReasonQuery, ToPay(kPlaci, "0,01"), Payment(1),
-          kReasonQuery, cashier, kReasonQuery, Esc("$")}},
-        {"0 declares nothing", 8, 1, 0, {0, {1}}, {Esc("!"), Esc("\x07" + Le32(1)), Payment(1)}},
-        {"10 % off", 8, 10000, -1, {1000, {9000}},
-         {Esc("\x1B\x0A"), kReasonQuery, Esc("\x07" + Le32(9000)), Payment(9000)}},
-        {"99 % off", 8, 10000, -1, {9900, {100}},
-         {Esc("\x1B\x63"), Esc("\x07" + Le32(100)), Payment(100)}},
-        {"a declared total and an adjustment", 8, 1000, 1000, {0, {1001}, 1},
-         {Esc("\x07"), Amount('8', "Kaucja", "0,01", 29, 31), ToPay(kPlaci, "10,01"), Payment(1001)}},
-        {"a negative adjustment", 8, 1000, -1, {0, {750}, -250},
+    const struct { const char* what; int line; EndArgs args; std::vector<Frame> expected;
+                   int declared = -1, type = 8; } rows[] = {  // in order, others between them
+        {"one grosz declared", 1, {0, {1}}, {Esc(" " + Le32(1)), Esc("\x07"), kReasonQuery,
+         ToPay(kPlaci, "0,01"), Payment(1), kReasonQuery, cashier, kReasonQuery, Esc("$")}, 1},
+        {"0 declares nothing", 1, {0, {1}}, {Esc("!"), SaleTotal(1), Payment(1)}, 0},
+        {"10 % off", 10000, {1000, {9000}},
+         {Esc("\x1B\x0A"), kReasonQuery, SaleTotal(9000), Payment(9000)}},
+        {"99 % off", 10000, {9900, {100}}, {Esc("\x1B\x63"), SaleTotal(100), Payment(100)}},
+        {"a declared total and an adjustment", 1000, {0, {1001}, 1}, {Esc("\x07"),
+         Amount('8', "Kaucja", "0,01", 29, 31), ToPay(kPlaci, "10,01"), Payment(1001)}, 1000},
+        {"a negative adjustment", 1000, {0, {750}, -250},
          {Amount('9', "Kaucja", "2,50", 23, 25), ToPay(kPlaci, "7,50"), Payment(750)}},
-        {"money to give back", 8, 1000, -1, {0, {0}, -2000}, {ToPay("OTRZYMUJE", "10,00")}},
-        {"nothing to pay", 8, 1000, -1, {0, {0}, -1000}, {ToPay(kPlaci, "0,00")}},
-        {"payment indexes; the extra amount is the second kind", 8, 1000, -1,
-         {0, {400, 0, 700}, 0, 100},
+        {"money to give back", 1000, {0, {0}, -2000}, {ToPay("OTRZYMUJE", "10,00")}},
+        {"nothing to pay", 1000, {0, {0}, -1000}, {ToPay(kPlaci, "0,00")}},
+        {"payment indexes; the extra amount is the second kind", 1000, {0, {400, 0, 700}, 0, 100},
          {Payment(400), Payment(700, 3, "Bon"), Payment(100, 1, "Kaucja", '\x82')}},
-        {"the foot lines, cut to their fields", 8, 1000, -1,
+        {"the foot lines, cut to their fields", 1000,
          {0, {1000}, 0, 0, 1, "Stolik przy oknie od ulicy numer 7",
           "Dziekujemy za zakupy i zapraszamy ponownie"},
          {Payment(1000), Foot('<', "TRANSAKCJI: 1"), cashier,
           Foot('<', "STOLIKA: Stolik przy oknie od u "),
           Foot('>', "Dziekujemy za zakupy i zaprasza"), Esc("$")}},
-        {"older printers print the payments and stop at six foot lines", 3, 1000, -1,
+        {"older printers print the payments and stop at six foot lines", 1000,
          {0, {300, 300, 500}, 100, 50, 5, "", "Do zobaczenia"},
          {Amount('8', "Kaucja", "1,00", 29, 31), ToPay(kPlaci, "11,00"),
           Amount('0', "Got\xA2wka", "3,00", 26, 28), Amount('0', "Karta", "3,00", 26, 28),
-          Amount('0', "Bon", "5,00", 26, 28), Amount('1', "Kaucja", "0,50", 29, 31), Esc("$")}},
-        {"EUR for payment 1", 8, 10000, -1,
+          Amount('0', "Bon", "5,00", 26, 28), Amount('1', "Kaucja", "0,50", 29, 31), Esc("$")},
+         -1, 3},
+        {"EUR for payment 1", 10000,
          {0, {10000, 5000}, 0, 0, 0, "", "", {"EUR 4,1234", "USD 3,98"}},
          {Currency("EUR4,1234    ", 2425), PaidInCurrency(10000), Payment(5000, 2, "USD 3,98")}},
-        {"USD for payment 2", 8, 10000, -1,
-         {0, {5000, 5000}, 0, 0, 0, "", "", {"Got\xA2wka", "USD 3,98"}},
+        {"USD for payment 2", 10000, {0, {5000, 5000}, 0, 0, 0, "", "", {"Got\xA2wka", "USD 3,98"}},
          {Payment(5000), Currency("USD3,98      ", 1256), PaidInCurrency(5000)}},
-        {"EUR for payment 3", 8, 10000, -1,
+        {"EUR for payment 3", 10000,
          {0, {4000, 4000, 2000}, 0, 0, 0, "", "", {"Got\xA2wka", "Karta", "EUR 04,1234"}},
          {Payment(4000), Payment(4000, 2, "Karta"), Currency("EUR 4,1234   ", 485),
           PaidInCurrency(2000)}},
-        {"a point is no rate", 8, 10000, -1, {0, {10000}, 0, 0, 0, "", "", {"EUR 4.1234"}},
+        {"a point is no rate", 10000, {0, {10000}, 0, 0, 0, "", "", {"EUR 4.1234"}},
          {Payment(10000, 1, "EUR 4.1234")}},
-        {"a zero rate", 8, 10000, -1, {0, {10000}, 0, 0, 0, "", "", {"EUR 0,0000"}},
+        {"a zero rate", 10000, {0, {10000}, 0, 0, 0, "", "", {"EUR 0,0000"}},
          {Payment(10000, 1, "EUR 0,0000")}},
-        {"no second currency before type 8", 4, 10000, -1,
-         {0, {10000}, 0, 0, 0, "", "", {"EUR 4,1234"}}, {Payment(10000, 1, "EUR 4,1234")}},
+        {"no second currency before type 8", 10000, {0, {10000}, 0, 0, 0, "", "", {"EUR 4,1234"}},
+         {Payment(10000, 1, "EUR 4,1234")}, -1, 4},
     };
     // clang-format on
     for (const auto& r : rows) {
@@ -296,8 +293,7 @@ TEST_F(ReceiptTest, TheClosingFollowsTheOpeningAndItsArguments) {
     }
 }
 
-// A closing refused before anything is sent (771: no whole percent, a sale total beyond 32 bits)
-// or on the way, with what it leaves open.
+// A closing refused before anything is sent (771) or on the way, with what it leaves open.
 TEST_F(ReceiptTest, AClosingRefusedKeepsItsCode) {
     // clang-format off
     const struct { const char* what; int percent; std::function<void()> fault; int code;
@@ -332,8 +328,7 @@ TEST_F(ReceiptTest, AClosingRefusedKeepsItsCode) {
 }
 
 // A discount or a markup on the last sale line, bounded by that line; "PTU" lines, summed and
-// sent at the closing as one receipt discount unless a percentage discount takes their place; a
-// cancellation or a failure of the line.
+// sent at the closing as one receipt discount unless a percentage discount takes their place.
 TEST_F(ReceiptTest, DiscountsAndMarkups) {
     OneLine(500);  // "Chleb pszenny", A, 5,00
     // clang-format off
@@ -356,13 +351,13 @@ TEST_F(ReceiptTest, DiscountsAndMarkups) {
         EXPECT_EQ(frames.empty() ? "" : frames[0], r.sent);
     }
     ASSERT_EQ(Pay(200), 0);  // less 1,00, plus 1,00, less 3,00 of "PTU"
-    EXPECT_TRUE(test::InOrder(Sent(), {Esc("\x19-" + Le32(300)), Esc("\x07" + Le32(200))}));
+    EXPECT_TRUE(test::InOrder(Sent(), {Esc("\x19-" + Le32(300)), SaleTotal(200)}));
     OneLine(1000);
     ASSERT_EQ(Ext("RABAT PTU A", 'A', 0, 0, 300), 0);
     ASSERT_EQ(End({1000, {900}}), 0);
     std::vector<Frame> frames = Sent();
     EXPECT_TRUE(Of(frames, '\x19').empty());
-    EXPECT_EQ(Of(frames, '\x07')[0], Esc("\x07" + Le32(900)));
+    EXPECT_EQ(Of(frames, '\x07')[0], SaleTotal(900));
     OneLine(500);
     printer->AnswerGarbageNext({'S'});
     EXPECT_EQ(Coded(Ext("Chleb pszenny", 'A', 100, -1000)), Outcome(-2, 771));
@@ -372,7 +367,7 @@ TEST_F(ReceiptTest, DiscountsAndMarkups) {
     EXPECT_EQ(Coded(Ext("Chleb pszenny", 'A', 100, -1000)), Outcome(-2, 514));
     EXPECT_TRUE(DocumentOpen());
     ASSERT_EQ(Pay(500), 0);
-    EXPECT_EQ(Of(Sent(), '\x07'), std::vector<Frame>{Esc("\x07" + Le32(500))});
+    EXPECT_EQ(Of(Sent(), '\x07'), std::vector<Frame>{SaleTotal(500)});
 }
 
 }  // namespace
