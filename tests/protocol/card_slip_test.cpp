@@ -28,12 +28,11 @@ std::string Status(const char* code, size_t leading, const std::string& text) {
 }
 
 struct Eft {
-    int status = 1, kind = 1, variant = 0, verification = 0;
+    int status = 1, kind = 1, variant = 0, verification = 0, extraLines = 0;
     const char *text10 = "Terminal 1", *text70 = "VISA", *text80 = "4111********1111";
     int number30 = 30, numberP = 7, numberS = 123, number40 = 40, number50 = 50;
     const char *text01 = "t01", *textK = "K1", *text21 = "t21", *text31 = "t31", *text51 = "t51";
-    int mark1 = 'C', mark2 = 'D', amount = 1234, cashback = 0;
-    int number51 = 51, responseCode = 0, extraLines = 0;
+    int mark1 = 'C', mark2 = 'D', amount = 1234, cashback = 0, number51 = 51, responseCode = 0;
 };
 
 int Transaction(const Eft& e) {

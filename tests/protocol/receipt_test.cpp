@@ -40,13 +40,9 @@ Frame Foot(char kind, const std::string& text) {
 }
 
 // A label and an amount in a line of `width`, sent in a field of `field`.
-Frame Amount(char kind, const std::string& label, const std::string& amount, size_t width,
-             size_t field) {
+Frame Amount(char kind, const std::string& label, const std::string& amount, size_t width = 29,
+             size_t field = 31) {
     return Foot(kind, Padded(Padded(label, width - amount.size()) + amount, field));
-}
-
-Frame ToPay(const std::string& label, const std::string& amount) {
-    return Amount('>', label, amount, 29, 31);
 }
 
 Frame SaleTotal(int value) {
@@ -234,18 +230,19 @@ TEST_F(ReceiptTest, TheClosingFollowsTheOpeningAndItsArguments) {
     // clang-format off
     const struct { const char* what; int line; EndArgs args; std::vector<Frame> expected;
                    int declared = -1, type = 8; } rows[] = {  // in order, others between them
-        {"one grosz declared", 1, {0, {1}}, {Esc(" " + Le32(1)), Esc("\x07"), kReasonQuery,
-         ToPay(kPlaci, "0,01"), Payment(1), kReasonQuery, cashier, kReasonQuery, Esc("$")}, 1},
+        {"one grosz declared", 1, {0, {1}},
+         {Esc(" " + Le32(1)), Esc("\x07"), kReasonQuery, Amount('>', kPlaci, "0,01"), Payment(1),
+          kReasonQuery, cashier, kReasonQuery, Esc("$")}, 1},
         {"0 declares nothing", 1, {0, {1}}, {Esc("!"), SaleTotal(1), Payment(1)}, 0},
         {"10 % off", 10000, {1000, {9000}},
          {Esc("\x1B\x0A"), kReasonQuery, SaleTotal(9000), Payment(9000)}},
         {"99 % off", 10000, {9900, {100}}, {Esc("\x1B\x63"), SaleTotal(100), Payment(100)}},
         {"a declared total and an adjustment", 1000, {0, {1001}, 1}, {Esc("\x07"),
-         Amount('8', "Kaucja", "0,01", 29, 31), ToPay(kPlaci, "10,01"), Payment(1001)}, 1000},
+         Amount('8', "Kaucja", "0,01"), Amount('>', kPlaci, "10,01"), Payment(1001)}, 1000},
         {"a negative adjustment", 1000, {0, {750}, -250},
-         {Amount('9', "Kaucja", "2,50", 23, 25), ToPay(kPlaci, "7,50"), Payment(750)}},
-        {"money to give back", 1000, {0, {0}, -2000}, {ToPay("OTRZYMUJE", "10,00")}},
-        {"nothing to pay", 1000, {0, {0}, -1000}, {ToPay(kPlaci, "0,00")}},
+         {Amount('9', "Kaucja", "2,50", 23, 25), Amount('>', kPlaci, "7,50"), Payment(750)}},
+        {"money to give back", 1000, {0, {0}, -2000}, {Amount('>', "OTRZYMUJE", "10,00")}},
+        {"nothing to pay", 1000, {0, {0}, -1000}, {Amount('>', kPlaci, "0,00")}},
         {"payment indexes; the extra amount is the second kind", 1000, {0, {400, 0, 700}, 0, 100},
          {Payment(400), Payment(700, 3, "Bon"), Payment(100, 1, "Kaucja", '\x82')}},
         {"the foot lines, cut to their fields", 1000,
@@ -256,9 +253,9 @@ TEST_F(ReceiptTest, TheClosingFollowsTheOpeningAndItsArguments) {
           Foot('>', "Dziekujemy za zakupy i zaprasza"), Esc("$")}},
         {"older printers print the payments and stop at six foot lines", 1000,
          {0, {300, 300, 500}, 100, 50, 5, "", "Do zobaczenia"},
-         {Amount('8', "Kaucja", "1,00", 29, 31), ToPay(kPlaci, "11,00"),
+         {Amount('8', "Kaucja", "1,00"), Amount('>', kPlaci, "11,00"),
           Amount('0', "Got\xA2wka", "3,00", 26, 28), Amount('0', "Karta", "3,00", 26, 28),
-          Amount('0', "Bon", "5,00", 26, 28), Amount('1', "Kaucja", "0,50", 29, 31), Esc("$")},
+          Amount('0', "Bon", "5,00", 26, 28), Amount('1', "Kaucja", "0,50"), Esc("$")},
          -1, 3},
         {"EUR for payment 1", 10000,
          {0, {10000, 5000}, 0, 0, 0, "", "", {"EUR 4,1234", "USD 3,98"}},
@@ -269,10 +266,9 @@ TEST_F(ReceiptTest, TheClosingFollowsTheOpeningAndItsArguments) {
          {0, {4000, 4000, 2000}, 0, 0, 0, "", "", {"Got\xA2wka", "Karta", "EUR 04,1234"}},
          {Payment(4000), Payment(4000, 2, "Karta"), Currency("EUR 4,1234   ", 485),
           PaidInCurrency(2000)}},
-        {"a point is no rate", 10000, {0, {10000}, 0, 0, 0, "", "", {"EUR 4.1234"}},
-         {Payment(10000, 1, "EUR 4.1234")}},
-        {"a zero rate", 10000, {0, {10000}, 0, 0, 0, "", "", {"EUR 0,0000"}},
-         {Payment(10000, 1, "EUR 0,0000")}},
+        {"a point or a zero is no rate", 10000,
+         {0, {5000, 5000}, 0, 0, 0, "", "", {"EUR 4.1234", "EUR 0,0000"}},
+         {Payment(5000, 1, "EUR 4.1234"), Payment(5000, 2, "EUR 0,0000")}},
         {"no second currency before type 8", 10000, {0, {10000}, 0, 0, 0, "", "", {"EUR 4,1234"}},
          {Payment(10000, 1, "EUR 4,1234")}, -1, 4},
     };
@@ -298,8 +294,7 @@ TEST_F(ReceiptTest, AClosingRefusedKeepsItsCode) {
     // clang-format off
     const struct { const char* what; int percent; std::function<void()> fault; int code;
                    bool stillOpen; const char* logged = ""; } rows[] = {
-        {"no whole percent", 150, [] {}, 771, true},
-        {"100 %", 10000, [] {}, 771, true},
+        {"no whole percent", 150, [] {}, 771, true}, {"100 %", 10000, [] {}, 771, true},
         {"a sale total beyond 32 bits", 0, [this] {
              for (int i = 0; i < 3; ++i) {
                  printer->AnswerGarbageNext({0});  // the printer's own limit is lower: masked
@@ -338,9 +333,8 @@ TEST_F(ReceiptTest, DiscountsAndMarkups) {
         {"Chleb pszenny", 'A', 50, 2000, 0, 0, Esc("\x18 " + Le32(100))},
         {"Chleb pszenny", 'A', 0, -1000, 600, 1, ""},  // more than the line's 5,00
         {"Chleb pszenny", 'B', 0, -1000, 100, 1, ""}, {"Chleb", 'A', 0, -1000, 100, -3, ""},
-        {"chleb pszenny", 'A', 0, -1000, 100, -3, ""},
+        {"chleb pszenny", 'A', 0, -1000, 100, -3, ""}, {"RABAT PTU A", 'A', 0, 0, 300, 0, ""},
         {"Chleb pszenny", 'A', 2000000000, -2000000000, 0, -2, ""},  // beyond 32 bits: 771
-        {"RABAT PTU A", 'A', 0, 0, 300, 0, ""},
     };
     // clang-format on
     for (const auto& r : rows) {
