@@ -250,7 +250,7 @@ Script Older(const char* name, Model model, const std::string& frames, const std
 TEST(PrinterReceipt, SumsPrintsAndCancelsReceiptsAndClosesTheDay) {
     // A name and its figures that would touch go on two lines.
     const std::string milk = "Mleko świeże 2 proc.";  // 20 characters, as many as its figures
-    const std::string receipt = "!footer Dziękujemy za zakupy|1B 43 31323037|1B 21|" +
+    const std::string receipt = "!footer Dziękujemy za zakupy|1B 43 31323137|1B 21|" +
                                 Item(' ', kBread, 1, 1500, 399, 599) + "|" + Sale(milk, 2, 1000) +
                                 "|1B 18 2D" + Amount(100) + "|" + Sale("Masło ekstra", 1, 799) +
                                 "|" + Item('-', "Masło ekstra", 1, 1000, 799, 799) + "|" +
@@ -264,7 +264,7 @@ TEST(PrinterReceipt, SumsPrintsAndCancelsReceiptsAndClosesTheDay) {
     // clang-format off
     const Script scripts[] = {
         {"a receipt", 8, receipt, "06 06 06 06 00 06 01 00", "",
-         Lines{"Kasa: 12 Kasjer: 07", "            PARAGON FISKALNY",
+         Lines{"Kasa: 12 Kasjer: 17", "            PARAGON FISKALNY",
                Row(kBread, "1,5 szt x3,99 5,99 A"), milk, Row("", "1 szt x10,00 10,00 B"),
                Row("Rabat", "-1,00 B"), Row("Storno: Masło ekstra", "1 szt x7,99 -7,99 A"),
                Row("Narzut", "0,50 G"), Row("Rabat 10%", "-2,55"), Row("Rabat od sumy", "-3,00"),
