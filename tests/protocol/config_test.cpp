@@ -274,12 +274,12 @@ TEST_F(ConfigTest, CapabilitiesAndThePointOfSale) {
     EXPECT_EQ(std::vector<int>(v, v + 5), (std::vector<int>{999999, 28, 99, 99, 1}));
     EXPECT_EQ(static_cast<uint8_t>(text[96]), 0x81);
     ASSERT_EQ(mfDefPOS(3, 12, "Anna"), 0);
-    EXPECT_EQ(Sent()[0], Esc("C0312"));
     printer->RefuseNext({3, 0, 0, 0});
     EXPECT_EQ(mfDefPOS(4, 5, std::string(40, 'N').c_str()), -2);
     IssueAReceipt();
-    EXPECT_NE(printer->Roll().AsUtf8().find("05-" + std::string(26, 'N') + "\n"),
-              std::string::npos);
+    const std::string roll = printer->Roll().AsUtf8();  // the printer keeps the numbers it took
+    EXPECT_NE(roll.find("Kasa: 03 Kasjer: 12\n"), std::string::npos);
+    EXPECT_NE(roll.find("05-" + std::string(26, 'N') + "\n"), std::string::npos);
     EXPECT_EQ(mfDefPOS(4, 6, nullptr), 0);
     EXPECT_EQ(Of(IssueAReceipt(), '\x09').size(), 1u);  // the amount to pay, no cashier line
     StartOn(4);                                         // no footer before type 8

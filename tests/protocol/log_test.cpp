@@ -21,15 +21,29 @@ protected:
         unsetenv("TARN_TRACE");
         LibraryTest::TearDown();
     }
-    // A failed exchange, whose result line goes out at the failure level.
-    void FailOnce() {
-        printer->AnswerShortNext(1);
-        EXPECT_EQ(mfGetTax(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), -2);
-    }
 };
 
-// The log opens on each load, appends, stamps every line and after mfStop writes nothing more.
-TEST_F(LogTest, OpensOnLoadAppendsAndStampsEveryLineUntilStop) {
+// mfSetDebugLevel: 0 logs nothing, 9 everything, any other value the failures. The log opens on
+// each load, appends, stamps every line and after mfStop writes nothing more.
+TEST_F(LogTest, TheLevelDecidesWhatIsWrittenUntilStop) {
+    for (int value : {0, 1, 3, 5, 7, 9, -1}) {
+        SCOPED_TRACE(value);
+        std::remove(dir.File("tarnel.txt").c_str());
+        Load();
+        EXPECT_EQ(mfSetDebugLevel(value), 0);
+        ASSERT_EQ(mfStart(0, 1), 0);
+        printer->AnswerShortNext(1);  // a failed exchange: its line goes out at the failure level
+        EXPECT_EQ(mfGetTax(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), -2);
+        EXPECT_EQ(mfSetDebugLevel(value), 0);
+        EXPECT_EQ(mfError(), 0);  // the level call clears the detail code
+        mfStop();
+        EXPECT_EQ(Logged("In mfStart, port: 1"), value == 9);
+        EXPECT_EQ(Logged("mfSetDebugLevel to: 9"), value == 9);
+        EXPECT_EQ(Logged("In mfGetTax, result: -2"), value != 0);
+        EXPECT_TRUE(Logged("***** LOG CLOSED *****"));
+    }
+    std::remove(dir.File("tarnel.txt").c_str());
+    Load();
     test::seam::LoadLibrary(dir.File("tarnel.txt"));  // loaded again
     platform->SleepMs(61000);
     mfSetDebugLevel(9);
@@ -41,27 +55,9 @@ TEST_F(LogTest, OpensOnLoadAppendsAndStampsEveryLineUntilStop) {
                        "2026.12.06 10:01:01 ***** LOG CLOSED *****\n");
     EXPECT_EQ(mfSetDebugLevel(9), 0);
     ASSERT_EQ(mfStart(0, 1), 0);
-    FailOnce();
+    printer->AnswerShortNext(1);
+    EXPECT_EQ(mfGetTax(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), -2);
     EXPECT_EQ(LogText(), log);
-}
-
-// mfSetDebugLevel: 0 logs nothing, 9 everything, any other value the failures.
-TEST_F(LogTest, TheLevelDecidesWhatIsWritten) {
-    for (int value : {0, 1, 3, 5, 7, 9, -1}) {
-        SCOPED_TRACE(value);
-        std::remove(dir.File("tarnel.txt").c_str());
-        Load();
-        EXPECT_EQ(mfSetDebugLevel(value), 0);
-        ASSERT_EQ(mfStart(0, 1), 0);
-        FailOnce();
-        EXPECT_EQ(mfSetDebugLevel(value), 0);
-        EXPECT_EQ(mfError(), 0);  // the level call clears the detail code
-        mfStop();
-        EXPECT_EQ(Logged("In mfStart, port: 1"), value == 9);
-        EXPECT_EQ(Logged("mfSetDebugLevel to: 9"), value == 9);
-        EXPECT_EQ(Logged("In mfGetTax, result: -2"), value != 0);
-        EXPECT_TRUE(Logged("***** LOG CLOSED *****"));
-    }
 }
 
 // A line cut to the 255 characters of its buffer.
