@@ -101,7 +101,6 @@ TEST_F(ConfigTest, TheTextsParMessageAndDefString) {
 TEST_F(ConfigTest, WithoutASessionOnlyTheLogoFileIsNamed) {
     Load();
     static int out;
-    uint8_t bytes[4] = {};
     for (int (*call)() :
          {+[] { return mfParMessage(0, nullptr, nullptr); },
           +[] { return mfParString(300, nullptr, nullptr); }, +[] { return mfDefString(300, "x"); },
@@ -110,7 +109,7 @@ TEST_F(ConfigTest, WithoutASessionOnlyTheLogoFileIsNamed) {
           +[] { return mfParLibVersion(&out, &out, 0); },
           +[] { return mfGetVersion(&out, &out); }}) {
         out = 7;
-        EXPECT_EQ(mfAnyCommand(-1, bytes, 0, nullptr, nullptr, 100), -2);  // leaves 771
+        EXPECT_EQ(mfAnyCommand(-1, nullptr, 0, nullptr, nullptr, 100), -2);  // leaves 771
         EXPECT_EQ(call(), -1);
         EXPECT_EQ(test::seam::DetailCode(), 0);
         EXPECT_EQ(out, 7);
@@ -215,8 +214,7 @@ TEST_F(ConfigTest, TheClockShift) {
     };
     // clang-format on
     for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message()
-                     << r.hour << ":" << r.minute << " to " << r.wantHour << ":" << r.wantMinute);
+        SCOPED_TRACE(&r - rows);
         sim::PrinterModel model;
         model.clock = {2026, 12, 6, r.hour, r.minute, 0};
         Load(model);
@@ -305,9 +303,7 @@ TEST_F(ConfigTest, Reports) {
     const std::string march = digits("240301240331");
     using Report = int (*)(int, int, int, int, int, int);
     const Report global = &mfPrGlobalReport, detail = &mfPrDetailReport;
-    const Report numbers = [](int from, int to, int, int, int, int) {
-        return mfPrNrReport(from, to);
-    };
+    const Report nr = [](int a, int b, int, int, int, int) { return mfPrNrReport(a, b); };
     // clang-format off
     const struct { int type; Report report; int args[6]; std::vector<Frame> sent; int code; } rows[] = {
         {8, detail, {2026, 12, 1, 2026, 12, 31}, mode('\0' + digits("261201261231")), 0},
@@ -321,12 +317,12 @@ TEST_F(ConfigTest, Reports) {
         {8, global, {2024, 3, -1, 2024, 3, 31}, {}, 771},
         {8, global, {-5, 3, 1, 2024, 3, 31}, {}, 771},
         // Two days stored.
-        {8, numbers, {1, 2}, mode(std::string("\x01\x01\x00\x02\x00", 5)), 0},
-        {8, numbers, {1, 300}, mode(std::string("\x01\x01\x00\x2D\x01", 5)), 0},
-        {8, numbers, {255, 65279}, mode(std::string("\x01\x00\x01\xFE\xFF", 5)), 771},
-        {8, numbers, {4, 4}, mode(std::string("\x01\x04\x00\x04\x00", 5)), 771},
-        {8, numbers, {5, 4}, {}, 771}, {8, numbers, {0, 65280}, {}, 771},
-        {8, numbers, {-1, 4}, {}, 771}, {4, numbers, {2, 1}, {}, 771},
+        {8, nr, {1, 2}, mode(std::string("\x01\x01\x00\x02\x00", 5)), 0},
+        {8, nr, {1, 300}, mode(std::string("\x01\x01\x00\x2D\x01", 5)), 0},
+        {8, nr, {255, 65279}, mode(std::string("\x01\x00\x01\xFE\xFF", 5)), 771},
+        {8, nr, {4, 4}, mode(std::string("\x01\x04\x00\x04\x00", 5)), 771},
+        {8, nr, {5, 4}, {}, 771}, {8, nr, {0, 65280}, {}, 771},
+        {8, nr, {-1, 4}, {}, 771}, {4, nr, {2, 1}, {}, 771},
     };
     // clang-format on
     for (const auto& r : rows) {
