@@ -18,7 +18,31 @@ namespace {
 using test::Coded;
 using test::Outcome;
 
-class QueriesTest : public test::LibraryTest {};
+// The library as loaded, run in the test's directory; mfAnyCommand sends raw bytes to port 1.
+class QueriesTest : public test::LibraryTest {
+protected:
+    void SetUp() override {
+        LibraryTest::SetUp();
+        std::filesystem::current_path(dir.Path());  // where "tarnlog.txt" is made
+        bytes.resize(2048);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previousDir_);
+        LibraryTest::TearDown();
+    }
+    std::string RawLog() const { return test::ReadFile(dir.File("tarnlog.txt")); }
+    // Sends the first `sendCount` of `bytes`: the status query 0x1B 0x66, then zeros.
+    int Send(int sendCount, int maximum, int timeoutMs = 500) {
+        received.assign(1024, 0xEE);
+        count = -5;
+        return mfAnyCommand(sendCount, bytes.data(), maximum, received.data(), &count, timeoutMs);
+    }
+
+    std::vector<uint8_t> bytes = std::vector<uint8_t>{0x1B, 0x66};
+    std::vector<uint8_t> received;
+    int count = 0;
+    const std::filesystem::path previousDir_ = std::filesystem::current_path();
+};
 
 // Each query's answer and the time it takes on an older printer: 800 ms after the acknowledge,
 // and a pause after the clock (300 ms) and the counter (100 ms), none from type 4. A short
@@ -100,37 +124,11 @@ TEST_F(QueriesTest, EveryFixedAnswerNameAnswersWithAndWithoutASession) {
     EXPECT_EQ(std::vector<int>(v, v + 5), (std::vector<int>{1, 12, 6, 1, 1}));
 }
 
-// mfAnyCommand: raw bytes to port 1, with a log file of its own when no session is open.
-class RawCommandTest : public test::LibraryTest {
-protected:
-    void SetUp() override {
-        LibraryTest::SetUp();
-        std::filesystem::current_path(dir.Path());  // "tarnlog.txt" is made there
-        bytes.resize(2048);
-    }
-    void TearDown() override {
-        std::filesystem::current_path(previousDir_);
-        LibraryTest::TearDown();
-    }
-    std::string RawLog() const { return test::ReadFile(dir.File("tarnlog.txt")); }
-    // Sends the first `sendCount` of `bytes`: the status query 0x1B 0x66, then zeros.
-    int Send(int sendCount, int maximum, int timeoutMs = 500) {
-        received.assign(1024, 0xEE);
-        count = -5;
-        return mfAnyCommand(sendCount, bytes.data(), maximum, received.data(), &count, timeoutMs);
-    }
-
-    std::vector<uint8_t> bytes = std::vector<uint8_t>{0x1B, 0x66};
-    std::vector<uint8_t> received;
-    int count = 0;
-    const std::filesystem::path previousDir_ = std::filesystem::current_path();
-};
-
 // Without a session its lines go to a log of their own, every one; with a session to the main
 // log, the failures and the counts. It reads up to the maximum it is given (at most 1024) until
 // the line stays quiet for the time-out; what it refuses (771) opens nothing; a port that fails
 // is 514.
-TEST_F(RawCommandTest, SendsTheBytesAsTheyAreReadsWhatComesAndLogsWhereTheSessionSays) {
+TEST_F(QueriesTest, RawCommandsSendTheBytesAsTheyAreReadWhatComesAndLogWhereTheSessionSays) {
     const std::string mainLog = LogText();
     EXPECT_EQ(Send(2, 3), 0);
     EXPECT_EQ(count, 3);
