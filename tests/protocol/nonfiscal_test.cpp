@@ -20,11 +20,14 @@ namespace {
 using test::Frame;
 using NonfiscalFormsTest = test::StartedLibraryTest;
 using Call = int (*)();
+using Lines = std::vector<std::string>;
 
-// A line code and the text right-aligned (width > 0) or left-aligned (width < 0), then LF.
-std::string Line(const char* code, const std::string& text, int width) {
-    const std::string pad(static_cast<size_t>(width < 0 ? -width : width) - text.size(), ' ');
-    return code + (width < 0 ? text + pad : pad + text) + "\n";
+// A line code and the text cut to the field and right-aligned (width > 0) or left-aligned
+// (width < 0) in it, then LF.
+std::string Line(const char* code, const std::string& text, int width = 20) {
+    const size_t field = static_cast<size_t>(width < 0 ? -width : width);
+    const std::string cut = text.substr(0, field), pad(field - cut.size(), ' ');
+    return code + (width < 0 ? cut + pad : pad + cut) + "\n";
 }
 
 int Visa(int flag1, int flag2, const std::string& text18) {
@@ -74,12 +77,8 @@ TEST_F(NonfiscalFormsTest, EachDocumentIsOneRecord) {
         return Line(code, text18.substr(from, length), -31);
     };
     const std::string q20(20, 'q'), q25(25, 'q'), q26(26, 'q');
-    const struct {
-        std::function<int()> call;
-        std::string shown;
-        std::vector<std::string> printed = {};
-    } rows[] = {
-        // clang-format off
+    // clang-format off
+    const struct { std::function<int()> call; std::string shown; Lines printed = {}; } rows[] = {
         {[] { return mfPrPayIn("KP/7", "Przedsiebiorstwo Handlowe", "Zasilenie", "150,00"); },
          "\x1Bs20" + payHead + Line("30", "Zasilenie", 20) + payTail,
          {std::string(10, ' ') + "POKWITOWANIE WPŁATY",
@@ -145,8 +144,8 @@ TEST_F(NonfiscalFormsTest, EachDocumentIsOneRecord) {
         {[&] { return Return(q25, ""); }, "\n40" + q25 + " = - \n60"},
         {[&] { return Return(q26, ""); }, "\n40" + q26 + "\n60"},
         {[] { return Return(kCommandBytes, "1,00"); }, "\n40Stolik Q 2 4 = -1,00"},
-        // clang-format on
     };
+    // clang-format on
     for (size_t i = 0; i < std::size(rows); ++i) {
         SCOPED_TRACE(i);
         StartOn(8);
@@ -198,12 +197,12 @@ TEST_F(NonfiscalFormsTest, ThePrintersThatHaveTheForms) {
 
 // A failed head leaves no order; a failed piece leaves it open; a failed end closes it anyway.
 TEST_F(NonfiscalFormsTest, OrderPiecesNeedTheirOrderAndAFailedEndStillClosesIt) {
-    const struct {
-        std::vector<uint8_t> failing;
-        int head, line, lineCode, end, endCode;  // a failure gives 514, a missing order 780
-    } rows[] = {{{0x1B, 's'}, -2, -2, 780, -2, 780},
-                {{'4', '0'}, 0, -2, 514, 0, 0},
-                {{'9', '0'}, 0, 0, 0, -2, 514}};
+    // clang-format off
+    const struct { std::vector<uint8_t> failing; int head, line, lineCode, end, endCode; }
+    rows[] = {
+        {{0x1B, 's'}, -2, -2, 780, -2, 780}, {{'4', '0'}, 0, -2, 514, 0, 0},
+        {{'9', '0'}, 0, 0, 0, -2, 514}};  // a failure gives 514, a missing order 780
+    // clang-format on
     for (const auto& r : rows) {
         platform->FailWriteStarting(r.failing);
         EXPECT_EQ(kBgOrder(), r.head);
@@ -219,19 +218,15 @@ TEST_F(NonfiscalFormsTest, OrderPiecesNeedTheirOrderAndAFailedEndStillClosesIt) 
 // the item to come again.
 TEST_F(NonfiscalFormsTest, AReturnTakesOneItem) {
     const std::string tooLong(1100, 'q');
-    const struct {
-        std::function<int()> call;
-        int result, code;
-        size_t sent;  // ESC 's' frames, a refused head included
-    } rows[] = {
-        // clang-format off
+    // clang-format off
+    const struct { std::function<int()> call; int result, code; size_t sent; } rows[] = {
         {[&] { return mfLineReturn("", tooLong.c_str(), "1"); }, -2, 771, 0},
         {[&] { printer->RefuseNext({3, 0, 2, 0}); return kReturnItem(); }, -2, 784, 1},
         {[] { return mfLineReturn(nullptr, nullptr, nullptr); }, 0, 0, 1},
         {kReturnItem, -2, 769, 0}, {mfEndReturn, 0, 0, 0}, {mfEndReturn, -2, 780, 0},
-        {kReturnItem, -2, 780, 0},
-        // clang-format on
+        {kReturnItem, -2, 780, 0},  // sent: ESC 's' frames, a refused head included
     };
+    // clang-format on
     ASSERT_EQ(kBgReturn(), 0);
     EXPECT_TRUE(Sent().empty());
     for (size_t i = 0; i < std::size(rows); ++i) {
@@ -272,15 +267,9 @@ TEST_F(NonfiscalFormsTest, DocumentsAreNotOpenedOverAnother) {
 // after a card-terminal slip. A failed one-shot document is still waited for and keeps its
 // code; a refused card-terminal slip or voucher returns at once.
 TEST_F(NonfiscalFormsTest, ThePausesAndWaitsAfterADocument) {
-    const struct {
-        Call call;
-        int type, version, busyMs;
-        bool refused;
-        int result;
-        int64_t elapsed;
-        size_t polls;
-    } rows[] = {
-        // clang-format off
+    // clang-format off
+    const struct { Call call; int type, version, busyMs; bool refused; int result; int64_t elapsed;
+                   size_t polls; } rows[] = {
         {kReturnItem, 8, 2, 0, false, 0, 400, 1},     {kReturnItem, 4, 4, 0, false, 0, 400, 1},
         {kReturnItem, 8, 2, 1000, false, 0, 1200, 9}, {kReturnItem, 8, 2, 0, true, -2, 300, 1},
         {kReturnItem, 3, 1, 0, false, 1, 0, 0},  // no forms: nothing sent, no pause
@@ -290,8 +279,8 @@ TEST_F(NonfiscalFormsTest, ThePausesAndWaitsAfterADocument) {
         {kReturnItem, 8, 2, 1000, true, -2, 1100, 9}, {kCardPayment, 8, 2, 1000, true, -2, 0, 0},
         {kVoucher, 8, 2, 1000, true, -2, 0, 0},
         {kPayIn, 8, 2, 40000, false, 0, 30200, 301},  // the wait gives up after 30 s
-        // clang-format on
     };
+    // clang-format on
     for (size_t i = 0; i < std::size(rows); ++i) {
         const auto& r = rows[i];
         SCOPED_TRACE(i);
@@ -337,12 +326,6 @@ const char* const kPayOutName = "WYP\x9D\x41TA Z KASY";
 const char* const kFiscalSales = "SPRZEDA\xBD FISKALNA";
 const char* const kIssued = "Opakowania wydane";
 
-// A line code and the text cut to `width` and right-aligned in it, then LF.
-std::string Field(const char* code, const std::string& text, size_t width = 20) {
-    const std::string cut = text.substr(0, width);
-    return code + std::string(width - cut.size(), ' ') + cut + "\n";
-}
-
 struct Figure {
     int type;
     const char *name, *counted, *cash, *difference;
@@ -371,8 +354,8 @@ protected:
 // person are cut to their fields, the start date loses the year of a "dd.mm.yyyy" date; an
 // amount whose number does not fit 32 bits is refused with 771 and not kept.
 TEST_F(SettlementTest, TheRecordCarriesTheKeptFiguresAndTheirSums) {
-    const std::string x40(40, 'x'), blank = Field("", "");
-    const std::string head = Field("50", "01.12.2026 14:00:00 ");
+    const std::string x40(40, 'x'), blank = Line("", "");
+    const std::string head = Line("50", "01.12.2026 14:00:00 ");
     const std::string cashHeading = "1434 Got\xA2wka PLN\n";
     const Figure cash{2, kCash, "", "", ""};
     const struct {
@@ -381,11 +364,11 @@ TEST_F(SettlementTest, TheRecordCarriesTheKeptFiguresAndTheirSums) {
         const char* start = "01.12.2026 06:00";
     } rows[] = {
         // clang-format off
-        {{}, "\x1Bs3320\n30" + Field("", "7", 10) + "40" + Field("", "01.12 06:00", 12) + head +
-             Field("70", "Jan") + "8090" + Field("41", "0,00") + "02OPAK. ZWROTNE\n" +
-             Field("12", "0,00") + "22" + Field("32", "0,00") + "52" + Field("82", "0,00") +
-             Field("03", "0,00") + "83" + Field("93", "0,00") + cashHeading + "44" + blank + "54" +
-             blank + "6474" + blank + Field("45", "Jan") + "55\x1BQ"},
+        {{}, "\x1Bs3320\n30" + Line("", "7", 10) + "40" + Line("", "01.12 06:00", 12) + head +
+             Line("70", "Jan") + "8090" + Line("41", "0,00") + "02OPAK. ZWROTNE\n" +
+             Line("12", "0,00") + "22" + Line("32", "0,00") + "52" + Line("82", "0,00") +
+             Line("03", "0,00") + "83" + Line("93", "0,00") + cashHeading + "44" + blank + "54" +
+             blank + "6474" + blank + Line("45", "Jan") + "55\x1BQ"},
         {{{2, kCash, "1000,00", "1005,00", "5,00"}, {3, "Transakcje sprzeda\xBEy", "", "80", ""},
           {3, kPayInName, "", "200,00", ""}, {3, kPayOutName, "", "-50,00", ""},
           {2, "Karta", "300,00", "300,00", "0,00"},
@@ -394,25 +377,25 @@ TEST_F(SettlementTest, TheRecordCarriesTheKeptFiguresAndTheirSums) {
           {4, kFiscalSales, "", "1234,5", ""},  // one decimal: read as 123,45
           {2, "Bon", "10,00", "12,00", "-2,00"}, {5, "Bon", "1", "1", "1"},
           {4, "gotowka", "", "1", ""}},
-         "8090" + Field("21", "123,45") + Field("41", "200,00") + "02OPAK. ZWROTNE\n" +
-             Field("12", "1,50") + "22" + Field("32", "324,95") + "52" + Field("82", "50,00") +
-             Field("03", "3,00") + "83" + Field("93", "53,00") + cashHeading +
-             Field("44", "1005,00") + Field("54", "1000,00") + "64" + Field("74", "5,00") +
-             "34Karta\n" + Field("44", "300,00") + Field("54", "300,00") + "64" +
-             Field("74", "0,00") + "34Bon\n" + Field("44", "12,00") + Field("54", "10,00") + "64" +
-             Field("74", "-2,00") + Field("45", "Jan") + "55\x1BQ"},
-        {{}, "\x1Bs3320\n30" + x40.substr(0, 10) + "\n40" + Field("", "2026-", 12) + head +
-             Field("70", "Jan") + "8090", x40, "2026-12-01"},
-        {{}, "\n40" + Field("", "01", 12) + "50", "", "01"},
+         "8090" + Line("21", "123,45") + Line("41", "200,00") + "02OPAK. ZWROTNE\n" +
+             Line("12", "1,50") + "22" + Line("32", "324,95") + "52" + Line("82", "50,00") +
+             Line("03", "3,00") + "83" + Line("93", "53,00") + cashHeading +
+             Line("44", "1005,00") + Line("54", "1000,00") + "64" + Line("74", "5,00") +
+             "34Karta\n" + Line("44", "300,00") + Line("54", "300,00") + "64" +
+             Line("74", "0,00") + "34Bon\n" + Line("44", "12,00") + Line("54", "10,00") + "64" +
+             Line("74", "-2,00") + Line("45", "Jan") + "55\x1BQ"},
+        {{}, "\x1Bs3320\n30" + x40.substr(0, 10) + "\n40" + Line("", "2026-", 12) + head +
+             Line("70", "Jan") + "8090", x40, "2026-12-01"},
+        {{}, "\n40" + Line("", "01", 12) + "50", "", "01"},
         {{}, "\n4001.12 06:00:\n50", "7", "01.12.2026 06:00:00 and more"},
-        {{{4, kFiscalSales, "", "21474836,48", "", -2}}, "8090" + Field("41", "0,00")},
-        {{{4, kFiscalSales, "", "21474836,47", ""}}, Field("21", "21474836,47")},
-        {{cash, {3, kPayOutName, "", "-21474836,48", "", -2}}, Field("82", "0,00")},  // minus dropped
-        {{cash, {3, kPayInName, "", "-21474836,48", ""}}, Field("41", "-21474836,48")},
-        {{{4, kIssued, "", "99999999999", "", -2}}, Field("12", "0,00")},
+        {{{4, kFiscalSales, "", "21474836,48", "", -2}}, "8090" + Line("41", "0,00")},
+        {{{4, kFiscalSales, "", "21474836,47", ""}}, Line("21", "21474836,47")},
+        {{cash, {3, kPayOutName, "", "-21474836,48", "", -2}}, Line("82", "0,00")},  // minus dropped
+        {{cash, {3, kPayInName, "", "-21474836,48", ""}}, Line("41", "-21474836,48")},
+        {{{4, kIssued, "", "99999999999", "", -2}}, Line("12", "0,00")},
         {{cash, {2, "Kar\x1Bta\nX", "1,00", "1,00", "0,00"}}, "34Kar ta X\n"},  // no ESC, no LF
         {{cash, {4, kIssued, "", "21474836,47", ""}, {3, kPayInName, "", "21474836,47", ""},
-          {4, kFiscalSales, "", "21474836,47", ""}}, Field("32", "64424509,41")},
+          {4, kFiscalSales, "", "21474836,47", ""}}, Line("32", "64424509,41")},
         // clang-format on
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
