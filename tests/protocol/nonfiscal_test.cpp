@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "card_slips.h"
 #include "library_test.h"
 #include "roll.h"
 
@@ -56,12 +57,9 @@ const Call kVoucher = [] { return Voucher(1); };
 const Call kBgOrder = [] { return mfBgOrder("a", "b"); };
 const Call kBgReturn = [] { return mfBgReturn("1", "Anna", 0); };
 const Call kReturnItem = [] { return mfLineReturn("Mleko", "1", "2,99"); };
-const Call kCardPayment = [] { return mfPrEFT_Transaction(0, 1, 1, 0, 0, "", "", "", 0, 0, 0, 0, 0,
-    "", 0, "", 0, "", "", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "", 0, 0, 0, 0, 0, 0, 0, 0); };
-const Call kCardReversal = [] { return mfPrEFT_Reversal(0, 1, 1, 0, 0, "", "", "", 0, 0, 0, 0, 0,
-    "", 0, 0, "", "", 1, 0, "", 0, 0, 0); };
-const Call kCardRegistration = [] { return mfPrEFT_RegisterOffline(0, 1, 1, 0, "", "", "", 0, 0, 0,
-    0, "", 0, 0, "", "", 1, "", 0, 0); };
+const Call kCardPayment = [] { return test::Transaction({}); };
+const Call kCardReversal = [] { return test::Reversal({}); };
+const Call kCardRegistration = [] { return test::Offline({}); };
 // clang-format on
 
 // Each document's record: whole, or the bytes that show what a row changes (its tail, ESC 'Q'
