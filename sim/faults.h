@@ -28,11 +28,13 @@ struct Faults {
     std::optional<int> shortNextAnswer;
     std::optional<std::vector<uint8_t>> garbageNextAnswer;
     bool onlyRawBlocks = false;
-    // The next head of this command is answered with this byte instead of its acknowledge
-    // (the command then goes no further).
-    std::optional<std::pair<uint8_t, uint8_t>> acknowledgeOverride;
-    // The printer takes the next acknowledged command but its acknowledge is lost on the line.
+    // The next head of this command is answered with this byte (or nothing) instead of its
+    // acknowledge (the command then goes no further).
+    std::optional<std::pair<uint8_t, std::optional<uint8_t>>> acknowledgeOverride;
+    // The printer takes the next acknowledged command (of this byte, when one is named) but its
+    // acknowledge is lost on the line.
     bool loseNextAcknowledge = false;
+    std::optional<uint8_t> loseAcknowledgeOnlyOf;
     // The cable is out: the port cannot be opened in process; behind a pseudo-terminal or a TCP
     // port the printer hears nothing and a TCP connection is dropped.
     bool unplugged = false;

@@ -118,7 +118,7 @@ void ProtocolEngine::StartCommand(uint8_t command, int64_t nowMs) {
     }
     if (spec_->acknowledged && faults_.acknowledgeOverride &&
         faults_.acknowledgeOverride->first == command) {
-        Emit(faults_.acknowledgeOverride->second);
+        if (faults_.acknowledgeOverride->second) Emit(*faults_.acknowledgeOverride->second);
         faults_.acknowledgeOverride.reset();
         Record(FrameKind::Refused, {kEsc, command}, nowMs);
         return;
@@ -137,8 +137,10 @@ void ProtocolEngine::StartCommand(uint8_t command, int64_t nowMs) {
             Record(FrameKind::Refused, {kEsc, command}, nowMs);
             return;
         }
-        if (!faults_.loseNextAcknowledge) Emit(kAck);
-        faults_.loseNextAcknowledge = false;
+        const bool lose = faults_.loseNextAcknowledge &&
+                          faults_.loseAcknowledgeOnlyOf.value_or(command) == command;
+        if (!lose) Emit(kAck);
+        if (lose) faults_.loseNextAcknowledge = false;
     }
     body_ = {command};
     phase_ = Phase::Command;

@@ -43,14 +43,19 @@ public:
         faults_.nakNext = std::array<uint8_t, 4>{};
         faults_.silentAfterRefusal = true;
     }
-    // Answers the next head of `command` with `byte` instead of its acknowledge.
-    void AcknowledgeNextWith(uint8_t command, uint8_t byte) {
+    // Answers the next head of `command` with `byte` instead of its acknowledge, or (without a
+    // byte) answers it with nothing.
+    void AcknowledgeNextWith(uint8_t command, std::optional<uint8_t> byte = std::nullopt) {
         faults_.acknowledgeOverride = std::make_pair(command, byte);
     }
     void SetSilent(bool silent) { faults_.silent = silent; }
     void RefuseEverything(bool refuse) { faults_.refuseEverything = refuse; }
-    // The next acknowledged command is carried out, but its acknowledge never reaches the host.
-    void LoseNextAcknowledge() { faults_.loseNextAcknowledge = true; }
+    // The next acknowledged command (the next `command`, when one is named) is carried out, but
+    // its acknowledge never reaches the host.
+    void LoseNextAcknowledge(std::optional<uint8_t> command = std::nullopt) {
+        faults_.loseNextAcknowledge = true;
+        faults_.loseAcknowledgeOnlyOf = command;
+    }
     // The next answer (with `onlyRawBlocks`, the next answer to a raw block) cut to `bytes`
     // bytes, or replaced by `bytes`.
     void AnswerShortNext(int bytes, bool onlyRawBlocks = false) {

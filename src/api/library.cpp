@@ -1,5 +1,6 @@
 #include "api/library.h"
 
+#include "link/shared_commands.h"
 #include "platform/platform.h"
 
 namespace tarn {
@@ -52,6 +53,16 @@ int Exchange(CRequest& request, bool noAck, bool noEsc) {
     Library& lib = Lib();
     if (!lib.link) return Failed(kCodeCommunication);
     return lib.link->Execute(request, noAck, noEsc);
+}
+
+int EndDocumentLeftOpen() {
+    constexpr uint8_t kEndDocument = 0x51;  // 'Q'
+    constexpr uint8_t kCancel = 0x23;       // '#'
+    int answer = 0;
+    CRequestOneByteMaybeAnswered end(kEndDocument, &answer);
+    if (Exchange(end, true) != 0) return -2;
+    CRequestOneByteMaybeAnswered cancel(kCancel, &answer);
+    return Exchange(cancel, true);
 }
 
 void SettleOlderPrinter(int ms) {

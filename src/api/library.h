@@ -84,6 +84,10 @@ int Failed(int code);
 int Succeeded(int result = MF_OK);
 // Sends one command through the session's link; 0 or -2 with the detail code in mfErrorL.
 int Exchange(CRequest& request, bool noAck = false, bool noEsc = false);
+// 'Q' and '#' to a printer that still holds a document left open; 0, or -2 when an exchange
+// failed. Their answers are not needed: a missing one is no failure ('Q' inside an unfinished
+// form ends the form, and the printer answers nothing to that).
+int EndDocumentLeftOpen();
 // Sleeps `ms` when the printer is below type 4 (its settling delay after some commands).
 void SettleOlderPrinter(int ms);
 

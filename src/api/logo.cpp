@@ -43,10 +43,11 @@ bool ReadLine(std::FILE* file, std::string* line) {
 }
 
 // '/' answered 6, then the row number answered by two bytes and the row. 1 when the row came,
-// 0 when the printer stopped the backup, -2 when an exchange failed.
+// 0 when the printer stopped the backup (an answer other than 6, none, or a row cut short), -2
+// when an exchange failed.
 int FetchRow(int row, LogoRow* out) {
     int goOn = 0;
-    CRequestOneByte announce(kBackupAnnouncement, &goOn);
+    CRequestOneByteMaybeAnswered announce(kBackupAnnouncement, &goOn);
     if (Exchange(announce, true) != 0) return -2;
     if (goOn != kGoOn) return 0;
     uint8_t answer[kRowAnswerLength] = {};
@@ -88,7 +89,7 @@ int BackupLogo(const std::string& path, const std::optional<Logo>& incoming) {
 int UploadLogo(const Logo& logo) {
     for (int row = 0; row < kLogoRows; ++row) {
         int goOn = 0;
-        CRequestOneByte announce(kUploadAnnouncement, &goOn);
+        CRequestOneByteMaybeAnswered announce(kUploadAnnouncement, &goOn);
         if (Exchange(announce, true) != 0) return -2;
         if (goOn != kGoOn) return 0;
         uint8_t block[kRowAnswerLength] = {static_cast<uint8_t>(row)};

@@ -14,9 +14,7 @@ namespace {
 constexpr uint8_t kIdentify = 0xFF;
 constexpr uint8_t kIdentifyExtended = 0xF6;
 constexpr uint8_t kStatusZero = 0x5B;
-constexpr uint8_t kWake = 0x2A;           // '*'
-constexpr uint8_t kEndDocument = 0x51;    // 'Q'
-constexpr uint8_t kCancelReceipt = 0x23;  // '#'
+constexpr uint8_t kWake = 0x2A;  // '*'
 
 constexpr int kFamilyType1 = 2;
 constexpr int kFamilyType2 = 17;
@@ -68,11 +66,7 @@ int RecoverAndCloseDay() {
     CRequestStatus query(1, &status1);
     Exchange(query);
     if (status1 & 0x02) {
-        int answer = 0;
-        CRequestOneByte end(kEndDocument, &answer);
-        if (Exchange(end, true) != 0) return -2;
-        CRequestOneByte cancel(kCancelReceipt, &answer);
-        if (Exchange(cancel, true) != 0) return -2;
+        if (EndDocumentLeftOpen() != 0) return -2;
         lib.link->WaitUntilReady(30);
     }
     if (Exchange(query) != 0) return -2;
@@ -123,6 +117,9 @@ int Start(int port) {
     }
     LogInfoF("In mfStart MF_OK");
     lib.started = true;
+    // The printer holds no receipt and no order now: whatever the library still counted as
+    // open from before went with the recovery.
+    lib.SetDocumentOpen(MF_DOC_RECEIPT | MF_DOC_ORDER, false);
     return Succeeded();
 }
 

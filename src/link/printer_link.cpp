@@ -16,6 +16,26 @@ constexpr int kFrameSize = 1054;
 constexpr int kSettleMs = 800;
 constexpr int kFirstPollDelayMs = 200;
 constexpr int kPollIntervalMs = 100;
+// A status answer that does not come costs the wait one awaited byte's time-out; the wait
+// still ends within its seconds and one such time-out.
+constexpr int kOneLostAnswerMs = 30000;
+constexpr int kBusy = 0x01;  // status byte 2
+
+// Status byte 2 for the wait: an answer cut short counts as "still busy".
+class BusyQuery : public CRequestStatus {
+public:
+    explicit BusyQuery(int* status) : CRequestStatus(2, status), status_(status) {}
+    int ParseAnswer(const uint8_t* bytes, int count) override {
+        if (count < 1) {
+            *status_ = kBusy;
+            return 0;
+        }
+        return CRequestStatus::ParseAnswer(bytes, count);
+    }
+
+private:
+    int* status_;
+};
 
 struct StatusRule {
     int byteIndex;
@@ -121,12 +141,16 @@ int CPrinterLink::Execute(CRequest& request, bool noAck, bool noEsc) {
 }
 
 int CPrinterLink::WaitUntilReady(int seconds) {
-    CurrentPlatform().SleepMs(kFirstPollDelayMs);
+    Platform& platform = CurrentPlatform();
+    platform.SleepMs(kFirstPollDelayMs);
+    const int64_t deadline =
+        platform.MonotonicMs() + static_cast<int64_t>(seconds) * 1000 + kOneLostAnswerMs;
     int status = 0;
-    CRequestStatus query(2, &status);
+    BusyQuery query(&status);
     if (Execute(query, false, false) != 0) return -2;
     const int64_t pollLimit = static_cast<int64_t>(seconds) * 10;
-    for (int64_t polls = 0; (status & 0x01) != 0 && polls < pollLimit; ++polls) {
+    for (int64_t polls = 0;
+         (status & kBusy) != 0 && polls < pollLimit && platform.MonotonicMs() < deadline; ++polls) {
         if (Execute(query, false, false) != 0) return -2;
         WaitMs(kPollIntervalMs);
     }

@@ -137,8 +137,7 @@ int CRequestReadBlock::AnswerLength() const {
 }
 
 int CRequestReadBlock::ParseAnswer(const uint8_t* bytes, int count) {
-    if (count < 1) return kCodeCommunication;
-    if (buffer_ != nullptr) std::memcpy(buffer_, bytes, static_cast<size_t>(count));
+    if (buffer_ != nullptr && count > 0) std::memcpy(buffer_, bytes, static_cast<size_t>(count));
     Store(count_, count);
     return 0;
 }

@@ -108,6 +108,16 @@ private:
     int* answer_;
 };
 
+// A one-byte command whose answer is only looked at: a printer that answers nothing has not
+// failed the exchange, and *answer keeps its value.
+class CRequestOneByteMaybeAnswered : public CRequestOneByte {
+public:
+    using CRequestOneByte::CRequestOneByte;
+    int ParseAnswer(const uint8_t* bytes, int count) override {
+        return count < 1 ? 0 : CRequestOneByte::ParseAnswer(bytes, count);
+    }
+};
+
 // The caller's bytes unchanged, answered by one byte.
 class CRequestRawBlock : public CRequest {
 public:
@@ -120,7 +130,8 @@ private:
 };
 
 // One byte out; as many bytes back as *count says at the time of the exchange. Every byte
-// that came is copied to the buffer and their number stored in *count.
+// that came is copied to the buffer and their number stored in *count (0 when none came: the
+// caller decides what a short answer means).
 class CRequestReadBlock : public CRequest {
 public:
     CRequestReadBlock(uint8_t byte, uint8_t* buffer, int* count);

@@ -7,6 +7,7 @@
 #include "api/detail_codes.h"
 #include "api/library.h"
 #include "api/log.h"
+#include "link/shared_commands.h"
 #include "receipt/cancellation.h"
 #include "receipt/formatting.h"
 #include "receipt/receipt_commands.h"
@@ -59,6 +60,7 @@ private:
     int PaymentRecords();
     void PaymentLines();
     int FootLines();
+    bool EndedAnyway();
     int End();
 
     const EndTicket& args_;
@@ -207,11 +209,27 @@ int Closing::FootLines() {
     return 0;
 }
 
+// The end's frame is whole after its first two bytes, so the printer may have ended the
+// receipt while its acknowledge was lost on the line. Then its count of the day's receipts has
+// grown by this one and it names no cancellation.
+bool Closing::EndedAnyway() {
+    if (receipt_.numberBefore < 0) return false;
+    const KeptCode code;
+    int number = -1;
+    CRequestLastTicketNo counter(&number);
+    const bool ended = Exchange(counter) == 0 && number == ((receipt_.numberBefore + 1) & 0xFFFF) &&
+                       WhyTicketCanceled() == 0;
+    code.Restore(0);
+    if (ended)
+        LogErrorF("In mfEndTicket, receipt %d ended by the printer, acknowledge lost", number);
+    return ended;
+}
+
 int Closing::End() {
     CRequestEndTicket end;
     const int result = Exchange(end);
     LogResultF(result, "In mfEndTicket CRequestEndTicket, result: %d,", result);
-    if (result != 0) {
+    if (result != 0 && !EndedAnyway()) {
         lib_.SetDocumentOpen(MF_DOC_RECEIPT, false);
         return result;
     }

@@ -14,9 +14,7 @@ using namespace tarn;
 
 namespace {
 
-constexpr uint8_t kWake = 0x2A;         // '*'
-constexpr uint8_t kEndDocument = 0x51;  // 'Q'
-constexpr uint8_t kCancel = 0x23;       // '#'
+constexpr uint8_t kWake = 0x2A;  // '*'
 constexpr int kRecoverySettleMs = 300;
 
 struct StatusCheck {
@@ -56,14 +54,8 @@ int EndLeftOverDocument() {
     CRequestStatus query(1, &status1);
     Exchange(query);
     if ((status1 & 0x02) == 0) return 0;
-    int answer = 0;
-    CRequestOneByte end(kEndDocument, &answer);
-    int result = Exchange(end, true);
-    if (result != 0) return result;
-    CRequestOneByte cancel(kCancel, &answer);
-    result = Exchange(cancel, true);
-    if (result != 0) return result;
-    return WaitAfterDocument(30);
+    const int result = EndDocumentLeftOpen();
+    return result != 0 ? result : WaitAfterDocument(30);
 }
 
 // Status bytes 0 to 3; a query that fails fails the opening with its code.
@@ -76,7 +68,8 @@ int ReadStatus(int status[4]) {
     return 0;
 }
 
-int CheckStatus(const int status[4]) {
+// A day closed here starts the receipt count again: *lastNumber becomes 0.
+int CheckStatus(const int status[4], int* lastNumber) {
     for (const StatusCheck& check : kOpeningChecks) {
         const bool set = (status[check.byteIndex] & check.bit) != 0;
         if (set != check.whenSet) continue;
@@ -84,6 +77,7 @@ int CheckStatus(const int status[4]) {
         CRequestShiftEnd close;
         const int result = Exchange(close);
         if (result != 0) return result;
+        *lastNumber = 0;
         WaitAfterDocument(30);
     }
     return 0;
@@ -94,9 +88,10 @@ int Begin(int32_t total) {
     if (!lib.started) return NotStarted();
     LogInfoF("In mfBeginTicket, total: %d,TickedOpened: %d", total, lib.IsDocumentOpen(MF_DOC_ANY));
     if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
-    int ignored = 0;
-    CRequestLastTicketNo counter(&ignored);
+    int lastNumber = -1;
+    CRequestLastTicketNo counter(&lastNumber);
     Exchange(counter);
+    int ignored = 0;
     CRequestOneByte wake(kWake, &ignored);
     Exchange(wake, true);
     int result = EndLeftOverDocument();
@@ -104,10 +99,10 @@ int Begin(int32_t total) {
     int status[4] = {0, 0, 0, 0};
     result = ReadStatus(status);
     if (result != 0) return result;
-    result = CheckStatus(status);
+    result = CheckStatus(status, &lastNumber);
     if (result != 0) return result;
     // A total of 1 or more is declared; with 0 or less the lines are summed.
-    lib.receipt.Reset(total, total >= 1);
+    lib.receipt.Reset(total, total >= 1, lastNumber);
     CRequestBeginTicket opening(total);
     result = Exchange(opening);
     LogResultF(result, "In mfBeginTicket, total: %d", total);

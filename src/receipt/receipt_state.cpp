@@ -29,8 +29,9 @@ int CountAllowed(const std::string& name) {
 
 }  // namespace
 
-void ReceiptState::Reset(int64_t declaredTotal, bool declared) {
+void ReceiptState::Reset(int64_t declaredTotal, bool declared, int lastNumber) {
     totalDeclared = declared;
+    numberBefore = lastNumber;
     total = declared ? declaredTotal : 0;
     lastLineName[0] = '\0';
     lastLineValue = 0;

@@ -15,8 +15,10 @@ struct ReceiptState {
     int64_t lastLineValue = 0;
     char lastLinePtu = ' ';
     int64_t ptuLinesTotal = 0;  // receipt-wide discounts entered as "PTU" lines
+    // The printer's number of the day's last receipt when this one opened; -1 when unknown.
+    int numberBefore = -1;
 
-    void Reset(int64_t declaredTotal, bool declared);
+    void Reset(int64_t declaredTotal, bool declared, int lastNumber);
 };
 
 // A line's value: `value` when it is 1 or more, else (price × quantity + 500) / 1000.

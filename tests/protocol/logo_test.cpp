@@ -93,8 +93,10 @@ TEST_F(LogoTest, WhatGoesWrongEndsThatTransferOnly) {
         {8, 0, [](P& p) { p.AnswerShortNext(1, true); }, 0, 65, 0},  // a short row
         {8, 0, [](P& p) { p.AcknowledgeNextWith(0x2F, 0x15); }, 0, 64, 0},
         {8, 0, [](P& p) { p.AcknowledgeNextWith(0x2D, 0x00); }, 0, 64, 1},
+        {8, 0, [](P& p) { p.AcknowledgeNextWith(0x2F); }, 0, 64, 0},  // '/' unanswered
+        {8, 0, [](P& p) { p.AcknowledgeNextWith(0x2D); }, 0, 64, 1},  // '-' unanswered
         {8, 1, [](P& p) { p.AnswerGarbageNext({1}, true); }, 0, 1, 0},
-        {8, 0, [](P& p) { p.AnswerShortNext(0, true); }, -2, 1, 0},  // a backup row
+        {8, 0, [](P& p) { p.AnswerShortNext(0, true); }, 0, 65, 0},  // an empty backup row
         {8, 1, [](P& p) { p.AnswerShortNext(0, true); }, -2, 1, 0},  // an upload row
         {4, 0, [](P&) {}, 0, 0, 0}};
     // clang-format on

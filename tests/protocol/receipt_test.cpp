@@ -289,7 +289,8 @@ TEST_F(ReceiptTest, TheClosingFollowsTheOpeningAndItsArguments) {
     }
 }
 
-// A closing refused before anything is sent (771) or on the way, with what it leaves open.
+// A closing refused before anything is sent (771) or on the way, with what it leaves open; an
+// end the printer carried out is a success, its acknowledge lost or not.
 TEST_F(ReceiptTest, AClosingRefusedKeepsItsCode) {
     // clang-format off
     const struct { const char* what; int percent; std::function<void()> fault; int code;
@@ -308,13 +309,19 @@ TEST_F(ReceiptTest, AClosingRefusedKeepsItsCode) {
         {"a refused reason query", 0, [this] { printer->RefuseNext({3, 0, 2, 0}); }, 784, false},
         {"a refused end", 0, [this] { printer->AcknowledgeNextWith(0x24, 0x15); }, 514, false,
          "In mfEndTicket CRequestEndTicket, result: -2,"},
+        {"an end not answered", 0, [this] { printer->AcknowledgeNextWith(0x24); }, 514, false},
+        // The printer ended it: its receipt count tells, and no cancellation is named.
+        {"an end whose acknowledge is lost", 0, [this] { printer->LoseNextAcknowledge(0x24); }, 0,
+         false, "In mfEndTicket, receipt 1 ended by the printer, acknowledge lost"},
     };
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
+        printer->State().receiptsToday = 0;
         OneLine(1000);
         r.fault();
-        EXPECT_EQ(Coded(End({r.percent, {1000}})), Outcome(-2, r.code));
+        EXPECT_EQ(Coded(End({r.percent, {1000}})), Outcome(r.code ? -2 : 0, r.code));
+        EXPECT_EQ(printer->State().receiptsToday, r.code ? 0 : 1);
         EXPECT_EQ(Sent().empty(), r.code == 771);
         EXPECT_TRUE(Logged(r.logged));
         EXPECT_EQ(DocumentOpen(), r.stillOpen);

@@ -96,11 +96,15 @@ TEST_F(SessionTest, TheStartEndsWhatThePrinterHoldsAndClosesTheDayAndBusyWaitsGi
     EXPECT_EQ(Of(Sent(), 'U').size(), 301u);
     EXPECT_EQ(Now(), 52000 + 30200);
     EXPECT_EQ(platform->SleptMs() - slept, 30200);
+    printer->AnswerShortNext(0);  // a status answer cut short is one more busy poll
+    EXPECT_EQ(Coded(mfPrState()), Outcome(0, 0));
+    EXPECT_EQ(Of(Sent(), 'U').size(), 301u);
+    EXPECT_EQ(Now(), 52000 + 30200 + 30000 + 30200);
 }
 
 // A refusal: the four status bytes are read, each in an exchange of its own, and the first
-// rule that holds names the cause. Then a second start sends nothing; mfStop may come twice and
-// a document outlives the session.
+// rule that holds names the cause. Then a second start sends nothing; mfStop may come twice; a
+// start ends whatever the printer held, a receipt or an order, on both sides.
 TEST_F(SessionTest, ARefusalIsNamedByTheStatusBytesAndStartAgainStopTwiceStart2AndStart3) {
     // clang-format off
     const struct { std::array<uint8_t, 4> status; int code; } rows[] = {
@@ -125,13 +129,22 @@ TEST_F(SessionTest, ARefusalIsNamedByTheStatusBytesAndStartAgainStopTwiceStart2A
         EXPECT_EQ(Sent(), (std::vector<Frame>{Esc("f"), Esc("["), Esc("T"), Esc("U"), Esc("V")}));
     }
     ASSERT_EQ(mfBeginTicket(-1), 0);
+    ASSERT_EQ(mfLineTicket(0, "Chleb pszenny", 'B', "szt", 450, 1000, 0), 0);
     Sent();
     EXPECT_EQ(mfStart(0, 1), -1);
     EXPECT_TRUE(Sent().empty());
     EXPECT_EQ(mfStop(), 0);
     EXPECT_EQ(mfStop(), 0);
-    ASSERT_EQ(mfStart(0, 1), 0);
-    EXPECT_TRUE(DocumentOpen());
+    ASSERT_EQ(mfStart(0, 1), 0);  // the printer's receipt is cancelled, and the library's with it
+    EXPECT_FALSE(DocumentOpen());
+    ASSERT_EQ(mfBeginTicket(-1), 0);
+    EXPECT_EQ(mfLineTicket(0, "Kawa ziarnista", 'A', "szt", 3199, 1000, 0), 0);
+    EXPECT_EQ(printer->State().receipt.lines.at(0).value, 3199);
+    ASSERT_EQ(mfStornoTicket(), 0);
+    ASSERT_EQ(mfBgOrder("Stolik 4", ""), 0);  // 'Q' ends the order the printer holds: no answer
+    mfStop();
+    EXPECT_EQ(mfStart(0, 1), 0);
+    EXPECT_FALSE(DocumentOpen());
     Load();
     EXPECT_EQ(mfStart2(0, 0, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), -2);
     EXPECT_EQ(mfStart2(0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), 0);
