@@ -101,11 +101,13 @@ protected:
 TEST_F(ReceiptTest, TheOpeningRecoversAndRefusesOnTheFirstFaultInTheStatusBytes) {
     // clang-format off
     const struct { std::array<uint8_t, 4> set, cleared; int code; bool held = false,
-                   dayToClose = false; char failing = 0; const char* frames = "f*T[TUV"; } rows[] = {
+                   dayToClose = false; char failing = 0; const char* frames = "f*T[TUV";
+                   char unanswered = 0; } rows[] = {
         {{}, {}, 0, false, false, 0, "f*T[TUV!"}, {{}, {}, 0, true, false, 0, "f*TQ#U[TUV!"},
         {{}, {}, 0, false, true, 0, "f*T[TUV%U!"}, {{}, {}, 514, true, false, 'Q', "f*T"},
         {{}, {}, 514, true, false, '#', "f*TQ"}, {{}, {}, 514, false, false, 'V', "f*T[TU"},
         {{0, 0x02, 0, 0}, {}, 769, false, false, 0, "f*TQ#U[TUV"},  // a document held
+        {{}, {}, 769, true, false, 0, "f*TQ#U[TUV", '#'},  // '#' unanswered: no failure of its own
         {{}, {1, 0, 0, 0}, 259}, {{}, {2, 0, 0, 0}, 518}, {{4, 0, 0, 0}, {}, 518},
         {{0, 0x10, 0, 0}, {}, 518}, {{0, 0x40, 0, 0}, {}, 513}, {{0, 0x80, 0, 0}, {}, 514},
         {{0, 0, 0x02, 0}, {}, 784}, {{0, 0, 0x04, 0}, {}, 257},
@@ -124,6 +126,7 @@ TEST_F(ReceiptTest, TheOpeningRecoversAndRefusesOnTheFirstFaultInTheStatusBytes)
         printer->State().receiptOpen = r.held;
         printer->State().dayMustClose = r.dayToClose;
         if (r.failing != 0) platform->FailWriteStarting({0x1B, static_cast<uint8_t>(r.failing)});
+        if (r.unanswered != 0) printer->AcknowledgeNextWith(static_cast<uint8_t>(r.unanswered));
         EXPECT_EQ(Coded(mfBeginTicket(-1)), Outcome(r.code == 0 ? 0 : -2, r.code));
         std::vector<Frame> frames = Sent();  // a run of readiness polls counts once
         const auto polls = [](const Frame& a, const Frame& b) { return a == b && a == Esc("U"); };
@@ -317,7 +320,8 @@ TEST_F(ReceiptTest, AClosingRefusedKeepsItsCode) {
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
-        printer->State().receiptsToday = 0;
+        printer->State().receiptsToday = 7;  // a day closed at the opening: the count starts again
+        printer->State().dayMustClose = true;
         OneLine(1000);
         r.fault();
         EXPECT_EQ(Coded(End({r.percent, {1000}})), Outcome(r.code ? -2 : 0, r.code));
