@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "api/detail_codes.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "link/shared_commands.h"
@@ -64,6 +65,7 @@ void FooterRecord(const std::string& text, int line, uint8_t record[2 + kFooterW
     record[1 + kFooterWidth] = check;
 }
 
+// A printer that stops taking lines has not set the footer: -2 with 769, whatever it kept.
 int DefineFooter(const char* given) {
     if (Lib().printerType < 8) return Succeeded(MF_NOT_PERFORMED);
     const std::string text =
@@ -73,14 +75,14 @@ int DefineFooter(const char* given) {
         CRequestOneByte announce(kFooterAnnouncement, &answer);
         int result = Exchange(announce, true);
         if (result != 0) return result;
-        if (answer != kGoOn) return Succeeded();
+        if (answer != kGoOn) return Failed(kCodeOther);
         uint8_t record[2 + kFooterWidth];
         FooterRecord(text, line, record);
         CRequestRawBlock upload(record, sizeof record, &answer);
         result = Exchange(upload, true, true);
         LogResultF(result, "In mfDefFooter, result: %d", result);
         if (result != 0) return result;
-        if (answer != kLineTaken && answer != kLastLineTaken) return Succeeded();
+        if (answer != kLineTaken && answer != kLastLineTaken) return Failed(kCodeOther);
     }
     return Succeeded();
 }

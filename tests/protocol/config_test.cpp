@@ -229,7 +229,7 @@ TEST_F(ConfigTest, TheClockShift) {
 }
 
 // The footer: three lines of 40, each announced, then sent without ESC as the line's number, its
-// text and their check byte; the printer may stop taking them.
+// text and their check byte; a printer that stops taking them has not set it.
 TEST_F(ConfigTest, TheFooterGoesOutAsThreeLinesOfForty) {
     const auto line = [](int number, std::string text) {
         text.resize(40, ' ');
@@ -242,8 +242,8 @@ TEST_F(ConfigTest, TheFooterGoesOutAsThreeLinesOfForty) {
                                           line(1, "aaaaabcdef"), Esc("."), line(2, "")}));
     // clang-format off
     const struct { void (*fault)(sim::VirtualPrinter&); int code; size_t lines; } rows[] = {
-        {[](sim::VirtualPrinter& p) { p.AcknowledgeNextWith('.', 0x15); }, 0, 0},
-        {[](sim::VirtualPrinter& p) { p.AnswerGarbageNext({1}, true); }, 0, 1},
+        {[](sim::VirtualPrinter& p) { p.AcknowledgeNextWith('.', 0x15); }, 769, 0},
+        {[](sim::VirtualPrinter& p) { p.AnswerGarbageNext({1}, true); }, 769, 1},
         {[](sim::VirtualPrinter& p) { p.AnswerGarbageNext({202}, true); }, 0, 3},  // go on
         {[](sim::VirtualPrinter& p) { p.AnswerShortNext(0, true); }, 514, 1},
     };
