@@ -1,5 +1,7 @@
 #include "receipt/formatting.h"
 
+#include <cstdint>
+
 namespace tarn {
 
 std::string intToText(int64_t value) {
@@ -61,7 +63,8 @@ bool matchMask(const char* mask, const char* text) {
     return *m == '\0';
 }
 
-// Digits past the 18th place cannot be held and count as 0.
+// Eighteen places are held; a number with a non-zero digit past them reads as the largest
+// 64-bit value (with its sign), which no amount field takes, never as its lower digits alone.
 int64_t readDigits(const std::string& text) {
     constexpr int kMostPlaces = 18;
     int64_t value = 0;
@@ -71,8 +74,11 @@ int64_t readDigits(const std::string& text) {
         const char c = text[i];
         if (c == ',' || c == '.') continue;
         if (c == '-' && i == 0) return -value;
-        if (places++ >= kMostPlaces) continue;
         const int digit = c >= '0' && c <= '9' ? c - '0' : 0;
+        if (places++ >= kMostPlaces) {
+            if (digit != 0) value = INT64_MAX;
+            continue;
+        }
         value += digit * place;
         place *= 10;
     }

@@ -390,6 +390,7 @@ TEST_F(SettlementTest, TheRecordCarriesTheKeptFiguresAndTheirSums) {
         {{}, "\n4001.12 06:00:\n50", "7", "01.12.2026 06:00:00 and more"},
         {{{4, kFiscalSales, "", "21474836,48", "", -2}}, "8090" + Line("41", "0,00")},
         {{{4, kFiscalSales, "", "21474836,47", ""}}, Line("21", "21474836,47")},
+        {{{4, kFiscalSales, "", "10000000000000000000,00", "", -2}}, "8090" + Line("41", "0,00")},
         {{cash, {3, kPayOutName, "", "-21474836,48", "", -2}}, Line("82", "0,00")},  // minus dropped
         {{cash, {3, kPayInName, "", "-21474836,48", ""}}, Line("41", "-21474836,48")},
         {{{4, kIssued, "", "99999999999", "", -2}}, Line("12", "0,00")},

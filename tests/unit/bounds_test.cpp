@@ -44,11 +44,12 @@ TEST(Formatting, MasksMatchWholeTextsWithWildcards) {
     EXPECT_FALSE(matchMask("a?", "a"));
 }
 
-TEST(Formatting, DigitsAreReadPastSeparatorsUpTo18Places) {
+TEST(Formatting, DigitsAreReadPastSeparatorsAndATooLongNumberIsTheLargest) {
     EXPECT_EQ(readDigits("-12,50"), -1250);
     EXPECT_EQ(readDigits("1x2"), 102);
     EXPECT_EQ(readDigits("12-3"), 1203);
-    EXPECT_EQ(readDigits(std::string(40, '9')), 999999999999999999LL);
+    EXPECT_EQ(readDigits("-" + std::string(40, '9')), -INT64_MAX);
+    EXPECT_EQ(readDigits(std::string(30, '0') + "12"), 12);
 }
 
 TEST(Formatting, TheSecondCurrencyRateRoundsAndStaysIn32Bits) {
