@@ -54,13 +54,15 @@ extern "C" int TARN_API mfLineReturn(const char* name, const char* quantity, con
     ReturnState& slip = lib.returnSlip;
     if (slip.lines >= kMostItems) return Failed(kCodeOther);
     CRequestLineReturn record(slip.number, slip.personName, name, quantity, total);
-    // A quantity too long for the command: refused before anything is sent, no wait.
-    if (record.Overflowed()) return Failed(kCodeOutOfRange);
-    const int result = SendForm(record, FormWay::FramedAcknowledged);
+    // A quantity too long for the command is refused before anything is sent: logged, no wait.
+    const bool fits = !record.Overflowed();
+    const int result =
+        fits ? SendForm(record, FormWay::FramedAcknowledged) : Failed(kCodeOutOfRange);
     LogResultF(result,
                "In mfLineReturn,mfReturnNumber: %s, mfReturnPersonName: %s, name: %s, quant %s, "
                "total: %s, \t\tresult: %d",
                slip.number, slip.personName, Text(name), Text(quantity), Text(total), result);
+    if (!fits) return result;
     const KeptCode code;
     CurrentPlatform().SleepMs(kPauseMs);
     if (lib.link) lib.link->WaitUntilReady(kReadySeconds);

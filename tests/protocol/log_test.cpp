@@ -95,6 +95,9 @@ TEST_F(LogTest, EachFamilyWritesItsLines) {
         {8, 9, [] { mfBgReturn("12/2026", "Jan Kowalski", 0); mfLineReturn("Chleb", "1", "5,00"); },
          {"In mfLineReturn,mfReturnNumber: 12/2026, mfReturnPersonName: Jan Kowalski, name: "
           "Chleb, quant 1, total: 5,00, \t\tresult: 0"}},
+        {8, 5, [] { mfBgReturn("1", "Anna", 0);
+                    mfLineReturn("", std::string(1100, 'x').c_str(), ""); },  // too long to send
+         {Cut("In mfLineReturn,mfReturnNumber: 1, mfReturnPersonName: Anna, name: , quant ")}},
         {8, 9, [] { mfParFiscDisp(0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr); },
          {"In mfParFiscDisp, item 1"}},
         {8, 5, [] { int hour, minute; mfBeginTicket(-1); mfGetTime(&hour, &minute); mfError(); },
