@@ -36,8 +36,11 @@ private:
     // The line code and the text right-aligned in `width`, cut to it when longer, then LF.
     void Field(const char* code, const std::string& text, int width) {
         out_ += code;
-        Text(padText(text.substr(0, static_cast<size_t>(width)), width, 0).c_str());
+        Text(Aligned(text, width).c_str());
         out_ += '\n';
+    }
+    static std::string Aligned(const std::string& text, int width) {
+        return padText(text.substr(0, static_cast<size_t>(width)), width, 0);
     }
     void Heading();
     void Income();
@@ -65,12 +68,14 @@ void RecordWriter::Heading() {
 // Fiscal sales (printed rewritten from its amount), pay-ins and packaging issued.
 void RecordWriter::Income() {
     int64_t income = 0;
+    std::string fiscalSales;
     if (s_.fiscalSales[0] != '\0') {
         income = readDigits(s_.fiscalSales);
-        Field("21", amountToText(income, 2), kAmountWidth);
+        fiscalSales = amountToText(income, 2);
+        Field("21", fiscalSales, kAmountWidth);
     }
     LogInfoF("In mfEndShiftReport sSprzedazFiskalna: %s, lSprzedazFiskalna %" PRId64,
-             s_.fiscalSales, income);
+             fiscalSales.c_str(), income);
     const std::string payIns = OrZero(s_.payIns);
     income += readDigits(payIns);
     Field("41", payIns, kAmountWidth);
@@ -86,10 +91,12 @@ void RecordWriter::Income() {
     LogInfoF("In mfEndShiftReport 52 i=%d", static_cast<int>(out_.size()));
 }
 
-// Pay-outs and packaging taken back, both kept without their minus sign.
+// Pay-outs (logged as kept and as aligned) and packaging taken back, both kept without their
+// minus sign.
 void RecordWriter::Outgoings() {
     const std::string payOuts = OrZero(s_.payOuts);
     LogInfoF("In mfEndShiftReport sGotowkaWyplata: %s", payOuts.c_str());
+    LogInfoF("In mfEndShiftReport sGotowkaWyplata: %s", Aligned(payOuts, kAmountWidth).c_str());
     int64_t outgoings = readDigits(payOuts);
     Field("82", payOuts, kAmountWidth);
     const std::string takenBack = OrZero(s_.packagingTakenBack);

@@ -92,6 +92,14 @@ TEST_F(LogTest, EachFamilyWritesItsLines) {
          {"In mfBgShitReport,no: 7, startDate: 2026-12-06, endDate: 2026-12-06, personName Anna",
           "In mfLineShitReport, typeNo: 2, name: Got\xA2wka, counted: 10,00, cash: 10,00, "
           "difference 0,00"}},
+        {8, 9, [] { mfBgShiftReport("7", "", "", "");
+                    mfLineShiftReport(2, "Got\xA2wka", "", "", "");
+                    mfLineShiftReport(3, "WYP\x9D" "ATA Z KASY", "", "-50,00", "");
+                    mfLineShiftReport(4, "SPRZEDA\xBD FISKALNA", "", "1234,5", "");
+                    mfEndShiftReport(); },  // pay-outs as kept and aligned, the sales as printed
+         {"In mfEndShiftReport sSprzedazFiskalna: 123,45, lSprzedazFiskalna 12345",
+          "In mfEndShiftReport sGotowkaWyplata: 50,00",
+          "In mfEndShiftReport sGotowkaWyplata: " + std::string(15, ' ') + "50,00"}},
         {8, 9, [] { mfBgReturn("12/2026", "Jan Kowalski", 0); mfLineReturn("Chleb", "1", "5,00"); },
          {"In mfLineReturn,mfReturnNumber: 12/2026, mfReturnPersonName: Jan Kowalski, name: "
           "Chleb, quant 1, total: 5,00, \t\tresult: 0"}},
