@@ -10,6 +10,7 @@ constexpr int kCodeDisplayError = 513;
 constexpr int kCodeInitialisationError = 518;
 constexpr int kCodeOther = 769;
 constexpr int kCodeWrongOrder = 770;
+constexpr int kCodeBadTaxLetter = 772;
 constexpr int kCodeItemBlocked = 773;
 constexpr int kCodeClockChange = 775;
 constexpr int kCodeDayOpen = 777;

@@ -39,13 +39,16 @@ int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, in
         receipt.ptuLinesTotal += amount;
         return Succeeded();
     }
+    // The letter ties a discount to the last sale line (a "PTU" discount, on the whole receipt,
+    // does not read it); a letter the printer has not is refused.
+    const char letter = TaxLetter(ptu);
+    if (letter == 0) return Failed(kCodeBadTaxLetter);
     if (std::strcmp(name, receipt.lastLineName) != 0) {
         LogInfoF("In mfLineTicketExt, name: %s, lastTicketLineName: %s", name,
                  receipt.lastLineName);
         return Succeeded(MF_NOT_AVAILABLE);
     }
-    if (static_cast<char>(ptu & 0xFF) != receipt.lastLinePtu ||
-        receipt.lastLineValue < Magnitude(amount)) {
+    if (letter != receipt.lastLinePtu || receipt.lastLineValue < Magnitude(amount)) {
         return Succeeded(MF_NOT_PERFORMED);
     }
     CRequestLineDiscount line(kind, static_cast<int32_t>(amount));

@@ -15,10 +15,6 @@ namespace {
 
 constexpr int kOlderPrinterLinePauseMs = 200;
 
-char Letter(int ptu) {
-    return static_cast<char>(ptu & 0xFF);
-}
-
 int CancelTicket() {
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -52,14 +48,16 @@ struct LineRequest {
     int32_t value;
 };
 
-// The common start of a sale or void line: the session, the open receipt, the log line, and
-// the line's value, which must fit its field. 0 with the value in *lineValue, else the result.
+// The common start of a sale or void line: the session, the open receipt, the log line, a tax
+// letter the printer has (else 772: sold at another rate, the receipt would be wrong), and the
+// line's value, which must fit its field. 0 with the value in *lineValue, else the result.
 int StartLine(const char* function, const LineRequest& line, int64_t* lineValue) {
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
     if (!lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentNotOpen);
     LogInfoF("In %s, price: %d, quantity: %d, value: %d,TickedOpened: %d", function, line.price,
              line.quantity, line.value, 1);
+    if (TaxLetter(line.ptu) == 0) return Failed(kCodeBadTaxLetter);
     *lineValue = LineValue(line.price, line.quantity, line.value);
     return FitsInt32(*lineValue) ? 0 : Failed(kCodeOutOfRange);
 }
@@ -67,7 +65,7 @@ int StartLine(const char* function, const LineRequest& line, int64_t* lineValue)
 // Sends the line with the name fixed up as the printer takes it; a void carries the same name
 // as its sale.
 int SendLine(const char* function, const LineRequest& line, int64_t lineValue, int kind) {
-    CRequestSalePos request(FixUpName(line.name).c_str(), Letter(line.ptu), line.quantityText,
+    CRequestSalePos request(FixUpName(line.name).c_str(), TaxLetter(line.ptu), line.quantityText,
                             line.price, line.quantity, static_cast<int32_t>(lineValue), kind);
     const int result = Exchange(request, true);
     LogResultF(result,
@@ -89,7 +87,7 @@ int SaleLine(const LineRequest& line) {
     std::snprintf(receipt.lastLineName, sizeof receipt.lastLineName, "%s",
                   line.name != nullptr ? line.name : "");
     receipt.lastLineValue = lineValue;
-    receipt.lastLinePtu = Letter(line.ptu);
+    receipt.lastLinePtu = TaxLetter(line.ptu);
     return Succeeded();
 }
 

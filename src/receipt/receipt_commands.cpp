@@ -10,6 +10,13 @@ constexpr uint8_t kSignFor(int kind) {
 
 }  // namespace
 
+char TaxLetter(int ptu) {
+    const char letter = static_cast<char>(ptu & 0xFF);
+    if (letter >= 'A' && letter <= 'G') return letter;
+    if (letter >= 'a' && letter <= 'g') return static_cast<char>(letter - 'a' + 'A');
+    return 0;
+}
+
 uint8_t TaxSlot(char letter) {
     switch (letter) {
         case 'B': return 2;

@@ -83,7 +83,10 @@ public:
     CRequestLineDiscount(int kind, int32_t value);
 };
 
-// The item line's tax slot of a tax-rate letter: A-D are 1-4, E 6, F 7, G 5, anything else 1.
+// The tax letter in the low byte of a caller's `ptu`: "A"-"G", with "a"-"g" read as the same
+// letters; 0 for any other byte, a rate the printer does not have.
+char TaxLetter(int ptu);
+// The item line's tax slot of a tax letter: A-D are 1-4, E 6, F 7, G 5.
 uint8_t TaxSlot(char letter);
 
 }  // namespace tarn

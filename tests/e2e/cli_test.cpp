@@ -61,7 +61,7 @@ TEST_F(CliTest, CommandsInTurn) {
         "pay Gotówka; 20,00\n",
         "item Chleb; B; cheap; 1\n",
         sale + "itme Mleko; B; 2,99; 1\n",
-        sale + "discount Chleb; BB; 1,00\n",
+        sale + "discount Chleb; Z; 1,00\n",
         sale + "percent abc\n",
         sale + "transaction 7x\n",
         sale + "pay A; 1\npay B; 1\npay C; 1\npay D; 1\n"};

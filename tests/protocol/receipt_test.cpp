@@ -157,7 +157,8 @@ TEST_F(ReceiptTest, CallsOutOfTurnAndACancellationThatFails) {
     EXPECT_TRUE(Sent().empty());
 }
 
-// A sale line is 50 bytes; a line beyond 32 bits is refused before anything is sent, uncounted.
+// A sale line is 50 bytes; a line beyond 32 bits or with a tax letter the printer has not is
+// refused before anything is sent, uncounted.
 TEST_F(ReceiptTest, SaleLinesCarryTheFixedUpNameTheSlotAndTheValueAndAVoidItsSign) {
     const std::string k40(40, 'k');
     // clang-format off
@@ -172,7 +173,7 @@ TEST_F(ReceiptTest, SaleLinesCarryTheFixedUpNameTheSlotAndTheValueAndAVoidItsSig
         {"Kawa", 'G', 100, 1000, 0, "Kawa......", 5, 100},
         {"Herbata zielona", 'a', 100, 1000, 0, "Herbata zielona", 1, 100},
         {"Zuzia 9 kawy", 'A', 100, 1000, 0, "Zuzia 9 kawy", 1, 100},  // z, Z and 9 count
-        {"Bu\x88ka \xA5" "d", '*', 100, 1000, 0, "Bu\x88ka \xA5" "d...", 1, 100},
+        {"Bu\x88ka \xA5" "d", 'b', 100, 1000, 0, "Bu\x88ka \xA5" "d...", 2, 100},
         {"a" + std::string(27, '%'), 'A', 100, 1000, 0, "a........." + std::string(18, '%'), 1, 100},
     };
     // clang-format on
@@ -188,6 +189,9 @@ TEST_F(ReceiptTest, SaleLinesCarryTheFixedUpNameTheSlotAndTheValueAndAVoidItsSig
         EXPECT_EQ(Sent(), (std::vector<Frame>{line, kReasonQuery}));
     }
     EXPECT_EQ(Coded(Sell("Kawa mielona 250g", 'A', 5000000, 1000000)), Outcome(-2, 771));
+    for (const char letter : {'Z', 'h', '\0'})  // no such rate: not sold at another
+        EXPECT_EQ(Coded(Sell("Kawa", letter, 100)), Outcome(-2, 772));
+    EXPECT_EQ(Coded(mfStornoLineTicket(0, "Chleb", '@', "szt", 250, 2000, 0)), Outcome(-2, 772));
     EXPECT_TRUE(Sent().empty());
     // A void carries the void sign and the sale's fixed-up name, and lowers the total.
     ASSERT_EQ(mfStornoLineTicket(0, "Chleb", 'A', "szt", 250, 2000, 0), 0);
@@ -338,20 +342,21 @@ TEST_F(ReceiptTest, AClosingRefusedKeepsItsCode) {
 TEST_F(ReceiptTest, DiscountsAndMarkups) {
     OneLine(500);  // "Chleb pszenny", A, 5,00
     // clang-format off
-    const struct { const char* name; char letter; int price, quantity, value, result; Frame sent; }
-    rows[] = {
+    const struct { const char* name; char letter; int price, quantity, value, result; Frame sent;
+                   int code = 0; } rows[] = {
         {"Chleb pszenny", 'A', 100, -1000, 0, 0, Esc("\x18-" + Le32(100))},
         {"Chleb pszenny", 'A', 50, 2000, 0, 0, Esc("\x18 " + Le32(100))},
         {"Chleb pszenny", 'A', 0, -1000, 600, 1, ""},  // more than the line's 5,00
         {"Chleb pszenny", 'B', 0, -1000, 100, 1, ""}, {"Chleb", 'A', 0, -1000, 100, -3, ""},
         {"chleb pszenny", 'A', 0, -1000, 100, -3, ""}, {"RABAT PTU A", 'A', 0, 0, 300, 0, ""},
-        {"Chleb pszenny", 'A', 2000000000, -2000000000, 0, -2, ""},  // beyond 32 bits: 771
+        {"Chleb pszenny", 'A', 2000000000, -2000000000, 0, -2, "", 771},  // beyond 32 bits
+        {"Chleb pszenny", 'Z', 0, -1000, 100, -2, "", 772},  // no such tax letter
     };
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << r.name << " " << r.letter << " " << r.value);
         EXPECT_EQ(Coded(Ext(r.name, r.letter, r.price, r.quantity, r.value)),
-                  Outcome(r.result, r.result == -2 ? 771 : 0));
+                  Outcome(r.result, r.code));
         const std::vector<Frame> frames = Sent();
         EXPECT_EQ(frames.empty() ? "" : frames[0], r.sent);
     }

@@ -42,6 +42,12 @@ bool Fail(int lineNumber, const std::string& why) {
     return false;
 }
 
+// A tax letter the printer has: A-G, or the same in lower case.
+bool IsTaxLetter(const std::string& field) {
+    const char c = field.size() == 1 ? field[0] : '\0';
+    return (c >= 'A' && c <= 'G') || (c >= 'a' && c <= 'g');
+}
+
 // Adds `step` with the name and tax letter of fields `f` to the receipt.
 bool Keep(Step step, const std::vector<std::string>& f, Receipt* receipt) {
     step.name = ToPrinter(f[0]);
@@ -56,7 +62,7 @@ bool ReadLine(const std::string& rest, Step::Kind kind, int lineNumber, Receipt*
     const std::vector<std::string> f = Split(rest, ';');
     Step step;
     step.kind = kind;
-    if (f.size() < 4 || f.size() > 5 || f[1].size() != 1 || !ParseAmount(f[2], &step.price) ||
+    if (f.size() < 4 || f.size() > 5 || !IsTaxLetter(f[1]) || !ParseAmount(f[2], &step.price) ||
         !ParseQuantity(f[3], &step.quantity)) {
         return Fail(lineNumber, "expected NAME; LETTER; PRICE; QUANTITY[; UNIT]");
     }
@@ -68,7 +74,7 @@ bool ReadDiscount(const std::string& rest, int lineNumber, Receipt* receipt) {
     const std::vector<std::string> f = Split(rest, ';');
     Step step;
     step.kind = Step::Discount;
-    if (f.size() != 3 || f[1].size() != 1 || !ParseAmount(f[2], &step.price))
+    if (f.size() != 3 || !IsTaxLetter(f[1]) || !ParseAmount(f[2], &step.price))
         return Fail(lineNumber, "expected NAME; LETTER; AMOUNT");
     return Keep(step, f, receipt);
 }
