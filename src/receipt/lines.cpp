@@ -97,6 +97,9 @@ int VoidLine(const LineRequest& line) {
     if (started != 0) return started;
     ReceiptState& receipt = Lib().receipt;
     if (!receipt.totalDeclared) receipt.total -= lineValue;
+    // A discount on a voided line would make the printer cancel the whole receipt: a void of the
+    // last sale line ends its discounts, even when the void's own outcome is not known.
+    if (receipt.IsLastLine(line.name, TaxLetter(line.ptu), lineValue)) receipt.EndDiscounts();
     const int result = SendLine("mfStornoLineTicket", line, lineValue, CRequestSalePos::kVoid);
     if (result != 0) return result;
     const int why = WhyTicketCanceled();

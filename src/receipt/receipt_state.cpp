@@ -39,6 +39,17 @@ void ReceiptState::Reset(int64_t declaredTotal, bool declared, int lastNumber) {
     ptuLinesTotal = 0;
 }
 
+// The name is compared as it was kept, cut to its buffer.
+bool ReceiptState::IsLastLine(const char* name, char letter, int64_t value) const {
+    const std::string kept = std::string(name != nullptr ? name : "").substr(0, kLastNameSize - 1);
+    return kept == lastLineName && letter == lastLinePtu && value == lastLineValue;
+}
+
+void ReceiptState::EndDiscounts() {
+    lastLineValue = 0;
+    lastLinePtu = ' ';
+}
+
 int64_t LineValue(int32_t price, int32_t quantity, int32_t value) {
     if (value >= 1) return value;
     return (static_cast<int64_t>(price) * quantity + 500) / 1000;

@@ -19,6 +19,11 @@ struct ReceiptState {
     int numberBefore = -1;
 
     void Reset(int64_t declaredTotal, bool declared, int lastNumber);
+    // Whether a line of this name (as the caller gave it), letter and value is the last sale line.
+    bool IsLastLine(const char* name, char letter, int64_t value) const;
+    // The last sale line takes no more discounts: it keeps its name, so a discount on it is not
+    // carried out (1) rather than taken for another line's (-3), but no letter and no value.
+    void EndDiscounts();
 };
 
 // A line's value: `value` when it is 1 or more, else (price × quantity + 500) / 1000.

@@ -337,8 +337,9 @@ TEST_F(ReceiptTest, AClosingRefusedKeepsItsCode) {
     }
 }
 
-// A discount or a markup on the last sale line, bounded by that line; "PTU" lines, summed and
-// sent at the closing as one receipt discount unless a percentage discount takes their place.
+// A discount or a markup on the last sale line, bounded by that line and ended by its void;
+// "PTU" lines, summed and sent at the closing as one receipt discount unless a percentage
+// discount takes their place.
 TEST_F(ReceiptTest, DiscountsAndMarkups) {
     OneLine(500);  // "Chleb pszenny", A, 5,00
     // clang-format off
@@ -378,6 +379,18 @@ TEST_F(ReceiptTest, DiscountsAndMarkups) {
     EXPECT_TRUE(DocumentOpen());
     ASSERT_EQ(Pay(500), 0);
     EXPECT_EQ(Of(Sent(), '\x07'), std::vector<Frame>{SaleTotal(500)});
+    // A void of the last line ends its discounts: the printer would cancel the receipt for one.
+    OneLine(500);
+    ASSERT_EQ(mfStornoLineTicket(0, "Chleb pszenny", 'A', "szt", 500, 1000, 0), 0);
+    Sent();
+    EXPECT_EQ(Coded(Ext("Chleb pszenny", 'A', 100, -1000)), Outcome(1, 0));
+    EXPECT_TRUE(Sent().empty());
+    ASSERT_EQ(Sell("Kawa", 'A', 300), 0);
+    EXPECT_EQ(Pay(300), 0);
+    const std::string roll = printer->Roll().AsUtf8();
+    const size_t voided = roll.rfind("Storno: Chleb pszenny");
+    EXPECT_EQ(roll.find("ANULOWANY", voided), std::string::npos);
+    EXPECT_NE(roll.find("SUMA PLN", voided), std::string::npos) << roll;
 }
 
 }  // namespace
