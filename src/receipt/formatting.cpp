@@ -1,7 +1,5 @@
 #include "receipt/formatting.h"
 
-#include <cstdint>
-
 namespace tarn {
 
 std::string intToText(int64_t value) {
@@ -63,10 +61,11 @@ bool matchMask(const char* mask, const char* text) {
     return *m == '\0';
 }
 
-// Eighteen places are held; a number with a non-zero digit past them reads as the largest
-// 64-bit value (with its sign), which no amount field takes, never as its lower digits alone.
+// Eighteen places are held; a number with a non-zero digit past them reads as 10^18 (with its
+// sign): no amount field takes it, and a few of them still add up without overflow.
 int64_t readDigits(const std::string& text) {
     constexpr int kMostPlaces = 18;
+    constexpr int64_t kTooLong = 1000000000000000000;
     int64_t value = 0;
     int64_t place = 1;
     int places = 0;
@@ -76,7 +75,7 @@ int64_t readDigits(const std::string& text) {
         if (c == '-' && i == 0) return -value;
         const int digit = c >= '0' && c <= '9' ? c - '0' : 0;
         if (places++ >= kMostPlaces) {
-            if (digit != 0) value = INT64_MAX;
+            if (digit != 0) value = kTooLong;
             continue;
         }
         value += digit * place;

