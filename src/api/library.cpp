@@ -65,6 +65,14 @@ int EndDocumentLeftOpen() {
     return Exchange(cancel, true);
 }
 
+int LastReceiptNumber() {
+    const KeptCode code;
+    int number = -1;
+    CRequestLastTicketNo counter(&number);
+    if (Exchange(counter) != 0) number = -1;
+    return code.Restore(number);
+}
+
 void SettleOlderPrinter(int ms) {
     if (Lib().printerType < 4) CurrentPlatform().SleepMs(ms);
 }

@@ -88,6 +88,10 @@ int Exchange(CRequest& request, bool noAck = false, bool noEsc = false);
 // failed. Their answers are not needed: a missing one is no failure ('Q' inside an unfinished
 // form ends the form, and the printer answers nothing to that).
 int EndDocumentLeftOpen();
+// The printer's number of the day's last receipt (0 while the day is closed), or -1 when it
+// cannot be read; the detail code is left as it was. It tells whether a receipt end or a day
+// close whose acknowledge was lost was carried out.
+int LastReceiptNumber();
 // Sleeps `ms` when the printer is below type 4 (its settling delay after some commands).
 void SettleOlderPrinter(int ms);
 

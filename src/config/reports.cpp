@@ -103,7 +103,12 @@ extern "C" int TARN_API mfShiftEnd(void) {
     if (result != 0) return result;
     if (receipts == 0) return Failed(kCodeDayClosed);
     CRequestShiftEnd close;
-    return Exchange(close);
+    if (Exchange(close) == 0) return MF_OK;
+    // The day close is whole after its first two bytes: with its acknowledge lost, the printer
+    // may have closed the day. Its receipt count then starts again from 0.
+    if (LastReceiptNumber() != 0) return -2;
+    LogErrorF("In mfShiftEnd, the day closed by the printer, acknowledge lost");
+    return Succeeded();
 }
 
 extern "C" int TARN_API mfPrDetailReport(int startYear, int startMonth, int startDay, int stopYear,

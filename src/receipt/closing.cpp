@@ -214,11 +214,9 @@ int Closing::FootLines() {
 // grown by this one and it names no cancellation.
 bool Closing::EndedAnyway() {
     if (receipt_.numberBefore < 0) return false;
+    const int number = LastReceiptNumber();
     const KeptCode code;
-    int number = -1;
-    CRequestLastTicketNo counter(&number);
-    const bool ended = Exchange(counter) == 0 && number == ((receipt_.numberBefore + 1) & 0xFFFF) &&
-                       WhyTicketCanceled() == 0;
+    const bool ended = number == ((receipt_.numberBefore + 1) & 0xFFFF) && WhyTicketCanceled() == 0;
     code.Restore(0);
     if (ended)
         LogErrorF("In mfEndTicket, receipt %d ended by the printer, acknowledge lost", number);
