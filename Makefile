@@ -8,7 +8,7 @@ TSAN_BUILD := build-tsan
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 20
 
-.PHONY: demo test deps build windows windows32 windows64 sanitize tsan fuzz format format-check clean bench
+.PHONY: demo test deps build windows windows32 windows64 sanitize tsan fuzz lint format format-check clean bench
 
 demo: build
 	cd $(BUILD) && ./tarn demo
@@ -52,6 +52,10 @@ tsan: deps
 # libFuzzer (clang) on each fuzz target, FUZZ_SECONDS each.
 fuzz: deps
 	tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# Static analysis: clang-tidy with the checks in .clang-tidy, then cppcheck; any finding fails.
+lint: build
+	tools/lint.sh $(BUILD)
 
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h')
 

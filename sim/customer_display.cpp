@@ -66,7 +66,7 @@ CustomerDisplay::CustomerDisplay(int type) : type_(type) {
         width_ = 20;
         rows_ = 2;
     }
-    cells_.resize(static_cast<size_t>(width_ * rows_));
+    cells_.resize(At(rows_, 0));
     shown_ = Lines();
 }
 
@@ -91,7 +91,7 @@ std::vector<std::string> CustomerDisplay::Lines() const {
     for (int row = 0; row < rows_; ++row) {
         std::string line;
         for (int col = 0; col < width_; ++col) {
-            const Cell& cell = cells_[static_cast<size_t>(row * width_ + col)];
+            const Cell& cell = cells_[At(row, col)];
             if (cell.glyph != 0) line += cell.glyph;
             if (cell.point) line += '.';
         }
@@ -146,8 +146,7 @@ void CustomerDisplay::TakeSevenSegment(uint8_t byte) {
         lastWasPoint_ = false;
     } else if (IsPoint(byte)) {
         if (col_ > 0 && lastWasPoint_) Put(0);  // a point of its own, on a blank position
-        if (col_ > 0 && col_ <= width_)
-            cells_[static_cast<size_t>(row_ * width_ + col_ - 1)].point = true;
+        if (col_ > 0 && col_ <= width_) cells_[At(row_, col_ - 1)].point = true;
         lastWasPoint_ = true;
     } else if (byte >= 0x20) {
         Put(Glyph(byte));
@@ -180,12 +179,12 @@ void CustomerDisplay::TakeTwoLine(uint8_t byte) {
 
 // Characters past the end of the line are lost.
 void CustomerDisplay::Put(char glyph) {
-    if (col_ < width_) cells_[static_cast<size_t>(row_ * width_ + col_)] = Cell{glyph, false};
+    if (col_ < width_) cells_[At(row_, col_)] = Cell{glyph, false};
     ++col_;
 }
 
 void CustomerDisplay::EndLine() {
-    for (int col = col_; col < width_; ++col) cells_[static_cast<size_t>(row_ * width_ + col)] = {};
+    for (int col = col_; col < width_; ++col) cells_[At(row_, col)] = {};
     col_ = 0;
     row_ = (row_ + 1) % rows_;
     lastWasPoint_ = false;

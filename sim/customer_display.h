@@ -58,6 +58,10 @@ private:
     void WriteAt(int row, int col, const std::string& text);
     char Glyph(uint8_t byte) const;
     void Notify();
+    // The cell of a row and column (a row past the last: the number of cells).
+    size_t At(int row, int col) const {
+        return static_cast<size_t>(row) * static_cast<size_t>(width_) + static_cast<size_t>(col);
+    }
 
     int type_;
     int width_ = 0;

@@ -67,7 +67,7 @@ private:
     bool open_ = true;
 };
 
-VirtualPlatform::VirtualPlatform(VirtualPrinter& printer, int port, CivilTime localTime)
+VirtualPlatform::VirtualPlatform(VirtualPrinter& printer, int port, const CivilTime& localTime)
     : printer_(printer), port_(port), localTime_(localTime) {}
 
 std::unique_ptr<SerialDevice> VirtualPlatform::OpenSerial(int port, const LineSettings& settings,

@@ -22,7 +22,7 @@ public:
 
     // `printer` is attached to serial port `port`; local time starts at `localTime`.
     explicit VirtualPlatform(VirtualPrinter& printer, int port = 1,
-                             CivilTime localTime = {2026, 12, 6, 10, 0, 0});
+                             const CivilTime& localTime = {2026, 12, 6, 10, 0, 0});
 
     std::unique_ptr<SerialDevice> OpenSerial(int port, const LineSettings& settings,
                                              uint32_t* error) override;

@@ -10,9 +10,10 @@ installed() {
 missing=""
 # The documentation's examples are built and run in C, Python, C# and Pascal; the benchmarks
 # use Google Benchmark; the fuzz targets are built with clang and its libFuzzer. The virtual
-# printer's web panel is built on cpp-httplib and tested in headless Chromium.
+# printer's web panel is built on cpp-httplib and tested in headless Chromium. clang-tidy and
+# cppcheck are the static analysis of `make lint`.
 for package in cmake make g++ libgtest-dev libbenchmark-dev g++-mingw-w64-i686 \
-    g++-mingw-w64-x86-64 clang-format clang libclang-rt-14-dev pkg-config python3 mono-mcs \
+    g++-mingw-w64-x86-64 clang-format clang-tidy cppcheck clang libclang-rt-14-dev pkg-config python3 mono-mcs \
     mono-runtime fp-compiler libcpp-httplib-dev chromium chromium-driver; do
     installed "$package" || missing="$missing $package"
 done

@@ -146,7 +146,8 @@ bool ReadSeconds(const httplib::Request& req, int least, int most, int fallback,
     char* end = nullptr;
     errno = 0;
     const long seconds = text.empty() ? 0 : std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || errno != 0 || *end != '\0' || seconds < least || seconds > most) {
+    if (text.empty() || errno != 0 || end == nullptr || *end != '\0' || seconds < least ||
+        seconds > most) {
         *error = "seconds must be a whole number from " + std::to_string(least) + " to " +
                  std::to_string(most);
         return false;
