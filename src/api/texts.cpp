@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "api/library.h"
-#include "link/request.h"
+#include "link/detail_codes.h"
 #include "tarn/tarn.h"
 
 using namespace tarn;

@@ -46,11 +46,24 @@ struct StatusRule {
 
 // Tried in order after a refusal; the first rule that holds gives the code.
 constexpr StatusRule kRefusalRules[] = {
-    {0, 0x01, false, 259}, {0, 0x02, false, 518}, {0, 0x04, true, 518}, {1, 0x01, true, 518},
-    {1, 0x02, true, 769},  {1, 0x08, true, 777},  {1, 0x10, true, 518}, {1, 0x20, true, 773},
-    {1, 0x40, true, 513},  {1, 0x80, true, 514},  {2, 0x01, true, 769}, {2, 0x02, true, 784},
-    {2, 0x04, true, 257},  {2, 0x08, true, 515},  {2, 0x10, true, 769}, {2, 0x40, true, 784},
-    {2, 0x80, true, 257},  {3, 0x80, true, 257},
+    {0, 0x01, false, kCodeNotInitialised},
+    {0, 0x02, false, kCodeInitialisationError},
+    {0, 0x04, true, kCodeInitialisationError},
+    {1, 0x01, true, kCodeInitialisationError},
+    {1, 0x02, true, kCodeOther},
+    {1, 0x08, true, kCodeDayOpen},
+    {1, 0x10, true, kCodeInitialisationError},
+    {1, 0x20, true, kCodeItemBlocked},
+    {1, 0x40, true, kCodeDisplayError},
+    {1, 0x80, true, kCodeCommunication},
+    {2, 0x01, true, kCodeOther},
+    {2, 0x02, true, kCodeNoPaper},
+    {2, 0x04, true, kCodeFiscalError},
+    {2, 0x08, true, kCodeBatteryError},
+    {2, 0x10, true, kCodeOther},
+    {2, 0x40, true, kCodeNoPaper},
+    {2, 0x80, true, kCodeFiscalError},
+    {3, 0x80, true, kCodeFiscalError},
 };
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "link/detail_codes.h"
+
 namespace tarn {
 
 enum class Align { Right = 1, Left = -1, Centre = 0 };
@@ -46,8 +48,5 @@ private:
 inline char FieldByte(char c) {
     return c == 0x1B || c == '\n' ? ' ' : c;
 }
-
-constexpr int kCodeCommunication = 514;
-constexpr int kCodeOutOfRange = 771;
 
 }  // namespace tarn

@@ -32,7 +32,7 @@ constexpr StatusRule kCancelledRules[] = {
     {1, 0x80, kCodeFiscalError},
     {2, 0x02, kCodeNoPaper},
     {2, 0x04, kCodeFiscalError},
-    {2, 0x08, 515},
+    {2, 0x08, kCodeBatteryError},
     {2, 0x10, kCodeOther},
     {2, 0x20, kCodeDisplayError},
     {2, 0x40, kCodeNoPaper},
