@@ -77,21 +77,21 @@ public:
 
 // The common steps of an exported function.
 // Without a session: mfErrorL = 0 and the result is -1.
-int NotStarted();
+[[nodiscard]] int NotStarted();
 // A refusal or failure: mfErrorL = code and the result is -2.
-int Failed(int code);
+[[nodiscard]] int Failed(int code);
 // Success: mfErrorL = 0 and the result is `result`.
-int Succeeded(int result = MF_OK);
+[[nodiscard]] int Succeeded(int result = MF_OK);
 // Sends one command through the session's link; 0 or -2 with the detail code in mfErrorL.
-int Exchange(CRequest& request, bool noAck = false, bool noEsc = false);
+[[nodiscard]] int Exchange(CRequest& request, bool noAck = false, bool noEsc = false);
 // 'Q' and '#' to a printer that still holds a document left open; 0, or -2 when an exchange
 // failed. Their answers are not needed: a missing one is no failure ('Q' inside an unfinished
 // form ends the form, and the printer answers nothing to that).
-int EndDocumentLeftOpen();
+[[nodiscard]] int EndDocumentLeftOpen();
 // The printer's number of the day's last receipt (0 while the day is closed), or -1 when it
 // cannot be read; the detail code is left as it was. It tells whether a receipt end or a day
 // close whose acknowledge was lost was carried out.
-int LastReceiptNumber();
+[[nodiscard]] int LastReceiptNumber();
 // Sleeps `ms` when the printer is below type 4 (its settling delay after some commands).
 void SettleOlderPrinter(int ms);
 

@@ -72,7 +72,7 @@ int BackupLogo(const std::string& path, const std::optional<Logo>& incoming) {
     for (; rows < kLogoRows; ++rows) {
         const int got = FetchRow(rows, &current[static_cast<size_t>(rows)]);
         if (got < 0) {
-            file.Close();
+            (void)file.Close();  // the partial file is removed anyway
             std::remove(partial.c_str());
             return -2;
         }
@@ -130,7 +130,7 @@ std::optional<Logo> ReadLogoFile(const char* path) {
     if (file.get() == nullptr) return std::nullopt;
     Logo logo{};
     std::string line;
-    ReadLine(file.get(), &line);
+    (void)ReadLine(file.get(), &line);  // the first line is not the logo's
     for (LogoRow& row : logo) {
         if (!ReadLine(file.get(), &line)) break;
         row = RowFromText(line);

@@ -27,6 +27,6 @@ std::optional<Logo> ReadLogoFile(const char* path);
 // Backs up the printer's logo and loads the logo file; run by mfStart on printers of type 8
 // and above. 0, or -2 when an exchange failed (its detail code in mfErrorL). Anything else
 // that stops a transfer ends only that transfer.
-int TransferLogo(const char* logoPath);
+[[nodiscard]] int TransferLogo(const char* logoPath);
 
 }  // namespace tarn

@@ -76,7 +76,7 @@ extern "C" int TARN_API mfAnyCommand(int sendCount, const unsigned char* sendByt
         receiveMaximum < 0 ? 0 : (receiveMaximum > kBufferSize ? kBufferSize : receiveMaximum);
     int got = 0;
     const int result = RawExchange(port, send, sendCount, received, maximum, &got);
-    port.Close();
+    (void)port.Close();  // the answer is read: a failed close loses nothing
     if (result != 0) return result;
     if (receiveBuffer != nullptr) std::memcpy(receiveBuffer, received, static_cast<size_t>(got));
     if (receivedCount != nullptr) *receivedCount = got;

@@ -64,10 +64,10 @@ int RecoverAndCloseDay() {
     Library& lib = Lib();
     int status1 = 0;
     CRequestStatus query(1, &status1);
-    Exchange(query);
+    (void)Exchange(query);  // a byte not read is 0: nothing to recover
     if (status1 & 0x02) {
         if (EndDocumentLeftOpen() != 0) return -2;
-        lib.link->WaitUntilReady(30);
+        (void)lib.link->WaitUntilReady(30);  // the status read next tells
     }
     if (Exchange(query) != 0) return -2;
     if (status1 & 0x02) return Failed(kCodeOther);
@@ -76,7 +76,7 @@ int RecoverAndCloseDay() {
         const int result = Exchange(close);
         LogInfoF("In mfStart, CRequestShiftEnd result: %d", result);
         if (result != 0) return -2;
-        lib.link->WaitUntilReady(20);
+        (void)lib.link->WaitUntilReady(20);  // the day is closed; the wait lets it print
     }
     return 0;
 }
@@ -108,9 +108,9 @@ int Start(int port) {
              lastResult);
     int ignored = 0;
     CRequestLastTicketNo counter(&ignored);
-    Exchange(counter);
+    (void)Exchange(counter);  // the start needs neither the count nor its failure
     CRequestOneByte wake(kWake, &ignored);
-    Exchange(wake, true);
+    (void)Exchange(wake, true);  // the printer's answer to '*' is not used
     if (RecoverAndCloseDay() != 0 || ReadDisplayType() != 0) return -2;
     if (lib.printerType >= 8 && lib.logoPath[0] != '\0' && TransferLogo(lib.logoPath) != 0) {
         return -2;

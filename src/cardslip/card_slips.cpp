@@ -22,7 +22,8 @@ int PrintCardSlip(const CardSlip& slip, CardSlipKind kind) {
     const int result = SendForm(record, FormWay::FramedAcknowledged);
     if (result != 0) return result;
     SettleOlderPrinter(kOlderPrinterPauseMs);
-    if (Lib().link) Lib().link->WaitUntilReady(kReadySeconds);
+    // The slip is printed; the wait only lets the printer finish.
+    if (Lib().link) (void)Lib().link->WaitUntilReady(kReadySeconds);
     return Succeeded();
 }
 

@@ -51,7 +51,7 @@ int DefineTime(int hour, int minute) {
         return Failed(kCodeOutOfRange);
     }
     CRequestDefTime change(shift.forward, static_cast<int>(shift.minutes));
-    Exchange(change);
+    (void)Exchange(change);  // whether the clock moved is read back below
     int hAfter = 0, mAfter = 0;
     CRequestGetTime after(&hAfter, &mAfter);
     result = Exchange(after);

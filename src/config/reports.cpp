@@ -33,7 +33,7 @@ bool DatesFit(const DateRange& r) {
 // The printer is left to print; a failed exchange keeps its code through the wait.
 int WaitAfterReport(int result) {
     const KeptCode code;
-    Lib().link->WaitUntilReady(kReportWaitSeconds);
+    (void)Lib().link->WaitUntilReady(kReportWaitSeconds);  // the report's result stands
     return result != 0 ? code.Restore(result) : result;
 }
 

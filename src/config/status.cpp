@@ -71,6 +71,6 @@ extern "C" int TARN_API mfPrState(void) {
     CRequestPrState print;
     const int result = Exchange(print);
     const KeptCode code;
-    Lib().link->WaitUntilReady(kStateWaitSeconds);
+    (void)Lib().link->WaitUntilReady(kStateWaitSeconds);  // the print's result stands
     return result != 0 ? code.Restore(result) : result;
 }

@@ -55,7 +55,7 @@ std::string Cut(const char* text, size_t longest) {
 
 // Both texts fitted and sent as the display type takes them; a display of no listed type is
 // sent nothing.
-int Show(const std::string& first, const std::string& second) {
+[[nodiscard]] int Show(const std::string& first, const std::string& second) {
     const int type = DisplayTypeNow();
     if (type < 1 || type > 3) return Succeeded();
     const DisplayType& display = DisplayOf(type);
@@ -126,7 +126,8 @@ extern "C" int TARN_API mfDispTicketLine(const char* name, int price, int quanti
                    lib.displayType, text.c_str(), result, price, quantity, value);
         return result;
     }
-    Show(Cut(name, kLongestShown), DisplayAmount(value));
+    // The call succeeds whatever the display did; mfErrorL keeps its code.
+    (void)Show(Cut(name, kLongestShown), DisplayAmount(value));
     return MF_OK;
 }
 
@@ -144,7 +145,8 @@ extern "C" int TARN_API mfDispSum(const char* text, int amount) {
                    lib.displayType, shown.c_str(), result);
         return result != 0 ? result : Succeeded();
     }
-    Show(Cut(text, kLongestShown), DisplayAmount(amount));
+    // The call succeeds whatever the display did.
+    (void)Show(Cut(text, kLongestShown), DisplayAmount(amount));
     return Succeeded();
 }
 
@@ -165,7 +167,7 @@ extern "C" int TARN_API mfDispSummary(const char* text1, int amount1, const char
     const std::string line1 = SummaryLine(label1, amountToText(amount1, 2), display);
     const std::string line2 = SummaryLine(label2, amountToText(amount2, 2), display);
     if (type == 2) {
-        Show(line1, line2);
+        (void)Show(line1, line2);  // shown again below, where it counts
         const int result = Send(std::string(1, kControl) + "0" + std::string(1, kControl) + "3");
         if (result != 0) return result;
     }

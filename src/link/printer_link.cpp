@@ -83,7 +83,7 @@ void CPrinterLink::SetError(int code) {
 }
 
 int CPrinterLink::Fail(int code) {
-    if (port_) port_->Close();
+    if (port_) (void)port_->Close();  // the exchange has failed already
     SetError(code);
     return -2;
 }
@@ -97,7 +97,7 @@ int CPrinterLink::RefusalCode() {
     int status[4] = {0, 0, 0, 0};
     for (int i = 0; i < 4; ++i) {
         CRequestStatus query(i, &status[i]);
-        Execute(query, false, false);
+        (void)Execute(query, false, false);  // a byte not read counts as 0
     }
     readingRefusal_ = false;
     return RefusalCodeFromStatus(status);

@@ -28,16 +28,16 @@ public:
 
     // 0, or -2 with the detail code in the error target. `noAck`: the printer sends no
     // acknowledge, only the answer. `noEsc`: the frame is the body alone.
-    int Execute(CRequest& request, bool noAck, bool noEsc);
+    [[nodiscard]] int Execute(CRequest& request, bool noAck, bool noEsc);
     // Waits while the printer reports itself busy (status byte 2, bit 0x01), for about
     // `seconds` seconds. A printer that stays busy is not an error.
-    int WaitUntilReady(int seconds);
+    [[nodiscard]] int WaitUntilReady(int seconds);
 
     const char* Message() const { return message_; }
 
 private:
-    int Fail(int code);
-    int RefusalCode();
+    [[nodiscard]] int Fail(int code);
+    [[nodiscard]] int RefusalCode();
     int PrinterType() const { return printerType_ != nullptr ? *printerType_ : -1; }
     void SetError(int code);
 

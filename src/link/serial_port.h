@@ -17,14 +17,14 @@ public:
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
-    bool Open();
-    bool Close();
+    [[nodiscard]] bool Open();
+    [[nodiscard]] bool Close();
     // Bytes written, or -1 when the port cannot be opened ("SerialPort: CAN NOT open port"
     // goes to the log) or the write fails.
-    int Write(const uint8_t* bytes, int count);
+    [[nodiscard]] int Write(const uint8_t* bytes, int count);
     // Reads at most `count` bytes, ending at the first byte that does not arrive within the
     // time-out. Bytes read (0 when nothing came), or -1 on failure.
-    int Read(uint8_t* buffer, int count);
+    [[nodiscard]] int Read(uint8_t* buffer, int count);
 
     bool IsOpen() const { return device_ != nullptr; }
     int PortNumber() const { return portNumber_; }

@@ -53,7 +53,8 @@ bool HasShiftSettlement() {
 
 int WaitThenReport(int result, int seconds) {
     const KeptCode code;
-    if (Lib().link) Lib().link->WaitUntilReady(seconds);
+    // The result stands; the wait only lets the printer finish.
+    if (Lib().link) (void)Lib().link->WaitUntilReady(seconds);
     return result != 0 ? code.Restore(result) : Succeeded();
 }
 

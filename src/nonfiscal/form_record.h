@@ -36,7 +36,7 @@ enum class FormWay {
 };
 
 // 0, or -2 with the detail code in mfErrorL.
-int SendForm(CRequest& record, FormWay way);
+[[nodiscard]] int SendForm(CRequest& record, FormWay way);
 
 // Orders and returns: printers of type 5 and above, or type 4 from version 4.
 bool HasFormSupport();
@@ -45,6 +45,6 @@ bool HasShiftSettlement();
 
 // After a one-shot document: waits up to `seconds` for the printer to be ready, then reports
 // the exchange's `result`, keeping the code of a failure.
-int WaitThenReport(int result, int seconds);
+[[nodiscard]] int WaitThenReport(int result, int seconds);
 
 }  // namespace tarn

@@ -65,7 +65,7 @@ extern "C" int TARN_API mfLineReturn(const char* name, const char* quantity, con
     if (!fits) return result;
     const KeptCode code;
     CurrentPlatform().SleepMs(kPauseMs);
-    if (lib.link) lib.link->WaitUntilReady(kReadySeconds);
+    if (lib.link) (void)lib.link->WaitUntilReady(kReadySeconds);  // the line's result stands
     if (result != 0) return code.Restore(result);
     ++slip.lines;
     CurrentPlatform().SleepMs(kPauseMs);

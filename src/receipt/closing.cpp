@@ -50,9 +50,9 @@ public:
 private:
     int Check(int n);
     int Judged(CRequest& request, int check);
-    int SendLine(uint8_t kind, int width, const std::string& text) {
+    void SendLine(uint8_t kind, int width, const std::string& text) {
         CRequestExtraLine line(kind, width, text.c_str());
-        return Exchange(line, true);
+        (void)Exchange(line, true);  // a receipt it cancelled shows in a later check
     }
     int Discount();
     int SaleTotal();
@@ -99,7 +99,7 @@ int Closing::Discount() {
     }
     if (receipt_.ptuLinesTotal != 0 && lib_.printerType >= 8) {
         CRequestTicketDiscount discount(0, static_cast<int32_t>(receipt_.ptuLinesTotal));
-        Exchange(discount, true);
+        (void)Exchange(discount, true);  // a receipt it cancelled shows in the next check
     }
     return 0;
 }
@@ -143,9 +143,10 @@ int Closing::PaymentRecords() {
             }
             CRequestSecondCurrency info(currency->code.c_str(), currency->rateText.c_str(), 1,
                                         currency->converted);
-            Exchange(info, true);
+            // A payment the printer did not take shows when the receipt ends.
+            (void)Exchange(info, true);
             CRequestSecondCurrencyPayment payment(args_.payment[i]);
-            Exchange(payment, true);
+            (void)Exchange(payment, true);
             secondCurrencyUsed = true;
             continue;
         }
@@ -231,7 +232,7 @@ int Closing::End() {
         lib_.SetDocumentOpen(MF_DOC_RECEIPT, false);
         return result;
     }
-    lib_.link->WaitUntilReady(20);
+    (void)lib_.link->WaitUntilReady(20);  // the receipt is ended; the wait lets it print
     lib_.SetDocumentOpen(MF_DOC_RECEIPT, false);
     return Succeeded();
 }

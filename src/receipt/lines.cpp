@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kOlderPrinterLinePauseMs = 200;
 
-int CancelTicket() {
+[[nodiscard]] int CancelTicket() {
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
     if (!lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentNotOpen);
@@ -32,7 +32,7 @@ int Cancelled(int result, bool cancelOnNoPaper) {
     Library& lib = Lib();
     if (cancelOnNoPaper && lib.mfErrorL == kCodeNoPaper) {
         const KeptCode reason;
-        CancelTicket();
+        (void)CancelTicket();  // the caller sees the reason
         reason.Restore(result);
     }
     lib.SetDocumentOpen(MF_DOC_RECEIPT, false);

@@ -42,20 +42,21 @@ constexpr StatusCheck kOpeningChecks[] = {
 };
 
 // Then the printer's settling pause after a document it had to end.
-int WaitAfterDocument(int seconds) {
-    Lib().link->WaitUntilReady(seconds);
+void WaitAfterDocument(int seconds) {
+    (void)Lib().link->WaitUntilReady(seconds);  // the exchanges after it tell
     CurrentPlatform().SleepMs(kRecoverySettleMs);
-    return 0;
 }
 
 // 'Q' and '#' when the printer still holds a document (status byte 1, bit 0x02).
 int EndLeftOverDocument() {
     int status1 = 0;
     CRequestStatus query(1, &status1);
-    Exchange(query);
+    (void)Exchange(query);  // a byte not read is 0: no document to end
     if ((status1 & 0x02) == 0) return 0;
     const int result = EndDocumentLeftOpen();
-    return result != 0 ? result : WaitAfterDocument(30);
+    if (result != MF_OK) return result;
+    WaitAfterDocument(30);
+    return MF_OK;
 }
 
 // Status bytes 0 to 3; a query that fails fails the opening with its code.
@@ -90,10 +91,10 @@ int Begin(int32_t total) {
     if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
     int lastNumber = -1;
     CRequestLastTicketNo counter(&lastNumber);
-    Exchange(counter);
+    (void)Exchange(counter);  // a count not read stays -1: unknown
     int ignored = 0;
     CRequestOneByte wake(kWake, &ignored);
-    Exchange(wake, true);
+    (void)Exchange(wake, true);  // the printer's answer to '*' is not used
     int result = EndLeftOverDocument();
     if (result != 0) return result;
     int status[4] = {0, 0, 0, 0};
