@@ -10,5 +10,5 @@ extern "C" int TARN_API mfSetDebugLevel(int level) {
     lib.mfErrorL = 0;
     if (lib.logger) lib.logger->SetLevel(DebugLevelToLoggerLevel(level));
     LogInfoF("mfSetDebugLevel to: %d", level);
-    return 0;
+    return MF_OK;
 }

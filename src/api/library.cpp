@@ -60,7 +60,7 @@ int EndDocumentLeftOpen() {
     constexpr uint8_t kCancel = 0x23;       // '#'
     int answer = 0;
     CRequestOneByteMaybeAnswered end(kEndDocument, &answer);
-    if (Exchange(end, true) != 0) return -2;
+    if (Exchange(end, true) != MF_OK) return MF_FAILED;
     CRequestOneByteMaybeAnswered cancel(kCancel, &answer);
     return Exchange(cancel, true);
 }
@@ -69,7 +69,7 @@ int LastReceiptNumber() {
     const KeptCode code;
     int number = -1;
     CRequestLastTicketNo counter(&number);
-    if (Exchange(counter) != 0) number = -1;
+    if (Exchange(counter) != MF_OK) number = -1;
     return code.Restore(number);
 }
 

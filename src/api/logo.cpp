@@ -48,12 +48,12 @@ bool ReadLine(std::FILE* file, std::string* line) {
 int FetchRow(int row, LogoRow* out) {
     int goOn = 0;
     CRequestOneByteMaybeAnswered announce(kBackupAnnouncement, &goOn);
-    if (Exchange(announce, true) != 0) return -2;
+    if (Exchange(announce, true) != MF_OK) return MF_FAILED;
     if (goOn != kGoOn) return 0;
     uint8_t answer[kRowAnswerLength] = {};
     int count = kRowAnswerLength;
     CRequestReadBlock request(static_cast<uint8_t>(row), answer, &count);
-    if (Exchange(request, true, true) != 0) return -2;
+    if (Exchange(request, true, true) != MF_OK) return MF_FAILED;
     if (count < kRowAnswerLength) return 0;
     for (int i = 0; i < kLogoRowBytes; ++i) (*out)[static_cast<size_t>(i)] = answer[2 + i];
     return 1;
@@ -66,7 +66,7 @@ int BackupLogo(const std::string& path, const std::optional<Logo>& incoming) {
     const std::string backup = path + ".old";
     const std::string partial = backup + ".part";
     File file(partial.c_str(), "w");
-    if (file.get() == nullptr) return 0;
+    if (file.get() == nullptr) return MF_OK;
     Logo current{};
     int rows = 0;
     for (; rows < kLogoRows; ++rows) {
@@ -74,7 +74,7 @@ int BackupLogo(const std::string& path, const std::optional<Logo>& incoming) {
         if (got < 0) {
             (void)file.Close();  // the partial file is removed anyway
             std::remove(partial.c_str());
-            return -2;
+            return MF_FAILED;
         }
         if (got == 0) break;
         std::fprintf(file.get(), "%s\n", TextFromRow(current[static_cast<size_t>(rows)]).c_str());
@@ -82,7 +82,7 @@ int BackupLogo(const std::string& path, const std::optional<Logo>& incoming) {
     const bool written = file.Close();
     const bool keep = written && rows == kLogoRows && !(incoming && *incoming == current);
     if (!keep || !MoveFileReplacing(partial.c_str(), backup.c_str())) std::remove(partial.c_str());
-    return 0;
+    return MF_OK;
 }
 
 // '-' answered 6, then the row number, its 24 bytes and their exclusive OR, answered 0.
@@ -90,8 +90,8 @@ int UploadLogo(const Logo& logo) {
     for (int row = 0; row < kLogoRows; ++row) {
         int goOn = 0;
         CRequestOneByteMaybeAnswered announce(kUploadAnnouncement, &goOn);
-        if (Exchange(announce, true) != 0) return -2;
-        if (goOn != kGoOn) return 0;
+        if (Exchange(announce, true) != MF_OK) return MF_FAILED;
+        if (goOn != kGoOn) return MF_OK;
         uint8_t block[kRowAnswerLength] = {static_cast<uint8_t>(row)};
         uint8_t check = 0;
         for (int i = 0; i < kLogoRowBytes; ++i) {
@@ -101,10 +101,10 @@ int UploadLogo(const Logo& logo) {
         block[1 + kLogoRowBytes] = check;
         int taken = -1;
         CRequestRawBlock upload(block, kRowAnswerLength, &taken);
-        if (Exchange(upload, true, true) != 0) return -2;
-        if (taken != 0) return 0;
+        if (Exchange(upload, true, true) != MF_OK) return MF_FAILED;
+        if (taken != 0) return MF_OK;
     }
-    return 0;
+    return MF_OK;
 }
 
 }  // namespace
@@ -140,8 +140,8 @@ std::optional<Logo> ReadLogoFile(const char* path) {
 
 int TransferLogo(const char* logoPath) {
     const std::optional<Logo> logo = ReadLogoFile(logoPath);
-    if (BackupLogo(logoPath, logo) != 0) return -2;
-    return logo ? UploadLogo(*logo) : 0;
+    if (BackupLogo(logoPath, logo) != MF_OK) return MF_FAILED;
+    return logo ? UploadLogo(*logo) : MF_OK;
 }
 
 }  // namespace tarn

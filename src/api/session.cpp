@@ -40,22 +40,22 @@ int Identify(int* lastResult) {
     int family = 0;
     CRequestPrinterType first(kIdentify, &family, false, nullptr);
     *lastResult = Exchange(first);
-    if (*lastResult != 0) return -2;
+    if (*lastResult != MF_OK) return MF_FAILED;
     if (family == kFamilyType1) lib.printerType = 1;
     if (family == kFamilyType2) lib.printerType = 2;
-    if (family != kFamilyLater) return 0;
+    if (family != kFamilyLater) return MF_OK;
     int version = 0;
     CRequestPrinterType extended(kIdentifyExtended, &family, true, &version);
     *lastResult = Exchange(extended);
-    if (*lastResult == 0) {
+    if (*lastResult == MF_OK) {
         lib.printerType = family == kExtendedType8 ? 8 : 10;
         if (lib.printerType == 8) lib.version = version;
-        return 0;
+        return MF_OK;
     }
     CRequestPrinterType status(kStatusZero, &family, false, nullptr);
     *lastResult = Exchange(status);
     lib.printerType = (family >> 4) == 1 ? 3 : 4;
-    return 0;
+    return MF_OK;
 }
 
 // A printer still holding a document (status byte 1, bit 0x02) gets 'Q' and '#'; the start
@@ -66,29 +66,29 @@ int RecoverAndCloseDay() {
     CRequestStatus query(1, &status1);
     (void)Exchange(query);  // a byte not read is 0: nothing to recover
     if (status1 & 0x02) {
-        if (EndDocumentLeftOpen() != 0) return -2;
+        if (EndDocumentLeftOpen() != MF_OK) return MF_FAILED;
         (void)lib.link->WaitUntilReady(30);  // the status read next tells
     }
-    if (Exchange(query) != 0) return -2;
+    if (Exchange(query) != MF_OK) return MF_FAILED;
     if (status1 & 0x02) return Failed(kCodeOther);
     if (status1 & 0x08) {
         CRequestShiftEnd close;
         const int result = Exchange(close);
         LogInfoF("In mfStart, CRequestShiftEnd result: %d", result);
-        if (result != 0) return -2;
+        if (result != MF_OK) return MF_FAILED;
         (void)lib.link->WaitUntilReady(20);  // the day is closed; the wait lets it print
     }
-    return 0;
+    return MF_OK;
 }
 
 // Status byte 3: bit 0x01 adds 1, bit 0x02 adds 3, bit 0x04 adds 2.
 int ReadDisplayType() {
     int status3 = 0;
     CRequestStatus query(3, &status3);
-    if (Exchange(query) != 0) return -2;
+    if (Exchange(query) != MF_OK) return MF_FAILED;
     Lib().displayType = static_cast<uint8_t>(
         ((status3 & 0x01) ? 1 : 0) + ((status3 & 0x02) ? 3 : 0) + ((status3 & 0x04) ? 2 : 0));
-    return 0;
+    return MF_OK;
 }
 
 int Start(int port) {
@@ -97,11 +97,11 @@ int Start(int port) {
     LogInfoF("In mfStart, port: %d", port);
     BuildLink(port);
     int lastResult = 0;
-    if (Identify(&lastResult) != 0) return -2;
+    if (Identify(&lastResult) != MF_OK) return MF_FAILED;
     if (lib.printerType != 8) {
         int status0 = 0;
         CRequestStatus query(0, &status0);
-        if (Exchange(query) != 0) return -2;
+        if (Exchange(query) != MF_OK) return MF_FAILED;
         lib.version = (status0 >> 4) & 0x0F;
     }
     LogInfoF("In mfStart, PrinterType: %d, Version: %d, Result: %d", lib.printerType, lib.version,
@@ -111,9 +111,9 @@ int Start(int port) {
     (void)Exchange(counter);  // the start needs neither the count nor its failure
     CRequestOneByte wake(kWake, &ignored);
     (void)Exchange(wake, true);  // the printer's answer to '*' is not used
-    if (RecoverAndCloseDay() != 0 || ReadDisplayType() != 0) return -2;
-    if (lib.printerType >= 8 && lib.logoPath[0] != '\0' && TransferLogo(lib.logoPath) != 0) {
-        return -2;
+    if (RecoverAndCloseDay() != MF_OK || ReadDisplayType() != MF_OK) return MF_FAILED;
+    if (lib.printerType >= 8 && lib.logoPath[0] != '\0' && TransferLogo(lib.logoPath) != MF_OK) {
+        return MF_FAILED;
     }
     LogInfoF("In mfStart MF_OK");
     lib.started = true;

@@ -103,10 +103,10 @@ extern "C" int TARN_API mfShiftEnd(void) {
     if (result != 0) return result;
     if (receipts == 0) return Failed(kCodeDayClosed);
     CRequestShiftEnd close;
-    if (Exchange(close) == 0) return MF_OK;
+    if (Exchange(close) == MF_OK) return MF_OK;
     // The day close is whole after its first two bytes: with its acknowledge lost, the printer
     // may have closed the day. Its receipt count then starts again from 0.
-    if (LastReceiptNumber() != 0) return -2;
+    if (LastReceiptNumber() != 0) return MF_FAILED;
     LogErrorF("In mfShiftEnd, the day closed by the printer, acknowledge lost");
     return Succeeded();
 }

@@ -5,6 +5,7 @@
 
 #include "link/shared_commands.h"
 #include "platform/platform.h"
+#include "tarn/tarn.h"
 
 namespace tarn {
 
@@ -85,7 +86,7 @@ void CPrinterLink::SetError(int code) {
 int CPrinterLink::Fail(int code) {
     if (port_) (void)port_->Close();  // the exchange has failed already
     SetError(code);
-    return -2;
+    return MF_FAILED;
 }
 
 // Reads status bytes 0 to 3, each in an exchange of its own on this link; a byte whose
@@ -108,13 +109,13 @@ int CPrinterLink::Execute(CRequest& request, bool noAck, bool noEsc) {
     SetError(0);
     if (!port_) {
         SetError(kCodeCommunication);
-        return -2;
+        return MF_FAILED;
     }
     if (request.Overflowed()) {
         SetError(kCodeOutOfRange);
-        return -2;
+        return MF_FAILED;
     }
-    if (request.Length() == 0) return 0;
+    if (request.Length() == 0) return MF_OK;
 
     uint8_t frame[kFrameSize];
     int length = 0;
@@ -148,9 +149,9 @@ int CPrinterLink::Execute(CRequest& request, bool noAck, bool noEsc) {
 
     if (!port_->Close()) {
         SetError(kCodeCommunication);
-        return -2;
+        return MF_FAILED;
     }
-    return 0;
+    return MF_OK;
 }
 
 int CPrinterLink::WaitUntilReady(int seconds) {
@@ -160,15 +161,15 @@ int CPrinterLink::WaitUntilReady(int seconds) {
         platform.MonotonicMs() + static_cast<int64_t>(seconds) * 1000 + kOneLostAnswerMs;
     int status = 0;
     BusyQuery query(&status);
-    if (Execute(query, false, false) != 0) return -2;
+    if (Execute(query, false, false) != MF_OK) return MF_FAILED;
     const int64_t pollLimit = static_cast<int64_t>(seconds) * 10;
     for (int64_t polls = 0;
          (status & kBusy) != 0 && polls < pollLimit && platform.MonotonicMs() < deadline; ++polls) {
-        if (Execute(query, false, false) != 0) return -2;
+        if (Execute(query, false, false) != MF_OK) return MF_FAILED;
         WaitMs(kPollIntervalMs);
     }
     SetError(0);
-    return 0;
+    return MF_OK;
 }
 
 }  // namespace tarn

@@ -54,7 +54,7 @@ int AskReason() {
     CRequestOneByte query(kReasonQuery, &reason);
     const int result = Exchange(query);
     if (result != 0) return result;
-    if (reason == 0) return 0;
+    if (reason == 0) return MF_OK;
     LogInfoF("WhyTicketCanceled - przyczyna: %c", reason);
     return Failed(CodeOfReason(static_cast<char>(reason)));
 }
@@ -69,7 +69,7 @@ int ReadStatusBits() {
     for (const StatusRule& rule : kCancelledRules) {
         if (status[rule.byteIndex] & rule.bit) return Failed(rule.code);
     }
-    return 0;
+    return MF_OK;
 }
 
 }  // namespace

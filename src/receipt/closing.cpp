@@ -74,7 +74,7 @@ private:
 // Whether the printer cancelled the receipt after step `n`.
 int Closing::Check(int n) {
     const int why = WhyTicketCanceled();
-    if (why == 0) return 0;
+    if (why == 0) return MF_OK;
     lib_.SetDocumentOpen(MF_DOC_RECEIPT, false);
     LogErrorF("In mfEndTicket WhyTicketCanceled%d, why %d", n, why);
     return why;
@@ -86,7 +86,7 @@ int Closing::Judged(CRequest& request, int check) {
     const KeptCode code;
     const int why = Check(check);
     if (why != 0) return why;
-    return result != 0 ? code.Restore(result) : 0;
+    return result != 0 ? code.Restore(result) : MF_OK;
 }
 
 int Closing::Discount() {
@@ -101,7 +101,7 @@ int Closing::Discount() {
         CRequestTicketDiscount discount(0, static_cast<int32_t>(receipt_.ptuLinesTotal));
         (void)Exchange(discount, true);  // a receipt it cancelled shows in the next check
     }
-    return 0;
+    return MF_OK;
 }
 
 int Closing::SaleTotal() {
@@ -158,7 +158,7 @@ int Closing::PaymentRecords() {
         CRequestPayment extra(1, 1, args_.extraAmountName, args_.extraAmount);
         return Judged(extra, 8);
     }
-    return 0;
+    return MF_OK;
 }
 
 // Below type 4: the payments as printed lines.
@@ -195,7 +195,7 @@ int Closing::FootLines() {
         const int result = Judged(line, 3);
         if (result != 0) return result;
     }
-    if (footLines_ >= kMostFootLines) return 0;
+    if (footLines_ >= kMostFootLines) return MF_OK;
     if (!Text(args_.table).empty()) {
         const std::string text = "STOLIKA: " + Text(args_.table).substr(0, 22);
         CRequestExtraLine line('<', 32, text.c_str());
@@ -207,7 +207,7 @@ int Closing::FootLines() {
         CRequestExtraLine line('>', static_cast<int>(text.size()), text.c_str());
         return Judged(line, 10);
     }
-    return 0;
+    return MF_OK;
 }
 
 // The end's frame is whole after its first two bytes, so the printer may have ended the

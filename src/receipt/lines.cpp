@@ -59,7 +59,7 @@ int StartLine(const char* function, const LineRequest& line, int64_t* lineValue)
              line.quantity, line.value, 1);
     if (TaxLetter(line.ptu) == 0) return Failed(kCodeBadTaxLetter);
     *lineValue = LineValue(line.price, line.quantity, line.value);
-    return FitsInt32(*lineValue) ? 0 : Failed(kCodeOutOfRange);
+    return FitsInt32(*lineValue) ? MF_OK : Failed(kCodeOutOfRange);
 }
 
 // Sends the line with the name fixed up as the printer takes it; a void carries the same name

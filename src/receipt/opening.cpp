@@ -52,7 +52,7 @@ int EndLeftOverDocument() {
     int status1 = 0;
     CRequestStatus query(1, &status1);
     (void)Exchange(query);  // a byte not read is 0: no document to end
-    if ((status1 & 0x02) == 0) return 0;
+    if ((status1 & 0x02) == 0) return MF_OK;
     const int result = EndDocumentLeftOpen();
     if (result != MF_OK) return result;
     WaitAfterDocument(30);
@@ -66,7 +66,7 @@ int ReadStatus(int status[4]) {
         const int result = Exchange(query);
         if (result != 0) return result;
     }
-    return 0;
+    return MF_OK;
 }
 
 // A day closed here starts the receipt count again: *lastNumber becomes 0.
@@ -81,7 +81,7 @@ int CheckStatus(const int status[4], int* lastNumber) {
         *lastNumber = 0;
         WaitAfterDocument(30);
     }
-    return 0;
+    return MF_OK;
 }
 
 int Begin(int32_t total) {
