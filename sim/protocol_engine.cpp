@@ -17,15 +17,6 @@ constexpr int64_t kAbandonMs = 5000;
 
 }  // namespace
 
-uint8_t Frame::Command() const {
-    if (bytes.empty()) return 0;
-    if (bytes[0] == kEsc && bytes.size() > 1 && kind != FrameKind::RawBlock &&
-        kind != FrameKind::Stray) {
-        return bytes[1];
-    }
-    return bytes[0];
-}
-
 std::vector<uint8_t> Frame::Body() const {
     if (!bytes.empty() && bytes[0] == kEsc && kind != FrameKind::RawBlock &&
         kind != FrameKind::Stray) {

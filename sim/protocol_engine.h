@@ -26,8 +26,6 @@ struct Frame {
     std::vector<uint8_t> bytes;  // as they came over the wire, ESC included
     int64_t atMs;
 
-    // The command byte (after ESC), or the first byte of a raw block.
-    uint8_t Command() const;
     // The bytes after the leading ESC.
     std::vector<uint8_t> Body() const;
 };

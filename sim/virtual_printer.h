@@ -98,10 +98,9 @@ public:
     PaperRoll& Roll() { return roll_; }
     const std::vector<Frame>& Frames() const { return engine_.Frames(); }
     void ClearFrames() { engine_.ClearFrames(); }
-    // The receipt: the open one (or the last one, until the next opening), the last one
-    // ended, its sums by tax slot, and why the last receipt was cancelled (0 for none).
+    // Whether a receipt is open, the last one ended, a receipt's sums by tax slot, and why
+    // the last receipt was cancelled (0 for none).
     bool ReceiptOpen() const { return state_.receiptOpen; }
-    const Receipt& CurrentReceipt() const { return state_.receipt; }
     const std::optional<Receipt>& LastEndedReceipt() const { return state_.lastEndedReceipt; }
     ReceiptTotals TotalsOf(const Receipt& receipt) const {
         return sim::TotalsOf(receipt, state_.taxRates);

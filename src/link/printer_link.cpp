@@ -1,6 +1,5 @@
 #include "link/printer_link.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "link/shared_commands.h"
@@ -105,7 +104,6 @@ int CPrinterLink::RefusalCode() {
 }
 
 int CPrinterLink::Execute(CRequest& request, bool noAck, bool noEsc) {
-    std::snprintf(message_, sizeof message_, "ERROR: Communication error");
     SetError(0);
     if (!port_) {
         SetError(kCodeCommunication);

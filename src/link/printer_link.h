@@ -22,7 +22,6 @@ public:
     CPrinterLink& operator=(const CPrinterLink&) = delete;
 
     void SetPort(std::unique_ptr<SerialPort> port) { port_ = std::move(port); }
-    SerialPort* Port() const { return port_.get(); }
     void SetErrorTarget(int32_t* error) { error_ = error; }
     void SetTypeSource(const int32_t* printerType) { printerType_ = printerType; }
 
@@ -33,8 +32,6 @@ public:
     // `seconds` seconds. A printer that stays busy is not an error.
     [[nodiscard]] int WaitUntilReady(int seconds);
 
-    const char* Message() const { return message_; }
-
 private:
     [[nodiscard]] int Fail(int code);
     [[nodiscard]] int RefusalCode();
@@ -44,7 +41,6 @@ private:
     std::unique_ptr<SerialPort> port_;
     int32_t* error_ = nullptr;
     const int32_t* printerType_ = nullptr;
-    char message_[1024] = {};
     bool readingRefusal_ = false;
 };
 

@@ -27,7 +27,6 @@ public:
     [[nodiscard]] int Read(uint8_t* buffer, int count);
 
     bool IsOpen() const { return device_ != nullptr; }
-    int PortNumber() const { return portNumber_; }
     uint32_t LastError() const { return lastError_; }
 
 private:
