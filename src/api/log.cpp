@@ -39,6 +39,10 @@ void LogErrorF(const char* format, ...) {
     va_end(args);
 }
 
+void LogErrorLine(const char* line) {
+    LogErrorF("%s", line);
+}
+
 void LogResultF(int result, const char* format, ...) {
     va_list args;
     va_start(args, format);

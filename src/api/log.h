@@ -15,5 +15,7 @@ void LogInfoF(const char* format, ...) TARN_PRINTF(1, 2);
 void LogErrorF(const char* format, ...) TARN_PRINTF(1, 2);
 // LogError when `result` is non-zero, else LogInfo.
 void LogResultF(int result, const char* format, ...) TARN_PRINTF(2, 3);
+// LogError of a finished line: the sink handed to the serial ports, which sit below the log.
+void LogErrorLine(const char* line);
 
 }  // namespace tarn

@@ -65,7 +65,9 @@ extern "C" int TARN_API mfAnyCommand(int sendCount, const unsigned char* sendByt
     if (sendCount < 0 || sendCount > kBufferSize || timeoutMs <= 0) {
         return Failed(kCodeOutOfRange);
     }
-    SerialPort port(kRawPort, false, 0, 0, timeoutMs, 9600, 8, 0, 2);
+    LineSettings settings;
+    settings.timeoutMs = timeoutMs;
+    SerialPort port(kRawPort, settings, LogErrorLine);
     uint8_t send[kBufferSize] = {};
     uint8_t received[kBufferSize] = {};
     TemporaryLog log;

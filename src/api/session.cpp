@@ -28,7 +28,7 @@ void BuildLink(int port) {
     lib.link->SetErrorTarget(&lib.mfErrorL);
     lib.link->SetTypeSource(&lib.printerType);
     lib.printerType = -1;
-    lib.link->SetPort(std::make_unique<SerialPort>(port, false, 0, 0, 30000, 9600, 8, 0, 2));
+    lib.link->SetPort(std::make_unique<SerialPort>(port, LineSettings{}, LogErrorLine));
 }
 
 // 0xFF answers 2 (type 1), 17 (type 2) or 44. After 44, 0xF6 answers 124 and the version

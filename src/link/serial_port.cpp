@@ -1,22 +1,11 @@
 #include "link/serial_port.h"
 
-#include "api/log.h"
 #include "link/trace.h"
 
 namespace tarn {
 
-SerialPort::SerialPort(int portNumber, bool closeAfterEachTransfer, uint8_t rtsControl,
-                       uint8_t dtrControl, int timeoutMs, int baudRate, uint8_t dataBits,
-                       uint8_t stopBits, uint8_t parity)
-    : portNumber_(portNumber), closeAfterEachTransfer_(closeAfterEachTransfer) {
-    settings_.rtsControl = rtsControl;
-    settings_.dtrControl = dtrControl;
-    settings_.timeoutMs = timeoutMs;
-    settings_.baudRate = baudRate;
-    settings_.dataBits = dataBits;
-    settings_.stopBits = stopBits;
-    settings_.parity = parity;
-}
+SerialPort::SerialPort(int portNumber, const LineSettings& settings, ErrorLogSink errorLog)
+    : portNumber_(portNumber), settings_(settings), errorLog_(errorLog) {}
 
 SerialPort::~SerialPort() = default;
 
@@ -35,19 +24,14 @@ bool SerialPort::Close() {
     return closed;
 }
 
-bool SerialPort::CloseIfAfterEachTransfer() {
-    return !closeAfterEachTransfer_ || Close();
-}
-
 int SerialPort::Write(const uint8_t* bytes, int count) {
     if (!device_ && !Open()) {
-        LogErrorF("SerialPort: CAN NOT open port");
+        if (errorLog_ != nullptr) errorLog_("SerialPort: CAN NOT open port");
         return -1;
     }
     const int written = count > 0 ? device_->Write(bytes, count, &lastError_) : 0;
     if (written < 0) return -1;
     TraceBlock(portNumber_, TraceDirection::ToPrinter, bytes, written);
-    if (!CloseIfAfterEachTransfer()) return -1;
     return written;
 }
 
@@ -61,7 +45,6 @@ int SerialPort::Read(uint8_t* buffer, int count) {
         ++got;
     }
     if (count > 0) TraceBlock(portNumber_, TraceDirection::FromPrinter, buffer, got);
-    if (!CloseIfAfterEachTransfer()) return -1;
     return got;
 }
 

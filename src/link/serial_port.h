@@ -1,5 +1,6 @@
 // The library's only access to a serial device: opens a port by number with its line
-// parameters, writes bytes and reads them one at a time with a per-byte time-out.
+// parameters, writes bytes and reads them one at a time with a per-byte time-out. The port
+// does not know where the diagnostic log is kept: its owner hands it a sink for its lines.
 #pragma once
 
 #include <cstdint>
@@ -9,10 +10,13 @@
 
 namespace tarn {
 
+// Takes a line for the diagnostic log that tells of a failure.
+using ErrorLogSink = void (*)(const char* line);
+
 class SerialPort {
 public:
-    SerialPort(int portNumber, bool closeAfterEachTransfer, uint8_t rtsControl, uint8_t dtrControl,
-               int timeoutMs, int baudRate, uint8_t dataBits, uint8_t stopBits, uint8_t parity);
+    // A null sink drops the port's log lines.
+    SerialPort(int portNumber, const LineSettings& settings, ErrorLogSink errorLog);
     virtual ~SerialPort();
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
@@ -20,7 +24,7 @@ public:
     [[nodiscard]] bool Open();
     [[nodiscard]] bool Close();
     // Bytes written, or -1 when the port cannot be opened ("SerialPort: CAN NOT open port"
-    // goes to the log) or the write fails.
+    // goes to the error log sink) or the write fails.
     [[nodiscard]] int Write(const uint8_t* bytes, int count);
     // Reads at most `count` bytes, ending at the first byte that does not arrive within the
     // time-out. Bytes read (0 when nothing came), or -1 on failure.
@@ -30,11 +34,9 @@ public:
     uint32_t LastError() const { return lastError_; }
 
 private:
-    bool CloseIfAfterEachTransfer();
-
     int portNumber_;
-    bool closeAfterEachTransfer_;
     LineSettings settings_;
+    ErrorLogSink errorLog_;
     std::unique_ptr<SerialDevice> device_;
     uint32_t lastError_ = 0;
 };

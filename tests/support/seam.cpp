@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "api/library.h"
+#include "api/log.h"
 #include "link/serial_port.h"
 
 namespace tarn::test::seam {
@@ -22,7 +23,9 @@ int DetailCode() {
 
 int WriteThenRead(int port, int timeoutMs, const std::vector<uint8_t>& sent, size_t wanted,
                   std::vector<uint8_t>* got) {
-    SerialPort serial(port, false, 0, 0, timeoutMs, 9600, 8, 0, 2);
+    LineSettings settings;
+    settings.timeoutMs = timeoutMs;
+    SerialPort serial(port, settings, LogErrorLine);
     if (serial.Write(sent.data(), static_cast<int>(sent.size())) != static_cast<int>(sent.size()))
         return -1;
     got->assign(wanted, 0);
