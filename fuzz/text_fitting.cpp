@@ -34,7 +34,8 @@ void Widths(const std::string& text, int width, int mode) {
     const size_t expected = text.size() < static_cast<size_t>(width > 0 ? width : 0)
                                 ? static_cast<size_t>(width)
                                 : text.size();
-    Require(padText(text, width, mode % 2).size() == expected);
+    constexpr Align kAlignments[] = {Align::Left, Align::Right, Align::Centre};
+    Require(padText(text, width, kAlignments[mode % 3]).size() == expected);
     const std::string amount = amountToText(width, 2);
     if (width >= 0 && amount.size() <= static_cast<size_t>(width)) {
         Require(labelAndAmount(text, amount, width).size() == static_cast<size_t>(width));

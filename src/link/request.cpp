@@ -16,7 +16,7 @@ void CRequest::AppendByte(uint8_t byte) {
     body_[length_++] = byte;
 }
 
-void CRequest::AppendText(const char* text, int width, int alignment, uint8_t pad) {
+void CRequest::AppendText(const char* text, int width, Align alignment, uint8_t pad) {
     if (width <= 0) return;
     if (length_ + width >= kBodySize) {
         overflowed_ = true;
@@ -26,9 +26,9 @@ void CRequest::AppendText(const char* text, int width, int alignment, uint8_t pa
     const int length = static_cast<int>(strnlen(source, static_cast<size_t>(width)));
     const int fill = width - length;
     int before = 0;
-    if (alignment == static_cast<int>(Align::Right)) {
+    if (alignment == Align::Right) {
         before = fill;
-    } else if (alignment != static_cast<int>(Align::Left)) {
+    } else if (alignment == Align::Centre) {
         before = fill / 2;
     }
     uint8_t* out = body_ + length_;

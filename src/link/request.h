@@ -5,10 +5,9 @@
 #include <cstdint>
 
 #include "link/detail_codes.h"
+#include "text/align.h"
 
 namespace tarn {
-
-enum class Align { Right = 1, Left = -1, Centre = 0 };
 
 class CRequest {
 public:
@@ -28,12 +27,9 @@ public:
 
 protected:
     void AppendByte(uint8_t byte);
-    // A field of exactly `width` bytes: the text cut to the width, padded by `alignment`
-    // (centred puts the odd pad byte on the right). A null text is an empty one.
-    void AppendText(const char* text, int width, int alignment, uint8_t pad);
-    void AppendText(const char* text, int width, Align alignment, uint8_t pad) {
-        AppendText(text, width, static_cast<int>(alignment), pad);
-    }
+    // A field of exactly `width` bytes: the text cut to the width, padded with `pad` as
+    // `alignment` says. A null text is an empty one.
+    void AppendText(const char* text, int width, Align alignment, uint8_t pad);
     // Little-endian, least significant byte first.
     void AppendInt32(int32_t value);
 

@@ -40,7 +40,7 @@ private:
         out_ += '\n';
     }
     static std::string Aligned(const std::string& text, int width) {
-        return padText(text.substr(0, static_cast<size_t>(width)), width, 0);
+        return padText(text.substr(0, static_cast<size_t>(width)), width, Align::Right);
     }
     void Heading();
     void Income();

@@ -31,10 +31,13 @@ std::string groupThousands(const std::string& text) {
     return out;
 }
 
-std::string padText(const std::string& text, int width, int mode) {
-    if (width <= static_cast<int>(text.size()) || (mode != 0 && mode != 1)) return text;
-    const std::string spaces(static_cast<size_t>(width) - text.size(), ' ');
-    return mode == 0 ? spaces + text : text + spaces;
+std::string padText(const std::string& text, int width, Align alignment) {
+    if (width <= static_cast<int>(text.size())) return text;
+    const size_t fill = static_cast<size_t>(width) - text.size();
+    size_t before = 0;
+    if (alignment == Align::Right) before = fill;
+    if (alignment == Align::Centre) before = fill / 2;
+    return std::string(before, ' ') + text + std::string(fill - before, ' ');
 }
 
 // Greedy scan; on a mismatch after a '*' the match restarts one character further.
@@ -96,7 +99,7 @@ std::string labelAndAmount(const std::string& label, const std::string& amount, 
     const int room = width - static_cast<int>(amount.size());
     if (room <= 0) return amount;
     std::string cut = label.substr(0, static_cast<size_t>(room));
-    return padText(cut, room, 1) + amount;
+    return padText(cut, room, Align::Left) + amount;
 }
 
 }  // namespace tarn

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "text/align.h"
+
 namespace tarn {
 
 // Decimal digits, with a minus sign when negative.
@@ -15,8 +17,8 @@ std::string intToText(int64_t value);
 std::string amountToText(int64_t value, int decimals);
 // Full stops between groups of three digits of the whole part (before the last comma).
 std::string groupThousands(const std::string& text);
-// Spaces before (mode 0) or after (mode 1) a text shorter than `width`.
-std::string padText(const std::string& text, int width, int mode);
+// A text shorter than `width` padded with spaces to it as `alignment` says; a longer one as it is.
+std::string padText(const std::string& text, int width, Align alignment);
 // The whole text against the whole mask: '?' any one character, '*' any run.
 bool matchMask(const char* mask, const char* text);
 // The text's digits as one number: commas and full stops skipped, any other non-digit a 0, a

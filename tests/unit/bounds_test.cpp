@@ -27,9 +27,9 @@ TEST(Formatting, AmountsPutTheCommaAndTheThousands) {
 }
 
 TEST(Formatting, PaddingOnlyLengthensAndTheAmountWinsOverItsLabel) {
-    EXPECT_EQ(padText("ab", 5, 0), "   ab");
-    EXPECT_EQ(padText("abcdef", 5, 1), "abcdef");
-    EXPECT_EQ(padText("ab", 5, 2), "ab");
+    EXPECT_EQ(padText("ab", 5, Align::Right), "   ab");
+    EXPECT_EQ(padText("ab", 5, Align::Centre), " ab  ");
+    EXPECT_EQ(padText("abcdef", 5, Align::Left), "abcdef");
     EXPECT_EQ(labelAndAmount("A very long label indeed", "10,00", 12), "A very 10,00");
     EXPECT_EQ(labelAndAmount("Label", "123456789", 5), "123456789");
 }
@@ -95,7 +95,7 @@ public:
     explicit Fields(int filled = 0) {
         for (int i = 0; i < filled; ++i) AppendByte('x');
     }
-    std::string Text(const char* text, int width, int alignment) {
+    std::string Text(const char* text, int width, Align alignment) {
         AppendText(text, width, alignment, ' ');
         EXPECT_FALSE(Overflowed());
         return std::string(reinterpret_cast<const char*>(Body()), Length());
@@ -104,10 +104,10 @@ public:
 
 // What the frames of the commands never show: a cut text, a null one, a field of no width.
 TEST(AppendText, CutsAndFillsFieldsOfExactlyTheirWidth) {
-    EXPECT_EQ(Fields().Text("ABCDEFG", 3, 1), "ABC");
-    EXPECT_EQ(Fields().Text(nullptr, 2, 1), "  ");
-    EXPECT_EQ(Fields().Text("AB", 0, 1), "");
-    EXPECT_EQ(Fields().Text("%s%n\xA5\x88", 6, -1), "%s%n\xA5\x88");
+    EXPECT_EQ(Fields().Text("ABCDEFG", 3, Align::Right), "ABC");
+    EXPECT_EQ(Fields().Text(nullptr, 2, Align::Right), "  ");
+    EXPECT_EQ(Fields().Text("AB", 0, Align::Right), "");
+    EXPECT_EQ(Fields().Text("%s%n\xA5\x88", 6, Align::Left), "%s%n\xA5\x88");
 }
 
 // The body holds 1023 bytes; a field that does not fit is not written in part.
@@ -118,9 +118,9 @@ TEST(BodyLimit, MarksWhatDoesNotFitAndWritesNoPartOfIt) {
     bytes.AppendByte('z');
     EXPECT_EQ(bytes.Length(), 1023);
     EXPECT_TRUE(bytes.Overflowed());
-    EXPECT_EQ(Fields(1013).Text("ABCDEFGHIJ", 10, -1).size(), 1023u);
+    EXPECT_EQ(Fields(1013).Text("ABCDEFGHIJ", 10, Align::Left).size(), 1023u);
     Fields tooLong(1014);
-    tooLong.AppendText("ABCDEFGHIJ", 10, -1, ' ');
+    tooLong.AppendText("ABCDEFGHIJ", 10, Align::Left, ' ');
     EXPECT_EQ(tooLong.Length(), 1014);
     EXPECT_TRUE(tooLong.Overflowed());
 }
