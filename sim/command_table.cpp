@@ -8,7 +8,7 @@ namespace {
 constexpr bool kAcked = true;
 constexpr bool kUnacked = false;
 
-const CommandSpec kCommands[] = {
+const CommandEntry kCommands[] = {
     // Status bytes 0 to 5; '[' also serves identification.
     {0x5B, Shape::Fixed, 1, kAcked, nullptr, StatusByteAnswer},
     {0x54, Shape::Fixed, 1, kAcked, nullptr, StatusByteAnswer},
@@ -34,7 +34,7 @@ const CommandSpec kCommands[] = {
     // acknowledged: the printer cancels the receipt when it cannot take them.
     {0x20, Shape::Fixed, 5, kAcked, AcceptReceiptOpening, OpenReceipt},
     {0x21, Shape::Fixed, 1, kAcked, AcceptReceiptOpening, OpenReceipt},
-    {0x06, Shape::SalePos, 50, kUnacked, nullptr, SaleLine},
+    {0x06, Shape::ItemLine, 50, kUnacked, nullptr, SaleLine},
     {0x18, Shape::Fixed, 6, kUnacked, nullptr, LineDiscount},
     {0x1B, Shape::Fixed, 2, kUnacked, nullptr, PercentDiscount},
     {0x19, Shape::Fixed, 6, kUnacked, nullptr, ReceiptDiscount},
@@ -69,9 +69,9 @@ const CommandSpec kCommands[] = {
 
 }  // namespace
 
-const CommandSpec* FindCommand(uint8_t command) {
-    for (const CommandSpec& spec : kCommands) {
-        if (spec.command == command) return &spec;
+const CommandEntry* FindCommand(uint8_t command) {
+    for (const CommandEntry& entry : kCommands) {
+        if (entry.command == command) return &entry;
     }
     return nullptr;
 }

@@ -31,14 +31,14 @@ struct Context {
 
 enum class Shape {
     Fixed,          // `length` bytes, command byte included
-    SalePos,        // 50 bytes with a sign byte (' ' or '-') after the command byte, else 49
+    ItemLine,       // 50 bytes with a sign byte (' ' or '-') after the command byte, else 49
     OptionalTotal,  // the command byte, then a 4-byte total unless the line goes quiet
     UntilLineFeed,  // up to and including a line feed
     UntilEscS,      // up to and including ESC 'S'
     Form,           // opens a form; its items follow until ESC 'Q'
 };
 
-struct CommandSpec {
+struct CommandEntry {
     uint8_t command;
     Shape shape;
     int length;
@@ -47,7 +47,7 @@ struct CommandSpec {
     Bytes (*handle)(Context&, const Bytes& body);  // the whole command; returns the answer
 };
 
-const CommandSpec* FindCommand(uint8_t command);
+const CommandEntry* FindCommand(uint8_t command);
 
 // Length of a raw block of `kind` given its first bytes.
 int RawBlockLength(RawBlock kind, const Bytes& soFar);

@@ -100,23 +100,24 @@ void ProtocolEngine::Restart() {
 }
 
 void ProtocolEngine::StartCommand(uint8_t command, int64_t nowMs) {
-    spec_ = FindCommand(command);
+    entry_ = FindCommand(command);
     phase_ = Phase::Idle;
-    if (spec_ == nullptr) {
+    if (entry_ == nullptr) {
         Emit(kNak);
         Record(FrameKind::Refused, {kEsc, command}, nowMs);
         return;
     }
-    if (spec_->acknowledged && faults_.acknowledgeOverride &&
+    if (entry_->acknowledged && faults_.acknowledgeOverride &&
         faults_.acknowledgeOverride->first == command) {
         if (faults_.acknowledgeOverride->second) Emit(*faults_.acknowledgeOverride->second);
         faults_.acknowledgeOverride.reset();
         Record(FrameKind::Refused, {kEsc, command}, nowMs);
         return;
     }
-    if (spec_->acknowledged) {
+    if (entry_->acknowledged) {
         Context ctx = MakeContext(nowMs, command);
-        bool refuse = faults_.refuseEverything || (spec_->accept != nullptr && !spec_->accept(ctx));
+        bool refuse =
+            faults_.refuseEverything || (entry_->accept != nullptr && !entry_->accept(ctx));
         if (faults_.nakNext) {
             faults_.ArmStatusOverride(*faults_.nakNext);
             faults_.nakNext.reset();
@@ -141,9 +142,9 @@ void ProtocolEngine::StartCommand(uint8_t command, int64_t nowMs) {
 void ProtocolEngine::CheckCommand(int64_t nowMs) {
     const size_t size = body_.size();
     bool complete = false;
-    switch (spec_->shape) {
-        case Shape::Fixed: complete = static_cast<int>(size) >= spec_->length; break;
-        case Shape::SalePos:
+    switch (entry_->shape) {
+        case Shape::Fixed: complete = static_cast<int>(size) >= entry_->length; break;
+        case Shape::ItemLine:
             complete = size >= 2 && size >= ((body_[1] == ' ' || body_[1] == '-') ? 50u : 49u);
             break;
         case Shape::OptionalTotal:
@@ -152,7 +153,7 @@ void ProtocolEngine::CheckCommand(int64_t nowMs) {
                 held_.clear();
                 decideAtMs_ = nowMs + kQuietEndsCommandMs;
             }
-            complete = static_cast<int>(size) >= spec_->length;
+            complete = static_cast<int>(size) >= entry_->length;
             break;
         case Shape::UntilLineFeed: complete = size >= 3 && body_.back() == '\n'; break;
         case Shape::UntilEscS:
@@ -174,7 +175,7 @@ void ProtocolEngine::CompleteCommand(int64_t nowMs) {
     Record(FrameKind::Command, wire, nowMs);
     Context ctx = MakeContext(nowMs, body_[0]);
     const size_t linesBefore = roll_.Lines().size();
-    Bytes answer = spec_->handle != nullptr ? spec_->handle(ctx, body_) : Bytes{};
+    Bytes answer = entry_->handle != nullptr ? entry_->handle(ctx, body_) : Bytes{};
     state_.Printing(static_cast<int>(roll_.Lines().size() - linesBefore), nowMs);
     if (ctx.expectRaw != RawBlock::None) {
         rawExpected_ = ctx.expectRaw;

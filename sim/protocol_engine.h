@@ -80,7 +80,7 @@ private:
     std::vector<Frame> frames_;
 
     Phase phase_ = Phase::Idle;
-    const CommandSpec* spec_ = nullptr;
+    const CommandEntry* entry_ = nullptr;
     Bytes body_;
     int64_t lastByteMs_ = 0;
     // A command whose last field is optional: the bytes after it are held until they show
