@@ -19,7 +19,7 @@ constexpr int kLinesPerReceipt = 100;
 // Encoding a sale line into its 50-byte body.
 void EncodeSaleLine(benchmark::State& state) {
     for (auto _ : state) {
-        CRequestSalePos line("Chleb pszenny", 'B', "szt", 450, 2000, 0, CRequestSalePos::kSale);
+        CRequestItemLine line("Chleb pszenny", 'B', "szt", 450, 2000, 0, CRequestItemLine::kSale);
         benchmark::DoNotOptimize(line.Body());
     }
 }

@@ -13,7 +13,7 @@
 
 namespace tarn {
 
-CRequestDefPOS::CRequestDefPOS(int cashNo, int cashierNo) {
+CRequestPosNumbers::CRequestPosNumbers(int cashNo, int cashierNo) {
     AppendByte('C');
     for (const int number : {cashNo, cashierNo}) {
         AppendByte(static_cast<uint8_t>('0' + number / 10));
@@ -147,7 +147,7 @@ extern "C" int TARN_API mfDefPOS(int cashNo, int cashierNo, const char* cashierN
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
-    CRequestDefPOS request(cashNo, cashierNo);
+    CRequestPosNumbers request(cashNo, cashierNo);
     const int result = Exchange(request);
     LogResultF(result, "In mfDefPOS, cashNo %d, cashierNo %d, result: %d", cashNo, cashierNo,
                result);

@@ -7,9 +7,9 @@
 namespace tarn {
 
 // 'C', then the point-of-sale number and the cashier number as two ASCII digits each.
-class CRequestDefPOS : public CRequest {
+class CRequestPosNumbers : public CRequest {
 public:
-    CRequestDefPOS(int cashNo, int cashierNo);
+    CRequestPosNumbers(int cashNo, int cashierNo);
 };
 
 // The characters allowed in item names and footer lines: 0x20-0x7F, then 37 code page 852

@@ -105,7 +105,7 @@ int Closing::Discount() {
 }
 
 int Closing::SaleTotal() {
-    CRequestAllSalePos total(saleTotal_);
+    CRequestSaleTotal total(saleTotal_);
     const int result = Exchange(total, true);
     LogResultF(result, "In mfEndTicket CRequestAllSalePos, mfTicketTotal: %" PRId64 ", result %d",
                receipt_.total, result);

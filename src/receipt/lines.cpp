@@ -65,8 +65,8 @@ int StartLine(const char* function, const LineRequest& line, int64_t* lineValue)
 // Sends the line with the name fixed up as the printer takes it; a void carries the same name
 // as its sale.
 int SendLine(const char* function, const LineRequest& line, int64_t lineValue, int kind) {
-    CRequestSalePos request(FixUpName(line.name).c_str(), TaxLetter(line.ptu), line.quantityText,
-                            line.price, line.quantity, static_cast<int32_t>(lineValue), kind);
+    CRequestItemLine request(FixUpName(line.name).c_str(), TaxLetter(line.ptu), line.quantityText,
+                             line.price, line.quantity, static_cast<int32_t>(lineValue), kind);
     const int result = Exchange(request, true);
     LogResultF(result,
                "In %s, temp_value: %" PRId64 ", value: %d, mfTicketTotal: %" PRId64 ", result: %d",
@@ -80,7 +80,7 @@ int SaleLine(const LineRequest& line) {
     if (started != 0) return started;
     ReceiptState& receipt = Lib().receipt;
     if (!receipt.totalDeclared) receipt.total += lineValue;
-    SendLine("mfLineTicket", line, lineValue, CRequestSalePos::kSale);
+    SendLine("mfLineTicket", line, lineValue, CRequestItemLine::kSale);
     SettleOlderPrinter(kOlderPrinterLinePauseMs);
     const int why = WhyTicketCanceled();
     if (why != 0) return Cancelled(why, true);
@@ -100,7 +100,7 @@ int VoidLine(const LineRequest& line) {
     // A discount on a voided line would make the printer cancel the whole receipt: a void of the
     // last sale line ends its discounts, even when the void's own outcome is not known.
     if (receipt.IsLastLine(line.name, TaxLetter(line.ptu), lineValue)) receipt.EndDiscounts();
-    const int result = SendLine("mfStornoLineTicket", line, lineValue, CRequestSalePos::kVoid);
+    const int result = SendLine("mfStornoLineTicket", line, lineValue, CRequestItemLine::kVoid);
     if (result != 0) return result;
     const int why = WhyTicketCanceled();
     if (why != 0) return Cancelled(why, false);

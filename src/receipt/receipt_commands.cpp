@@ -34,8 +34,8 @@ CRequestBeginTicket::CRequestBeginTicket(int32_t total) {
     if (total >= 1) AppendInt32(total);
 }
 
-CRequestSalePos::CRequestSalePos(const char* name, char ptu, const char* quantityText,
-                                 int32_t price, int32_t quantity, int32_t value, int kind) {
+CRequestItemLine::CRequestItemLine(const char* name, char ptu, const char* quantityText,
+                                   int32_t price, int32_t quantity, int32_t value, int kind) {
     AppendByte(0x06);
     if (kind == kSale) AppendByte(' ');
     if (kind == kVoid) AppendByte('-');
@@ -66,7 +66,7 @@ CRequestTicketDiscount::CRequestTicketDiscount(int kind, int32_t value) {
     AppendInt32(value);
 }
 
-CRequestAllSalePos::CRequestAllSalePos(int64_t total) {
+CRequestSaleTotal::CRequestSaleTotal(int64_t total) {
     AppendByte(0x07);
     if (total >= 1) AppendInt32(static_cast<int32_t>(total));
 }

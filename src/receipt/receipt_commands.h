@@ -15,12 +15,12 @@ public:
 
 // 0x06, the sign (' ' sale, '-' void), the name in 28 bytes, '0', quantity, 0x03, the quantity
 // text in 4 bytes (its first 3, then spaces), price, ESC, the tax slot, value: 50 bytes.
-class CRequestSalePos : public CRequest {
+class CRequestItemLine : public CRequest {
 public:
     static constexpr int kSale = 1;
     static constexpr int kVoid = -1;
-    CRequestSalePos(const char* name, char ptu, const char* quantityText, int32_t price,
-                    int32_t quantity, int32_t value, int kind);
+    CRequestItemLine(const char* name, char ptu, const char* quantityText, int32_t price,
+                     int32_t quantity, int32_t value, int kind);
 };
 
 // '#': cancels the open receipt.
@@ -42,9 +42,9 @@ public:
 };
 
 // 0x07, and the total when it is 1 or more.
-class CRequestAllSalePos : public CRequest {
+class CRequestSaleTotal : public CRequest {
 public:
-    explicit CRequestAllSalePos(int64_t total);
+    explicit CRequestSaleTotal(int64_t total);
 };
 
 // 0x09, the line kind, the text in a field of `width` bytes, LF.
