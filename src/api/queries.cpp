@@ -34,9 +34,9 @@ extern "C" int TARN_API mfGetTime(int* hour, int* minute) {
     return ClockQuery(request);
 }
 
-extern "C" int TARN_API mfGetDate(int* first, int* second, int* third) {
+extern "C" int TARN_API mfGetDate(int* year, int* month, int* day) {
     ApiCall call;
-    CRequestGetDate request(first, second, third);
+    CRequestGetDate request(year, month, day);
     return ClockQuery(request);
 }
 

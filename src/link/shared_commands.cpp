@@ -52,16 +52,16 @@ int CRequestLastTicketNo::ParseAnswer(const uint8_t* bytes, int count) {
     return 0;
 }
 
-CRequestGetDate::CRequestGetDate(int* first, int* second, int* third)
-    : first_(first), second_(second), third_(third) {
+CRequestGetDate::CRequestGetDate(int* year, int* month, int* day)
+    : year_(year), month_(month), day_(day) {
     AppendByte(0x35);
 }
 
 int CRequestGetDate::ParseAnswer(const uint8_t* bytes, int count) {
     if (count < 10) return kCodeCommunication;
-    Store(first_, TwoDigits(bytes));
-    Store(second_, TwoDigits(bytes + 2));
-    Store(third_, TwoDigits(bytes + 4));
+    Store(year_, TwoDigits(bytes));
+    Store(month_, TwoDigits(bytes + 2));
+    Store(day_, TwoDigits(bytes + 4));
     return 0;
 }
 

@@ -45,17 +45,18 @@ private:
     int* number_;
 };
 
-// '5': the clock as ten decimal digits, one per byte (values 0-9, not characters).
+// '5': the clock as ten decimal digits, one per byte (values 0-9, not characters); the first
+// six are the year's last two digits, the month and the day.
 class CRequestGetDate : public CRequest {
 public:
-    CRequestGetDate(int* first, int* second, int* third);
+    CRequestGetDate(int* year, int* month, int* day);
     int ParseAnswer(const uint8_t* bytes, int count) override;
     int AnswerLength() const override { return 10; }
 
 private:
-    int* first_;
-    int* second_;
-    int* third_;
+    int* year_;
+    int* month_;
+    int* day_;
 };
 
 class CRequestGetTime : public CRequest {
