@@ -91,9 +91,15 @@ int ReadDisplayType() {
     return MF_OK;
 }
 
+// A session is open already: the printer is not asked again, and the answer is the one a call
+// without a session gets (-1, mfErrorL 0).
+int AlreadyStarted() {
+    return NotStarted();
+}
+
 int Start(int port) {
     Library& lib = Lib();
-    if (lib.started) return NotStarted();
+    if (lib.started) return AlreadyStarted();
     LogInfoF("In mfStart, port: %d", port);
     BuildLink(port);
     int lastResult = 0;
