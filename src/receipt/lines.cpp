@@ -80,7 +80,8 @@ int SaleLine(const LineRequest& line) {
     if (started != 0) return started;
     ReceiptState& receipt = Lib().receipt;
     if (!receipt.totalDeclared) receipt.total += lineValue;
-    SendLine("mfLineTicket", line, lineValue, CRequestItemLine::kSale);
+    // Sent without awaiting its acknowledge: the check that follows tells whether it was taken.
+    (void)SendLine("mfLineTicket", line, lineValue, CRequestItemLine::kSale);
     SettleOlderPrinter(kOlderPrinterLinePauseMs);
     const int why = WhyTicketCanceled();
     if (why != 0) return Cancelled(why, true);
