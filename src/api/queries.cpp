@@ -2,16 +2,13 @@
 #include "api/detail_codes.h"
 #include "api/library.h"
 #include "api/log.h"
+#include "api/version.h"
 #include "link/shared_commands.h"
 #include "tarn/tarn.h"
 
 using namespace tarn;
 
 namespace {
-
-constexpr int kLibraryMajor = 1;
-constexpr int kLibraryMinor = 12;
-constexpr int kLibraryBuild = 6;
 
 void Store(int* target, int value) {
     if (target != nullptr) *target = value;
