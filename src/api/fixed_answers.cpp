@@ -2,7 +2,7 @@
 // entry point is one of these answers with a fixed result. Names of one row share one entry
 // point (TARN.dll maps them in tarn.def; on ELF they are aliases of it).
 #include "api/export_params.h"
-#include "api/interface_list.h"
+#include "api/interface_aliases.h"
 #include "api/library.h"
 
 namespace tarn {
@@ -69,41 +69,5 @@ extern "C" int TARN_API FixedSessionZeroOut(int* value) {
     return tarn::Succeeded();
 }
 
-#if !defined(_WIN32)
-// Each entry point's parameter list, for the aliases of its names.
-#define TARN_ENTRY_PARAMS_FixedSession1Args0 TARN_PARAMS_0
-#define TARN_ENTRY_PARAMS_FixedSession1Args1 TARN_PARAMS_1
-#define TARN_ENTRY_PARAMS_FixedSession1Args2 TARN_PARAMS_2
-#define TARN_ENTRY_PARAMS_FixedSession1Args3 TARN_PARAMS_3
-#define TARN_ENTRY_PARAMS_FixedSession1Args4 TARN_PARAMS_4
-#define TARN_ENTRY_PARAMS_FixedSession1Args5 TARN_PARAMS_5
-#define TARN_ENTRY_PARAMS_FixedSession1Args6 TARN_PARAMS_6
-#define TARN_ENTRY_PARAMS_FixedSession1Args7 TARN_PARAMS_7
-#define TARN_ENTRY_PARAMS_FixedSession1Args9 TARN_PARAMS_9
-#define TARN_ENTRY_PARAMS_FixedSession1Args10 TARN_PARAMS_10
-#define TARN_ENTRY_PARAMS_FixedSession1Args12 TARN_PARAMS_12
-#define TARN_ENTRY_PARAMS_FixedSession1Args15 TARN_PARAMS_15
-#define TARN_ENTRY_PARAMS_FixedSession1Args17 TARN_PARAMS_17
-#define TARN_ENTRY_PARAMS_FixedSession1Args20 TARN_PARAMS_20
-#define TARN_ENTRY_PARAMS_FixedSession1Args22 TARN_PARAMS_22
-#define TARN_ENTRY_PARAMS_FixedSession1Args31 TARN_PARAMS_31
-#define TARN_ENTRY_PARAMS_FixedSession1Args33 TARN_PARAMS_33
-#define TARN_ENTRY_PARAMS_FixedSession1Args36 TARN_PARAMS_36
-#define TARN_ENTRY_PARAMS_FixedSession0Args0 TARN_PARAMS_0
-#define TARN_ENTRY_PARAMS_FixedSessionAbsentArgs0 TARN_PARAMS_0
-#define TARN_ENTRY_PARAMS_FixedSessionAbsentArgs1 TARN_PARAMS_1
-#define TARN_ENTRY_PARAMS_FixedAbsentArgs0 TARN_PARAMS_0
-#define TARN_ENTRY_PARAMS_FixedAlways1Args2 TARN_PARAMS_2
-#define TARN_ENTRY_PARAMS_FixedAlways1Args12 TARN_PARAMS_12
-#define TARN_ENTRY_PARAMS_FixedAlways0Args0 TARN_PARAMS_0
-#define TARN_ENTRY_PARAMS_FixedSessionZeroOut int*
-
-#define TARN_ALIAS_ROW(name, ordinal, args, entry, kind) TARN_ALIAS_##kind(name, entry)
-#define TARN_ALIAS_OWN(name, entry)
-#define TARN_ALIAS_SHARED(name, entry)
-#define TARN_ALIAS_LATER(name, entry)
-#define TARN_ALIAS_FIXED(name, entry)                                   \
-    extern "C" TARN_EXPORT int TARN_API name(TARN_ENTRY_PARAMS_##entry) \
-        __attribute__((alias(#entry)));
-TARN_INTERFACE(TARN_ALIAS_ROW)
-#endif
+// Each name of these entry points: on ELF an alias of it.
+TARN_INTERFACE(TARN_FIXED_ALIAS)

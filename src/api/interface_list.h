@@ -1,192 +1,370 @@
-// The whole exported interface: every name with its ordinal, its argument count (each
-// argument 32 bits), the entry point it uses (names that share one have the same address)
-// and how it is built. tarn.def, the public header and the export tests follow this list.
+// The whole exported interface, the one table that everything else follows: each name with its
+// ordinal, the entry point it uses (names that share one have the same address), how it is
+// built and its parameters. The build writes the public header's declarations (in this order,
+// with these comments and blank lines) and TARN.dll's module definition file from it; the names
+// that share an entry point are aliases of it on ELF; the export tests check every library
+// against it. A new export is one row here and its function.
 //
-// X(name, ordinal, arguments, entry point, kind)
+// X(name, ordinal, entry point, kind, (parameters))
 //   kind OWN: its own function; SHARED: another name's function; FIXED: a fixed-answer entry
-//   point of fixed_answers.cpp; LATER: not exported yet.
+//   point of fixed_answers.cpp. Each argument is 32 bits on 32-bit Windows (an integer or a
+//   pointer): the count of parameters gives the stack bytes of stdcall.
 #pragma once
 
-#define TARN_INTERFACE(X)                                                  \
-    X(mfSetDebugLevel, 205, 1, mfSetDebugLevel, OWN)                       \
-    X(mfParNonFiscalReceipt, 206, 0, FixedAbsentArgs0, FIXED)              \
-    X(mfPrNonFiscalReceipt, 207, 2, FixedAlways1Args2, FIXED)              \
-    X(mfParPacket, 208, 0, FixedSessionAbsentArgs0, FIXED)                 \
-    X(mfPrPacket, 209, 9, FixedSession1Args9, FIXED)                       \
-    X(mfGetTime, 210, 2, mfGetTime, OWN)                                   \
-    X(mfParExtraData, 211, 0, FixedSessionAbsentArgs0, FIXED)              \
-    X(mfSetExtraData, 212, 3, FixedSession1Args3, FIXED)                   \
-    X(mfParPrePaid, 213, 0, FixedAbsentArgs0, FIXED)                       \
-    X(mfPrPrePaid, 214, 12, FixedAlways1Args12, FIXED)                     \
-    X(mfGetDate, 220, 3, mfGetDate, OWN)                                   \
-    X(mfGetVersion, 230, 2, mfGetVersion, OWN)                             \
-    X(mfGetFirmwareVersion, 231, 2, FixedSession1Args2, FIXED)             \
-    X(mfGetCoefficient, 240, 2, FixedSession1Args2, FIXED)                 \
-    X(mfGetLastTicketNo, 250, 1, mfGetLastTicketNo, OWN)                   \
-    X(mfGetLastInvoiceNo, 251, 1, FixedSession1Args1, FIXED)               \
-    X(mfGetTax, 260, 6, mfGetTax, OWN)                                     \
-    X(mfParMaxShiftNo, 310, 1, FixedSessionZeroOut, FIXED)                 \
-    X(mfParFiscal, 320, 1, mfParFiscal, OWN)                               \
-    X(mfParLibVersion, 330, 3, mfParLibVersion, OWN)                       \
-    X(mfParMessage, 340, 3, mfParMessage, OWN)                             \
-    X(mfParPLU, 350, 3, mfParPLU, OWN)                                     \
-    X(mfParHeader, 360, 4, mfParHeader, OWN)                               \
-    X(mfParTicket, 370, 2, mfParTicket, OWN)                               \
-    X(mfStart, 410, 2, mfStart, OWN)                                       \
-    X(mfStop, 411, 0, mfStop, OWN)                                         \
-    X(mfStart2, 412, 18, mfStart2, OWN)                                    \
-    X(mfStart3, 413, 21, mfStart3, OWN)                                    \
-    X(mfParFooter, 420, 3, mfParFooter, OWN)                               \
-    X(mfDefFooter, 421, 1, mfDefFooter, OWN)                               \
-    X(mfParPOS, 430, 4, mfParPOS, OWN)                                     \
-    X(mfDefPOS, 431, 3, mfDefPOS, OWN)                                     \
-    X(mfParTime, 440, 0, mfParTime, OWN)                                   \
-    X(mfDefTime, 441, 2, mfDefTime, OWN)                                   \
-    X(mfParCounter, 450, 0, FixedSession1Args0, FIXED)                     \
-    X(mfDefCounter, 451, 1, FixedSession1Args1, FIXED)                     \
-    X(mfParString, 460, 3, mfParString, OWN)                               \
-    X(mfDefString, 461, 2, mfDefString, OWN)                               \
-    X(mfParTax, 470, 0, mfParTax, OWN)                                     \
-    X(mfDefTax, 471, 6, mfDefTax, OWN)                                     \
-    X(mfParConfigParam, 481, 0, FixedAlways0Args0, FIXED)                  \
-    X(mfDefConfigParam, 482, 3, mfDefConfigParam, OWN)                     \
-    X(mfParDefPLU, 510, 0, FixedSessionAbsentArgs0, FIXED)                 \
-    X(mfParDefAllPLU, 511, 0, FixedSessionAbsentArgs0, FIXED)              \
-    X(mfBeDefPLU, 520, 0, FixedSession1Args0, FIXED)                       \
-    X(mfBeDefAllPLU, 530, 0, FixedSession1Args0, FIXED)                    \
-    X(mfDefPLU, 540, 3, FixedSession1Args3, FIXED)                         \
-    X(mfEndDefPLU, 550, 0, FixedSession1Args0, FIXED)                      \
-    X(mfBeginShift, 610, 1, FixedSession1Args1, FIXED)                     \
-    X(mfBeginTicket, 620, 1, mfBeginTicket, OWN)                           \
-    X(mfLineTicket, 630, 7, mfLineTicket, OWN)                             \
-    X(mfStornoLineTicket, 640, 7, mfStornoLineTicket, OWN)                 \
-    X(mfStornoTicket, 650, 0, mfStornoTicket, OWN)                         \
-    X(mfEndTicket, 660, 15, mfEndTicket, OWN)                              \
-    X(mfShiftEnd, 670, 0, mfShiftEnd, OWN)                                 \
-    X(mfParInvoice, 675, 4, mfParInvoice, OWN)                             \
-    X(mfBeginInvoice, 676, 1, FixedSession1Args1, FIXED)                   \
-    X(mfEndInvoice, 677, 17, FixedSession1Args17, FIXED)                   \
-    X(mfParLineTicketExt, 690, 0, mfParLineTicketExt, OWN)                 \
-    X(mfLineTicketExt, 691, 7, mfLineTicketExt, OWN)                       \
-    X(mfParEndTicketExt, 692, 0, FixedSessionAbsentArgs0, FIXED)           \
-    X(mfEndTicketExt, 693, 22, FixedSession1Args22, FIXED)                 \
-    X(mfParStornoLineTicketExt, 698, 0, FixedSessionAbsentArgs0, FIXED)    \
-    X(mfStornoLineTicketExt, 699, 7, FixedSession1Args7, FIXED)            \
-    X(mfParPrBeTaxCode, 710, 0, FixedSessionAbsentArgs0, FIXED)            \
-    X(mfPrBeTaxCode, 711, 1, FixedSession1Args1, FIXED)                    \
-    X(mfParPrBeItemNo, 720, 0, FixedSessionAbsentArgs0, FIXED)             \
-    X(mfPrBeItemNo, 721, 2, FixedSession1Args2, FIXED)                     \
-    X(mfPrItem, 730, 3, FixedSession1Args3, FIXED)                         \
-    X(mfPrEnd, 740, 0, FixedSession1Args0, FIXED)                          \
-    X(mfPrDetailReport, 750, 6, mfPrDetailReport, OWN)                     \
-    X(mfPrGlobalReport, 760, 6, mfPrGlobalReport, OWN)                     \
-    X(mfParPrState, 770, 0, FixedSession0Args0, FIXED)                     \
-    X(mfPrState, 771, 0, mfPrState, OWN)                                   \
-    X(mfParPrChangeItem, 780, 0, FixedSessionAbsentArgs0, FIXED)           \
-    X(mfPrChangeItem, 781, 0, FixedSession1Args0, FIXED)                   \
-    X(mfParGetFiscalRecRange, 790, 0, FixedSessionAbsentArgs0, FIXED)      \
-    X(mfGetFiscalRecRange, 791, 12, FixedSession1Args12, FIXED)            \
-    X(mfParGetFiscalRec, 792, 0, FixedSessionAbsentArgs0, FIXED)           \
-    X(mfGetFiscalRec, 793, 20, FixedSession1Args20, FIXED)                 \
-    X(mfParPayIn, 810, 0, FixedSession0Args0, FIXED)                       \
-    X(mfPrPayIn, 811, 4, mfPrPayIn, OWN)                                   \
-    X(mfParPayOut, 820, 0, FixedSession0Args0, FIXED)                      \
-    X(mfPrPayOut, 821, 4, mfPrPayOut, OWN)                                 \
-    X(mfParOrder, 830, 0, mfParOrder, OWN)                                 \
-    X(mfBgOrder, 831, 2, mfBgOrder, OWN)                                   \
-    X(mfLineOrder, 832, 3, mfLineOrder, OWN)                               \
-    X(mfEndOrder, 833, 0, mfEndOrder, OWN)                                 \
-    X(mfParReturn, 840, 0, mfParOrder, SHARED)                             \
-    X(mfBgReturn, 841, 3, mfBgReturn, OWN)                                 \
-    X(mfLineReturn, 842, 3, mfLineReturn, OWN)                             \
-    X(mfEndReturn, 843, 0, mfEndReturn, OWN)                               \
-    X(mfParLineReturnExt, 844, 0, FixedSessionAbsentArgs0, FIXED)          \
-    X(mfLineReturnExt, 845, 7, FixedSession1Args7, FIXED)                  \
-    X(mfParMaxLinesReturn, 846, 1, mfParMaxLinesReturn, OWN)               \
-    X(mfParCashierReport, 850, 0, FixedSession0Args0, FIXED)               \
-    X(mfBgCashierReport, 851, 2, mfBgCashierReport, OWN)                   \
-    X(mfLineCashierReport, 852, 5, mfLineCashierReport, OWN)               \
-    X(mfEndCashierReport, 853, 0, FixedSession0Args0, FIXED)               \
-    X(mfParShiftReport, 860, 0, FixedSession0Args0, FIXED)                 \
-    X(mfBgShiftReport, 861, 4, mfBgShiftReport, OWN)                       \
-    X(mfLineShiftReport, 862, 5, mfLineShiftReport, OWN)                   \
-    X(mfEndShiftReport, 863, 0, mfEndShiftReport, OWN)                     \
-    X(mfPrVoid, 870, 0, mfPrVoid, OWN)                                     \
-    X(mfParVISA, 880, 0, FixedSession0Args0, FIXED)                        \
-    X(mfPrVISA, 881, 18, mfPrVISA, OWN)                                    \
-    X(mfParEFT, 890, 0, FixedSession0Args0, FIXED)                         \
-    X(mfPrEFT_Transaction, 891, 39, mfPrEFT_Transaction, OWN)              \
-    X(mfPrEFT_Reversal, 892, 24, mfPrEFT_Reversal, OWN)                    \
-    X(mfPrEFT_RegisterOffline, 893, 20, mfPrEFT_RegisterOffline, OWN)      \
-    X(mfPar_eCash, 895, 0, FixedSessionAbsentArgs0, FIXED)                 \
-    X(mfPr_eCash, 896, 31, FixedSession1Args31, FIXED)                     \
-    X(mfParLoyalty, 897, 0, FixedSessionAbsentArgs0, FIXED)                \
-    X(mfPrLoyalty, 898, 15, FixedSession1Args15, FIXED)                    \
-    X(mfPar_eCash2, 899, 0, FixedSessionAbsentArgs0, FIXED)                \
-    X(mfPr_eCash2, 900, 36, FixedSession1Args36, FIXED)                    \
-    X(mfParDrawer, 910, 3, mfParDrawer, OWN)                               \
-    X(mfDefDrawer, 911, 2, mfDefDrawer, OWN)                               \
-    X(mfDrawerOpen, 920, 1, mfDrawerOpen, OWN)                             \
-    X(mfDrawerIsOpen, 930, 2, mfDrawerIsOpen, OWN)                         \
-    X(mfParFiscDisp, 1010, 7, mfParFiscDisp, OWN)                          \
-    X(mfDefFiscalDisp, 1011, 2, FixedSession1Args2, FIXED)                 \
-    X(mfDefNFiscalDisp, 1012, 17, FixedSession1Args17, FIXED)              \
-    X(mfDispTicketLine, 1030, 4, mfDispTicketLine, OWN)                    \
-    X(mfDispSum, 1040, 2, mfDispSum, OWN)                                  \
-    X(mfDispSummary, 1050, 4, mfDispSummary, OWN)                          \
-    X(mfDispConsumerLOGO, 1060, 2, mfDispConsumerLOGO, OWN)                \
-    X(mfStatMode, 1110, 1, mfStatMode, OWN)                                \
-    X(mfStatDenom, 1120, 1, mfParFiscal, SHARED)                           \
-    X(mfStatShift, 1130, 1, mfStatShift, OWN)                              \
-    X(mfStatReceipt, 1140, 1, mfStatReceipt, OWN)                          \
-    X(mfStatDocument, 1150, 1, mfStatDocument, OWN)                        \
-    X(mfStatNoPaper, 1160, 1, mfStatNoPaper, OWN)                          \
-    X(mfFaktStart, 1310, 22, FixedSession1Args22, FIXED)                   \
-    X(mfFaktLinia, 1320, 10, FixedSession1Args10, FIXED)                   \
-    X(mfFaktKoniec, 1330, 33, FixedSession1Args33, FIXED)                  \
-    X(mfAnulujFakture, 1340, 0, FixedSession1Args0, FIXED)                 \
-    X(mfFaktPaper, 1350, 2, FixedSession1Args2, FIXED)                     \
-    X(mfError, 1410, 0, mfError, OWN)                                      \
-    X(mfParShiftEndForce, 2000, 0, FixedSessionAbsentArgs0, FIXED)         \
-    X(mfShiftEndForce, 2001, 0, FixedSession1Args0, FIXED)                 \
-    X(mfParLottery, 2009, 0, FixedSessionAbsentArgs0, FIXED)               \
-    X(mfLottery, 2010, 6, FixedSession1Args6, FIXED)                       \
-    X(mfStatFreePrintEnabled, 9910, 0, FixedSessionAbsentArgs0, FIXED)     \
-    X(mfFreePrintInit, 9911, 0, FixedSession1Args0, FIXED)                 \
-    X(mfFreePrintLine, 9920, 1, FixedSession1Args1, FIXED)                 \
-    X(mfFreePrintEnd, 9930, 0, FixedSession1Args0, FIXED)                  \
-    X(mfFreePrintVoid, 9940, 0, FixedSession1Args0, FIXED)                 \
-    X(mfStatFreePrintSlipEnabled, 9945, 0, FixedSessionAbsentArgs0, FIXED) \
-    X(mfFreePrintSlipInit, 9946, 1, FixedSessionAbsentArgs1, FIXED)        \
-    X(mfFreePrintSlipLine, 9947, 1, FixedSessionAbsentArgs1, FIXED)        \
-    X(mfFreePrintSlipEnd, 9948, 0, FixedSessionAbsentArgs0, FIXED)         \
-    X(mfFreePrintSlipVoid, 9949, 0, FixedSessionAbsentArgs0, FIXED)        \
-    X(mfSecondCurrency, 9950, 2, FixedSession1Args2, FIXED)                \
-    X(mfParNrReport, 9960, 0, mfParNrReport, OWN)                          \
-    X(mfPrNrReport, 9961, 2, mfPrNrReport, OWN)                            \
-    X(mfParFeedLine, 9970, 0, FixedSessionAbsentArgs0, FIXED)              \
-    X(mfFeedLine, 9971, 1, FixedSession1Args1, FIXED)                      \
-    X(mfAnyCommand, 9972, 6, mfAnyCommand, OWN)                            \
-    X(mfSubtotal, 9973, 1, FixedSession1Args1, FIXED)                      \
-    X(mfGetSerNo, 9974, 1, mfGetSerNo, OWN)                                \
-    X(mfGetLastDay, 9975, 1, FixedSession1Args1, FIXED)                    \
-    X(mfGetNip, 9980, 1, FixedSession1Args1, FIXED)                        \
-    X(mfParPayOutExt, 9981, 0, FixedSessionAbsentArgs0, FIXED)             \
-    X(mfPayOutExt, 9982, 4, FixedSession1Args4, FIXED)                     \
-    X(mfParReceipt, 9983, 0, FixedSessionAbsentArgs0, FIXED)               \
-    X(mfReceipt, 9984, 5, FixedSession1Args5, FIXED)                       \
-    X(mfAddFooters, 9985, 2, FixedSession1Args2, FIXED)                    \
-    X(mfPrPrePaid_Voucher, 9986, 16, mfPrPrePaid_Voucher, OWN)             \
-    X(mfParLibBuild, 9987, 1, mfParLibBuild, OWN)                          \
-    X(mfParPrePaid_Voucher, 9988, 0, mfParPrePaid_Voucher, OWN)            \
-    X(mfNegTicket, 9989, 1, FixedSessionZeroOut, FIXED)                    \
-    X(mfejParDump, 9990, 0, FixedSessionAbsentArgs0, FIXED)                \
-    X(mfejInitDump, 9991, 3, FixedSession1Args3, FIXED)                    \
-    X(mfejStartDump, 9992, 1, FixedSession1Args1, FIXED)                   \
-    X(mfejDump, 9993, 2, FixedSession1Args2, FIXED)                        \
-    X(mfejDumpStat, 9994, 10, FixedSession1Args10, FIXED)                  \
-    X(mfejEndDump, 9995, 1, FixedSession1Args1, FIXED)                     \
-    X(mfejStat, 9996, 2, FixedSession1Args2, FIXED)                        \
-    X(mfejCancelDump, 9997, 0, FixedSession1Args0, FIXED)                  \
-    X(mfejDumpNecessary, 9998, 1, FixedSessionZeroOut, FIXED)              \
-    X(mfejSha, 9999, 1, FixedSession1Args1, FIXED)
+#define TARN_INTERFACE(X)                                                                          \
+    /* Session. */                                                                                 \
+    X(mfStart, 410, mfStart, OWN, (int unused1, int port))                                         \
+    X(mfStart2, 412, mfStart2, OWN,                                                                \
+      (tarn_arg unused1, tarn_arg unused2, int port, tarn_arg unused4, tarn_arg unused5,           \
+       tarn_arg unused6, tarn_arg unused7, tarn_arg unused8, tarn_arg unused9, tarn_arg unused10,  \
+       tarn_arg unused11, tarn_arg unused12, tarn_arg unused13, tarn_arg unused14,                 \
+       tarn_arg unused15, tarn_arg unused16, tarn_arg unused17, tarn_arg unused18))                \
+    /* Answers 1 and opens no session; none of its arguments is read. */                           \
+    X(mfStart3, 413, mfStart3, OWN,                                                                \
+      (tarn_arg unused1, tarn_arg unused2, tarn_arg unused3, tarn_arg unused4, tarn_arg unused5,   \
+       tarn_arg unused6, tarn_arg unused7, tarn_arg unused8, tarn_arg unused9, tarn_arg unused10,  \
+       tarn_arg unused11, tarn_arg unused12, tarn_arg unused13, tarn_arg unused14,                 \
+       tarn_arg unused15, tarn_arg unused16, tarn_arg unused17, tarn_arg unused18,                 \
+       tarn_arg unused19, tarn_arg unused20, tarn_arg unused21))                                   \
+    X(mfStop, 411, mfStop, OWN, (void))                                                            \
+                                                                                                   \
+    /* Detail codes, texts and the diagnostic log. */                                              \
+    X(mfError, 1410, mfError, OWN, (void))                                                         \
+    /* Each buffer holds 39 bytes. */                                                              \
+    X(mfParMessage, 340, mfParMessage, OWN, (int code, char* classText, char* detailText))         \
+    X(mfSetDebugLevel, 205, mfSetDebugLevel, OWN, (int level))                                     \
+    /* `buffer` holds *width + 1 bytes; *width receives the entry's longest text (38 or 25). */    \
+    X(mfParString, 460, mfParString, OWN, (int index, char* buffer, int* width))                   \
+    X(mfDefString, 461, mfDefString, OWN, (int index, const char* text))                           \
+    /* Parameter 11 names the logo file that mfStart loads into printers of type 8 and above. */   \
+    X(mfDefConfigParam, 482, mfDefConfigParam, OWN,                                                \
+      (int parameter, tarn_arg unused2, const char* text))                                         \
+                                                                                                   \
+    /* Information queries. */                                                                     \
+    X(mfGetTime, 210, mfGetTime, OWN, (int* hour, int* minute))                                    \
+    /* The year in two digits (26 for 2026), then the month and the day: the printer's order. */   \
+    X(mfGetDate, 220, mfGetDate, OWN, (int* year, int* month, int* day))                           \
+    X(mfGetLastTicketNo, 250, mfGetLastTicketNo, OWN, (int* number))                               \
+    X(mfGetTax, 260, mfGetTax, OWN,                                                                \
+      (int* rateA, int* rateB, int* rateC, int* rateD, int* rateE, int* rateF))                    \
+    /* `serialNumber` holds 12 bytes. */                                                           \
+    X(mfGetSerNo, 9974, mfGetSerNo, OWN, (char* serialNumber))                                     \
+    /* The firmware version learned by mfStart; the second value is always 0. */                   \
+    X(mfGetVersion, 230, mfGetVersion, OWN, (int* version, int* zero))                             \
+    X(mfParFiscal, 320, mfParFiscal, OWN, (int* value))                                            \
+    X(mfStatDenom, 1120, mfParFiscal, SHARED, (int* value))                                        \
+    X(mfParLibVersion, 330, mfParLibVersion, OWN, (int* major, int* minor, tarn_arg unused3))      \
+    X(mfParLibBuild, 9987, mfParLibBuild, OWN, (int* build))                                       \
+                                                                                                   \
+    /* The fiscal receipt. Amounts are grosze, quantities thousandths; `ptu` is a 32-bit value     \
+     * whose low byte is the tax-rate letter ('A'...'G'). A value of 0 or less is computed from    \
+     * price and quantity. A total of 1 or more is declared to the printer; 0 or less: the lines   \
+     * are summed. */                                                                              \
+    X(mfBeginTicket, 620, mfBeginTicket, OWN, (int total))                                         \
+    X(mfLineTicket, 630, mfLineTicket, OWN,                                                        \
+      (tarn_arg unused1, const char* name, int ptu, const char* unit, int price, int quantity,     \
+       int value))                                                                                 \
+    X(mfStornoLineTicket, 640, mfStornoLineTicket, OWN,                                            \
+      (tarn_arg unused1, const char* name, int ptu, const char* unit, int price, int quantity,     \
+       int value))                                                                                 \
+    X(mfStornoTicket, 650, mfStornoTicket, OWN, (void))                                            \
+    /* percentDiscount in hundredths of a percent (100-9900, whole percents); valueDiscount is     \
+     * only logged; adjustValue is a printed line the printer does not add; a payment whose name   \
+     * is a currency text ("EUR 4,3210", type 8 and above) has its amount in PLN grosze; payment   \
+     * names are cut to 13 characters. */                                                          \
+    X(mfEndTicket, 660, mfEndTicket, OWN,                                                          \
+      (int percentDiscount, int valueDiscount, int transactionNo, int payment1,                    \
+       const char* paymStr1, int payment2, const char* paymStr2, int payment3,                     \
+       const char* paymStr3, int extraAmount, const char* extraAmountStr, int adjustValue,         \
+       const char* adjustStr, const char* tableStr, const char* extraLine))                        \
+    X(mfParLineTicketExt, 690, mfParLineTicketExt, OWN, (void))                                    \
+    /* `name` must equal the last sale line's name exactly (else -3), or hold "PTU" for a discount \
+     * on the whole receipt; a negative quantity gives a discount, 0 or more a markup. */          \
+    X(mfLineTicketExt, 691, mfLineTicketExt, OWN,                                                  \
+      (tarn_arg unused1, const char* name, int ptu, const char* unused4, int price, int quantity,  \
+       int value))                                                                                 \
+    X(mfParInvoice, 675, mfParInvoice, OWN,                                                        \
+      (tarn_arg unused1, tarn_arg unused2, tarn_arg unused3, tarn_arg unused4))                    \
+                                                                                                   \
+    /* Header, footer, item names and the point of sale. `characters` buffers hold 134 bytes. */   \
+    X(mfParHeader, 360, mfParHeader, OWN, (int* first, int* second, int* third, char* text))       \
+    X(mfParTicket, 370, mfParTicket, OWN, (int* first, int* second))                               \
+    X(mfParPLU, 350, mfParPLU, OWN, (int* limit, int* nameLength, char* characters))               \
+    X(mfParFooter, 420, mfParFooter, OWN, (int* maxLines, int* lineLength, char* characters))      \
+    /* Up to 120 characters: three lines of 40. */                                                 \
+    X(mfDefFooter, 421, mfDefFooter, OWN, (const char* text))                                      \
+    X(mfParPOS, 430, mfParPOS, OWN,                                                                \
+      (int* highestPos, int* highestCashier, int* third, tarn_arg unused4))                        \
+    X(mfDefPOS, 431, mfDefPOS, OWN, (int cashNo, int cashierNo, const char* cashierName))          \
+                                                                                                   \
+    /* Tax rates (hundredths of a percent) change only while the fiscal day is closed. */          \
+    X(mfParTax, 470, mfParTax, OWN, (void))                                                        \
+    X(mfDefTax, 471, mfDefTax, OWN,                                                                \
+      (int rate1, int rate2, int rate3, int rate4, int rate5, int rate6))                          \
+                                                                                                   \
+    /* The clock moves by at most an hour, while the fiscal day is closed. */                      \
+    X(mfParTime, 440, mfParTime, OWN, (void))                                                      \
+    X(mfDefTime, 441, mfDefTime, OWN, (int hour, int minute))                                      \
+                                                                                                   \
+    /* Fiscal reports: the daily report closes the fiscal day. */                                  \
+    X(mfShiftEnd, 670, mfShiftEnd, OWN, (void))                                                    \
+    X(mfPrDetailReport, 750, mfPrDetailReport, OWN,                                                \
+      (int startYear, int startMonth, int startDay, int stopYear, int stopMonth, int stopDay))     \
+    X(mfPrGlobalReport, 760, mfPrGlobalReport, OWN,                                                \
+      (int startYear, int startMonth, int startDay, int stopYear, int stopMonth, int stopDay))     \
+    X(mfParNrReport, 9960, mfParNrReport, OWN, (void))                                             \
+    X(mfPrNrReport, 9961, mfPrNrReport, OWN, (int from, int to))                                   \
+                                                                                                   \
+    /* Status: each answer is 0 or 1, written only on success. */                                  \
+    X(mfStatMode, 1110, mfStatMode, OWN, (int* mode))                                              \
+    X(mfStatShift, 1130, mfStatShift, OWN, (int* dayOpen))                                         \
+    X(mfStatReceipt, 1140, mfStatReceipt, OWN, (int* receiptOpen))                                 \
+    X(mfStatDocument, 1150, mfStatDocument, OWN, (int* documentOpen))                              \
+    X(mfStatNoPaper, 1160, mfStatNoPaper, OWN, (int* noPaper))                                     \
+    X(mfPrState, 771, mfPrState, OWN, (void))                                                      \
+                                                                                                   \
+    /* Cash drawers: type 0 none, 1 three drawers on the printer. `name` holds 6 bytes. */         \
+    X(mfParDrawer, 910, mfParDrawer, OWN, (int item, char* name, int* count))                      \
+    X(mfDefDrawer, 911, mfDefDrawer, OWN, (int type, tarn_arg unused2))                            \
+    X(mfDrawerOpen, 920, mfDrawerOpen, OWN, (int drawer))                                          \
+    X(mfDrawerIsOpen, 930, mfDrawerIsOpen, OWN, (int drawer, int* isOpen))                         \
+                                                                                                   \
+    /* The customer display. `name` holds 11 bytes, `characters` 111. */                           \
+    X(mfParFiscDisp, 1010, mfParFiscDisp, OWN,                                                     \
+      (int item, char* name, int* width, int* lines, char* characters, int* pointMode,             \
+       int* pointMode2))                                                                           \
+    X(mfDispTicketLine, 1030, mfDispTicketLine, OWN,                                               \
+      (const char* name, int price, int quantity, int value))                                      \
+    X(mfDispSum, 1040, mfDispSum, OWN, (const char* text, int amount))                             \
+    X(mfDispSummary, 1050, mfDispSummary, OWN,                                                     \
+      (const char* text1, int amount1, const char* text2, int amount2))                            \
+    X(mfDispConsumerLOGO, 1060, mfDispConsumerLOGO, OWN, (const char* text1, const char* text2))   \
+                                                                                                   \
+    /* Non-fiscal documents. A pay-out receipt has no title line: its third text is not            \
+     * printed. */                                                                                 \
+    X(mfPrPayIn, 811, mfPrPayIn, OWN,                                                              \
+      (const char* number, const char* payer, const char* title, const char* amount))              \
+    X(mfPrPayOut, 821, mfPrPayOut, OWN,                                                            \
+      (const char* number, const char* payee, const char* unused3, const char* amount))            \
+                                                                                                   \
+    /* Orders and returns need printers of type 5 and above, or type 4 from version 4. An order    \
+     * prints its number above its customer; a line's modifier is printed only with a non-empty    \
+     * quantity. A return holds one item, printed with the number and person given to              \
+     * mfBgReturn. */                                                                              \
+    X(mfParOrder, 830, mfParOrder, OWN, (void))                                                    \
+    X(mfBgOrder, 831, mfBgOrder, OWN, (const char* customer, const char* number))                  \
+    X(mfLineOrder, 832, mfLineOrder, OWN,                                                          \
+      (const char* name, const char* quantity, const char* modifier))                              \
+    X(mfEndOrder, 833, mfEndOrder, OWN, (void))                                                    \
+    X(mfParReturn, 840, mfParOrder, SHARED, (void))                                                \
+    X(mfParMaxLinesReturn, 846, mfParMaxLinesReturn, OWN, (int* maxLines))                         \
+    X(mfBgReturn, 841, mfBgReturn, OWN,                                                            \
+      (const char* returnNumber, const char* personName, tarn_arg unused3))                        \
+    X(mfLineReturn, 842, mfLineReturn, OWN,                                                        \
+      (const char* name, const char* quantity, const char* total))                                 \
+    X(mfEndReturn, 843, mfEndReturn, OWN, (void))                                                  \
+                                                                                                   \
+    /* Settlements. The cashier settlement prints nothing. The shift settlement (type 5 and above) \
+     * keeps figures by name: typeNo 2 payment forms (cash is "Gotówka" in code page 852), 3 the  \
+     * cash details, 4 packaging and fiscal sales. Amounts are texts with a decimal comma. */      \
+    X(mfBgCashierReport, 851, mfBgCashierReport, OWN, (tarn_arg unused1, tarn_arg unused2))        \
+    X(mfLineCashierReport, 852, mfLineCashierReport, OWN,                                          \
+      (tarn_arg unused1, const char* name, const char* counted, const char* cash,                  \
+       const char* difference))                                                                    \
+    X(mfBgShiftReport, 861, mfBgShiftReport, OWN,                                                  \
+      (const char* shiftNo, const char* startDate, const char* endDate, const char* personName))   \
+    X(mfLineShiftReport, 862, mfLineShiftReport, OWN,                                              \
+      (int typeNo, const char* name, const char* counted, const char* cash,                        \
+       const char* difference))                                                                    \
+    X(mfEndShiftReport, 863, mfEndShiftReport, OWN, (void))                                        \
+                                                                                                   \
+    /* Ends an open order, drops an open return or shift settlement. */                            \
+    X(mfPrVoid, 870, mfPrVoid, OWN, (void))                                                        \
+                                                                                                   \
+    /* Card and voucher slips: docs/reference.md gives the printed line each argument fills. Marks \
+     * carry their character in the low byte; amounts are grosze; texts are code page 852. */      \
+    X(mfPrVISA, 881, mfPrVISA, OWN,                                                                \
+      (int englishLines, int signatureBlock, const char* dateTime, const char* documentNo,         \
+       const char* receiptNo, const char* tillNo, const char* terminalId, const char* uid,         \
+       const char* numbersSP, const char* cashier, const char* posId, const char* cardName,        \
+       const char* cardNumberLine, const char* authorizationCode, const char* saleAmount,          \
+       const char* creditAmount, const char* amountInWords, const char* freeText))                 \
+    X(mfParPrePaid_Voucher, 9988, mfParPrePaid_Voucher, OWN, (void))                               \
+    /* `dateTime` is "yyyymmddhhmm"; kind 1 sale, 2 return, 3 cancellation, 4 duplicate,           \
+     * 5 test. */                                                                                  \
+    X(mfPrPrePaid_Voucher, 9986, mfPrPrePaid_Voucher, OWN,                                         \
+      (int kind, const char* dateTime, const char* operatorName, const char* terminal,             \
+       int transactionNo, int sequenceNo, int batchNo, int amount, const char* product,            \
+       const char* serialNo, const char* code, const char* validUntil, const char* information,    \
+       int validDays, const char* pin, const char* footerText))                                    \
+    /* status 1 accepted, 2 refused, 3 not possible, 4 interrupted; kind 1 sale, 2 credit;         \
+     * verification 3 PIN, 2 signature. Numbers below 0 leave their line out. */                   \
+    X(mfPrEFT_Transaction, 891, mfPrEFT_Transaction, OWN,                                          \
+      (tarn_arg unused1, int status, int kind, int variant, int verification,                      \
+       const char* dateTime, const char* terminalId, const char* uid, int documentNo, int numberP, \
+       int numberS, int tillNo, int receiptNo, const char* cashier, tarn_arg unused15,             \
+       const char* kText, int entryMark, const char* cardName, const char* cardNumber, int amount, \
+       int cashback, tarn_arg unused22, tarn_arg unused23, tarn_arg unused24, tarn_arg unused25,   \
+       tarn_arg unused26, tarn_arg unused27, tarn_arg unused28, tarn_arg unused29, int secondMark, \
+       const char* authorizationCode, int authorizationNo, int responseCode, tarn_arg unused34,    \
+       int englishLines, tarn_arg unused36, tarn_arg unused37, tarn_arg unused38,                  \
+       tarn_arg unused39))                                                                         \
+    X(mfPrEFT_Reversal, 892, mfPrEFT_Reversal, OWN,                                                \
+      (tarn_arg unused1, int status, int kind, int variant, tarn_arg unused5,                      \
+       const char* dateTime, const char* terminalId, const char* uid, int documentNo, int numberP, \
+       int numberS, int tillNo, int receiptNo, const char* cashier, tarn_arg unused15,             \
+       int entryMark, const char* cardName, const char* cardNumber, int amount, tarn_arg unused20, \
+       const char* authorizationCode, int authorizationNo, tarn_arg unused23, tarn_arg unused24))  \
+    X(mfPrEFT_RegisterOffline, 893, mfPrEFT_RegisterOffline, OWN,                                  \
+      (tarn_arg unused1, int status, int kind, tarn_arg unused4, const char* dateTime,             \
+       const char* terminalId, const char* uid, int documentNo, int numberP, int tillNo,           \
+       int receiptNo, const char* cashier, tarn_arg unused13, int entryMark, const char* cardName, \
+       const char* cardNumber, int amount, const char* authorizationCode, int authorizationNo,     \
+       tarn_arg unused20))                                                                         \
+                                                                                                   \
+    /* Raw bytes to the printer on port 1, with or without a session. */                           \
+    X(mfAnyCommand, 9972, mfAnyCommand, OWN,                                                       \
+      (int sendCount, const unsigned char* sendBytes, int receiveMaximum,                          \
+       unsigned char* receiveBuffer, int* receivedCount, int timeoutMs))                           \
+                                                                                                   \
+    /* Names that answer with a fixed result (docs/reference.md, "Names with a fixed answer"):     \
+     * none of their arguments is read. */                                                         \
+    X(mfParNonFiscalReceipt, 206, FixedAbsentArgs0, FIXED, (void))                                 \
+    X(mfPrNonFiscalReceipt, 207, FixedAlways1Args2, FIXED, (tarn_arg, tarn_arg))                   \
+    X(mfParPacket, 208, FixedSessionAbsentArgs0, FIXED, (void))                                    \
+    X(mfPrPacket, 209, FixedSession1Args9, FIXED,                                                  \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg))  \
+    X(mfParExtraData, 211, FixedSessionAbsentArgs0, FIXED, (void))                                 \
+    X(mfSetExtraData, 212, FixedSession1Args3, FIXED, (tarn_arg, tarn_arg, tarn_arg))              \
+    X(mfParPrePaid, 213, FixedAbsentArgs0, FIXED, (void))                                          \
+    X(mfPrPrePaid, 214, FixedAlways1Args12, FIXED,                                                 \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg))                                                              \
+    X(mfGetFirmwareVersion, 231, FixedSession1Args2, FIXED, (tarn_arg, tarn_arg))                  \
+    X(mfGetCoefficient, 240, FixedSession1Args2, FIXED, (tarn_arg, tarn_arg))                      \
+    X(mfGetLastInvoiceNo, 251, FixedSession1Args1, FIXED, (tarn_arg))                              \
+    X(mfParMaxShiftNo, 310, FixedSessionZeroOut, FIXED, (int* value))                              \
+    X(mfParCounter, 450, FixedSession1Args0, FIXED, (void))                                        \
+    X(mfDefCounter, 451, FixedSession1Args1, FIXED, (tarn_arg))                                    \
+    X(mfParConfigParam, 481, FixedAlways0Args0, FIXED, (void))                                     \
+    X(mfParDefPLU, 510, FixedSessionAbsentArgs0, FIXED, (void))                                    \
+    X(mfParDefAllPLU, 511, FixedSessionAbsentArgs0, FIXED, (void))                                 \
+    X(mfBeDefPLU, 520, FixedSession1Args0, FIXED, (void))                                          \
+    X(mfBeDefAllPLU, 530, FixedSession1Args0, FIXED, (void))                                       \
+    X(mfDefPLU, 540, FixedSession1Args3, FIXED, (tarn_arg, tarn_arg, tarn_arg))                    \
+    X(mfEndDefPLU, 550, FixedSession1Args0, FIXED, (void))                                         \
+    X(mfBeginShift, 610, FixedSession1Args1, FIXED, (tarn_arg))                                    \
+    X(mfBeginInvoice, 676, FixedSession1Args1, FIXED, (tarn_arg))                                  \
+    X(mfEndInvoice, 677, FixedSession1Args17, FIXED,                                               \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg))            \
+    X(mfParEndTicketExt, 692, FixedSessionAbsentArgs0, FIXED, (void))                              \
+    X(mfEndTicketExt, 693, FixedSession1Args22, FIXED,                                             \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg))                                                    \
+    X(mfParStornoLineTicketExt, 698, FixedSessionAbsentArgs0, FIXED, (void))                       \
+    X(mfStornoLineTicketExt, 699, FixedSession1Args7, FIXED,                                       \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg))                      \
+    X(mfParPrBeTaxCode, 710, FixedSessionAbsentArgs0, FIXED, (void))                               \
+    X(mfPrBeTaxCode, 711, FixedSession1Args1, FIXED, (tarn_arg))                                   \
+    X(mfParPrBeItemNo, 720, FixedSessionAbsentArgs0, FIXED, (void))                                \
+    X(mfPrBeItemNo, 721, FixedSession1Args2, FIXED, (tarn_arg, tarn_arg))                          \
+    X(mfPrItem, 730, FixedSession1Args3, FIXED, (tarn_arg, tarn_arg, tarn_arg))                    \
+    X(mfPrEnd, 740, FixedSession1Args0, FIXED, (void))                                             \
+    X(mfParPrState, 770, FixedSession0Args0, FIXED, (void))                                        \
+    X(mfParPrChangeItem, 780, FixedSessionAbsentArgs0, FIXED, (void))                              \
+    X(mfPrChangeItem, 781, FixedSession1Args0, FIXED, (void))                                      \
+    X(mfParGetFiscalRecRange, 790, FixedSessionAbsentArgs0, FIXED, (void))                         \
+    X(mfGetFiscalRecRange, 791, FixedSession1Args12, FIXED,                                        \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg))                                                              \
+    X(mfParGetFiscalRec, 792, FixedSessionAbsentArgs0, FIXED, (void))                              \
+    X(mfGetFiscalRec, 793, FixedSession1Args20, FIXED,                                             \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg))                                                                        \
+    X(mfParPayIn, 810, FixedSession0Args0, FIXED, (void))                                          \
+    X(mfParPayOut, 820, FixedSession0Args0, FIXED, (void))                                         \
+    X(mfParLineReturnExt, 844, FixedSessionAbsentArgs0, FIXED, (void))                             \
+    X(mfLineReturnExt, 845, FixedSession1Args7, FIXED,                                             \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg))                      \
+    X(mfParCashierReport, 850, FixedSession0Args0, FIXED, (void))                                  \
+    X(mfEndCashierReport, 853, FixedSession0Args0, FIXED, (void))                                  \
+    X(mfParShiftReport, 860, FixedSession0Args0, FIXED, (void))                                    \
+    X(mfParVISA, 880, FixedSession0Args0, FIXED, (void))                                           \
+    X(mfParEFT, 890, FixedSession0Args0, FIXED, (void))                                            \
+    X(mfPar_eCash, 895, FixedSessionAbsentArgs0, FIXED, (void))                                    \
+    X(mfPr_eCash, 896, FixedSession1Args31, FIXED,                                                 \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg))                                                    \
+    X(mfParLoyalty, 897, FixedSessionAbsentArgs0, FIXED, (void))                                   \
+    X(mfPrLoyalty, 898, FixedSession1Args15, FIXED,                                                \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg))                                \
+    X(mfPar_eCash2, 899, FixedSessionAbsentArgs0, FIXED, (void))                                   \
+    X(mfPr_eCash2, 900, FixedSession1Args36, FIXED,                                                \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg))  \
+    X(mfDefFiscalDisp, 1011, FixedSession1Args2, FIXED, (tarn_arg, tarn_arg))                      \
+    X(mfDefNFiscalDisp, 1012, FixedSession1Args17, FIXED,                                          \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg))            \
+    X(mfFaktStart, 1310, FixedSession1Args22, FIXED,                                               \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg))                                                    \
+    X(mfFaktLinia, 1320, FixedSession1Args10, FIXED,                                               \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg))                                                                                  \
+    X(mfFaktKoniec, 1330, FixedSession1Args33, FIXED,                                              \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg))                                \
+    X(mfAnulujFakture, 1340, FixedSession1Args0, FIXED, (void))                                    \
+    X(mfFaktPaper, 1350, FixedSession1Args2, FIXED, (tarn_arg, tarn_arg))                          \
+    X(mfParShiftEndForce, 2000, FixedSessionAbsentArgs0, FIXED, (void))                            \
+    X(mfShiftEndForce, 2001, FixedSession1Args0, FIXED, (void))                                    \
+    X(mfParLottery, 2009, FixedSessionAbsentArgs0, FIXED, (void))                                  \
+    X(mfLottery, 2010, FixedSession1Args6, FIXED,                                                  \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg))                                \
+    X(mfStatFreePrintEnabled, 9910, FixedSessionAbsentArgs0, FIXED, (void))                        \
+    X(mfFreePrintInit, 9911, FixedSession1Args0, FIXED, (void))                                    \
+    X(mfFreePrintLine, 9920, FixedSession1Args1, FIXED, (tarn_arg))                                \
+    X(mfFreePrintEnd, 9930, FixedSession1Args0, FIXED, (void))                                     \
+    X(mfFreePrintVoid, 9940, FixedSession1Args0, FIXED, (void))                                    \
+    X(mfStatFreePrintSlipEnabled, 9945, FixedSessionAbsentArgs0, FIXED, (void))                    \
+    X(mfFreePrintSlipInit, 9946, FixedSessionAbsentArgs1, FIXED, (tarn_arg))                       \
+    X(mfFreePrintSlipLine, 9947, FixedSessionAbsentArgs1, FIXED, (tarn_arg))                       \
+    X(mfFreePrintSlipEnd, 9948, FixedSessionAbsentArgs0, FIXED, (void))                            \
+    X(mfFreePrintSlipVoid, 9949, FixedSessionAbsentArgs0, FIXED, (void))                           \
+    X(mfSecondCurrency, 9950, FixedSession1Args2, FIXED, (tarn_arg, tarn_arg))                     \
+    X(mfParFeedLine, 9970, FixedSessionAbsentArgs0, FIXED, (void))                                 \
+    X(mfFeedLine, 9971, FixedSession1Args1, FIXED, (tarn_arg))                                     \
+    X(mfSubtotal, 9973, FixedSession1Args1, FIXED, (tarn_arg))                                     \
+    X(mfGetLastDay, 9975, FixedSession1Args1, FIXED, (tarn_arg))                                   \
+    X(mfGetNip, 9980, FixedSession1Args1, FIXED, (tarn_arg))                                       \
+    X(mfParPayOutExt, 9981, FixedSessionAbsentArgs0, FIXED, (void))                                \
+    X(mfPayOutExt, 9982, FixedSession1Args4, FIXED, (tarn_arg, tarn_arg, tarn_arg, tarn_arg))      \
+    X(mfParReceipt, 9983, FixedSessionAbsentArgs0, FIXED, (void))                                  \
+    X(mfReceipt, 9984, FixedSession1Args5, FIXED,                                                  \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg))                                          \
+    X(mfAddFooters, 9985, FixedSession1Args2, FIXED, (tarn_arg, tarn_arg))                         \
+    X(mfNegTicket, 9989, FixedSessionZeroOut, FIXED, (int* value))                                 \
+    X(mfejParDump, 9990, FixedSessionAbsentArgs0, FIXED, (void))                                   \
+    X(mfejInitDump, 9991, FixedSession1Args3, FIXED, (tarn_arg, tarn_arg, tarn_arg))               \
+    X(mfejStartDump, 9992, FixedSession1Args1, FIXED, (tarn_arg))                                  \
+    X(mfejDump, 9993, FixedSession1Args2, FIXED, (tarn_arg, tarn_arg))                             \
+    X(mfejDumpStat, 9994, FixedSession1Args10, FIXED,                                              \
+      (tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,   \
+       tarn_arg))                                                                                  \
+    X(mfejEndDump, 9995, FixedSession1Args1, FIXED, (tarn_arg))                                    \
+    X(mfejStat, 9996, FixedSession1Args2, FIXED, (tarn_arg, tarn_arg))                             \
+    X(mfejCancelDump, 9997, FixedSession1Args0, FIXED, (void))                                     \
+    X(mfejDumpNecessary, 9998, FixedSessionZeroOut, FIXED, (int* value))                           \
+    X(mfejSha, 9999, FixedSession1Args1, FIXED, (tarn_arg))

@@ -1,5 +1,6 @@
 // Information queries: clock, receipt counter, tax rates, serial number and versions.
 #include "api/detail_codes.h"
+#include "api/interface_aliases.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "api/version.h"
@@ -81,9 +82,9 @@ extern "C" int TARN_API mfParFiscal(int* value) {
     return Succeeded();
 }
 
-#if !defined(_WIN32)
-extern "C" TARN_EXPORT int TARN_API mfStatDenom(int*) __attribute__((alias("mfParFiscal")));
-#endif
+// The names that share it.
+#define TARN_DEFINES_mfParFiscal TARN_DEFINED_HERE
+TARN_INTERFACE(TARN_SHARED_ALIAS)
 
 extern "C" int TARN_API mfParLibVersion(int* major, int* minor, tarn_arg) {
     ApiCall call;

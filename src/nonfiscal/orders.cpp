@@ -1,6 +1,7 @@
 // The order slip: opened by mfBgOrder, lines added by mfLineOrder, closed by mfEndOrder. The
 // printer takes the three kinds of piece as one form record; none of them is acknowledged.
 #include "api/detail_codes.h"
+#include "api/interface_aliases.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "nonfiscal/form_commands.h"
@@ -15,9 +16,9 @@ extern "C" int TARN_API mfParOrder(void) {
     return Succeeded(HasFormSupport() ? MF_OK : MF_NOT_AVAILABLE);
 }
 
-#if !defined(_WIN32)
-extern "C" TARN_EXPORT int TARN_API mfParReturn(void) __attribute__((alias("mfParOrder")));
-#endif
+// The names that share it.
+#define TARN_DEFINES_mfParOrder TARN_DEFINED_HERE
+TARN_INTERFACE(TARN_SHARED_ALIAS)
 
 extern "C" int TARN_API mfBgOrder(const char* text1, const char* text2) {
     ApiCall call;

@@ -1,7 +1,5 @@
-// Every built export of the interface list, callable through its own declared type with
-// arguments made for each parameter's kind: the list decides which names there are, the
-// public header their parameters (a built name the header lacks does not compile), so neither
-// can drift from a hand-kept copy.
+// Every export of the interface list, callable through its type in the public header (which
+// the build writes from the list) with arguments made for each parameter's kind.
 #pragma once
 
 #include <cstdint>
@@ -63,13 +61,9 @@ struct Export {
 
 inline std::vector<Export> Exports() {
     std::vector<Export> all;
-#define TARN_TEST_EXPORT(name, ordinal, args, entry, kind) TARN_TEST_EXPORT_##kind(name, entry)
-#define TARN_TEST_EXPORT_ROW(name, entry, fixed) \
-    all.push_back({#name, #entry, fixed, [](const Arguments& a) { return CallWith(&name, a); }});
-#define TARN_TEST_EXPORT_OWN(name, entry) TARN_TEST_EXPORT_ROW(name, entry, false)
-#define TARN_TEST_EXPORT_SHARED(name, entry) TARN_TEST_EXPORT_ROW(name, entry, false)
-#define TARN_TEST_EXPORT_FIXED(name, entry) TARN_TEST_EXPORT_ROW(name, entry, true)
-#define TARN_TEST_EXPORT_LATER(name, entry)
+#define TARN_TEST_EXPORT(name, ordinal, entry, kind, params)     \
+    all.push_back({#name, #entry, std::string(#kind) == "FIXED", \
+                   [](const Arguments& a) { return CallWith(&name, a); }});
     TARN_INTERFACE(TARN_TEST_EXPORT)
     return all;
 }
