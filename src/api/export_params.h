@@ -1,5 +1,5 @@
-// Parameter lists for entry points whose arguments are not read: each argument is 32 bits on
-// 32-bit Windows (an integer or a pointer).
+// Parameter lists for the fixed-answer entry points, whose arguments are not read: each
+// argument is 32 bits on 32-bit Windows (an integer or a pointer).
 #pragma once
 
 #include "tarn/tarn.h"
@@ -12,132 +12,40 @@
 #define TARN_PARAMS_5 tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
 #define TARN_PARAMS_6 tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
 #define TARN_PARAMS_7 tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
-#define TARN_PARAMS_8 tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
 #define TARN_PARAMS_9 \
     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
 #define TARN_PARAMS_10                                                                        \
     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
         tarn_arg
-#define TARN_PARAMS_11                                                                        \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg
 #define TARN_PARAMS_12                                                                        \
     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
         tarn_arg, tarn_arg, tarn_arg
-#define TARN_PARAMS_13                                                                        \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg
-#define TARN_PARAMS_14                                                                        \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
 #define TARN_PARAMS_15                                                                        \
     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
         tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
-#define TARN_PARAMS_16                                                                        \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
 #define TARN_PARAMS_17                                                                        \
     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
         tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
-#define TARN_PARAMS_18                                                                        \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
-#define TARN_PARAMS_19                                                                            \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg
 #define TARN_PARAMS_20                                                                            \
     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
         tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
         tarn_arg, tarn_arg
-#define TARN_PARAMS_21                                                                            \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg
 #define TARN_PARAMS_22                                                                            \
     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
         tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
         tarn_arg, tarn_arg, tarn_arg, tarn_arg
-#define TARN_PARAMS_23                                                                            \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
-#define TARN_PARAMS_24                                                                            \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
-#define TARN_PARAMS_25                                                                            \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
-#define TARN_PARAMS_26                                                                            \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
-#define TARN_PARAMS_27                                                                            \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
-#define TARN_PARAMS_28                                                                            \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg
-#define TARN_PARAMS_29                                                                            \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg
-#define TARN_PARAMS_30                                                                            \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg
 #define TARN_PARAMS_31                                                                            \
     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
         tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
         tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
         tarn_arg, tarn_arg, tarn_arg, tarn_arg
-#define TARN_PARAMS_32                                                                            \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
 #define TARN_PARAMS_33                                                                            \
     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
         tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
         tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
         tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
-#define TARN_PARAMS_34                                                                            \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
-#define TARN_PARAMS_35                                                                            \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
 #define TARN_PARAMS_36                                                                            \
     tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
         tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
         tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
         tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg
-#define TARN_PARAMS_37                                                                            \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg
-#define TARN_PARAMS_38                                                                            \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg
-#define TARN_PARAMS_39                                                                            \
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,     \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, \
-        tarn_arg, tarn_arg, tarn_arg
