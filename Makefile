@@ -14,7 +14,7 @@ demo: build
 	cd $(BUILD) && ./tarn demo
 
 # A skipped test says why in its output; the reasons are shown after the run.
-test: windows build sanitize tsan fuzz format-check
+test: windows build sanitize tsan fuzz format-check lint
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 	@grep -h '^skipped: ' $(BUILD)/Testing/Temporary/LastTest.log || true
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)

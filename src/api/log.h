@@ -3,11 +3,7 @@
 // line longer than the buffer is cut.
 #pragma once
 
-#if defined(__GNUC__)
-#define TARN_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
-#else
-#define TARN_PRINTF(fmt, args)
-#endif
+#include "platform/compiler.h"
 
 namespace tarn {
 

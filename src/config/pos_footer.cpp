@@ -58,7 +58,7 @@ void FooterRecord(const std::string& text, int line, uint8_t record[2 + kFooterW
     record[0] = static_cast<uint8_t>(line);
     uint8_t check = 0;
     for (int i = 0; i < kFooterWidth; ++i) {
-        const size_t at = static_cast<size_t>(line * kFooterWidth + i);
+        const size_t at = static_cast<size_t>(line) * kFooterWidth + static_cast<size_t>(i);
         record[1 + i] = at < text.size() ? static_cast<uint8_t>(text[at]) : ' ';
         check ^= record[1 + i];
     }
