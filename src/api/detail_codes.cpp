@@ -19,12 +19,24 @@ int ClassTextIndex(int code) {
     }
 }
 
+namespace {
+
+// The codes with a text of their own: class (code / 256), first and last number (code % 256),
+// and the text of the first.
+struct DetailTexts {
+    int codeClass, first, last, firstText;
+};
+constexpr DetailTexts kDetailTexts[] = {
+    {1, 1, 3, 200}, {2, 1, 6, 203}, {3, 1, 26, 209}, {3, 28, 33, 235}};
+
+}  // namespace
+
 int DetailTextIndex(int code) {
-    const int number = code & 0xFF;
-    if (code >= 257 && code <= 259) return 199 + number;
-    if (code >= 513 && code <= 518) return 202 + number;
-    if (code >= 769 && code <= 794) return 208 + number;
-    if (code >= 796 && code <= 801) return 207 + number;
+    const int codeClass = code >> 8, number = code & 0xFF;
+    for (const DetailTexts& texts : kDetailTexts) {
+        if (codeClass == texts.codeClass && number >= texts.first && number <= texts.last)
+            return texts.firstText + number - texts.first;
+    }
     return 100;
 }
 
