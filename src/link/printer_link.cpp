@@ -129,6 +129,9 @@ int CPrinterLink::Execute(CRequest& request, bool noAck, bool noEsc) {
     if (!noAck) {
         uint8_t ack = 0;
         const int got = port_->Read(&ack, 1);
+        // A printer never acknowledges with ESC: the ESC just sent coming back is a line that
+        // echoes (a loopback plug, a modem with echo on), and no printer is listening.
+        if (got == 1 && ack == kEsc && !noEsc) return Fail(kCodeCommunication);
         if (type < 4) WaitMs(kSettleMs);
         if (got != 1) return Fail(kCodeCommunication);
         if (ack == kNak) return Fail(RefusalCode());
