@@ -38,10 +38,15 @@ namespace {
 
 constexpr int kFooterLines = 3;
 constexpr int kFooterWidth = 40;
+constexpr int kHighestPosNumber = 99;
 constexpr uint8_t kFooterAnnouncement = 0x2E;  // '.'
 constexpr int kGoOn = 6;
 constexpr int kLineTaken = 0;
 constexpr int kLastLineTaken = 202;
+
+bool TwoDigits(int number) {
+    return number >= 0 && number <= kHighestPosNumber;
+}
 
 void Store(int* target, int value) {
     if (target != nullptr) *target = value;
@@ -136,17 +141,23 @@ extern "C" int TARN_API mfDefFooter(const char* text) {
 extern "C" int TARN_API mfParPOS(int* highestPos, int* highestCashier, int* third, tarn_arg) {
     ApiCall call;
     if (!Lib().started) return NotStarted();
-    Store(highestPos, 99);
-    Store(highestCashier, 99);
+    Store(highestPos, kHighestPosNumber);
+    Store(highestCashier, kHighestPosNumber);
     Store(third, 1);
     return Succeeded();
 }
 
 // The cashier is kept (cut to 30 characters) whether or not the printer took the numbers.
+// Each number travels as two digit characters: one outside 0-99 is refused and nothing is
+// kept or sent.
 extern "C" int TARN_API mfDefPOS(int cashNo, int cashierNo, const char* cashierName) {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
+    if (!TwoDigits(cashNo) || !TwoDigits(cashierNo)) {
+        LogErrorF("In mfDefPOS, cashNo %d, cashierNo %d: out of range", cashNo, cashierNo);
+        return Failed(kCodeOutOfRange);
+    }
     CRequestPosNumbers request(cashNo, cashierNo);
     const int result = Exchange(request);
     LogResultF(result, "In mfDefPOS, cashNo %d, cashierNo %d, result: %d", cashNo, cashierNo,

@@ -1,6 +1,7 @@
 // Every export with bad input: null pointers, empty, one-character and 10 KB texts, bytes outside
-// the letters of code page 852, INT32_MIN, INT32_MAX, -1 and 0 — with and without a session. No
-// crash, results only from the documented set, and nothing malformed reaches the printer.
+// the letters of code page 852, INT32_MIN, INT32_MAX, -210, -1, 0, 100 and 1000 (past every
+// two-digit field) — with and without a session. No crash, results only from the documented set,
+// and nothing malformed reaches the printer.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -60,10 +61,16 @@ TEST_F(BadInput, EveryExportTakesEveryBadValue) {
     const char* commandsInText =
         "Chleb\x1BQ\x1B"
         "2\nMleko\x1B";
-    const Round rounds[] = {
-        {0, nullptr, true},        {INT32_MIN, "", false},        {INT32_MAX, "a", false},
-        {-1, big.c_str(), false},  {1, highBytes.c_str(), false}, {0, "%s%n%x", true},
-        {2, commandsInText, false}};
+    const Round rounds[] = {{0, nullptr, true},
+                            {INT32_MIN, "", false},
+                            {INT32_MAX, "a", false},
+                            {-1, big.c_str(), false},
+                            {1, highBytes.c_str(), false},
+                            {0, "%s%n%x", true},
+                            {2, commandsInText, false},
+                            {-210, "a", false},
+                            {100, "", false},
+                            {1000, commandsInText, false}};
     std::vector<char> buffer(kBig);
     std::vector<unsigned char> bytes(kBig, 0x1B);
     int outs[64] = {};

@@ -283,7 +283,7 @@ TEST_F(ReceiptTest, TheClosingFollowsTheOpeningAndItsArguments) {
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         StartOn(r.type);
-        ASSERT_EQ(mfDefPOS(1, 107, "Katarzyna Wielkopolska-Nowakowska"), 0);
+        ASSERT_EQ(mfDefPOS(1, 7, "Katarzyna Wielkopolska-Nowakowska"), 0);
         ASSERT_EQ(mfBeginTicket(r.declared), 0);
         ASSERT_EQ(Sell("Chleb", 'A', r.line), 0);
         EXPECT_EQ(End(r.args), 0);
