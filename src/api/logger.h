@@ -29,6 +29,7 @@ public:
     int Level() const { return level_; }
     void SetLevel(int level) { level_ = level; }
     bool IsOpen() const { return file_ != nullptr; }
+    const char* FileName() const { return fileName_; }
 
 private:
     char fileName_[256] = {};

@@ -97,9 +97,17 @@ int AlreadyStarted() {
     return NotStarted();
 }
 
+// mfStop closed the log: a new session writes to it again, the same file at the same level.
+void ReopenLog() {
+    Library& lib = Lib();
+    if (!lib.logger || lib.logger->IsOpen()) return;
+    lib.logger = std::make_unique<CLogger>(lib.logger->FileName(), lib.logger->Level(), "TARN");
+}
+
 int Start(int port) {
     Library& lib = Lib();
     if (lib.started) return AlreadyStarted();
+    ReopenLog();
     LogInfoF("In mfStart, port: %d", port);
     BuildLink(port);
     int lastResult = 0;
@@ -156,8 +164,7 @@ extern "C" int TARN_API mfStop(void) {
     Library& lib = Lib();
     LogInfoF("In mfStop");
     lib.started = false;
-    if (lib.logger) lib.logger->Close();
-    lib.logger.reset();
+    if (lib.logger) lib.logger->Close();  // kept closed, to be opened again by mfStart
     lib.link.reset();
     return MF_OK;
 }
