@@ -8,7 +8,7 @@ namespace tarn {
 
 CLogger::CLogger(const char* fileName, int level, const char* title) : level_(level) {
     std::snprintf(fileName_, sizeof fileName_, "%s", fileName != nullptr ? fileName : "");
-    file_ = std::fopen(fileName_, "ac");
+    file_ = OpenRegularFile(fileName_, FileUse::Append);
     if (file_ == nullptr) return;
     char opening[160];
     std::snprintf(opening, sizeof opening, "***** LOG OPEN  %s *****",

@@ -11,7 +11,7 @@ namespace tarn {
 void TraceBlock(int port, TraceDirection direction, const uint8_t* bytes, int count) {
     const char* path = std::getenv("TARN_TRACE");
     if (path == nullptr || *path == '\0') return;
-    std::FILE* file = std::fopen(path, "a");
+    std::FILE* file = OpenRegularFile(path, FileUse::Append);
     if (file == nullptr) return;
     const LocalTime t = CurrentPlatform().Now();
     std::fprintf(file, "%d.%02d.%02d %02d:%02d:%02d.%03d COM%d %s", t.year, t.month, t.day, t.hour,

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 namespace tarn {
 
@@ -68,6 +69,15 @@ Platform& RealPlatform();
 void CommitFile(std::FILE* file);
 // Puts file `from` in the place of `to` in one step, replacing `to`.
 bool MoveFileReplacing(const char* from, const char* to);
+
+enum class FileUse { Append, Read };
+// Opens `path` for appending (created when missing) or reading without ever waiting: a FIFO,
+// a device or a folder is not used, so null for anything but a regular file.
+std::FILE* OpenRegularFile(const char* path, FileUse use);
+// Creates a new file for writing in the folder of `path`, named `path` and a few more
+// characters, only where no file or link of that name stood: never through a symbolic link.
+// Its name in *name; null when it cannot be created.
+std::FILE* CreateFileBeside(const std::string& path, std::string* name);
 
 // The library-wide recursive lock held by every exported call.
 void LockLibrary();

@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -256,6 +257,35 @@ void CommitFile(std::FILE* file) {
 
 bool MoveFileReplacing(const char* from, const char* to) {
     return std::rename(from, to) == 0;
+}
+
+// O_NONBLOCK keeps open() from waiting for the other end of a FIFO; on a regular file it
+// changes nothing.
+std::FILE* OpenRegularFile(const char* path, FileUse use) {
+    const int flags = use == FileUse::Append ? O_WRONLY | O_APPEND | O_CREAT : O_RDONLY;
+    const int fd = open(path, flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    struct stat info {};
+    std::FILE* file = nullptr;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        file = fdopen(fd, use == FileUse::Append ? "a" : "rb");
+    if (file == nullptr) close(fd);
+    return file;
+}
+
+// mkstemp creates with O_CREAT | O_EXCL: an existing name, a link among them, is never opened.
+std::FILE* CreateFileBeside(const std::string& path, std::string* name) {
+    std::string pattern = path + ".XXXXXX";
+    const int fd = mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    std::FILE* file = fdopen(fd, "w");
+    if (file == nullptr) {
+        close(fd);
+        unlink(pattern.c_str());
+        return nullptr;
+    }
+    *name = pattern;
+    return file;
 }
 
 void LockLibrary() {

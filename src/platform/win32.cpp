@@ -2,6 +2,7 @@
 // port, win32_tcp.cpp), the performance counter, Sleep, GetLocalTime.
 #include <windows.h>
 
+#include <fcntl.h>
 #include <io.h>
 
 #include <cstdio>
@@ -169,6 +170,63 @@ void CommitFile(std::FILE* file) {
 
 bool MoveFileReplacing(const char* from, const char* to) {
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+namespace {
+
+// A stream on `handle`, which it then owns; null (the handle closed) when none can be made.
+std::FILE* StreamOnHandle(HANDLE handle, int flags, const char* mode) {
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(fd, mode);
+    if (file == nullptr) _close(fd);
+    return file;
+}
+
+}  // namespace
+
+// A folder does not open without FILE_FLAG_BACKUP_SEMANTICS; a pipe or a device is not a disk
+// file. Opening a pipe never waits: it fails when the pipe is busy.
+std::FILE* OpenRegularFile(const char* path, FileUse use) {
+    const bool append = use == FileUse::Append;
+    const HANDLE handle = CreateFileA(
+        path, append ? FILE_APPEND_DATA : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        append ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    return append ? StreamOnHandle(handle, _O_APPEND | _O_TEXT, "ac")
+                  : StreamOnHandle(handle, _O_RDONLY | _O_BINARY, "rb");
+}
+
+// CREATE_NEW fails on any existing name, a link among them; a taken name tries the next.
+std::FILE* CreateFileBeside(const std::string& path, std::string* name) {
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[16];
+        const auto seed =
+            static_cast<unsigned>(GetCurrentProcessId() * 7919u + GetTickCount() + counter++);
+        std::snprintf(suffix, sizeof suffix, ".%06X", seed & 0xFFFFFFu);
+        const std::string candidate = path + suffix;
+        const HANDLE handle = CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            if (GetLastError() == ERROR_FILE_EXISTS) continue;
+            return nullptr;
+        }
+        std::FILE* file = StreamOnHandle(handle, _O_WRONLY | _O_TEXT, "w");
+        if (file == nullptr)
+            DeleteFileA(candidate.c_str());
+        else
+            *name = candidate;
+        return file;
+    }
+    return nullptr;
 }
 
 void LockLibrary() {
