@@ -15,9 +15,11 @@ constexpr uint8_t kUploadAnnouncement = 0x2D;  // '-'
 constexpr int kGoOn = 6;
 constexpr int kRowAnswerLength = 2 + kLogoRowBytes;
 
+constexpr long kMostLogoFileBytes = 64 * 1024;  // the first line and 64 rows, well above
+
 class File {
 public:
-    File(const char* path, const char* mode) : file_(std::fopen(path, mode)) {}
+    explicit File(std::FILE* file) : file_(file) {}
     ~File() { Close(); }
     File(const File&) = delete;
     File& operator=(const File&) = delete;
@@ -32,15 +34,30 @@ private:
     std::FILE* file_;
 };
 
-// Reads one line; an LF or a CR LF ends it. False at the end of the file.
-bool ReadLine(std::FILE* file, std::string* line) {
-    line->clear();
-    int c = std::fgetc(file);
-    if (c == EOF) return false;
-    for (; c != EOF && c != '\n'; c = std::fgetc(file)) line->push_back(static_cast<char>(c));
-    if (!line->empty() && line->back() == '\r') line->pop_back();
-    return true;
-}
+// Reads the logo file line by line; an LF or a CR LF ends a line. A line keeps its first 192
+// characters, and no more than kMostLogoFileBytes of the file are read: a file of any size or
+// without line ends costs the same.
+class LogoLines {
+public:
+    explicit LogoLines(std::FILE* file) : file_(file) {}
+    // False at the end of the file or of the bytes it may read.
+    bool Next(std::string* line) {
+        line->clear();
+        int c = Get();
+        if (c == EOF) return false;
+        for (; c != EOF && c != '\n'; c = Get()) {
+            if (line->size() <= static_cast<size_t>(kLogoRowDots))
+                line->push_back(static_cast<char>(c));
+        }
+        if (!line->empty() && line->back() == '\r') line->pop_back();
+        return true;
+    }
+
+private:
+    int Get() { return left_-- > 0 ? std::fgetc(file_) : EOF; }
+    std::FILE* file_;
+    long left_ = kMostLogoFileBytes;
+};
 
 // '/' answered 6, then the row number answered by two bytes and the row. 1 when the row came,
 // 0 when the printer stopped the backup (an answer other than 6, none, or a row cut short), -2
@@ -59,13 +76,13 @@ int FetchRow(int row, LogoRow* out) {
     return 1;
 }
 
-// The rows go to a temporary file that replaces the backup only when all of them came and
+// The rows go to a new temporary file that replaces the backup only when all of them came and
 // they are not the logo about to be loaded: a second start must not overwrite the backup of
-// the printer's own logo with ours.
-int BackupLogo(const std::string& path, const std::optional<Logo>& incoming) {
-    const std::string backup = path + ".old";
-    const std::string partial = backup + ".part";
-    File file(partial.c_str(), "w");
+// the printer's own logo with ours. *saved tells whether the printer's logo is now kept: in
+// the backup, or in the logo file itself.
+int BackupLogo(const std::string& backup, const std::optional<Logo>& incoming, bool* saved) {
+    std::string partial;
+    File file(CreateFileBeside(backup, &partial));
     if (file.get() == nullptr) return MF_OK;
     Logo current{};
     int rows = 0;
@@ -80,8 +97,11 @@ int BackupLogo(const std::string& path, const std::optional<Logo>& incoming) {
         std::fprintf(file.get(), "%s\n", TextFromRow(current[static_cast<size_t>(rows)]).c_str());
     }
     const bool written = file.Close();
-    const bool keep = written && rows == kLogoRows && !(incoming && *incoming == current);
-    if (!keep || !MoveFileReplacing(partial.c_str(), backup.c_str())) std::remove(partial.c_str());
+    const bool whole = written && rows == kLogoRows;
+    const bool ours = incoming && *incoming == current;
+    const bool moved = whole && !ours && MoveFileReplacing(partial.c_str(), backup.c_str());
+    if (!moved) std::remove(partial.c_str());
+    *saved = moved || (whole && ours);
     return MF_OK;
 }
 
@@ -126,22 +146,31 @@ std::string TextFromRow(const LogoRow& row) {
 }
 
 std::optional<Logo> ReadLogoFile(const char* path) {
-    File file(path, "rb");
+    File file(OpenRegularFile(path, FileUse::Read));
     if (file.get() == nullptr) return std::nullopt;
-    Logo logo{};
+    LogoLines lines(file.get());
     std::string line;
-    (void)ReadLine(file.get(), &line);  // the first line is not the logo's
+    (void)lines.Next(&line);  // the first line is not the logo's
+    if (!lines.Next(&line)) return std::nullopt;
+    Logo logo{};
     for (LogoRow& row : logo) {
-        if (!ReadLine(file.get(), &line)) break;
         row = RowFromText(line);
+        if (!lines.Next(&line)) break;
     }
     return logo;
 }
 
+// The printer's logo is overwritten only when it is kept: by this start's backup, or in a
+// backup an earlier start left.
 int TransferLogo(const char* logoPath) {
     const std::optional<Logo> logo = ReadLogoFile(logoPath);
-    if (BackupLogo(logoPath, logo) != MF_OK) return MF_FAILED;
-    return logo ? UploadLogo(*logo) : MF_OK;
+    const std::string backup = std::string(logoPath) + ".old";
+    bool saved = false;
+    if (BackupLogo(backup, logo, &saved) != MF_OK) return MF_FAILED;
+    if (!logo) return MF_OK;
+    if (!saved && File(OpenRegularFile(backup.c_str(), FileUse::Read)).get() == nullptr)
+        return MF_OK;
+    return UploadLogo(*logo);
 }
 
 }  // namespace tarn

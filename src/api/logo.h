@@ -21,7 +21,7 @@ LogoRow RowFromText(const std::string& line);
 // The row as 192 characters of "X" and " ".
 std::string TextFromRow(const LogoRow& row);
 // The logo file: its first line is skipped, then one line per row; missing rows are white.
-// Empty when the file cannot be opened.
+// Empty when it cannot be opened, is no regular file or has no line after its first.
 std::optional<Logo> ReadLogoFile(const char* path);
 
 // Backs up the printer's logo and loads the logo file; run by mfStart on printers of type 8
