@@ -3,7 +3,6 @@
 // customer display. With --web the printer is also on a web page while the day runs.
 #include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -26,18 +25,21 @@ struct DemoOptions {
 DemoOptions ParseOptions(const Args& args) {
     DemoOptions options;
     options.model.displayType = 3;
+    const struct {
+        const char* name;
+        int highest;
+        int* value;
+    } kOptions[] = {{"--type", 10, &options.model.type},
+                    {"--version", 255, &options.model.version},
+                    {"--display", 3, &options.model.displayType},
+                    {"--web", 65535, &options.webPort}};
     for (size_t i = 0; i + 1 < args.size(); i += 2) {
-        const int value = std::atoi(args[i + 1].c_str());
-        if (args[i] == "--type")
-            options.model.type = value;
-        else if (args[i] == "--version")
-            options.model.version = value;
-        else if (args[i] == "--display")
-            options.model.displayType = value;
-        else if (args[i] == "--web" && value >= 0 && value <= 65535)
-            options.webPort = value;
-        else
-            options.ok = false;
+        bool known = false;
+        for (const auto& option : kOptions) {
+            if (args[i] == option.name)
+                known = ParseWhole(args[i + 1], 0, option.highest, option.value);
+        }
+        options.ok = options.ok && known;
     }
     const int t = options.model.type;
     options.ok = options.ok && args.size() % 2 == 0 &&
