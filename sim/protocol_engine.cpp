@@ -14,6 +14,12 @@ constexpr int64_t kQuietEndsCommandMs = 1200;
 constexpr int64_t kBurstMs = 50;
 // A command, or an announced raw block, whose bytes stop coming is dropped.
 constexpr int64_t kAbandonMs = 5000;
+// The printer's input buffer: a command longer than any it knows (the longest frame is about
+// 1 KiB) is dropped when it fills, and so is a form that never closes.
+constexpr size_t kLongestCommand = 4096;
+constexpr size_t kLongestForm = 64 * 1024;
+// Bytes outside any command that come together are one frame, up to this many.
+constexpr size_t kStrayRunBytes = 1024;
 
 }  // namespace
 
@@ -51,6 +57,7 @@ void ProtocolEngine::Receive(uint8_t byte, int64_t nowMs) {
                 phase_ = Phase::AfterEsc;
             } else if (state_.formOpen) {
                 form_.push_back(byte);
+                if (form_.size() > kLongestForm) DropForm(nowMs);
             } else {
                 Stray(byte, nowMs);
             }
@@ -64,7 +71,11 @@ void ProtocolEngine::Receive(uint8_t byte, int64_t nowMs) {
             return;
         case Phase::Command:
             body_.push_back(byte);
-            CheckCommand(nowMs);
+            if (body_.size() > kLongestCommand) {
+                Abandon(nowMs);
+            } else {
+                CheckCommand(nowMs);
+            }
             return;
         case Phase::Raw: {
             body_.push_back(byte);
@@ -242,10 +253,21 @@ void ProtocolEngine::FinishForm(int64_t nowMs) {
     phase_ = Phase::Idle;
 }
 
+// A form that outgrew the buffer is dropped whole; what follows is outside any command.
+void ProtocolEngine::DropForm(int64_t nowMs) {
+    Bytes wire{kEsc};
+    wire.insert(wire.end(), form_.begin(), form_.end());
+    Record(FrameKind::Abandoned, std::move(wire), nowMs);
+    form_.clear();
+    state_.formOpen = false;
+}
+
 void ProtocolEngine::Stray(uint8_t byte, int64_t nowMs) {
     if (!frames_.empty() && frames_.back().kind == FrameKind::Stray &&
-        frames_.back().atMs == nowMs) {
+        frames_.back().atMs == nowMs && frames_.back().bytes.size() < kStrayRunBytes) {
         frames_.back().bytes.push_back(byte);
+        ++recordedBytes_;
+        ForgetOldFrames();
         return;
     }
     Record(FrameKind::Stray, {byte}, nowMs);
@@ -311,7 +333,18 @@ Context ProtocolEngine::MakeContext(int64_t nowMs, uint8_t command) {
 }
 
 void ProtocolEngine::Record(FrameKind kind, std::vector<uint8_t> bytes, int64_t nowMs) {
+    ++framesReceived_;
+    recordedBytes_ += bytes.size();
     frames_.push_back({kind, std::move(bytes), nowMs});
+    ForgetOldFrames();
+}
+
+void ProtocolEngine::ForgetOldFrames() {
+    while (frames_.size() > 1 &&
+           (frames_.size() > kRecordFrames || recordedBytes_ > kRecordBytes)) {
+        recordedBytes_ -= frames_.front().bytes.size();
+        frames_.pop_front();
+    }
 }
 
 }  // namespace tarn::sim

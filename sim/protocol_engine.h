@@ -2,6 +2,7 @@
 // and by where the exchange stands), acknowledges or refuses them, and queues the answers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -33,6 +34,10 @@ struct Frame {
 class ProtocolEngine {
 public:
     static constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
+    // The record keeps the latest frames, at most this many and (but for the newest) this
+    // many bytes in all: enough for the tests and a look back after a fault.
+    static constexpr size_t kRecordFrames = 4096;
+    static constexpr size_t kRecordBytes = 256 * 1024;
 
     ProtocolEngine(PrinterState& state, PaperRoll& roll, Faults& faults);
 
@@ -51,8 +56,13 @@ public:
 
     std::deque<uint8_t>& Output() { return output_; }
     bool HasOutput() const { return !output_.empty(); }
-    const std::vector<Frame>& Frames() const { return frames_; }
-    void ClearFrames() { frames_.clear(); }
+    // The latest frames, oldest first (see kRecordFrames), and how many came in all.
+    const std::deque<Frame>& Frames() const { return frames_; }
+    uint64_t FramesReceived() const { return framesReceived_; }
+    void ClearFrames() {
+        frames_.clear();
+        recordedBytes_ = 0;
+    }
 
 private:
     enum class Phase { Idle, AfterEsc, Command, Raw };
@@ -66,18 +76,22 @@ private:
     void StartRaw(uint8_t byte, int64_t nowMs);
     void CompleteRaw(int64_t nowMs);
     void FinishForm(int64_t nowMs);
+    void DropForm(int64_t nowMs);
     void Stray(uint8_t byte, int64_t nowMs);
     void Abandon(int64_t nowMs);
     void Emit(uint8_t byte);
     void EmitAnswer(Bytes answer, bool toRawBlock = false);
     Context MakeContext(int64_t nowMs, uint8_t command);
     void Record(FrameKind kind, std::vector<uint8_t> bytes, int64_t nowMs);
+    void ForgetOldFrames();
 
     PrinterState& state_;
     PaperRoll& roll_;
     Faults& faults_;
     std::deque<uint8_t> output_;
-    std::vector<Frame> frames_;
+    std::deque<Frame> frames_;
+    size_t recordedBytes_ = 0;
+    uint64_t framesReceived_ = 0;
 
     Phase phase_ = Phase::Idle;
     const CommandEntry* entry_ = nullptr;

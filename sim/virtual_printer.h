@@ -1,9 +1,10 @@
 // The virtual fiscal printer: its state, its paper roll, its side of the protocol, the
-// faults it can be asked to show, and a record of every frame it received.
+// faults it can be asked to show, and a record of the latest frames it received.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -96,7 +97,10 @@ public:
     const Faults& PendingFaults() const { return faults_; }
     const PaperRoll& Roll() const { return roll_; }
     PaperRoll& Roll() { return roll_; }
-    const std::vector<Frame>& Frames() const { return engine_.Frames(); }
+    // The latest frames received (a bounded record, ProtocolEngine::kRecordFrames), oldest
+    // first, and how many came in all.
+    const std::deque<Frame>& Frames() const { return engine_.Frames(); }
+    uint64_t FramesReceived() const { return engine_.FramesReceived(); }
     void ClearFrames() { engine_.ClearFrames(); }
     // Whether a receipt is open, the last one ended, a receipt's sums by tax slot, and why
     // the last receipt was cancelled (0 for none).

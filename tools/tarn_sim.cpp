@@ -136,7 +136,7 @@ public:
     explicit StateKeeper(std::string path) : path_(std::move(path)) {}
 
     void AfterTurn(tarn::sim::VirtualPrinter& printer) {
-        const size_t frames = printer.Frames().size();
+        const uint64_t frames = printer.FramesReceived();
         const size_t lines = printer.Roll().Lines().size();
         if (frames == frames_ && lines == lines_) return;
         frames_ = frames;
@@ -154,7 +154,7 @@ public:
 private:
     std::string path_;
     std::string written_;
-    size_t frames_ = 0;
+    uint64_t frames_ = 0;
     size_t lines_ = 0;
 };
 

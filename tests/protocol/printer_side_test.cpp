@@ -151,6 +151,8 @@ TEST(PrinterCommands, AnswerAsThePrinterDoes) {
         {"a command whose rest never comes", 8, "1B 43 30|~5000|1B 66", "06 06 00 00", "A3 C2"},
         {"an announced block that never comes", 8, "1B 2D|~5000|'a", "06", "C2 S1"},
         {"sale lines, with a sign byte or not", 8, lines + "|1B 66", "06 00 00", "C51 C50 C2"},
+        {"a command longer than any fills the buffer and is dropped", 8,
+         "'\x1b\x09" + std::string(5000, 'x') + "|1B 66", "06 00 00", "A4098 S904 C2"},
         // A sale total alone, then quiet or ESC P apart; one in the same burst, after an 800 ms
         // head wait, one that starts like ESC P, one of 27 then no command byte.
         {"total", 8, "1B 07|~1200|1B 66|1B 07|~50|1B 50|~50", "06 00 00 06 00", "C2 C2 C2 C2"},
@@ -241,6 +243,19 @@ Script Older(const char* name, Model model, const std::string& frames, const std
             "1B 21|" + Sale(kBread, 1, 500) + "|" + frames +
                 "|~1000|1B 54|1B 55|1B 50|!paper in|1B 21|~1000|1B 54|1B 55",
             "06 " + shown + " 06 0600 0600"};
+}
+
+// A flood of bytes outside any command: the record keeps the latest, the count goes on.
+TEST(PrinterCommands, KeepsABoundedRecordOfWhatItHeard) {
+    sim::VirtualPrinter printer;
+    Wire wire(printer);
+    wire.Send(Bytes(1 << 20, 'x'));
+    wire.Send(Hex("1B 66"));
+    size_t kept = 0;
+    for (const sim::Frame& frame : printer.Frames()) kept += frame.bytes.size();
+    EXPECT_LE(kept, sim::ProtocolEngine::kRecordBytes);
+    EXPECT_EQ(printer.Frames().back().bytes, Hex("1B 66"));
+    EXPECT_EQ(printer.FramesReceived(), 1025u);  // runs of 1 KiB, then the command
 }
 
 // A receipt as the customer reads it: the receipt discounts (2,55 and 3,00) are spread by share:

@@ -84,7 +84,7 @@ std::string CountersJson(const sim::VirtualPrinter& printer) {
     return "{\"receiptsToday\":" + std::to_string(s.receiptsToday) +
            ",\"cancelledToday\":" + std::to_string(s.day.cancelled) +
            ",\"dailyReports\":" + std::to_string(s.dailyReports) +
-           ",\"framesReceived\":" + std::to_string(printer.Frames().size()) +
+           ",\"framesReceived\":" + std::to_string(printer.FramesReceived()) +
            ",\"rollLines\":" + std::to_string(printer.Roll().Lines().size()) + "}";
 }
 
