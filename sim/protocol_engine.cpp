@@ -110,6 +110,12 @@ void ProtocolEngine::Restart() {
     output_.clear();
 }
 
+void ProtocolEngine::NewConnection(int64_t nowMs) {
+    if (holding_) ResolveOptional(nowMs);
+    if (phase_ != Phase::Idle) Abandon(nowMs);
+    output_.clear();
+}
+
 void ProtocolEngine::StartCommand(uint8_t command, int64_t nowMs) {
     entry_ = FindCommand(command);
     phase_ = Phase::Idle;

@@ -53,6 +53,10 @@ public:
     }
     // Forgets a command half received and a form half filled (the printer started again).
     void Restart();
+    // Another host took the line (a new TCP connection): a command whose rest was to come
+    // from the old one never comes; one that only waited for its optional field is complete.
+    // An open form and an announced block stay, as the library sends them on later ports.
+    void NewConnection(int64_t nowMs);
 
     std::deque<uint8_t>& Output() { return output_; }
     bool HasOutput() const { return !output_.empty(); }

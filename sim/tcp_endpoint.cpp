@@ -54,9 +54,10 @@ bool TcpEndpoint::Listen(int port, std::string* error) {
     return true;
 }
 
-// A new connection is a port opened anew: what the printer had not yet sent is lost. What the
-// old connection delivered is not: the library closes the port right after a command that
-// has no answer and connects again for the next, so both can be waiting at once.
+// A new connection is a port opened anew: what the printer had not yet sent is lost, and so is
+// a command the old connection left half sent. What the old connection delivered is not: the
+// library closes the port right after a command that has no answer and connects again for the
+// next, so both can be waiting at once.
 void TcpEndpoint::Accept() {
     const int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (client < 0) return;
@@ -69,7 +70,7 @@ void TcpEndpoint::Accept() {
     }
     if (client_ >= 0) close(client_);
     client_ = client;
-    printer_.DiscardOutput();
+    printer_.NewConnection(NowMs());
 }
 
 // Hands what the connection delivered to the printer; false when nothing more is there now.

@@ -32,6 +32,8 @@ public:
     bool HasOutput() const { return engine_.HasOutput(); }
     uint8_t TakeOutput();
     void DiscardOutput() { engine_.Output().clear(); }
+    // Another host took the line (ProtocolEngine::NewConnection).
+    void NewConnection(int64_t nowMs) { engine_.NewConnection(nowMs); }
     // Called with every byte that crosses the cable: taken from the host (`toPrinter`) or
     // taken by the host (the web panel's wire trace).
     void OnWire(std::function<void(bool toPrinter, uint8_t byte)> listener) {

@@ -78,7 +78,8 @@ std::string Row(const std::string& left, const std::string& right) {
 }
 
 // Sends `sent`, pieces apart by '|': bytes in hex ("1B 07") or characters after a quote,
-// "~1200" ms of quiet on the line, or what happens at the printer: "!paper out" (or "in"),
+// "~1200" ms of quiet on the line, "!connection" (a new host on the line), or what happens at
+// the printer: "!paper out" (or "in"),
 // "!day must close", "!cancel <reason>", "!cashier away" (nobody closes an open drawer),
 // "!drawer <n>" (opened by hand), "!footer <its first line>". Returns all the printer said.
 Bytes Talk(sim::VirtualPrinter& printer, Wire& wire, const std::string& sent) {
@@ -89,6 +90,7 @@ Bytes Talk(sim::VirtualPrinter& printer, Wire& wire, const std::string& sent) {
         if (piece[0] == '~') wire.Wait(std::stoll(what));
         if (piece[0] != '~' && piece[0] != '!') wire.Send(Hex(piece));
         if (piece[0] != '!') continue;
+        if (what == "connection") wire.NewConnection();
         if (what == "paper") printer.SetPaperOut(rest == "out");
         if (what == "day") printer.State().dayMustClose = true;
         if (what == "cancel") printer.CancelReceiptWith(rest[0]);
@@ -153,6 +155,10 @@ TEST(PrinterCommands, AnswerAsThePrinterDoes) {
         {"sale lines, with a sign byte or not", 8, lines + "|1B 66", "06 00 00", "C51 C50 C2"},
         {"a command longer than any fills the buffer and is dropped", 8,
          "'\x1b\x09" + std::string(5000, 'x') + "|1B 66", "06 00 00", "A4098 S904 C2"},
+        // A new connection cuts a command short; one that waited for its optional field is
+        // whole, and the next is taken at once. What the old host was not sent is lost.
+        {"a new connection", 8, "1B 43 30|!connection|1B 66|1B 07|!connection|1B 66", "06 00 00",
+         "A3 C2 C2 C2"},
         // A sale total alone, then quiet or ESC P apart; one in the same burst, after an 800 ms
         // head wait, one that starts like ESC P, one of 27 then no command byte.
         {"total", 8, "1B 07|~1200|1B 66|1B 07|~50|1B 50|~50", "06 00 00 06 00", "C2 C2 C2 C2"},

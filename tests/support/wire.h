@@ -24,6 +24,8 @@ public:
         now_ += ms;
         printer_.Tick(now_);
     }
+    // Another host takes the line, as a new TCP connection does.
+    void NewConnection() { printer_.NewConnection(now_); }
     Bytes Answer() {
         Bytes out;
         while (printer_.HasOutput()) out.push_back(printer_.TakeOutput());
