@@ -63,41 +63,53 @@ struct Settings {
     bool paced = false;  // serial timing on the pseudo-terminal
 };
 
+// A whole number from 0 to `highest`, digits only: no sign, nothing too large for an int.
+bool Whole(const char* text, int highest, int* value) {
+    const size_t length = std::strlen(text);
+    if (length == 0 || length > 9 || std::strspn(text, "0123456789") != length) return false;
+    const long parsed = std::strtol(text, nullptr, 10);
+    if (parsed > highest) return false;
+    *value = static_cast<int>(parsed);
+    return true;
+}
+
 bool ReadArgs(int argc, char** argv, Settings* settings) {
     tarn::sim::PrinterModel* model = &settings->model;
+    const struct {
+        const char* name;
+        int highest;
+        int* value;
+    } numbers[] = {
+        {"--tcp", 65535, &settings->tcpPort},  {"--web", 65535, &settings->webPort},
+        {"--type", 10, &model->type},          {"--version", 255, &model->version},
+        {"--display", 3, &model->displayType}, {"--print-ms", 3600000, &model->fixedPrintMs}};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
+        bool number = false;
+        for (const auto& option : numbers) {
+            if (arg != option.name) continue;
+            if (!hasValue || !Whole(argv[++i], option.highest, option.value)) return false;
+            number = true;
+        }
+        if (number) continue;
         if (arg == "--quiet") {
             settings->quiet = true;
-        } else if (arg == "--tcp" && hasValue) {
-            settings->tcpPort = std::atoi(argv[++i]);
         } else if (arg == "--state" && hasValue) {
             settings->statePath = argv[++i];
-        } else if (arg == "--web" && hasValue) {
-            settings->webPort = std::atoi(argv[++i]);
-        } else if (arg == "--type" && hasValue) {
-            model->type = std::atoi(argv[++i]);
-        } else if (arg == "--version" && hasValue) {
-            model->version = std::atoi(argv[++i]);
-        } else if (arg == "--display" && hasValue) {
-            model->displayType = std::atoi(argv[++i]);
         } else if (arg == "--serial" && hasValue) {
             model->serialNumber = argv[++i];
         } else if (arg == "--link" && hasValue) {
             settings->link = argv[++i];
         } else if (arg == "--paced") {
             settings->paced = true;
-        } else if (arg == "--print-ms" && hasValue) {
-            model->fixedPrintMs = std::atoi(argv[++i]);
         } else {
             return false;
         }
     }
     const int t = model->type;
     const bool known = t == 1 || t == 2 || t == 3 || t == 4 || t == 8 || t == 10;
-    return known && model->fixedPrintMs >= 0 && !(settings->paced && settings->tcpPort >= 0) &&
-           settings->webPort <= 65535;
+    return known && !(settings->paced && settings->tcpPort >= 0);
 }
 
 // "[display] 12.50"; a two-line display shows both lines with " | " between them.

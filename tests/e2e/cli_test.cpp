@@ -45,6 +45,7 @@ TEST_F(CliTest, EachCommandAndTheSimulatorExplainThemselves) {
     }
     const CommandResult sim = RunCommand(TARN_SIM_BINARY " --help");
     EXPECT_EQ(sim.status, 0);
+    EXPECT_EQ(RunCommand("timeout 5 " TARN_SIM_BINARY " --tcp 4294967296").status, 2);
     for (const char* option : {"--type", "--version", "--display", "--serial", "--tcp", "--quiet"})
         EXPECT_NE(sim.output.find(std::string("\n  ") + option), std::string::npos) << option;
 }
