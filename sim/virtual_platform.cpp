@@ -1,6 +1,7 @@
 #include "virtual_platform.h"
 
 #include <algorithm>
+#include <new>
 
 namespace tarn::sim {
 
@@ -72,6 +73,10 @@ VirtualPlatform::VirtualPlatform(VirtualPrinter& printer, int port, const CivilT
 
 std::unique_ptr<SerialDevice> VirtualPlatform::OpenSerial(int port, const LineSettings& settings,
                                                           uint32_t* error) {
+    if (exhaustAtOpen_) {
+        exhaustAtOpen_ = false;
+        throw std::bad_alloc();
+    }
     if (port != port_ || printer_.Unplugged()) {
         *error = kErrorFileNotFound;
         return nullptr;

@@ -48,6 +48,8 @@ public:
     void FailWriteStarting(std::vector<uint8_t> prefix) { failPrefix_ = std::move(prefix); }
     void FailNextRead() { failRead_ = true; }
     void FailNextClose() { failClose_ = true; }
+    // The next opening of the port runs out of memory (std::bad_alloc).
+    void ExhaustMemoryAtNextOpen() { exhaustAtOpen_ = true; }
 
 private:
     class Device;
@@ -67,6 +69,7 @@ private:
     std::vector<uint8_t> failPrefix_;
     bool failRead_ = false;
     bool failClose_ = false;
+    bool exhaustAtOpen_ = false;
 };
 
 }  // namespace tarn::sim

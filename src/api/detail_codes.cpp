@@ -52,19 +52,23 @@ void CopyText(char* out, int index) {
 
 }  // namespace
 
-extern "C" int TARN_API mfError(void) {
+extern "C" int TARN_API mfError(void) try {
     ApiCall call;
     Library& lib = Lib();
     LogResultF(lib.mfErrorL, "In mfError before if_notStart - , mfErrorL: %d", lib.mfErrorL);
     if (!lib.started) return NotStarted();
     LogResultF(lib.mfErrorL, "In mfError - , mfErrorL: %d", lib.mfErrorL);
     return lib.mfErrorL;
+} catch (...) {
+    return ExceptionEscaped("mfError");
 }
 
-extern "C" int TARN_API mfParMessage(int code, char* classText, char* detailText) {
+extern "C" int TARN_API mfParMessage(int code, char* classText, char* detailText) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     CopyText(classText, ClassTextIndex(code));
     CopyText(detailText, DetailTextIndex(code));
     return MF_OK;
+} catch (...) {
+    return ExceptionEscaped("mfParMessage");
 }

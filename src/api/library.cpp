@@ -1,5 +1,6 @@
 #include "api/library.h"
 
+#include "api/log.h"
 #include "link/shared_commands.h"
 #include "platform/platform.h"
 
@@ -53,6 +54,17 @@ int Exchange(CRequest& request, bool noAck, bool noEsc) {
     Library& lib = Lib();
     if (!lib.link) return Failed(kCodeCommunication);
     return lib.link->Execute(request, noAck, noEsc);
+}
+
+int ExceptionEscaped(const char* function) noexcept {
+    try {
+        const ApiCall call;
+        LogErrorF("In %s, an exception left the call: result -2", function);
+    } catch (...) {
+        // The log line is lost; the result still is the failure's.
+    }
+    Lib().mfErrorL = kCodeOther;
+    return MF_FAILED;
 }
 
 int EndDocumentLeftOpen() {

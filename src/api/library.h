@@ -82,6 +82,9 @@ public:
 [[nodiscard]] int Failed(int code);
 // Success: mfErrorL = 0 and the result is `result`.
 [[nodiscard]] int Succeeded(int result = MF_OK);
+// The end of every export when an exception would leave it (memory exhausted, a fault of the
+// standard library): no exception crosses the interface. Logs the function's name; -2 with 769.
+int ExceptionEscaped(const char* function) noexcept;
 // Sends one command through the session's link; 0 or -2 with the detail code in mfErrorL.
 [[nodiscard]] int Exchange(CRequest& request, bool noAck = false, bool noEsc = false);
 // 'Q' and '#' to a printer that still holds a document left open; 0, or -2 when an exchange

@@ -26,29 +26,35 @@ int ClockQuery(CRequest& request) {
 
 }  // namespace
 
-extern "C" int TARN_API mfGetTime(int* hour, int* minute) {
+extern "C" int TARN_API mfGetTime(int* hour, int* minute) try {
     ApiCall call;
     CRequestGetTime request(hour, minute);
     return ClockQuery(request);
+} catch (...) {
+    return ExceptionEscaped("mfGetTime");
 }
 
-extern "C" int TARN_API mfGetDate(int* year, int* month, int* day) {
+extern "C" int TARN_API mfGetDate(int* year, int* month, int* day) try {
     ApiCall call;
     CRequestGetDate request(year, month, day);
     return ClockQuery(request);
+} catch (...) {
+    return ExceptionEscaped("mfGetDate");
 }
 
-extern "C" int TARN_API mfGetLastTicketNo(int* number) {
+extern "C" int TARN_API mfGetLastTicketNo(int* number) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     CRequestLastTicketNo request(number);
     const int result = Exchange(request);
     SettleOlderPrinter(100);
     return result;
+} catch (...) {
+    return ExceptionEscaped("mfGetLastTicketNo");
 }
 
 extern "C" int TARN_API mfGetTax(int* rateA, int* rateB, int* rateC, int* rateD, int* rateE,
-                                 int* rateF) {
+                                 int* rateF) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     int* const rates[6] = {rateA, rateB, rateC, rateD, rateE, rateF};
@@ -56,48 +62,60 @@ extern "C" int TARN_API mfGetTax(int* rateA, int* rateB, int* rateC, int* rateD,
     const int result = Exchange(request);
     LogResultF(result, "In mfGetTax, result: %d", result);
     return result;
+} catch (...) {
+    return ExceptionEscaped("mfGetTax");
 }
 
-extern "C" int TARN_API mfGetSerNo(char* serialNumber) {
+extern "C" int TARN_API mfGetSerNo(char* serialNumber) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     CRequestSerialNo request(serialNumber);
     const int result = Exchange(request);
     LogResultF(result, "In mfGetSerNo, result: %d", result);
     return result;
+} catch (...) {
+    return ExceptionEscaped("mfGetSerNo");
 }
 
-extern "C" int TARN_API mfGetVersion(int* version, int* second) {
+extern "C" int TARN_API mfGetVersion(int* version, int* second) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     Store(version, Lib().version);
     Store(second, 0);
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfGetVersion");
 }
 
-extern "C" int TARN_API mfParFiscal(int* value) {
+extern "C" int TARN_API mfParFiscal(int* value) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     Store(value, 1);
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfParFiscal");
 }
 
 // The names that share it.
 #define TARN_DEFINES_mfParFiscal TARN_DEFINED_HERE
 TARN_INTERFACE(TARN_SHARED_ALIAS)
 
-extern "C" int TARN_API mfParLibVersion(int* major, int* minor, tarn_arg) {
+extern "C" int TARN_API mfParLibVersion(int* major, int* minor, tarn_arg) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     Store(major, kLibraryMajor);
     Store(minor, kLibraryMinor);
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfParLibVersion");
 }
 
-extern "C" int TARN_API mfParLibBuild(int* build) {
+extern "C" int TARN_API mfParLibBuild(int* build) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     Store(build, kLibraryBuild);
     LogInfoF("mfParLibBuild: %d", kLibraryBuild);
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfParLibBuild");
 }

@@ -60,7 +60,7 @@ int RawExchange(SerialPort& port, const uint8_t* send, int sendCount, uint8_t* r
 // forever) is refused before anything is opened; a receive maximum above 1024 is cut.
 extern "C" int TARN_API mfAnyCommand(int sendCount, const unsigned char* sendBytes,
                                      int receiveMaximum, unsigned char* receiveBuffer,
-                                     int* receivedCount, int timeoutMs) {
+                                     int* receivedCount, int timeoutMs) try {
     ApiCall call;
     if (sendCount < 0 || sendCount > kBufferSize || timeoutMs <= 0) {
         return Failed(kCodeOutOfRange);
@@ -83,4 +83,6 @@ extern "C" int TARN_API mfAnyCommand(int sendCount, const unsigned char* sendByt
     if (receiveBuffer != nullptr) std::memcpy(receiveBuffer, received, static_cast<size_t>(got));
     if (receivedCount != nullptr) *receivedCount = got;
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfAnyCommand");
 }

@@ -139,27 +139,33 @@ int Start(int port) {
 
 }  // namespace
 
-extern "C" int TARN_API mfStart(int, int port) {
+extern "C" int TARN_API mfStart(int, int port) try {
     ApiCall call;
     return Start(port);
+} catch (...) {
+    return ExceptionEscaped("mfStart");
 }
 
 extern "C" int TARN_API mfStart2(tarn_arg, tarn_arg, int port, tarn_arg, tarn_arg, tarn_arg,
                                  tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
-                                 tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
+                                 tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg) try {
     ApiCall call;
     return Start(port);
+} catch (...) {
+    return ExceptionEscaped("mfStart2");
 }
 
 extern "C" int TARN_API mfStart3(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
                                  tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
                                  tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
-                                 tarn_arg, tarn_arg, tarn_arg) {
+                                 tarn_arg, tarn_arg, tarn_arg) try {
     ApiCall call;
     return Succeeded(MF_NOT_PERFORMED);
+} catch (...) {
+    return ExceptionEscaped("mfStart3");
 }
 
-extern "C" int TARN_API mfStop(void) {
+extern "C" int TARN_API mfStop(void) try {
     ApiCall call;
     Library& lib = Lib();
     LogInfoF("In mfStop");
@@ -167,4 +173,6 @@ extern "C" int TARN_API mfStop(void) {
     if (lib.logger) lib.logger->Close();  // kept closed, to be opened again by mfStart
     lib.link.reset();
     return MF_OK;
+} catch (...) {
+    return ExceptionEscaped("mfStop");
 }

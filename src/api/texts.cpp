@@ -12,7 +12,7 @@ namespace {
 constexpr int kLogoPathParameter = 11;
 }
 
-extern "C" int TARN_API mfParString(int index, char* buffer, int* width) {
+extern "C" int TARN_API mfParString(int index, char* buffer, int* width) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -23,22 +23,28 @@ extern "C" int TARN_API mfParString(int index, char* buffer, int* width) {
         std::snprintf(buffer, static_cast<size_t>(maxLength) + 1, "%s", lib.texts.Text(index));
     }
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfParString");
 }
 
-extern "C" int TARN_API mfDefString(int index, const char* text) {
+extern "C" int TARN_API mfDefString(int index, const char* text) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
     if (!lib.texts.Define(index, text)) return Failed(kCodeOutOfRange);
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfDefString");
 }
 
 // No session test: the logo path is named before mfStart, which uses it.
-extern "C" int TARN_API mfDefConfigParam(int parameter, tarn_arg, const char* text) {
+extern "C" int TARN_API mfDefConfigParam(int parameter, tarn_arg, const char* text) try {
     ApiCall call;
     Library& lib = Lib();
     if (parameter != kLogoPathParameter || text == nullptr || *text == '\0') return Succeeded();
     if (std::strlen(text) >= sizeof lib.logoPath) return Failed(kCodeOutOfRange);
     std::snprintf(lib.logoPath, sizeof lib.logoPath, "%s", text);
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfDefConfigParam");
 }

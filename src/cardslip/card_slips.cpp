@@ -35,7 +35,7 @@ extern "C" int TARN_API mfPrEFT_Transaction(
     int number50, const char* text01, tarn_arg, const char* textK, int mark1, const char* text21,
     const char* text31, int amount, int cashback, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
     tarn_arg, tarn_arg, tarn_arg, int mark2, const char* text51, int number51, int responseCode,
-    tarn_arg, int extraLines, tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
+    tarn_arg, int extraLines, tarn_arg, tarn_arg, tarn_arg, tarn_arg) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -46,6 +46,8 @@ extern "C" int TARN_API mfPrEFT_Transaction(
                         text01,   textK,    mark1,   text21,       text31,       amount,
                         cashback, mark2,    text51,  number51,     responseCode, extraLines};
     return PrintCardSlip(slip, CardSlipKind::Transaction);
+} catch (...) {
+    return ExceptionEscaped("mfPrEFT_Transaction");
 }
 
 extern "C" int TARN_API mfPrEFT_Reversal(tarn_arg, int status, int kind, int variant, tarn_arg,
@@ -54,7 +56,7 @@ extern "C" int TARN_API mfPrEFT_Reversal(tarn_arg, int status, int kind, int var
                                          int number50, const char* text01, tarn_arg, int mark1,
                                          const char* text21, const char* text31, int amount,
                                          tarn_arg, const char* text51, int number51, tarn_arg,
-                                         tarn_arg) {
+                                         tarn_arg) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -79,6 +81,8 @@ extern "C" int TARN_API mfPrEFT_Reversal(tarn_arg, int status, int kind, int var
     slip.text51 = text51;
     slip.number51 = number51;
     return PrintCardSlip(slip, CardSlipKind::Reversal);
+} catch (...) {
+    return ExceptionEscaped("mfPrEFT_Reversal");
 }
 
 // No open-document test: the registration is printed whatever is open.
@@ -88,7 +92,7 @@ extern "C" int TARN_API mfPrEFT_RegisterOffline(tarn_arg, int status, int kind, 
                                                 int number40, int number50, const char* text01,
                                                 tarn_arg, int mark1, const char* text21,
                                                 const char* text31, int amount, const char* text51,
-                                                int number51, tarn_arg) {
+                                                int number51, tarn_arg) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     CardSlip slip;
@@ -109,4 +113,6 @@ extern "C" int TARN_API mfPrEFT_RegisterOffline(tarn_arg, int status, int kind, 
     slip.text51 = text51;
     slip.number51 = number51;
     return PrintCardSlip(slip, CardSlipKind::Offline);
+} catch (...) {
+    return ExceptionEscaped("mfPrEFT_RegisterOffline");
 }

@@ -66,7 +66,7 @@ int DefineTime(int hour, int minute) {
 
 }  // namespace
 
-extern "C" int TARN_API mfParTime(void) {
+extern "C" int TARN_API mfParTime(void) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -77,9 +77,13 @@ extern "C" int TARN_API mfParTime(void) {
     if (result != 0) return result;
     if (receipts > 0) return Failed(kCodeDayOpen);
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfParTime");
 }
 
-extern "C" int TARN_API mfDefTime(int hour, int minute) {
+extern "C" int TARN_API mfDefTime(int hour, int minute) try {
     ApiCall call;
     return DefineTime(hour, minute);
+} catch (...) {
+    return ExceptionEscaped("mfDefTime");
 }

@@ -94,7 +94,7 @@ int DefineFooter(const char* given) {
 
 }  // namespace
 
-extern "C" int TARN_API mfParHeader(int* first, int* second, int* third, char* buffer) {
+extern "C" int TARN_API mfParHeader(int* first, int* second, int* third, char* buffer) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     Store(first, 0);
@@ -102,26 +102,32 @@ extern "C" int TARN_API mfParHeader(int* first, int* second, int* third, char* b
     Store(third, 10);
     if (buffer != nullptr) buffer[0] = '\0';
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfParHeader");
 }
 
-extern "C" int TARN_API mfParTicket(int* first, int* second) {
+extern "C" int TARN_API mfParTicket(int* first, int* second) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     Store(first, 0);
     Store(second, 1);
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfParTicket");
 }
 
-extern "C" int TARN_API mfParPLU(int* limit, int* nameLength, char* characters) {
+extern "C" int TARN_API mfParPLU(int* limit, int* nameLength, char* characters) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     Store(limit, 999999);
     Store(nameLength, 28);
     StoreCharacters(characters);
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfParPLU");
 }
 
-extern "C" int TARN_API mfParFooter(int* maxLines, int* lineLength, char* characters) {
+extern "C" int TARN_API mfParFooter(int* maxLines, int* lineLength, char* characters) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     if (Lib().printerType < 8) return Succeeded(MF_NOT_AVAILABLE);
@@ -130,27 +136,33 @@ extern "C" int TARN_API mfParFooter(int* maxLines, int* lineLength, char* charac
     LogInfoF("In mfParFooter, MaxLines%d, Lenght %d", kFooterLines, kFooterWidth);
     StoreCharacters(characters);
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfParFooter");
 }
 
-extern "C" int TARN_API mfDefFooter(const char* text) {
+extern "C" int TARN_API mfDefFooter(const char* text) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     return DefineFooter(text);
+} catch (...) {
+    return ExceptionEscaped("mfDefFooter");
 }
 
-extern "C" int TARN_API mfParPOS(int* highestPos, int* highestCashier, int* third, tarn_arg) {
+extern "C" int TARN_API mfParPOS(int* highestPos, int* highestCashier, int* third, tarn_arg) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     Store(highestPos, kHighestPosNumber);
     Store(highestCashier, kHighestPosNumber);
     Store(third, 1);
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfParPOS");
 }
 
 // The cashier is kept (cut to 30 characters) whether or not the printer took the numbers.
 // Each number travels as two digit characters: one outside 0-99 is refused and nothing is
 // kept or sent.
-extern "C" int TARN_API mfDefPOS(int cashNo, int cashierNo, const char* cashierName) {
+extern "C" int TARN_API mfDefPOS(int cashNo, int cashierNo, const char* cashierName) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -166,4 +178,6 @@ extern "C" int TARN_API mfDefPOS(int cashNo, int cashierNo, const char* cashierN
                   cashierName != nullptr ? cashierName : "");
     lib.cashierNumber = cashierNo;
     return result;
+} catch (...) {
+    return ExceptionEscaped("mfDefPOS");
 }

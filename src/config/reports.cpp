@@ -94,7 +94,7 @@ int ReportByNumbers(int from, int to) {
 }  // namespace
 
 // Closes the fiscal day: refused with 778 when no receipt was issued since the last one.
-extern "C" int TARN_API mfShiftEnd(void) {
+extern "C" int TARN_API mfShiftEnd(void) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     int receipts = 0;
@@ -109,30 +109,40 @@ extern "C" int TARN_API mfShiftEnd(void) {
     if (LastReceiptNumber() != 0) return MF_FAILED;
     LogErrorF("In mfShiftEnd, the day closed by the printer, acknowledge lost");
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfShiftEnd");
 }
 
 extern "C" int TARN_API mfPrDetailReport(int startYear, int startMonth, int startDay, int stopYear,
-                                         int stopMonth, int stopDay) {
+                                         int stopMonth, int stopDay) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     return ReportByDates(true, {startYear, startMonth, startDay, stopYear, stopMonth, stopDay});
+} catch (...) {
+    return ExceptionEscaped("mfPrDetailReport");
 }
 
 extern "C" int TARN_API mfPrGlobalReport(int startYear, int startMonth, int startDay, int stopYear,
-                                         int stopMonth, int stopDay) {
+                                         int stopMonth, int stopDay) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     return ReportByDates(false, {startYear, startMonth, startDay, stopYear, stopMonth, stopDay});
+} catch (...) {
+    return ExceptionEscaped("mfPrGlobalReport");
 }
 
-extern "C" int TARN_API mfParNrReport(void) {
+extern "C" int TARN_API mfParNrReport(void) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     return Succeeded(Lib().printerType < 4 ? MF_NOT_AVAILABLE : MF_OK);
+} catch (...) {
+    return ExceptionEscaped("mfParNrReport");
 }
 
-extern "C" int TARN_API mfPrNrReport(int from, int to) {
+extern "C" int TARN_API mfPrNrReport(int from, int to) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     return ReportByNumbers(from, to);
+} catch (...) {
+    return ExceptionEscaped("mfPrNrReport");
 }

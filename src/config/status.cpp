@@ -35,37 +35,47 @@ int DocumentFlag(uint32_t mask, int* answer) {
 }  // namespace
 
 // Bit 0x08 of status byte 0, passed on as the printer reports it.
-extern "C" int TARN_API mfStatMode(int* mode) {
+extern "C" int TARN_API mfStatMode(int* mode) try {
     ApiCall call;
     return StatusBit(0, 0x08, mode);
+} catch (...) {
+    return ExceptionEscaped("mfStatMode");
 }
 
 // 1 while the fiscal day is open (a receipt since the last daily report).
-extern "C" int TARN_API mfStatShift(int* open) {
+extern "C" int TARN_API mfStatShift(int* open) try {
     ApiCall call;
     int receipts = 0;
     CRequestLastTicketNo counter(&receipts);
     return AskPrinter(counter, open, [&receipts] { return receipts > 0; });
+} catch (...) {
+    return ExceptionEscaped("mfStatShift");
 }
 
 // Bit 0x02 of status byte 2: no paper.
-extern "C" int TARN_API mfStatNoPaper(int* noPaper) {
+extern "C" int TARN_API mfStatNoPaper(int* noPaper) try {
     ApiCall call;
     return StatusBit(2, 0x02, noPaper);
+} catch (...) {
+    return ExceptionEscaped("mfStatNoPaper");
 }
 
-extern "C" int TARN_API mfStatReceipt(int* open) {
+extern "C" int TARN_API mfStatReceipt(int* open) try {
     ApiCall call;
     return DocumentFlag(MF_DOC_RECEIPT, open);
+} catch (...) {
+    return ExceptionEscaped("mfStatReceipt");
 }
 
-extern "C" int TARN_API mfStatDocument(int* open) {
+extern "C" int TARN_API mfStatDocument(int* open) try {
     ApiCall call;
     return DocumentFlag(MF_DOC_ANY, open);
+} catch (...) {
+    return ExceptionEscaped("mfStatDocument");
 }
 
 // The printer prints its state; a failed exchange keeps its code through the wait.
-extern "C" int TARN_API mfPrState(void) {
+extern "C" int TARN_API mfPrState(void) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     CRequestPrState print;
@@ -73,4 +83,6 @@ extern "C" int TARN_API mfPrState(void) {
     const KeptCode code;
     (void)Lib().link->WaitUntilReady(kStateWaitSeconds);  // the print's result stands
     return result != 0 ? code.Restore(result) : result;
+} catch (...) {
+    return ExceptionEscaped("mfPrState");
 }

@@ -42,7 +42,7 @@ int DefineTax(const int rates[6]) {
 }  // namespace
 
 // 1 when the rates may change now (no receipt since the daily report, no document open).
-extern "C" int TARN_API mfParTax(void) {
+extern "C" int TARN_API mfParTax(void) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -50,10 +50,15 @@ extern "C" int TARN_API mfParTax(void) {
     CRequestLastTicketNo counter(&receipts);
     const int result = Exchange(counter);
     return result == 0 && receipts == 0 && !lib.IsDocumentOpen(MF_DOC_ANY) ? 1 : 0;
+} catch (...) {
+    return ExceptionEscaped("mfParTax");
 }
 
-extern "C" int TARN_API mfDefTax(int rate1, int rate2, int rate3, int rate4, int rate5, int rate6) {
+extern "C" int TARN_API mfDefTax(int rate1, int rate2, int rate3, int rate4, int rate5,
+                                 int rate6) try {
     ApiCall call;
     const int rates[6] = {rate1, rate2, rate3, rate4, rate5, rate6};
     return DefineTax(rates);
+} catch (...) {
+    return ExceptionEscaped("mfDefTax");
 }

@@ -89,7 +89,7 @@ std::string SummaryLine(std::string label, const std::string& amount, const Disp
 using namespace tarn;
 
 extern "C" int TARN_API mfParFiscDisp(int item, char* name, int* width, int* lines,
-                                      char* characters, int* pointMode, int* pointMode2) {
+                                      char* characters, int* pointMode, int* pointMode2) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     if (item != 0) return Succeeded(MF_NOT_PERFORMED);
@@ -105,9 +105,11 @@ extern "C" int TARN_API mfParFiscDisp(int item, char* name, int* width, int* lin
     if (pointMode != nullptr) *pointMode = display.pointMode;
     if (pointMode2 != nullptr) *pointMode2 = display.pointMode;
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfParFiscDisp");
 }
 
-extern "C" int TARN_API mfDispTicketLine(const char* name, int price, int quantity, int value) {
+extern "C" int TARN_API mfDispTicketLine(const char* name, int price, int quantity, int value) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -129,9 +131,11 @@ extern "C" int TARN_API mfDispTicketLine(const char* name, int price, int quanti
     // The call succeeds whatever the display did; mfErrorL keeps its code.
     (void)Show(Cut(name, kLongestShown), DisplayAmount(value));
     return MF_OK;
+} catch (...) {
+    return ExceptionEscaped("mfDispTicketLine");
 }
 
-extern "C" int TARN_API mfDispSum(const char* text, int amount) {
+extern "C" int TARN_API mfDispSum(const char* text, int amount) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -148,10 +152,12 @@ extern "C" int TARN_API mfDispSum(const char* text, int amount) {
     // The call succeeds whatever the display did.
     (void)Show(Cut(text, kLongestShown), DisplayAmount(amount));
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfDispSum");
 }
 
 extern "C" int TARN_API mfDispSummary(const char* text1, int amount1, const char* text2,
-                                      int amount2) {
+                                      int amount2) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -172,9 +178,11 @@ extern "C" int TARN_API mfDispSummary(const char* text1, int amount1, const char
         if (result != 0) return result;
     }
     return Show(line1, line2);
+} catch (...) {
+    return ExceptionEscaped("mfDispSummary");
 }
 
-extern "C" int TARN_API mfDispConsumerLOGO(const char* text1, const char* text2) {
+extern "C" int TARN_API mfDispConsumerLOGO(const char* text1, const char* text2) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -185,4 +193,6 @@ extern "C" int TARN_API mfDispConsumerLOGO(const char* text1, const char* text2)
         if (result != 0) return result;
     }
     return Show(one, two);
+} catch (...) {
+    return ExceptionEscaped("mfDispConsumerLOGO");
 }

@@ -33,24 +33,28 @@ int OpenDrawer(int index) {
 
 }  // namespace
 
-extern "C" int TARN_API mfParDrawer(int item, char* name, int* count) {
+extern "C" int TARN_API mfParDrawer(int item, char* name, int* count) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     if (item != kNoDrawer && item != kDrawersOnPrinter) return MF_NOT_PERFORMED;
     if (name != nullptr) std::snprintf(name, 6, "%s", item == kNoDrawer ? "" : "ZR350");
     if (count != nullptr) *count = item == kNoDrawer ? 0 : kDrawers;
     return MF_OK;
+} catch (...) {
+    return ExceptionEscaped("mfParDrawer");
 }
 
 // No session is needed: the drawer type may be chosen before mfStart.
-extern "C" int TARN_API mfDefDrawer(int type, tarn_arg) {
+extern "C" int TARN_API mfDefDrawer(int type, tarn_arg) try {
     ApiCall call;
     if (type != kNoDrawer && type != kDrawersOnPrinter) return Failed(kCodeOutOfRange);
     Lib().drawerType = type;
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfDefDrawer");
 }
 
-extern "C" int TARN_API mfDrawerOpen(int drawer) {
+extern "C" int TARN_API mfDrawerOpen(int drawer) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -59,9 +63,11 @@ extern "C" int TARN_API mfDrawerOpen(int drawer) {
     if (lib.drawerType == kNoDrawer) return MF_OK;
     if (drawer < 1 || drawer > kDrawers) return Failed(kCodeOutOfRange);
     return OpenDrawer(drawer - 1);
+} catch (...) {
+    return ExceptionEscaped("mfDrawerOpen");
 }
 
-extern "C" int TARN_API mfDrawerIsOpen(int drawer, int* isOpen) {
+extern "C" int TARN_API mfDrawerIsOpen(int drawer, int* isOpen) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -73,4 +79,6 @@ extern "C" int TARN_API mfDrawerIsOpen(int drawer, int* isOpen) {
     if (result != 0) return result;
     if (isOpen != nullptr) *isOpen = (status3 & DrawerMask(lib.printerType, drawer)) == 0 ? 1 : 0;
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfDrawerIsOpen");
 }

@@ -10,17 +10,19 @@
 using namespace tarn;
 
 // Also exported as mfParReturn.
-extern "C" int TARN_API mfParOrder(void) {
+extern "C" int TARN_API mfParOrder(void) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     return Succeeded(HasFormSupport() ? MF_OK : MF_NOT_AVAILABLE);
+} catch (...) {
+    return ExceptionEscaped("mfParOrder");
 }
 
 // The names that share it.
 #define TARN_DEFINES_mfParOrder TARN_DEFINED_HERE
 TARN_INTERFACE(TARN_SHARED_ALIAS)
 
-extern "C" int TARN_API mfBgOrder(const char* text1, const char* text2) {
+extern "C" int TARN_API mfBgOrder(const char* text1, const char* text2) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -31,9 +33,11 @@ extern "C" int TARN_API mfBgOrder(const char* text1, const char* text2) {
     LogResultF(result, "In mfBeginOrder, result: %d", result);
     if (result == 0) lib.SetDocumentOpen(MF_DOC_ORDER, true);
     return result;
+} catch (...) {
+    return ExceptionEscaped("mfBgOrder");
 }
 
-extern "C" int TARN_API mfLineOrder(const char* text1, const char* text2, const char* text3) {
+extern "C" int TARN_API mfLineOrder(const char* text1, const char* text2, const char* text3) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -43,10 +47,12 @@ extern "C" int TARN_API mfLineOrder(const char* text1, const char* text2, const 
     const int result = SendForm(piece, FormWay::RawUnacknowledged);
     LogResultF(result, "In mfLineOrder, result: %d", result);
     return result;
+} catch (...) {
+    return ExceptionEscaped("mfLineOrder");
 }
 
 // The order is closed on the library's side whatever the printer made of the last piece.
-extern "C" int TARN_API mfEndOrder(void) {
+extern "C" int TARN_API mfEndOrder(void) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -57,4 +63,6 @@ extern "C" int TARN_API mfEndOrder(void) {
     LogResultF(result, "In mfEndOrder, result: %d", result);
     lib.SetDocumentOpen(MF_DOC_ORDER, false);
     return result;
+} catch (...) {
+    return ExceptionEscaped("mfEndOrder");
 }

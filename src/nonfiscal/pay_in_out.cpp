@@ -23,14 +23,18 @@ int PrintPayInOut(int kind, const char* text1, const char* text2, const char* te
 }  // namespace
 
 extern "C" int TARN_API mfPrPayIn(const char* text1, const char* text2, const char* text3,
-                                  const char* text4) {
+                                  const char* text4) try {
     ApiCall call;
     return PrintPayInOut(CRequestPayInOut::kPayIn, text1, text2, text3, text4);
+} catch (...) {
+    return ExceptionEscaped("mfPrPayIn");
 }
 
 // The pay-out form has no line for the third text.
 extern "C" int TARN_API mfPrPayOut(const char* text1, const char* text2, const char* text3,
-                                   const char* text4) {
+                                   const char* text4) try {
     ApiCall call;
     return PrintPayInOut(CRequestPayInOut::kPayOut, text1, text2, text3, text4);
+} catch (...) {
+    return ExceptionEscaped("mfPrPayOut");
 }

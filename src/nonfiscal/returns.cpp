@@ -21,15 +21,17 @@ const char* Text(const char* text) {
 
 }  // namespace
 
-extern "C" int TARN_API mfParMaxLinesReturn(int* maxLines) {
+extern "C" int TARN_API mfParMaxLinesReturn(int* maxLines) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     if (maxLines != nullptr) *maxLines = HasFormSupport() ? kMostItems : 0;
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfParMaxLinesReturn");
 }
 
 // The open-document test comes before the printer test.
-extern "C" int TARN_API mfBgReturn(const char* returnNumber, const char* personName, tarn_arg) {
+extern "C" int TARN_API mfBgReturn(const char* returnNumber, const char* personName, tarn_arg) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -43,9 +45,12 @@ extern "C" int TARN_API mfBgReturn(const char* returnNumber, const char* personN
              slip.personName);
     lib.SetDocumentOpen(MF_DOC_RETURN, true);
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfBgReturn");
 }
 
-extern "C" int TARN_API mfLineReturn(const char* name, const char* quantity, const char* total) {
+extern "C" int TARN_API mfLineReturn(const char* name, const char* quantity,
+                                     const char* total) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -70,10 +75,12 @@ extern "C" int TARN_API mfLineReturn(const char* name, const char* quantity, con
     ++slip.lines;
     CurrentPlatform().SleepMs(kPauseMs);
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfLineReturn");
 }
 
 // Nothing is sent: the slip was printed whole by its item.
-extern "C" int TARN_API mfEndReturn(void) {
+extern "C" int TARN_API mfEndReturn(void) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -81,4 +88,6 @@ extern "C" int TARN_API mfEndReturn(void) {
     if (!lib.IsDocumentOpen(MF_DOC_RETURN)) return Failed(kCodeDocumentNotOpen);
     lib.SetDocumentOpen(MF_DOC_RETURN, false);
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfEndReturn");
 }

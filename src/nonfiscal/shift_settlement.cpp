@@ -105,7 +105,7 @@ int KeepFigure(const Figure& figure, const char* cash) {
 }  // namespace
 
 extern "C" int TARN_API mfBgShiftReport(const char* no, const char* startDate, const char* endDate,
-                                        const char* personName) {
+                                        const char* personName) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -120,10 +120,12 @@ extern "C" int TARN_API mfBgShiftReport(const char* no, const char* startDate, c
     CopyCut(s.personName, personName);
     lib.SetDocumentOpen(MF_DOC_SHIFT_REPORT, true);
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfBgShiftReport");
 }
 
 extern "C" int TARN_API mfLineShiftReport(int typeNo, const char* name, const char* counted,
-                                          const char* cash, const char* difference) {
+                                          const char* cash, const char* difference) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -138,10 +140,12 @@ extern "C" int TARN_API mfLineShiftReport(int typeNo, const char* name, const ch
     }
     const std::optional<Figure> figure = FigureFor(s, typeNo, Text(name));
     return figure ? KeepFigure(*figure, Text(cash)) : Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfLineShiftReport");
 }
 
 // The settlement is closed whatever the printer made of the record.
-extern "C" int TARN_API mfEndShiftReport(void) {
+extern "C" int TARN_API mfEndShiftReport(void) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -157,4 +161,6 @@ extern "C" int TARN_API mfEndShiftReport(void) {
     LogResultF(result, "In mfEndShiftReport result: %d, ans: %d", result, answer);
     lib.SetDocumentOpen(MF_DOC_SHIFT_REPORT, false);
     return result != 0 ? result : Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfEndShiftReport");
 }

@@ -88,7 +88,7 @@ extern "C" int TARN_API mfPrVISA(int flag1, int flag2, const char* text3, const 
                                  const char* text8, const char* text9, const char* text10,
                                  const char* text11, const char* text12, const char* text13,
                                  const char* text14, const char* text15, const char* text16,
-                                 const char* text17, const char* text18) {
+                                 const char* text17, const char* text18) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -100,4 +100,6 @@ extern "C" int TARN_API mfPrVISA(int flag1, int flag2, const char* text3, const 
     CRequestVISA record(slip);
     const int result = SendForm(record, FormWay::FramedAcknowledged);
     return WaitThenReport(result, kReadySeconds);
+} catch (...) {
+    return ExceptionEscaped("mfPrVISA");
 }

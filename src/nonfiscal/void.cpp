@@ -5,7 +5,7 @@
 
 using namespace tarn;
 
-extern "C" int TARN_API mfPrVoid(void) {
+extern "C" int TARN_API mfPrVoid(void) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -15,4 +15,6 @@ extern "C" int TARN_API mfPrVoid(void) {
     }
     lib.SetDocumentOpen(MF_DOC_SHIFT_REPORT, false);
     return Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfPrVoid");
 }

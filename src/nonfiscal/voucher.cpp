@@ -102,10 +102,12 @@ void CRequestPrePaidVoucher::DateAndTime(const char* dateTime) {
 
 }  // namespace
 
-extern "C" int TARN_API mfParPrePaid_Voucher(void) {
+extern "C" int TARN_API mfParPrePaid_Voucher(void) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     return Succeeded(HasVoucherSupport() ? MF_OK : MF_NOT_AVAILABLE);
+} catch (...) {
+    return ExceptionEscaped("mfParPrePaid_Voucher");
 }
 
 // No open-document test and no wait: the voucher is printed whatever else is open.
@@ -114,7 +116,7 @@ extern "C" int TARN_API mfPrPrePaid_Voucher(int kind, const char* dateTime, cons
                                             int number7, int number8, const char* text9,
                                             const char* text10, const char* text11,
                                             const char* text12, const char* text13, int number14,
-                                            const char* text15, const char* text16) {
+                                            const char* text15, const char* text16) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -124,4 +126,6 @@ extern "C" int TARN_API mfPrPrePaid_Voucher(int kind, const char* dateTime, cons
     CRequestPrePaidVoucher record(voucher, lib.printerType);
     const int result = SendForm(record, FormWay::FramedAcknowledged);
     return result != 0 ? result : Succeeded();
+} catch (...) {
+    return ExceptionEscaped("mfPrPrePaid_Voucher");
 }

@@ -271,7 +271,7 @@ extern "C" int TARN_API mfEndTicket(int percentDiscount, int valueDiscount, int 
                                     const char* paymStr2, int payment3, const char* paymStr3,
                                     int extraAmount, const char* extraAmountStr, int adjustValue,
                                     const char* adjustStr, const char* tableStr,
-                                    const char* extraLine) {
+                                    const char* extraLine) try {
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -293,4 +293,6 @@ extern "C" int TARN_API mfEndTicket(int percentDiscount, int valueDiscount, int 
                          extraLine};
     Closing closing(args);
     return closing.Run();
+} catch (...) {
+    return ExceptionEscaped("mfEndTicket");
 }

@@ -67,20 +67,26 @@ int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, in
 
 }  // namespace
 
-extern "C" int TARN_API mfParLineTicketExt(void) {
+extern "C" int TARN_API mfParLineTicketExt(void) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     return Succeeded(Lib().printerType < 8 ? MF_NOT_AVAILABLE : MF_OK);
+} catch (...) {
+    return ExceptionEscaped("mfParLineTicketExt");
 }
 
 extern "C" int TARN_API mfLineTicketExt(tarn_arg, const char* name, int ptu, const char*, int price,
-                                        int quantity, int value) {
+                                        int quantity, int value) try {
     ApiCall call;
     return ExtendedLine(name, ptu, price, quantity, value);
+} catch (...) {
+    return ExceptionEscaped("mfLineTicketExt");
 }
 
-extern "C" int TARN_API mfParInvoice(tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
+extern "C" int TARN_API mfParInvoice(tarn_arg, tarn_arg, tarn_arg, tarn_arg) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
     return Succeeded(MF_NOT_AVAILABLE);
+} catch (...) {
+    return ExceptionEscaped("mfParInvoice");
 }

@@ -111,19 +111,25 @@ int VoidLine(const LineRequest& line) {
 }  // namespace
 
 extern "C" int TARN_API mfLineTicket(tarn_arg, const char* name, int ptu, const char* quantityText,
-                                     int price, int quantity, int value) {
+                                     int price, int quantity, int value) try {
     ApiCall call;
     return SaleLine({name, ptu, quantityText, price, quantity, value});
+} catch (...) {
+    return ExceptionEscaped("mfLineTicket");
 }
 
 extern "C" int TARN_API mfStornoLineTicket(tarn_arg, const char* name, int ptu,
                                            const char* quantityText, int price, int quantity,
-                                           int value) {
+                                           int value) try {
     ApiCall call;
     return VoidLine({name, ptu, quantityText, price, quantity, value});
+} catch (...) {
+    return ExceptionEscaped("mfStornoLineTicket");
 }
 
-extern "C" int TARN_API mfStornoTicket(void) {
+extern "C" int TARN_API mfStornoTicket(void) try {
     ApiCall call;
     return CancelTicket();
+} catch (...) {
+    return ExceptionEscaped("mfStornoTicket");
 }

@@ -114,7 +114,9 @@ int Begin(int32_t total) {
 
 }  // namespace
 
-extern "C" int TARN_API mfBeginTicket(int total) {
+extern "C" int TARN_API mfBeginTicket(int total) try {
     ApiCall call;
     return Begin(total);
+} catch (...) {
+    return ExceptionEscaped("mfBeginTicket");
 }
