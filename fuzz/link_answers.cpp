@@ -3,6 +3,7 @@
 // times out. A session and a sale run against them; whatever comes back, every call must end in
 // bounded time with a documented result, -2 must carry a detail code, and no buffer the caller
 // gave may be overrun.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -34,12 +35,12 @@ private:
     public:
         explicit Device(ScriptedPlatform& platform) : p_(platform) {}
         int Write(const uint8_t*, int count, uint32_t*) override { return count; }
-        ReadResult ReadByte(uint8_t* byte, uint32_t*) override {
+        ReadResult ReadByte(uint8_t* byte, int limitMs, uint32_t*) override {
             if (p_.next_ < p_.answers_.size()) {
                 *byte = static_cast<uint8_t>(p_.answers_[p_.next_++]);
                 return ReadResult::Byte;
             }
-            p_.nowMs_ += p_.timeoutMs_;
+            p_.nowMs_ += std::min(p_.timeoutMs_, limitMs);
             return ReadResult::TimedOut;
         }
         bool Close(uint32_t*) override { return true; }

@@ -35,8 +35,8 @@ private:
         int Write(const uint8_t* bytes, int count, uint32_t* error) override {
             return inner_->Write(bytes, count, error);
         }
-        ReadResult ReadByte(uint8_t* byte, uint32_t* error) override {
-            const ReadResult result = inner_->ReadByte(byte, error);
+        ReadResult ReadByte(uint8_t* byte, int limitMs, uint32_t* error) override {
+            const ReadResult result = inner_->ReadByte(byte, limitMs, error);
             if (result == ReadResult::Byte) read_ += static_cast<char>(*byte);
             return result;
         }

@@ -28,6 +28,8 @@ struct Faults {
     std::optional<int> shortNextAnswer;
     std::optional<std::vector<uint8_t>> garbageNextAnswer;
     bool onlyRawBlocks = false;
+    // The next answer comes one byte every this many milliseconds (a printer that drips it).
+    std::optional<int64_t> dripNextAnswerMs;
     // The next head of this command is answered with this byte (or nothing) instead of its
     // acknowledge (the command then goes no further).
     std::optional<std::pair<uint8_t, std::optional<uint8_t>>> acknowledgeOverride;

@@ -96,7 +96,7 @@ void ProtocolEngine::CompleteRaw(int64_t nowMs) {
     rawSinceMs_ = nowMs;
     phase_ = Phase::Idle;
     body_.clear();
-    EmitAnswer(std::move(answer), true);
+    EmitAnswer(std::move(answer), nowMs, true);
 }
 
 void ProtocolEngine::Restart() {
@@ -108,12 +108,14 @@ void ProtocolEngine::Restart() {
     form_.clear();
     state_.formOpen = false;
     output_.clear();
+    dripping_.clear();
 }
 
 void ProtocolEngine::NewConnection(int64_t nowMs) {
     if (holding_) ResolveOptional(nowMs);
     if (phase_ != Phase::Idle) Abandon(nowMs);
     output_.clear();
+    dripping_.clear();
 }
 
 void ProtocolEngine::StartCommand(uint8_t command, int64_t nowMs) {
@@ -200,7 +202,7 @@ void ProtocolEngine::CompleteCommand(int64_t nowMs) {
     }
     phase_ = Phase::Idle;
     body_.clear();
-    EmitAnswer(std::move(answer));
+    EmitAnswer(std::move(answer), nowMs);
 }
 
 // After a command whose optional field may follow: a byte other than ESC starts the field;
@@ -290,6 +292,11 @@ void ProtocolEngine::Abandon(int64_t nowMs) {
 
 void ProtocolEngine::Tick(int64_t nowMs) {
     state_.CloseDrawersDue(nowMs);
+    if (!dripping_.empty() && nowMs >= nextDripMs_) {
+        Emit(dripping_.front());
+        dripping_.pop_front();
+        nextDripMs_ = nowMs + dripIntervalMs_;
+    }
     if (holding_ && nowMs >= decideAtMs_) ResolveOptional(nowMs);
     if (!holding_ && phase_ != Phase::Idle && nowMs - lastByteMs_ >= kAbandonMs) Abandon(nowMs);
     if (phase_ == Phase::Idle && rawExpected_ != RawBlock::None &&
@@ -308,6 +315,7 @@ int64_t ProtocolEngine::NextDeadline() const {
     if (phase_ == Phase::Idle && rawExpected_ != RawBlock::None) {
         deadline = std::min(deadline, rawSinceMs_ + kAbandonMs);
     }
+    if (!dripping_.empty()) deadline = std::min(deadline, nextDripMs_);
     return deadline;
 }
 
@@ -315,7 +323,7 @@ void ProtocolEngine::Emit(uint8_t byte) {
     output_.push_back(byte);
 }
 
-void ProtocolEngine::EmitAnswer(Bytes answer, bool toRawBlock) {
+void ProtocolEngine::EmitAnswer(Bytes answer, int64_t nowMs, bool toRawBlock) {
     if (faults_.onlyRawBlocks && !toRawBlock) {
         for (const uint8_t byte : answer) Emit(byte);
         return;
@@ -328,6 +336,13 @@ void ProtocolEngine::EmitAnswer(Bytes answer, bool toRawBlock) {
         answer.resize(static_cast<size_t>(
             std::clamp<int>(*faults_.shortNextAnswer, 0, static_cast<int>(answer.size()))));
         faults_.shortNextAnswer.reset();
+    }
+    if (faults_.dripNextAnswerMs && !answer.empty()) {
+        dripIntervalMs_ = *faults_.dripNextAnswerMs;
+        faults_.dripNextAnswerMs.reset();
+        dripping_.assign(answer.begin(), answer.end());
+        nextDripMs_ = nowMs + dripIntervalMs_;
+        return;
     }
     for (const uint8_t byte : answer) Emit(byte);
 }

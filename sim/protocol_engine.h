@@ -84,7 +84,7 @@ private:
     void Stray(uint8_t byte, int64_t nowMs);
     void Abandon(int64_t nowMs);
     void Emit(uint8_t byte);
-    void EmitAnswer(Bytes answer, bool toRawBlock = false);
+    void EmitAnswer(Bytes answer, int64_t nowMs, bool toRawBlock = false);
     Context MakeContext(int64_t nowMs, uint8_t command);
     void Record(FrameKind kind, std::vector<uint8_t> bytes, int64_t nowMs);
     void ForgetOldFrames();
@@ -93,6 +93,10 @@ private:
     PaperRoll& roll_;
     Faults& faults_;
     std::deque<uint8_t> output_;
+    // An answer being dripped: its bytes still to come and when the next one is due.
+    std::deque<uint8_t> dripping_;
+    int64_t dripIntervalMs_ = 0;
+    int64_t nextDripMs_ = 0;
     std::deque<Frame> frames_;
     size_t recordedBytes_ = 0;
     uint64_t framesReceived_ = 0;

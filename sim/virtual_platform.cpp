@@ -29,14 +29,14 @@ public:
         return count;
     }
 
-    ReadResult ReadByte(uint8_t* byte, uint32_t* error) override {
+    ReadResult ReadByte(uint8_t* byte, int limitMs, uint32_t* error) override {
         if (platform_.failRead_) {
             platform_.failRead_ = false;
             *error = kErrorGeneric;
             return ReadResult::Failed;
         }
         VirtualPrinter& printer = platform_.printer_;
-        const int64_t deadline = platform_.nowMs_ + std::max(timeoutMs_, 0);
+        const int64_t deadline = platform_.nowMs_ + std::min(std::max(timeoutMs_, 0), limitMs);
         for (;;) {
             if (printer.HasOutput()) {
                 *byte = printer.TakeOutput();

@@ -69,6 +69,8 @@ public:
         faults_.garbageNextAnswer = std::move(bytes);
         faults_.onlyRawBlocks = onlyRawBlocks;
     }
+    // The next answer comes one byte every `intervalMs`.
+    void DripNextAnswer(int64_t intervalMs) { faults_.dripNextAnswerMs = intervalMs; }
     void StayBusyUntil(int64_t ms) { state_.busyUntilMs = ms; }
     void SetUnplugged(bool unplugged) { faults_.unplugged = unplugged; }
     bool Unplugged() const { return faults_.unplugged; }

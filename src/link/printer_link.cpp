@@ -16,9 +16,6 @@ constexpr int kFrameSize = 1054;
 constexpr int kSettleMs = 800;
 constexpr int kFirstPollDelayMs = 200;
 constexpr int kPollIntervalMs = 100;
-// A status answer that does not come costs the wait one awaited byte's time-out; the wait
-// still ends within its seconds and one such time-out.
-constexpr int kOneLostAnswerMs = 30000;
 constexpr int kBusy = 0x01;  // status byte 2
 
 // Status byte 2 for the wait: an answer cut short counts as "still busy".
@@ -156,10 +153,12 @@ int CPrinterLink::Execute(CRequest& request, bool noAck, bool noEsc) {
 }
 
 int CPrinterLink::WaitUntilReady(int seconds) {
+    // No poll starts once the wait's seconds have passed, whatever a poll takes (the settling
+    // waits of the older printers, an answer that comes late): the wait ends within its
+    // seconds and one poll.
     Platform& platform = CurrentPlatform();
     platform.SleepMs(kFirstPollDelayMs);
-    const int64_t deadline =
-        platform.MonotonicMs() + static_cast<int64_t>(seconds) * 1000 + kOneLostAnswerMs;
+    const int64_t deadline = platform.MonotonicMs() + static_cast<int64_t>(seconds) * 1000;
     int status = 0;
     BusyQuery query(&status);
     if (Execute(query, false, false) != MF_OK) return MF_FAILED;

@@ -1,8 +1,16 @@
 #include "link/serial_port.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "link/trace.h"
 
 namespace tarn {
+
+namespace {
+constexpr int kNoLimitMs = INT_MAX;
+constexpr int kDefaultTimeoutMs = 30000;
+}  // namespace
 
 SerialPort::SerialPort(int portNumber, const LineSettings& settings, ErrorLogSink errorLog)
     : portNumber_(portNumber), settings_(settings), errorLog_(errorLog) {}
@@ -37,15 +45,29 @@ int SerialPort::Write(const uint8_t* bytes, int count) {
 
 int SerialPort::Read(uint8_t* buffer, int count) {
     if (!device_ && !Open()) return -1;
+    Platform& platform = CurrentPlatform();
     int got = 0;
+    int64_t restDeadline = 0;
     while (got < count) {
-        const ReadResult result = device_->ReadByte(buffer + got, &lastError_);
+        int limitMs = kNoLimitMs;
+        if (got > 0) {
+            const int64_t left = restDeadline - platform.MonotonicMs();
+            if (left <= 0) break;
+            limitMs = static_cast<int>(std::min<int64_t>(left, kNoLimitMs));
+        }
+        const ReadResult result = device_->ReadByte(buffer + got, limitMs, &lastError_);
         if (result == ReadResult::Failed) return -1;
         if (result == ReadResult::TimedOut) break;
-        ++got;
+        if (got++ == 0) restDeadline = platform.MonotonicMs() + RestOfAnswerMs();
     }
     if (count > 0) TraceBlock(portNumber_, TraceDirection::FromPrinter, buffer, got);
     return got;
+}
+
+// The rest of an answer has one awaited byte's time-out after its first byte: a printer that
+// drips its answer cannot hold a read longer than twice the time-out.
+int SerialPort::RestOfAnswerMs() const {
+    return settings_.timeoutMs > 0 ? settings_.timeoutMs : kDefaultTimeoutMs;
 }
 
 }  // namespace tarn

@@ -27,13 +27,16 @@ public:
     // goes to the error log sink) or the write fails.
     [[nodiscard]] int Write(const uint8_t* bytes, int count);
     // Reads at most `count` bytes, ending at the first byte that does not arrive within the
-    // time-out. Bytes read (0 when nothing came), or -1 on failure.
+    // time-out, or when the rest of the answer has not come within one time-out after its
+    // first byte. Bytes read (0 when nothing came), or -1 on failure.
     [[nodiscard]] int Read(uint8_t* buffer, int count);
 
     bool IsOpen() const { return device_ != nullptr; }
     uint32_t LastError() const { return lastError_; }
 
 private:
+    int RestOfAnswerMs() const;
+
     int portNumber_;
     LineSettings settings_;
     ErrorLogSink errorLog_;

@@ -41,8 +41,9 @@ public:
     virtual ~SerialDevice() = default;
     // Writes all bytes; returns the count written, or -1 on failure (error in *error).
     virtual int Write(const uint8_t* bytes, int count, uint32_t* error) = 0;
-    // Waits for one byte at most the time-out given when the device was opened.
-    virtual ReadResult ReadByte(uint8_t* byte, uint32_t* error) = 0;
+    // Waits for one byte at most the time-out given when the device was opened, and at most
+    // `limitMs` (the rest of an answer has less time than its first byte).
+    virtual ReadResult ReadByte(uint8_t* byte, int limitMs, uint32_t* error) = 0;
     virtual bool Close(uint32_t* error) = 0;
 };
 

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -36,18 +37,21 @@ bool ApplyLine(HANDLE handle, const LineSettings& settings) {
     return SetCommState(handle, &dcb) != 0;
 }
 
-// Each one-byte ReadFile returns as soon as a byte arrives or after the time-out.
-bool ApplyTimeouts(HANDLE handle, int timeoutMs) {
+// Each one-byte ReadFile returns as soon as a byte arrives or after `readMs` (at least 1: all
+// time-outs 0 would mean waiting for ever).
+bool ApplyTimeouts(HANDLE handle, int readMs, int writeMs) {
     COMMTIMEOUTS timeouts;
     ZeroMemory(&timeouts, sizeof timeouts);
-    timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(timeoutMs);
-    timeouts.WriteTotalTimeoutConstant = static_cast<DWORD>(timeoutMs);
+    timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>((std::max)(readMs, 1));
+    timeouts.WriteTotalTimeoutConstant = static_cast<DWORD>(writeMs);
     return SetCommTimeouts(handle, &timeouts) != 0;
 }
 
 class Win32SerialDevice final : public SerialDevice {
 public:
-    explicit Win32SerialDevice(HANDLE handle) : handle_(handle) {}
+    // A negative time-out leaves the driver's time-outs in force.
+    Win32SerialDevice(HANDLE handle, int timeoutMs)
+        : handle_(handle), timeoutMs_(timeoutMs), readMs_(timeoutMs) {}
     ~Win32SerialDevice() override {
         if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
     }
@@ -61,7 +65,15 @@ public:
         return static_cast<int>(written);
     }
 
-    ReadResult ReadByte(uint8_t* byte, uint32_t* error) override {
+    ReadResult ReadByte(uint8_t* byte, int limitMs, uint32_t* error) override {
+        const int readMs = timeoutMs_ < 0 ? timeoutMs_ : (std::min)(timeoutMs_, limitMs);
+        if (readMs != readMs_) {
+            if (!ApplyTimeouts(handle_, readMs, timeoutMs_)) {
+                *error = LastError();
+                return ReadResult::Failed;
+            }
+            readMs_ = readMs;
+        }
         DWORD got = 0;
         if (!ReadFile(handle_, byte, 1, &got, nullptr)) {
             *error = LastError();
@@ -82,6 +94,8 @@ public:
 
 private:
     HANDLE handle_;
+    int timeoutMs_;
+    int readMs_;  // the read time-out in force
 };
 
 // Port n is the device named by TARN_COM<n> when that is set (read from the process's
@@ -110,14 +124,15 @@ public:
         }
         const bool lineOk = settings.baudRate < 0 || ApplyLine(handle, settings);
         const bool timeoutsOk =
-            lineOk && (settings.timeoutMs < 0 || ApplyTimeouts(handle, settings.timeoutMs));
+            lineOk && (settings.timeoutMs < 0 ||
+                       ApplyTimeouts(handle, settings.timeoutMs, settings.timeoutMs));
         if (!timeoutsOk) {
             *error = LastError();
             CloseHandle(handle);
             return nullptr;
         }
         PurgeComm(handle, PURGE_RXCLEAR);
-        return std::make_unique<Win32SerialDevice>(handle);
+        return std::make_unique<Win32SerialDevice>(handle, settings.timeoutMs);
     }
 
     // The performance counter, not GetTickCount64: the tick count moves in steps of about 16 ms,
