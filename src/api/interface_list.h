@@ -78,8 +78,9 @@
        const char* paymStr3, int extraAmount, const char* extraAmountStr, int adjustValue,         \
        const char* adjustStr, const char* tableStr, const char* extraLine))                        \
     X(mfParLineTicketExt, 690, mfParLineTicketExt, OWN, (void))                                    \
-    /* `name` must equal the last sale line's name exactly (else -3), or hold "PTU" for a discount \
-     * on the whole receipt; a negative quantity gives a discount, 0 or more a markup. */          \
+    /* `name` must equal the last sale line's name in the 28 bytes the receipt prints (else -3),   \
+     * or hold "PTU" there for a discount on the whole receipt; a negative quantity gives a        \
+     * discount, 0 or more a markup. */                                                            \
     X(mfLineTicketExt, 691, mfLineTicketExt, OWN,                                                  \
       (tarn_arg unused1, const char* name, int ptu, const char* unused4, int price, int quantity,  \
        int value))                                                                                 \

@@ -13,6 +13,7 @@
 #include "receipt/receipt_commands.h"
 #include "receipt/second_currency.h"
 #include "tarn/tarn.h"
+#include "text/field_text.h"
 
 using namespace tarn;
 
@@ -24,22 +25,26 @@ const char* const kPays =
     "ACI";  // code page 852
 const char* const kReceives = "OTRZYMUJE";
 
+// How far each caller text is read: the widest use of it. A payment name is a printed label of
+// up to 26 on older printers (a record of 13, a second-currency text of 11 on newer ones).
+constexpr size_t kPaymentNameWidth = 26;
+constexpr size_t kLabelWidth = 29;
+constexpr size_t kTableWidth = 22;
+constexpr size_t kFreeLineWidth = 31;
+
+// The caller's texts as far as their fields read them.
 struct EndTicket {
     int percentDiscount;
     int transactionNo;
     int payment[3];
-    const char* paymentName[3];
+    std::string paymentName[3];
     int extraAmount;
-    const char* extraAmountName;
+    std::string extraAmountName;
     int adjustValue;
-    const char* adjustLabel;
-    const char* table;
-    const char* freeLine;
+    std::string adjustLabel;
+    std::string table;
+    std::string freeLine;
 };
-
-std::string Text(const char* text) {
-    return text != nullptr ? text : "";
-}
 
 class Closing {
 public:
@@ -117,7 +122,7 @@ void Closing::AdjustmentAndToPay() {
         const bool positive = args_.adjustValue > 0;
         const std::string amount = printedAmount(args_.adjustValue);
         SendLine(positive ? '8' : '9', positive ? 31 : 25,
-                 labelAndAmount(Text(args_.adjustLabel), amount, positive ? 29 : 23));
+                 labelAndAmount(args_.adjustLabel, amount, positive ? 29 : 23));
         footLines_ = 1;
     }
     toPay_ = args_.adjustValue + (receipt_.totalDeclared ? receipt_.total : saleTotal_);
@@ -134,7 +139,7 @@ int Closing::PaymentRecords() {
         const int64_t toConvert = i == 0 ? toPay_ : args_.payment[i];
         const std::optional<SecondCurrency> currency =
             lib_.printerType >= 8 && !secondCurrencyUsed
-                ? SecondCurrencyOf(args_.paymentName[i], toConvert)
+                ? SecondCurrencyOf(args_.paymentName[i].c_str(), toConvert)
                 : std::nullopt;
         if (currency) {
             if (i == 0) {
@@ -150,12 +155,12 @@ int Closing::PaymentRecords() {
             secondCurrencyUsed = true;
             continue;
         }
-        CRequestPayment payment(0, i + 1, args_.paymentName[i], args_.payment[i]);
+        CRequestPayment payment(0, i + 1, args_.paymentName[i].c_str(), args_.payment[i]);
         const int result = Judged(payment, 5 + i);
         if (result != 0) return result;
     }
     if (args_.extraAmount > 0) {
-        CRequestPayment extra(1, 1, args_.extraAmountName, args_.extraAmount);
+        CRequestPayment extra(1, 1, args_.extraAmountName.c_str(), args_.extraAmount);
         return Judged(extra, 8);
     }
     return MF_OK;
@@ -166,12 +171,12 @@ void Closing::PaymentLines() {
     for (int i = 0; i < 3; ++i) {
         if (args_.payment[i] <= 0) continue;
         SendLine('0', 28,
-                 labelAndAmount(Text(args_.paymentName[i]), printedAmount(args_.payment[i]), 26));
+                 labelAndAmount(args_.paymentName[i], printedAmount(args_.payment[i]), 26));
         ++footLines_;
     }
     if (args_.extraAmount > 0) {
         SendLine('1', 31,
-                 labelAndAmount(Text(args_.extraAmountName), printedAmount(args_.extraAmount), 29));
+                 labelAndAmount(args_.extraAmountName, printedAmount(args_.extraAmount), 29));
         ++footLines_;
     }
 }
@@ -196,14 +201,14 @@ int Closing::FootLines() {
         if (result != 0) return result;
     }
     if (footLines_ >= kMostFootLines) return MF_OK;
-    if (!Text(args_.table).empty()) {
-        const std::string text = "STOLIKA: " + Text(args_.table).substr(0, 22);
+    if (!args_.table.empty()) {
+        const std::string text = "STOLIKA: " + args_.table;
         CRequestExtraLine line('<', 32, text.c_str());
         const int result = Judged(line, 9);
         if (result != 0) return result;
     }
-    if (!Text(args_.freeLine).empty()) {
-        const std::string text = Text(args_.freeLine).substr(0, 31);
+    if (!args_.freeLine.empty()) {
+        const std::string& text = args_.freeLine;
         CRequestExtraLine line('>', static_cast<int>(text.size()), text.c_str());
         return Judged(line, 10);
     }
@@ -276,21 +281,23 @@ extern "C" int TARN_API mfEndTicket(int percentDiscount, int valueDiscount, int 
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
     if (!lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentNotOpen);
+    const EndTicket args{
+        percentDiscount,
+        transactionNo,
+        {payment1, payment2, payment3},
+        {FieldText(paymStr1, kPaymentNameWidth), FieldText(paymStr2, kPaymentNameWidth),
+         FieldText(paymStr3, kPaymentNameWidth)},
+        extraAmount,
+        FieldText(extraAmountStr, kLabelWidth),
+        adjustValue,
+        FieldText(adjustStr, kLabelWidth),
+        FieldText(tableStr, kTableWidth),
+        FieldText(extraLine, kFreeLineWidth)};
     LogInfoF(
         "In mfEndTicket, percentDiscount: %d, valueDiscount: %d, payment1: %d, paymStr1: %s, "
         "\t\tpayment2: %d, paymStr2: %s,\tpayment3: %d, paymStr3: %s.",
-        percentDiscount, valueDiscount, payment1, Text(paymStr1).c_str(), payment2,
-        Text(paymStr2).c_str(), payment3, Text(paymStr3).c_str());
-    const EndTicket args{percentDiscount,
-                         transactionNo,
-                         {payment1, payment2, payment3},
-                         {paymStr1, paymStr2, paymStr3},
-                         extraAmount,
-                         extraAmountStr,
-                         adjustValue,
-                         adjustStr,
-                         tableStr,
-                         extraLine};
+        percentDiscount, valueDiscount, payment1, args.paymentName[0].c_str(), payment2,
+        args.paymentName[1].c_str(), payment3, args.paymentName[2].c_str());
     Closing closing(args);
     return closing.Run();
 } catch (...) {

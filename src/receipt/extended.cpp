@@ -1,7 +1,7 @@
 // Extended lines on printers of type 8 and above: a discount or markup on the last sale line,
 // and receipt-wide discounts entered as lines whose name holds "PTU".
 #include <cstdlib>
-#include <cstring>
+#include <string>
 
 #include "api/detail_codes.h"
 #include "api/library.h"
@@ -27,14 +27,14 @@ int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, in
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
     if (lib.printerType < 8) return Succeeded(MF_NOT_PERFORMED);
-    const char* name = given != nullptr ? given : "";
-    LogInfoF("In mfLineTicketExt, name: %s, price: %d, quantity: %d, value: %d", name, price,
-             quantity, value);
+    const std::string name = GivenName(given);
+    LogInfoF("In mfLineTicketExt, name: %s, price: %d, quantity: %d, value: %d", name.c_str(),
+             price, quantity, value);
     const int kind = quantity >= 0 ? kMarkup : kDiscount;
     const int64_t amount = value == 0 ? (Magnitude(quantity) * price + 500) / 1000 : value;
     if (!FitsInt32(amount)) return Failed(kCodeOutOfRange);
     ReceiptState& receipt = lib.receipt;
-    if (std::strstr(name, "PTU") != nullptr) {
+    if (name.find("PTU") != std::string::npos) {
         receipt.total -= amount;
         receipt.ptuLinesTotal += amount;
         return Succeeded();
@@ -43,8 +43,8 @@ int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, in
     // does not read it); a letter the printer has not is refused.
     const char letter = TaxLetter(ptu);
     if (letter == 0) return Failed(kCodeBadTaxLetter);
-    if (std::strcmp(name, receipt.lastLineName) != 0) {
-        LogInfoF("In mfLineTicketExt, name: %s, lastTicketLineName: %s", name,
+    if (name != receipt.lastLineName) {
+        LogInfoF("In mfLineTicketExt, name: %s, lastTicketLineName: %s", name.c_str(),
                  receipt.lastLineName);
         return Succeeded(MF_NOT_AVAILABLE);
     }

@@ -86,7 +86,7 @@ int SaleLine(const LineRequest& line) {
     const int why = WhyTicketCanceled();
     if (why != 0) return Cancelled(why, true);
     std::snprintf(receipt.lastLineName, sizeof receipt.lastLineName, "%s",
-                  line.name != nullptr ? line.name : "");
+                  GivenName(line.name).c_str());
     receipt.lastLineValue = lineValue;
     receipt.lastLinePtu = TaxLetter(line.ptu);
     return Succeeded();

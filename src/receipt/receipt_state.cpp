@@ -4,11 +4,13 @@
 #include <cstring>
 #include <limits>
 
+#include "text/field_text.h"
+
 namespace tarn {
 
 namespace {
 
-constexpr size_t kNameWidth = 28;
+constexpr size_t kNameWidth = ReceiptState::kNameWidth;
 constexpr int kAllowedNeeded = 10;
 
 // Letters a-z with the Polish ones, both cases, digits, comma and full stop (code page 852).
@@ -39,10 +41,9 @@ void ReceiptState::Reset(int64_t declaredTotal, bool declared, int lastNumber) {
     ptuLinesTotal = 0;
 }
 
-// The name is compared as it was kept, cut to its buffer.
+// The name is compared as it was kept.
 bool ReceiptState::IsLastLine(const char* name, char letter, int64_t value) const {
-    const std::string kept = std::string(name != nullptr ? name : "").substr(0, kLastNameSize - 1);
-    return kept == lastLineName && letter == lastLinePtu && value == lastLineValue;
+    return GivenName(name) == lastLineName && letter == lastLinePtu && value == lastLineValue;
 }
 
 void ReceiptState::EndDiscounts() {
@@ -60,8 +61,13 @@ bool FitsInt32(int64_t value) {
            value <= std::numeric_limits<int32_t>::max();
 }
 
+std::string GivenName(const char* name) {
+    return FieldText(name, kNameWidth);
+}
+
+// A name past its field is cut to it: reading only the field's bytes gives the same name.
 std::string FixUpName(const char* given) {
-    std::string name = given != nullptr ? given : "";
+    std::string name = GivenName(given);
     if (!name.empty() && name.size() <= kNameWidth && CountAllowed(name) >= kAllowedNeeded)
         return name;
     if (name.size() > kNameWidth) name.resize(kNameWidth);

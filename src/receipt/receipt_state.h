@@ -1,6 +1,7 @@
 // The library's own record of the open receipt, beside the printer's.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -8,10 +9,13 @@ namespace tarn {
 
 struct ReceiptState {
     static constexpr int kLastNameSize = 43;
+    // The item name's field on the receipt: the name is read no further, and a later line of
+    // the same printed name is the same line.
+    static constexpr size_t kNameWidth = 28;
 
     int64_t total = 0;  // the declared total, or the running total of the lines
     bool totalDeclared = false;
-    char lastLineName[kLastNameSize] = {};  // the last sale line's name as the caller gave it
+    char lastLineName[kLastNameSize] = {};  // the last sale line's name as given, its field's bytes
     int64_t lastLineValue = 0;
     char lastLinePtu = ' ';
     int64_t ptuLinesTotal = 0;  // receipt-wide discounts entered as "PTU" lines
@@ -29,6 +33,8 @@ struct ReceiptState {
 // A line's value: `value` when it is 1 or more, else (price × quantity + 500) / 1000.
 int64_t LineValue(int32_t price, int32_t quantity, int32_t value);
 bool FitsInt32(int64_t value);
+// An item name as the caller gave it, read as far as its field on the receipt.
+std::string GivenName(const char* name);
 // The item name as the printer takes it: at least 10 characters from the allowed set, at most
 // 28 characters.
 std::string FixUpName(const char* name);
