@@ -7,6 +7,8 @@
 
 namespace tarn {
 
+static_assert(kLoggedTextWidth + 1 == sizeof(Library::logLine), "a logged text fits a line");
+
 namespace {
 
 enum class Severity { Info, Error };

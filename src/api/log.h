@@ -5,7 +5,12 @@
 
 #include "platform/compiler.h"
 
+#include <cstddef>
+
 namespace tarn {
+
+// A caller text that is only logged is read no further than a log line holds.
+constexpr size_t kLoggedTextWidth = 255;
 
 void LogInfoF(const char* format, ...) TARN_PRINTF(1, 2);
 void LogErrorF(const char* format, ...) TARN_PRINTF(1, 2);

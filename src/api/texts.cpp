@@ -1,10 +1,11 @@
 // The application's access to the text table and the configuration parameters.
 #include <cstdio>
-#include <cstring>
+#include <string>
 
 #include "api/library.h"
 #include "link/detail_codes.h"
 #include "tarn/tarn.h"
+#include "text/field_text.h"
 
 using namespace tarn;
 
@@ -41,9 +42,12 @@ extern "C" int TARN_API mfDefString(int index, const char* text) try {
 extern "C" int TARN_API mfDefConfigParam(int parameter, tarn_arg, const char* text) try {
     ApiCall call;
     Library& lib = Lib();
-    if (parameter != kLogoPathParameter || text == nullptr || *text == '\0') return Succeeded();
-    if (std::strlen(text) >= sizeof lib.logoPath) return Failed(kCodeOutOfRange);
-    std::snprintf(lib.logoPath, sizeof lib.logoPath, "%s", text);
+    if (parameter != kLogoPathParameter) return Succeeded();
+    // Read as far as the path buffer's size: a path that fills it leaves no room for its end.
+    const std::string path = FieldText(text, sizeof lib.logoPath);
+    if (path.empty()) return Succeeded();
+    if (path.size() >= sizeof lib.logoPath) return Failed(kCodeOutOfRange);
+    std::snprintf(lib.logoPath, sizeof lib.logoPath, "%s", path.c_str());
     return Succeeded();
 } catch (...) {
     return ExceptionEscaped("mfDefConfigParam");

@@ -3,6 +3,7 @@
 #include "cardslip/slip_text.h"
 #include "link/printer_link.h"
 #include "receipt/formatting.h"
+#include "text/field_text.h"
 
 namespace tarn {
 
@@ -14,10 +15,6 @@ constexpr int kLine31Room = 29;
 constexpr int kText31Width = 13;
 constexpr size_t kMostTextK = 39;
 constexpr int kOfflineWidth51 = 19;
-
-std::string Text(const char* text) {
-    return text != nullptr ? text : "";
-}
 
 std::string Centred(const std::string& text) {
     return centreText(text, kStatusWidth, kStatusReserve);
@@ -57,14 +54,14 @@ private:
 void SlipWriter::Head() {
     out_ += 's';
     Code("80");
-    Line("10", cutRightAlign(Text(s_.text10), 22));
+    Line("10", cutRightAlign(FieldText(s_.text10, 22), 22));
     Code("20");
     if (s_.number30 >= 0) Line("30", rightAlign(intToText(s_.number30), 22));
     Line("40", rightAlign(intToText(s_.number40), 33));
     if (s_.number50 >= 0) Line("50", rightAlign(intToText(s_.number50), 26));
     if (!Answered()) return;
-    Line("70", cutRightAlign(Text(s_.text70), 34));
-    Line("80", cutRightAlign(Text(s_.text80), 34));
+    Line("70", cutRightAlign(FieldText(s_.text70, 34), 34));
+    Line("80", cutRightAlign(FieldText(s_.text80, 34), 34));
     if (NumberS() >= 0 || s_.numberP >= 0) Line("90", Line90());
 }
 
@@ -85,10 +82,11 @@ std::string SlipWriter::Line90() const {
 // payment's suffix has " K: " and textK (a space alone when textK is empty) before the first
 // mark, and the second mark ("-" for none) when accepted in variant 1.
 std::string SlipWriter::Line31() const {
-    const std::string text31 = Text(s_.text31);
+    // text31's length counts up to the line's room: it is read no further.
+    const std::string text31 = FieldText(s_.text31, kLine31Room);
     std::string suffix;
     if (kind_ == CardSlipKind::Transaction) {
-        const std::string textK = Text(s_.textK).substr(0, kMostTextK);
+        const std::string textK = FieldText(s_.textK, kMostTextK);
         suffix = textK.empty() ? " " : " K: " + textK;
     }
     suffix += " (" + markText(s_.mark1) + ")";
@@ -104,15 +102,17 @@ std::string SlipWriter::Line31() const {
 
 void SlipWriter::CardLines() {
     if (kind_ == CardSlipKind::Offline || s_.variant == 1) {
-        Line("01", cutRightAlign(Text(s_.text01), 31));
+        Line("01", cutRightAlign(FieldText(s_.text01, 31), 31));
     }
     Code("11");
     if (!Answered()) return;
-    Line("21", cutRightAlign(Text(s_.text21), 32));
+    Line("21", cutRightAlign(FieldText(s_.text21, 32), 32));
     Line("31", Line31());
     Code("41");
-    if (s_.status != 1 || Text(s_.text51).empty()) return;
-    Line("51", leftAlign(Text(s_.text51), width51_) + " (" + intToText(s_.number51) + ")");
+    if (s_.status != 1) return;
+    const std::string text51 = FieldText(s_.text51, static_cast<size_t>(width51_));
+    if (text51.empty()) return;
+    Line("51", leftAlign(text51, width51_) + " (" + intToText(s_.number51) + ")");
     Code("61");
 }
 

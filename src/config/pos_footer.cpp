@@ -10,6 +10,7 @@
 #include "api/log.h"
 #include "link/shared_commands.h"
 #include "tarn/tarn.h"
+#include "text/field_text.h"
 
 namespace tarn {
 
@@ -73,8 +74,7 @@ void FooterRecord(const std::string& text, int line, uint8_t record[2 + kFooterW
 // A printer that stops taking lines has not set the footer: -2 with 769, whatever it kept.
 int DefineFooter(const char* given) {
     if (Lib().printerType < 8) return Succeeded(MF_NOT_PERFORMED);
-    const std::string text =
-        std::string(given != nullptr ? given : "").substr(0, kFooterLines * kFooterWidth);
+    const std::string text = FieldText(given, static_cast<size_t>(kFooterLines * kFooterWidth));
     for (int line = 0; line < kFooterLines; ++line) {
         int answer = 0;
         CRequestOneByte announce(kFooterAnnouncement, &answer);
@@ -175,7 +175,7 @@ extern "C" int TARN_API mfDefPOS(int cashNo, int cashierNo, const char* cashierN
     LogResultF(result, "In mfDefPOS, cashNo %d, cashierNo %d, result: %d", cashNo, cashierNo,
                result);
     std::snprintf(lib.cashierName, sizeof lib.cashierName, "%s",
-                  cashierName != nullptr ? cashierName : "");
+                  FieldText(cashierName, sizeof lib.cashierName - 1).c_str());
     lib.cashierNumber = cashierNo;
     return result;
 } catch (...) {

@@ -10,6 +10,7 @@
 #include "api/log.h"
 #include "receipt/formatting.h"
 #include "tarn/tarn.h"
+#include "text/field_text.h"
 
 namespace tarn {
 
@@ -17,7 +18,6 @@ namespace {
 
 constexpr int kMostSent = 30;
 constexpr size_t kLongestShown = 32;
-constexpr size_t kLongestLogoText = 50;
 constexpr size_t kLongestSummaryLabel = 20;
 constexpr char kControl = 0x0B;
 
@@ -47,10 +47,6 @@ int DisplayTypeNow() {
 int Send(const std::string& text) {
     CRequestSendToDisplay1 request(text);
     return Exchange(request);
-}
-
-std::string Cut(const char* text, size_t longest) {
-    return std::string(text != nullptr ? text : "").substr(0, longest);
 }
 
 // Both texts fitted and sent as the display type takes them; a display of no listed type is
@@ -129,7 +125,7 @@ extern "C" int TARN_API mfDispTicketLine(const char* name, int price, int quanti
         return result;
     }
     // The call succeeds whatever the display did; mfErrorL keeps its code.
-    (void)Show(Cut(name, kLongestShown), DisplayAmount(value));
+    (void)Show(FieldText(name, kLongestShown), DisplayAmount(value));
     return MF_OK;
 } catch (...) {
     return ExceptionEscaped("mfDispTicketLine");
@@ -150,7 +146,7 @@ extern "C" int TARN_API mfDispSum(const char* text, int amount) try {
         return result != 0 ? result : Succeeded();
     }
     // The call succeeds whatever the display did.
-    (void)Show(Cut(text, kLongestShown), DisplayAmount(amount));
+    (void)Show(FieldText(text, kLongestShown), DisplayAmount(amount));
     return Succeeded();
 } catch (...) {
     return ExceptionEscaped("mfDispSum");
@@ -168,8 +164,8 @@ extern "C" int TARN_API mfDispSummary(const char* text1, int amount1, const char
     const int type = lib.displayType;
     if (type < 1 || type > 3) return Show("", "");
     const DisplayType& display = DisplayOf(type);
-    const std::string label1 = type == 3 ? Cut(text1, kLongestSummaryLabel) : "";
-    const std::string label2 = type == 3 ? Cut(text2, kLongestSummaryLabel) : "";
+    const std::string label1 = type == 3 ? FieldText(text1, kLongestSummaryLabel) : "";
+    const std::string label2 = type == 3 ? FieldText(text2, kLongestSummaryLabel) : "";
     const std::string line1 = SummaryLine(label1, amountToText(amount1, 2), display);
     const std::string line2 = SummaryLine(label2, amountToText(amount2, 2), display);
     if (type == 2) {
@@ -186,8 +182,9 @@ extern "C" int TARN_API mfDispConsumerLOGO(const char* text1, const char* text2)
     ApiCall call;
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
-    const std::string one = Cut(text1, kLongestLogoText);
-    const std::string two = Cut(text2, kLongestLogoText);
+    // Each text is shown as far as a display line holds it, and read no further.
+    const std::string one = FieldText(text1, kLongestShown);
+    const std::string two = FieldText(text2, kLongestShown);
     if (lib.displayType == 2) {
         const int result = Send(std::string(1, kControl) + "0");
         if (result != 0) return result;

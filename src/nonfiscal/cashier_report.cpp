@@ -2,16 +2,9 @@
 #include "api/library.h"
 #include "api/log.h"
 #include "tarn/tarn.h"
+#include "text/field_text.h"
 
 using namespace tarn;
-
-namespace {
-
-const char* Text(const char* text) {
-    return text != nullptr ? text : "";
-}
-
-}  // namespace
 
 extern "C" int TARN_API mfBgCashierReport(tarn_arg, tarn_arg) try {
     ApiCall call;
@@ -24,8 +17,11 @@ extern "C" int TARN_API mfLineCashierReport(tarn_arg, const char* name, const ch
                                             const char* cash, const char* difference) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
-    LogErrorF("In mfLineCashierReport,name: %s, counted: %s, cash: %s, difference %s", Text(name),
-              Text(counted), Text(cash), Text(difference));
+    // Its texts are only logged: each is read as far as a log line holds.
+    LogErrorF(
+        "In mfLineCashierReport,name: %s, counted: %s, cash: %s, difference %s",
+        FieldText(name, kLoggedTextWidth).c_str(), FieldText(counted, kLoggedTextWidth).c_str(),
+        FieldText(cash, kLoggedTextWidth).c_str(), FieldText(difference, kLoggedTextWidth).c_str());
     return Succeeded();
 } catch (...) {
     return ExceptionEscaped("mfLineCashierReport");

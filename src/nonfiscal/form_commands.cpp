@@ -2,17 +2,19 @@
 
 #include <string>
 
+#include "text/field_text.h"
+
 namespace tarn {
 
 namespace {
 
 constexpr int kPayInOutWidth = 20;
+constexpr int kOrderQuantityWidth = 27;
 constexpr int kReturnLineWidth = 30;
 constexpr int kQuantityRoom = kReturnLineWidth - 4;  // before " = -"
-
-std::string Text(const char* text) {
-    return text != nullptr ? text : "";
-}
+// The quantity of a return is written whole: no command holds more than its body, and one that
+// does not fit is refused whole, so the quantity is read no further.
+constexpr size_t kMostQuantity = CRequest::kBodySize;
 
 }  // namespace
 
@@ -36,8 +38,8 @@ CRequestBeginOrder::CRequestBeginOrder(const char* text1, const char* text2) {
 
 CRequestLineOrder::CRequestLineOrder(const char* text1, const char* text2, const char* text3) {
     AppendLine("40", text1, 33, Align::Right);
-    if (!Text(text2).empty()) {
-        AppendLine("50", text2, 27, Align::Right);
+    if (!FieldText(text2, kOrderQuantityWidth).empty()) {
+        AppendLine("50", text2, kOrderQuantityWidth, Align::Right);
         AppendLine("60", text3, 33, Align::Right);
     }
     AppendCode("70");
@@ -50,9 +52,13 @@ CRequestEndOrder::CRequestEndOrder() {
 
 CRequestLineReturn::CRequestLineReturn(const char* returnNumber, const char* personName,
                                        const char* name, const char* quantity, const char* total) {
-    const std::string quantityText = Text(quantity);
-    const std::string totalText = Text(total);
+    const std::string quantityText = FieldText(quantity, kMostQuantity);
     const size_t q = quantityText.size();
+    // The total is printed only when it fits the room the quantity leaves: it is read one byte
+    // past that room, which tells whether it fits.
+    const size_t most = static_cast<size_t>(kQuantityRoom);
+    const size_t room = q < most ? most - q : 0;
+    const std::string totalText = room > 0 ? FieldText(total, room + 1) : std::string();
     AppendHead("51");
     AppendLine("10", returnNumber, kReturnLineWidth, Align::Right);
     AppendLine("20", name, kReturnLineWidth, Align::Right);

@@ -6,6 +6,7 @@
 #include "nonfiscal/form_commands.h"
 #include "platform/platform.h"
 #include "tarn/tarn.h"
+#include "text/field_text.h"
 
 using namespace tarn;
 
@@ -15,9 +16,10 @@ constexpr int kMostItems = 1;
 constexpr int kPauseMs = 100;
 constexpr int kReadySeconds = 20;
 
-const char* Text(const char* text) {
-    return text != nullptr ? text : "";
-}
+// The item's name is printed in 30; its total never takes more than 27 of the line (the
+// record reads no further); its quantity, printed whole, is logged as far as a line holds.
+constexpr size_t kNameWidth = 30;
+constexpr size_t kTotalWidth = 27;
 
 }  // namespace
 
@@ -66,7 +68,9 @@ extern "C" int TARN_API mfLineReturn(const char* name, const char* quantity,
     LogResultF(result,
                "In mfLineReturn,mfReturnNumber: %s, mfReturnPersonName: %s, name: %s, quant %s, "
                "total: %s, \t\tresult: %d",
-               slip.number, slip.personName, Text(name), Text(quantity), Text(total), result);
+               slip.number, slip.personName, FieldText(name, kNameWidth).c_str(),
+               FieldText(quantity, kLoggedTextWidth).c_str(), FieldText(total, kTotalWidth).c_str(),
+               result);
     if (!fits) return result;
     const KeptCode code;
     CurrentPlatform().SleepMs(kPauseMs);

@@ -13,6 +13,7 @@
 #include "receipt/formatting.h"
 #include "receipt/receipt_state.h"
 #include "tarn/tarn.h"
+#include "text/field_text.h"
 
 using namespace tarn;
 
@@ -36,9 +37,17 @@ const char* const kPackagingTakenBack = "Opakowania przyj.";
 const char* const kPackagingIssued = "Opakowania wydane";
 const char* const kFiscalSales = "SPRZEDA\xBD FISKALNA";
 
-const char* Text(const char* text) {
-    return text != nullptr ? text : "";
-}
+// How far each text is read: as far as the buffer it is kept in (ShiftSettlement). The start
+// date loses its year, characters 6 to 10, before it is kept; a figure kept without its minus
+// sign is read one byte more.
+constexpr size_t kShiftNumberWidth = 27;
+constexpr size_t kStartDateWidth = 19 + 5;
+constexpr size_t kEndDateWidth = 23;
+constexpr size_t kPersonWidth = 27;
+constexpr size_t kNameWidth = 30;
+constexpr size_t kCountedWidth = 25;
+constexpr size_t kCashWidth = 27 + 1;
+constexpr size_t kDifferenceWidth = 27;
 
 // Characters 6 to 10 of the start date are dropped (the year of a "dd.mm.yyyy ..." date).
 std::string ShortStartDate(const std::string& date) {
@@ -110,14 +119,18 @@ extern "C" int TARN_API mfBgShiftReport(const char* no, const char* startDate, c
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
     if (!HasShiftSettlement()) return Succeeded(MF_NOT_PERFORMED);
-    LogErrorF("In mfBgShitReport,no: %s, startDate: %s, endDate: %s, personName %s", Text(no),
-              Text(startDate), Text(endDate), Text(personName));
+    const std::string number = FieldText(no, kShiftNumberWidth);
+    const std::string start = FieldText(startDate, kStartDateWidth);
+    const std::string end = FieldText(endDate, kEndDateWidth);
+    const std::string person = FieldText(personName, kPersonWidth);
+    LogErrorF("In mfBgShitReport,no: %s, startDate: %s, endDate: %s, personName %s", number.c_str(),
+              start.c_str(), end.c_str(), person.c_str());
     ShiftSettlement& s = lib.settlement;
     s = ShiftSettlement{};
-    CopyCut(s.shiftNumber, no);
-    CopyCut(s.startDate, ShortStartDate(Text(startDate)).c_str());
-    CopyCut(s.endDate, endDate);
-    CopyCut(s.personName, personName);
+    CopyCut(s.shiftNumber, number.c_str());
+    CopyCut(s.startDate, ShortStartDate(start).c_str());
+    CopyCut(s.endDate, end.c_str());
+    CopyCut(s.personName, person.c_str());
     lib.SetDocumentOpen(MF_DOC_SHIFT_REPORT, true);
     return Succeeded();
 } catch (...) {
@@ -131,15 +144,21 @@ extern "C" int TARN_API mfLineShiftReport(int typeNo, const char* name, const ch
     if (!lib.started) return NotStarted();
     if (!HasShiftSettlement()) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_SHIFT_REPORT)) return Failed(kCodeDocumentNotOpen);
+    const std::string nameText = FieldText(name, kNameWidth);
+    const std::string countedText = FieldText(counted, kCountedWidth);
+    const std::string cashText = FieldText(cash, kCashWidth);
+    const std::string differenceText = FieldText(difference, kDifferenceWidth);
     LogErrorF("In mfLineShitReport, typeNo: %d, name: %s, counted: %s, cash: %s, difference %s",
-              typeNo, Text(name), Text(counted), Text(cash), Text(difference));
+              typeNo, nameText.c_str(), countedText.c_str(), cashText.c_str(),
+              differenceText.c_str());
     ShiftSettlement& s = lib.settlement;
     if (typeNo == kPaymentForm) {
-        KeepPaymentForm(s, Text(name), Text(counted), Text(cash), Text(difference));
+        KeepPaymentForm(s, nameText.c_str(), countedText.c_str(), cashText.c_str(),
+                        differenceText.c_str());
         return Succeeded();
     }
-    const std::optional<Figure> figure = FigureFor(s, typeNo, Text(name));
-    return figure ? KeepFigure(*figure, Text(cash)) : Succeeded();
+    const std::optional<Figure> figure = FigureFor(s, typeNo, nameText.c_str());
+    return figure ? KeepFigure(*figure, cashText.c_str()) : Succeeded();
 } catch (...) {
     return ExceptionEscaped("mfLineShiftReport");
 }

@@ -5,6 +5,7 @@
 #include "api/library.h"
 #include "nonfiscal/form_record.h"
 #include "tarn/tarn.h"
+#include "text/field_text.h"
 
 using namespace tarn;
 
@@ -12,6 +13,7 @@ namespace {
 
 constexpr int kReadySeconds = 30;
 constexpr size_t kPieceWidth = 31;  // text18 goes over up to three lines of 31
+constexpr size_t kPieces = 3;
 
 struct VisaSlip {
     int flag1;
@@ -58,9 +60,9 @@ CRequestVISA::CRequestVISA(const VisaSlip& slip) {
 // Lines "02", "12" and "22" take 31 characters each; a line is written only when text18
 // reaches into it, except the first.
 void CRequestVISA::Text18(const char* text18) {
-    const std::string text = text18 != nullptr ? text18 : "";
+    const std::string text = FieldText(text18, kPieces * kPieceWidth);
     const char* const codes[] = {"02", "12", "22"};
-    for (size_t i = 0; i < 3; ++i) {
+    for (size_t i = 0; i < kPieces; ++i) {
         const size_t from = i * kPieceWidth;
         if (i > 0 && text.size() <= from) break;
         const std::string piece = from < text.size() ? text.substr(from, kPieceWidth) : "";

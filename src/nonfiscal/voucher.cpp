@@ -5,10 +5,13 @@
 #include "nonfiscal/form_record.h"
 #include "receipt/formatting.h"
 #include "tarn/tarn.h"
+#include "text/field_text.h"
 
 using namespace tarn;
 
 namespace {
+
+constexpr size_t kDateTimeWidth = 12;  // "yyyymmddhhmm"
 
 struct Voucher {
     int kind;
@@ -92,8 +95,8 @@ CRequestPrePaidVoucher::CRequestPrePaidVoucher(const Voucher& v, int printerType
 
 // "yyyy-mm-dd" centred in 15, "hh:mm" centred in 11.
 void CRequestPrePaidVoucher::DateAndTime(const char* dateTime) {
-    std::string t = dateTime != nullptr ? dateTime : "";
-    if (t.size() < 12) t.resize(12, ' ');
+    std::string t = FieldText(dateTime, kDateTimeWidth);
+    t.resize(kDateTimeWidth, ' ');
     const std::string date = t.substr(0, 4) + "-" + t.substr(4, 2) + "-" + t.substr(6, 2);
     const std::string time = t.substr(8, 2) + ":" + t.substr(10, 2);
     AppendLine("01", date, 15, Align::Centre);
