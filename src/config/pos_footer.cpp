@@ -74,7 +74,7 @@ void FooterRecord(const std::string& text, int line, uint8_t record[2 + kFooterW
 // A printer that stops taking lines has not set the footer: -2 with 769, whatever it kept.
 int DefineFooter(const char* given) {
     if (Lib().printerType < 8) return Succeeded(MF_NOT_PERFORMED);
-    const std::string text = FieldText(given, static_cast<size_t>(kFooterLines * kFooterWidth));
+    const std::string text = FieldText(given, static_cast<size_t>(kFooterLines) * kFooterWidth);
     for (int line = 0; line < kFooterLines; ++line) {
         int answer = 0;
         CRequestOneByte announce(kFooterAnnouncement, &answer);

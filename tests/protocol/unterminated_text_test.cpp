@@ -5,8 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <utility>
@@ -37,7 +37,7 @@ public:
     // `text` without its NUL, its last byte the last readable one.
     const char* Place(const std::string& text) {
         char* start = base_ + page_ - text.size();
-        std::memcpy(start, text.data(), text.size());
+        std::copy(text.begin(), text.end(), start);
         return start;
     }
 
