@@ -1,0 +1,367 @@
+// Attacks from what surrounds the library at the till: special files where the log, the trace
+// and the logo are looked for, links at the logo backup's names, a line that echoes, numbers out
+// of range, memory running out, numbers too large for the tools. Each attack runs its cases and
+// tells the ones that did not hold; the table of attacks goes into docs/RELIABILITY.md. A new
+// attack is a member function and a row in kAttacks.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "generated_doc.h"
+#include "library_test.h"
+#include "seam.h"
+#include "sim_program.h"
+
+namespace tarn {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The cases of one attack, and the names of those that did not hold.
+class Cases {
+public:
+    void Held(const std::string& name, bool held) {
+        ++count_;
+        if (!held) failed_.push_back(name);
+    }
+    size_t Count() const { return count_; }
+    const std::vector<std::string>& Failed() const { return failed_; }
+
+private:
+    size_t count_ = 0;
+    std::vector<std::string> failed_;
+};
+
+// A FIFO whose two ends the test holds, holding `content`: a library that opened it would not
+// wait, and what it wrote or read shows.
+class HeldFifo {
+public:
+    HeldFifo(const std::string& path, const std::string& content) : content_(content) {
+        if (mkfifo(path.c_str(), 0600) == 0) fd_ = open(path.c_str(), O_RDWR | O_NONBLOCK);
+        if (fd_ >= 0 &&
+            write(fd_, content.data(), content.size()) != static_cast<ssize_t>(content.size()))
+            content_ = "not written";
+    }
+    ~HeldFifo() {
+        if (fd_ >= 0) close(fd_);
+    }
+    HeldFifo(const HeldFifo&) = delete;
+    HeldFifo& operator=(const HeldFifo&) = delete;
+    // Whether it still holds its content and nothing else.
+    bool Untouched() const {
+        std::string held;
+        char bytes[4096];
+        for (ssize_t got; (got = read(fd_, bytes, sizeof bytes)) > 0;) held.append(bytes, got);
+        return fd_ >= 0 && held == content_;
+    }
+
+private:
+    int fd_ = -1;
+    std::string content_;
+};
+
+// A header line, then 64 rows of 192 black dots.
+std::string BlackLogo() {
+    std::string text = "logo of the shop\n";
+    for (int row = 0; row < 64; ++row) text += std::string(192, 'X') + "\n";
+    return text;
+}
+
+// Sends back every byte that comes in on `fd` until `stop` is set: a pseudo-terminal's master,
+// or a listening socket whose connections it takes one at a time.
+void Echo(int fd, bool listening, const std::atomic<bool>& stop) {
+    int line = listening ? -1 : fd;
+    while (!stop) {
+        pollfd ready{line < 0 ? fd : line, POLLIN, 0};
+        if (poll(&ready, 1, 20) <= 0) continue;
+        if (line < 0) {
+            line = accept(fd, nullptr, nullptr);
+            continue;
+        }
+        uint8_t bytes[256];
+        const ssize_t got = read(line, bytes, sizeof bytes);
+        if (got > 0 && write(line, bytes, static_cast<size_t>(got)) == got) continue;
+        if (listening) {
+            close(line);  // the library hung up: wait for its next connection
+            line = -1;
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));  // no one on the slave
+        }
+    }
+    if (listening && line >= 0) close(line);
+}
+
+// An echoing line's end as the library reaches it, and its descriptor for Echo.
+std::string OpenEchoingLine(bool tcp, int* fd) {
+    if (tcp) {
+        *fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        auto* any = reinterpret_cast<sockaddr*>(&address);
+        if (bind(*fd, any, size) != 0 || listen(*fd, 1) != 0 || getsockname(*fd, any, &size) != 0)
+            return "";
+        return "tcp:127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    }
+    *fd = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    termios raw{};
+    if (*fd < 0 || grantpt(*fd) != 0 || unlockpt(*fd) != 0 || tcgetattr(*fd, &raw) != 0) return "";
+    cfmakeraw(&raw);  // no echo of its own: only Echo sends bytes back
+    if (tcsetattr(*fd, TCSANOW, &raw) != 0) return "";
+    return ptsname(*fd);
+}
+
+// A program run in `folder` that ended with `status` within `seconds` (10 s at most), its output
+// showing `shown`.
+bool EndsWithin(const std::string& folder, const std::string& command, int status, int seconds,
+                const std::string& shown = "") {
+    const auto start = Clock::now();
+    const test::CommandResult r = test::RunCommand("cd " + folder + " && timeout 10 " + command);
+    return r.status == status && Clock::now() - start < std::chrono::seconds(seconds) &&
+           r.output.find(shown) != std::string::npos;
+}
+
+class AdversarialInputs : public test::LibraryTest {
+public:
+    void SpecialFilesAsLogs(Cases& cases);
+    void SpecialFilesAsLogo(Cases& cases);
+    void LinksAtTheBackupsNames(Cases& cases);
+    void LogoWithoutABackup(Cases& cases);
+    void EchoingLine(Cases& cases);
+    void PointOfSaleOutOfRange(Cases& cases);
+    void MemoryRunsOut(Cases& cases);
+    void ToolNumbersTooLarge(Cases& cases);
+    void SpecialFilesAsLogAtLoad(Cases& cases);
+
+protected:
+    void TearDown() override {
+        unsetenv("TARN_TRACE");
+        LibraryTest::TearDown();
+    }
+    // A type-8 printer with a logo of its own, the logo file at `path`.
+    void LoadWithLogo(const std::string& path) {
+        Load(test::Model(8));
+        for (auto& row : printer->State().logo) row[0] = 0x81;
+        logo_ = printer->State().logo;
+        mfDefConfigParam(11, 0, path.c_str());
+    }
+    bool LogoKept() const { return printer->State().logo == logo_; }
+    std::string LogoPath() const { return dir.File("logo.txt"); }
+
+private:
+    decltype(sim::PrinterState::logo) logo_{};
+};
+
+// The log, the trace and the raw commands' log ("tarnlog.txt" in the working folder) at a FIFO
+// or a folder: not opened, nothing waits, no call fails.
+void AdversarialInputs::SpecialFilesAsLogs(Cases& cases) {
+    const std::filesystem::path previous = std::filesystem::current_path();
+    for (const std::string use : {"log", "trace", "raw commands' log"}) {
+        for (const bool fifo : {true, false}) {
+            const std::string name = (fifo ? "a FIFO as the " : "a folder as the ") + use;
+            const std::string folder = dir.File(std::to_string(cases.Count()));
+            const std::string path = folder + (use[0] == 'r' ? "/tarnlog.txt" : "/special");
+            std::filesystem::create_directory(folder);
+            std::filesystem::current_path(folder);
+            std::optional<HeldFifo> held;
+            if (fifo) {
+                held.emplace(path, "");
+            } else {
+                std::filesystem::create_directory(path);
+            }
+            Load();
+            test::seam::LoadLibrary(use == "log" ? path : dir.File("tarnel.txt"), 3);
+            use == "trace" ? setenv("TARN_TRACE", path.c_str(), 1) : unsetenv("TARN_TRACE");
+            unsigned char query[] = {0x1B, 0x66};
+            char serial[12] = {};
+            const bool calls = mfAnyCommand(2, query, 4, nullptr, nullptr, 300) == 0 &&
+                               mfStart(0, 1) == 0 && mfGetSerNo(serial) == 0 &&
+                               mfBeginTicket(-1) == 0 && mfStop() == 0;
+            cases.Held(name, calls && (fifo ? held->Untouched() : std::filesystem::is_empty(path)));
+        }
+    }
+    std::filesystem::current_path(previous);
+}
+
+// A logo file that is a FIFO, a folder, /dev/zero, or a megabyte without a line end before a
+// logo: nothing is read from it, nothing uploaded, the start succeeds.
+void AdversarialInputs::SpecialFilesAsLogo(Cases& cases) {
+    const char* const names[] = {"a FIFO", "a folder", "/dev/zero", "a megabyte of NULs"};
+    for (int kind = 0; kind < 4; ++kind) {
+        std::filesystem::remove_all(LogoPath());
+        LoadWithLogo(LogoPath());
+        std::optional<HeldFifo> fifo;
+        if (kind == 0) fifo.emplace(LogoPath(), BlackLogo() + "and a line more\n");
+        if (kind == 1) std::filesystem::create_directory(LogoPath());
+        if (kind == 2) std::filesystem::create_symlink("/dev/zero", LogoPath());
+        if (kind == 3) std::ofstream(LogoPath()) << std::string(1 << 20, '\0') + BlackLogo();
+        cases.Held(names[kind], mfStart(0, 1) == 0 && LogoKept() && (!fifo || fifo->Untouched()));
+    }
+}
+
+// A link at the backup's temporary name of old ("<logo>.old.part") or at the backup's own:
+// never written through, and no temporary file stays.
+void AdversarialInputs::LinksAtTheBackupsNames(Cases& cases) {
+    const std::string target = dir.File("precious");
+    for (const std::string name : {".old.part", ".old"}) {
+        for (const std::string left : {"", ".old", ".old.part"})
+            std::filesystem::remove(LogoPath() + left);
+        LoadWithLogo(LogoPath());
+        std::ofstream(LogoPath()) << BlackLogo();
+        std::ofstream(target) << "precious\n";
+        std::filesystem::create_symlink(target, LogoPath() + name);
+        bool held = mfStart(0, 1) == 0 && test::ReadFile(target) == "precious\n";
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+            const std::string left = entry.path().string();
+            held &= left.rfind(LogoPath() + ".old.", 0) != 0 || left == LogoPath() + name;
+        }
+        cases.Held("a link at " + name, held);
+    }
+}
+
+// The printer's logo is overwritten only when a backup keeps it: with no backup from an
+// earlier start, a backup refused, cut short, or that cannot be written (a folder at its name,
+// a name too long) uploads nothing.
+void AdversarialInputs::LogoWithoutABackup(Cases& cases) {
+    const std::string tooLong = dir.File(std::string(252, 'l'));  // "<logo>.old": 256 bytes
+    for (int kind = 0; kind < 4; ++kind) {
+        const std::string logo = kind == 3 ? tooLong : LogoPath();
+        if (kind < 3) std::filesystem::remove_all(logo + ".old");
+        LoadWithLogo(logo);
+        std::ofstream(logo) << BlackLogo();
+        if (kind == 0) printer->AcknowledgeNextWith(0x2F, 0x15);
+        if (kind == 1) printer->AnswerShortNext(1, true);
+        if (kind == 2) std::filesystem::create_directory(logo + ".old");
+        const char* const names[] = {"backup refused", "backup cut short", "a folder at its name",
+                                     "its name too long"};
+        cases.Held(names[kind], mfStart(0, 1) == 0 && LogoKept());
+    }
+}
+
+// A line that sends back what it is sent (a loopback plug, a modem with echo on) is no
+// printer: the tool's start fails at once, not after a time-out.
+void AdversarialInputs::EchoingLine(Cases& cases) {
+    for (const bool tcp : {false, true}) {
+        int fd = -1;
+        const std::string target = OpenEchoingLine(tcp, &fd);
+        std::atomic<bool> stop{false};
+        std::thread echo(Echo, fd, tcp, std::cref(stop));
+        const std::string folder = dir.File(tcp ? "tcp" : "pty");
+        std::filesystem::create_directory(folder);
+        const bool failed =
+            EndsWithin(folder, "env TARN_COM7=" + target + " " TARN_CLI_BINARY " --port 7 identify",
+                       1, 5, "No printer session on port 7: no fiscal printer answered");
+        stop = true;
+        echo.join();
+        close(fd);
+        cases.Held(tcp ? "TCP" : "pseudo-terminal", !target.empty() && failed);
+    }
+}
+
+// The point of sale and the cashier go out as two digits each: outside 0-99 nothing is sent.
+void AdversarialInputs::PointOfSaleOutOfRange(Cases& cases) {
+    StartOn(8);
+    const std::pair<int, int> outOfRange[] = {{-210, -380}, {100, 5}, {4, 100}, {-1, 0}, {0, 1000}};
+    for (const auto& [cashNo, cashierNo] : outOfRange) {
+        const bool refused = mfDefPOS(cashNo, cashierNo, "Ewa") == -2 && mfError() == 771;
+        cases.Held(std::to_string(cashNo) + ", " + std::to_string(cashierNo),
+                   refused && Sent().empty());
+    }
+}
+
+// Memory running out inside a call: -2 with 769 and a log line, no exception out, the port
+// closed.
+void AdversarialInputs::MemoryRunsOut(Cases& cases) {
+    for (const bool session : {true, false}) {
+        session ? StartOn(8) : Load();
+        platform->ExhaustMemoryAtNextOpen();
+        int hour = 0, minute = 0;
+        const int result = session ? mfGetTime(&hour, &minute) : mfStart(0, 1);
+        const char* const call = session ? "mfGetTime" : "mfStart";
+        cases.Held(call, result == -2 && test::seam::DetailCode() == 769 &&
+                             Logged(std::string("In ") + call +
+                                    ", an exception left the call: result -2") &&
+                             !platform->PortOpen());
+    }
+}
+
+// Numbers that do not fit an int: the tools refuse them (2), they do not wrap.
+void AdversarialInputs::ToolNumbersTooLarge(Cases& cases) {
+    std::ofstream(dir.File("percent.txt")) << "item Chleb; B; 5,49; 1\npercent 99999999\n";
+    const std::pair<const char*, std::string> commands[] = {
+        {"tarn-sim --tcp 4294967296", TARN_SIM_BINARY " --tcp 4294967296"},
+        {"tarn demo --web 4294967376", TARN_CLI_BINARY " demo --web 4294967376"},
+        {"tarn receipt: percent 99999999", TARN_CLI_BINARY " receipt percent.txt"}};
+    for (const auto& [name, command] : commands)  // no printer: they must stop at the number
+        cases.Held(name, EndsWithin(dir.Path(), "env TARN_COM1=none " + command, 2, 5));
+}
+
+// A program that loads the library with a FIFO nobody reads, or a folder, as "tarnel.txt" in
+// its working folder starts and ends as usual.
+void AdversarialInputs::SpecialFilesAsLogAtLoad(Cases& cases) {
+    for (const bool fifo : {true, false}) {
+        const std::string folder = dir.File(fifo ? "fifo" : "folder");
+        std::filesystem::create_directory(folder);
+        if (fifo) {
+            mkfifo((folder + "/tarnel.txt").c_str(), 0600);
+        } else {
+            std::filesystem::create_directory(folder + "/tarnel.txt");
+        }
+        cases.Held(fifo ? "a FIFO" : "a folder",
+                   EndsWithin(folder, TARN_CLI_BINARY " demo --help", 0, 5));
+    }
+}
+
+// clang-format off
+const struct Attack { const char* name; void (AdversarialInputs::*run)(Cases&); } kAttacks[] = {
+    {"a FIFO or a folder as the log, the trace or the raw commands' log",
+     &AdversarialInputs::SpecialFilesAsLogs},
+    {"a FIFO, a folder, /dev/zero or a megabyte without a line end as the logo file",
+     &AdversarialInputs::SpecialFilesAsLogo},
+    {"a link at the logo backup's names", &AdversarialInputs::LinksAtTheBackupsNames},
+    {"the printer's logo with no backup to keep it", &AdversarialInputs::LogoWithoutABackup},
+    {"a line that echoes what it is sent", &AdversarialInputs::EchoingLine},
+    {"point-of-sale numbers outside 0-99", &AdversarialInputs::PointOfSaleOutOfRange},
+    {"memory running out inside a call", &AdversarialInputs::MemoryRunsOut},
+    {"numbers too large for the tools", &AdversarialInputs::ToolNumbersTooLarge},
+    {"a FIFO or a folder as tarnel.txt where a program loads the library",
+     &AdversarialInputs::SpecialFilesAsLogAtLoad},
+};
+// clang-format on
+
+TEST_F(AdversarialInputs, EveryAttackHolds) {
+    std::ostringstream table;
+    table << "| Attack | Cases | Held |\n|---|---|---|\n";
+    for (const Attack& attack : kAttacks) {
+        Cases cases;
+        (this->*attack.run)(cases);
+        for (const std::string& failed : cases.Failed())
+            ADD_FAILURE() << attack.name << ": " << failed << " did not hold";
+        table << "| " << attack.name << " | " << cases.Count() << " | "
+              << cases.Count() - cases.Failed().size() << " |\n";
+    }
+    EXPECT_TRUE(test::DocumentSection(
+        TARN_SOURCE_DIR "/docs/RELIABILITY.md",
+        "<!-- adversarial: generated by AdversarialInputs.EveryAttackHolds -->\n",
+        "<!-- end of adversarial -->\n", table.str()));
+}
+
+}  // namespace
+}  // namespace tarn
