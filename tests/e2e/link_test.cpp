@@ -3,20 +3,10 @@
 // thread. A sale over TCP is the tool's, in the state-file test.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <termios.h>
-#include <unistd.h>
-
-#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "pty_endpoint.h"
@@ -39,72 +29,6 @@ protected:
         StartServing(endpoint_.Path());
     }
 };
-
-// Sends back every byte that comes in on `fd` until `stop` is set: a pseudo-terminal's master,
-// or a listening socket whose connections it takes one at a time.
-void Echo(int fd, bool listening, const std::atomic<bool>& stop) {
-    int line = listening ? -1 : fd;
-    while (!stop) {
-        pollfd ready{line < 0 ? fd : line, POLLIN, 0};
-        if (poll(&ready, 1, 20) <= 0) continue;
-        if (line < 0) {
-            line = accept(fd, nullptr, nullptr);
-            continue;
-        }
-        uint8_t bytes[256];
-        const ssize_t got = read(line, bytes, sizeof bytes);
-        if (got > 0 && write(line, bytes, static_cast<size_t>(got)) == got) continue;
-        if (listening) {
-            close(line);  // the library hung up: wait for its next connection
-            line = -1;
-        } else {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));  // no one on the slave
-        }
-    }
-    if (listening && line >= 0) close(line);
-}
-
-// An echoing line's end as the library reaches it, and its descriptor for Echo.
-std::string OpenEchoingLine(bool tcp, int* fd) {
-    if (tcp) {
-        *fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        auto* any = reinterpret_cast<sockaddr*>(&address);
-        if (bind(*fd, any, size) != 0 || listen(*fd, 1) != 0 || getsockname(*fd, any, &size) != 0)
-            return "";
-        return "tcp:127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-    }
-    *fd = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    termios raw{};
-    if (*fd < 0 || grantpt(*fd) != 0 || unlockpt(*fd) != 0 || tcgetattr(*fd, &raw) != 0) return "";
-    cfmakeraw(&raw);  // no echo of its own: only Echo sends bytes back
-    if (tcsetattr(*fd, TCSANOW, &raw) != 0) return "";
-    return ptsname(*fd);
-}
-
-// A line that sends back what it is sent (a loopback plug, a modem with echo on) is no printer:
-// the ESC coming back as the acknowledge fails the start with 514 at once, not after a time-out.
-TEST_F(PtyTest, AnEchoingLineIsNoPrinter) {
-    for (const bool tcp : {false, true}) {
-        SCOPED_TRACE(tcp ? "TCP" : "pseudo-terminal");
-        int fd = -1;
-        const std::string target = OpenEchoingLine(tcp, &fd);
-        ASSERT_FALSE(target.empty());
-        std::atomic<bool> stop{false};
-        std::thread echo(Echo, fd, tcp, std::cref(stop));
-        setenv("TARN_COM7", target.c_str(), 1);
-        const auto start = Clock::now();
-        EXPECT_EQ(mfStart(0, 7), -2);
-        EXPECT_EQ(test::seam::DetailCode(), 514);
-        EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
-        stop = true;
-        echo.join();
-        close(fd);
-    }
-}
 
 // A device that is missing, a port nobody listens on, a host that does not resolve: each ends the
 // start with 514, its failure logged once.

@@ -172,9 +172,6 @@ TEST_F(SessionTest, FailedStartsAndExchangesLeaveThePortClosed) {
         // Status queries unanswered count as 0; refused in their turn, they are not asked again.
         {[](auto& p, auto&) { p.RefuseNextThenFallSilent(); }, 0, 259, 4 * 30000},
         {[](auto& p, auto&) { p.RefuseEverything(true); }, 0, 259, 0},
-        // No exception leaves a call.
-        {[](auto&, auto& p) { p.ExhaustMemoryAtNextOpen(); }, 0, 769, 0, false,
-         "In mfGetTime, an exception left the call: result -2"},
     };
     // clang-format on
     for (const auto& r : rows) {
