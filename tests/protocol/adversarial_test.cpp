@@ -34,18 +34,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // The cases of one attack, and the names of those that did not hold.
-class Cases {
-public:
+struct Cases {
     void Held(const std::string& name, bool held) {
-        ++count_;
-        if (!held) failed_.push_back(name);
+        ++count;
+        if (!held) failed.push_back(name);
     }
-    size_t Count() const { return count_; }
-    const std::vector<std::string>& Failed() const { return failed_; }
-
-private:
-    size_t count_ = 0;
-    std::vector<std::string> failed_;
+    size_t count = 0;
+    std::vector<std::string> failed;
 };
 
 // A FIFO whose two ends the test holds, holding `content`: a library that opened it would not
@@ -151,10 +146,6 @@ public:
     void SpecialFilesAsLogAtLoad(Cases& cases);
 
 protected:
-    void TearDown() override {
-        unsetenv("TARN_TRACE");
-        LibraryTest::TearDown();
-    }
     // A type-8 printer with a logo of its own, the logo file at `path`.
     void LoadWithLogo(const std::string& path) {
         Load(test::Model(8));
@@ -176,7 +167,7 @@ void AdversarialInputs::SpecialFilesAsLogs(Cases& cases) {
     for (const std::string use : {"log", "trace", "raw commands' log"}) {
         for (const bool fifo : {true, false}) {
             const std::string name = (fifo ? "a FIFO as the " : "a folder as the ") + use;
-            const std::string folder = dir.File(std::to_string(cases.Count()));
+            const std::string folder = dir.File(std::to_string(cases.count));
             const std::string path = folder + (use[0] == 'r' ? "/tarnlog.txt" : "/special");
             std::filesystem::create_directory(folder);
             std::filesystem::current_path(folder);
@@ -188,12 +179,13 @@ void AdversarialInputs::SpecialFilesAsLogs(Cases& cases) {
             }
             Load();
             test::seam::LoadLibrary(use == "log" ? path : dir.File("tarnel.txt"), 3);
-            use == "trace" ? setenv("TARN_TRACE", path.c_str(), 1) : unsetenv("TARN_TRACE");
+            if (use == "trace") setenv("TARN_TRACE", path.c_str(), 1);
             unsigned char query[] = {0x1B, 0x66};
             char serial[12] = {};
             const bool calls = mfAnyCommand(2, query, 4, nullptr, nullptr, 300) == 0 &&
                                mfStart(0, 1) == 0 && mfGetSerNo(serial) == 0 &&
                                mfBeginTicket(-1) == 0 && mfStop() == 0;
+            unsetenv("TARN_TRACE");
             cases.Held(name, calls && (fifo ? held->Untouched() : std::filesystem::is_empty(path)));
         }
     }
@@ -352,10 +344,10 @@ TEST_F(AdversarialInputs, EveryAttackHolds) {
     for (const Attack& attack : kAttacks) {
         Cases cases;
         (this->*attack.run)(cases);
-        for (const std::string& failed : cases.Failed())
+        for (const std::string& failed : cases.failed)
             ADD_FAILURE() << attack.name << ": " << failed << " did not hold";
-        table << "| " << attack.name << " | " << cases.Count() << " | "
-              << cases.Count() - cases.Failed().size() << " |\n";
+        table << "| " << attack.name << " | " << cases.count << " | "
+              << cases.count - cases.failed.size() << " |\n";
     }
     EXPECT_TRUE(test::DocumentSection(
         TARN_SOURCE_DIR "/docs/RELIABILITY.md",
