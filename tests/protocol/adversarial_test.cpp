@@ -1,6 +1,7 @@
 // Attacks from what surrounds the library at the till: special files where the log, the trace
 // and the logo are looked for, links at the logo backup's names, a line that echoes, numbers out
-// of range, memory running out, numbers too large for the tools. Each attack runs its cases and
+// of range, memory running out, numbers too large for the tools, texts without their end
+// (adversarial_texts.cpp), a printer that drips its answer. Each attack runs its cases and
 // tells the ones that did not hold; the table of attacks goes into docs/RELIABILITY.md. A new
 // attack is a member function and a row in kAttacks.
 #include <arpa/inet.h>
@@ -23,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "adversarial.h"
 #include "generated_doc.h"
 #include "library_test.h"
 #include "seam.h"
@@ -32,16 +34,6 @@ namespace tarn {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// The cases of one attack, and the names of those that did not hold.
-struct Cases {
-    void Held(const std::string& name, bool held) {
-        ++count;
-        if (!held) failed.push_back(name);
-    }
-    size_t count = 0;
-    std::vector<std::string> failed;
-};
 
 // A FIFO whose two ends the test holds, holding `content`: a library that opened it would not
 // wait, and what it wrote or read shows.
@@ -133,32 +125,7 @@ bool EndsWithin(const std::string& folder, const std::string& command, int statu
            r.output.find(shown) != std::string::npos;
 }
 
-class AdversarialInputs : public test::LibraryTest {
-public:
-    void SpecialFilesAsLogs(Cases& cases);
-    void SpecialFilesAsLogo(Cases& cases);
-    void LinksAtTheBackupsNames(Cases& cases);
-    void LogoWithoutABackup(Cases& cases);
-    void EchoingLine(Cases& cases);
-    void PointOfSaleOutOfRange(Cases& cases);
-    void MemoryRunsOut(Cases& cases);
-    void ToolNumbersTooLarge(Cases& cases);
-    void SpecialFilesAsLogAtLoad(Cases& cases);
-
-protected:
-    // A type-8 printer with a logo of its own, the logo file at `path`.
-    void LoadWithLogo(const std::string& path) {
-        Load(test::Model(8));
-        for (auto& row : printer->State().logo) row[0] = 0x81;
-        logo_ = printer->State().logo;
-        mfDefConfigParam(11, 0, path.c_str());
-    }
-    bool LogoKept() const { return printer->State().logo == logo_; }
-    std::string LogoPath() const { return dir.File("logo.txt"); }
-
-private:
-    decltype(sim::PrinterState::logo) logo_{};
-};
+}  // namespace
 
 // The log, the trace and the raw commands' log ("tarnlog.txt" in the working folder) at a FIFO
 // or a folder: not opened, nothing waits, no call fails.
@@ -321,6 +288,42 @@ void AdversarialInputs::SpecialFilesAsLogAtLoad(Cases& cases) {
     }
 }
 
+// A printer that drips its answer, a byte every 29 s (each just within the awaited byte's
+// time-out): the rest of an answer has 30 s after its first byte, so a query ends within two
+// time-outs and the settling waits (60 s and about one more), however long its answer.
+void AdversarialInputs::DrippedAnswers(Cases& cases) {
+    const std::pair<const char*, int (*)()> queries[] = {
+        {"mfGetSerNo",
+         [] {
+             char serial[32];
+             return mfGetSerNo(serial);
+         }},
+        {"mfGetLastTicketNo",
+         [] {
+             int number = 0;
+             return mfGetLastTicketNo(&number);
+         }},
+        {"mfGetTime",
+         [] {
+             int hour = 0, minute = 0;
+             return mfGetTime(&hour, &minute);
+         }},
+    };
+    for (const int type : {1, 8}) {
+        for (const auto& [name, query] : queries) {
+            StartOn(type);
+            printer->DripNextAnswer(29000);
+            const int64_t start = Now();
+            const int result = query();
+            const bool documented = result == 0 || (result == -2 && mfError() == 514);
+            cases.Held(std::string(name) + " on type " + std::to_string(type),
+                       documented && Now() - start <= 62000);
+        }
+    }
+}
+
+namespace {
+
 // clang-format off
 const struct Attack { const char* name; void (AdversarialInputs::*run)(Cases&); } kAttacks[] = {
     {"a FIFO or a folder as the log, the trace or the raw commands' log",
@@ -335,6 +338,9 @@ const struct Attack { const char* name; void (AdversarialInputs::*run)(Cases&); 
     {"numbers too large for the tools", &AdversarialInputs::ToolNumbersTooLarge},
     {"a FIFO or a folder as tarnel.txt where a program loads the library",
      &AdversarialInputs::SpecialFilesAsLogAtLoad},
+    {"a text that fills its field without its NUL, at the end of readable memory",
+     &AdversarialInputs::TextsWithoutTheirEnd},
+    {"a printer that drips its answer, a byte every 29 s", &AdversarialInputs::DrippedAnswers},
 };
 // clang-format on
 

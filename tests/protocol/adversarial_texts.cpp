@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "library_test.h"
+#include "adversarial.h"
 
-namespace tarn::test {
+namespace tarn {
 namespace {
 
 // Two pages, the second unreadable: a text placed at the end of the first is followed by
@@ -48,9 +48,9 @@ private:
 
 using Call = std::function<int(const char*)>;
 
-struct Case {
-    Case(std::string name, int type, size_t width, Call call, std::function<int()> open = nullptr,
-         std::string head = "")
+struct TextCase {
+    TextCase(std::string name, int type, size_t width, Call call,
+             std::function<int()> open = nullptr, std::string head = "")
         : name(std::move(name)),
           type(type),
           width(width),
@@ -112,7 +112,7 @@ int OpenReceipt() {
 }
 
 // Each text argument whose field has a width, as the call that reads it takes it.
-std::vector<Case> Cases() {
+std::vector<TextCase> TextCases() {
     const auto receipt = OpenReceipt;
     const auto order = [] { return mfBgOrder("Jan", "7"); };
     const auto giveBack = [] { return mfBgReturn("1", "Anna", 0); };
@@ -128,7 +128,7 @@ std::vector<Case> Cases() {
         return mfEndTicket(0, 0, 5, p1, s1, p2, s2, p3, s3, extra, extraS, adjust, adjustS, table,
                            free);
     };
-    std::vector<Case> cases = {
+    std::vector<TextCase> cases = {
         {"mfLineTicket name", 8, 28, line, receipt},
         {"mfLineTicket name, type 3", 3, 28, line, receipt},
         {"mfLineTicket quantityText", 8, 3,
@@ -253,47 +253,35 @@ std::vector<Case> Cases() {
     return cases;
 }
 
-class UnterminatedText : public LibraryTest {
-protected:
-    // Runs every case, each call in a child process so that a fault ends only its case; the
-    // cases that did not hold, each with what went wrong.
-    std::vector<std::string> CasesNotHeld(const std::vector<Case>& cases) {
-        std::vector<std::string> failed;
-        EdgeOfMemory edge;
-        if (!edge.Ready()) return {"two pages with the second unreadable could not be mapped"};
-        for (const Case& c : cases) {
-            const std::string why = Run(c, edge);
-            if (!why.empty()) failed.push_back(c.name + ": " + why);
-        }
-        return failed;
+// Calls `c` with its text at the edge of memory in a child process, so that a fault ends only
+// the child: "" when the call held, else what went wrong.
+std::string CallAtTheEdge(const TextCase& c, EdgeOfMemory& edge) {
+    std::string text = c.head;
+    text.resize(c.width, 'A');
+    const char* placed = edge.Place(text);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int result = c.call(placed);
+        _exit(result >= -3 && result <= 1 ? 0 : 1);
     }
-
-private:
-    std::string Run(const Case& c, EdgeOfMemory& edge) {
-        StartOn(c.type);
-        if (c.open && c.open() != 0) return "its document did not open";
-        std::string text = c.head;
-        text.resize(c.width, 'A');
-        const char* placed = edge.Place(text);
-        const pid_t child = fork();
-        if (child == 0) {
-            const int result = c.call(placed);
-            _exit(result >= -3 && result <= 1 ? 0 : 1);
-        }
-        int status = 0;
-        if (child < 0 || waitpid(child, &status, 0) != child) return "no child to call in";
-        if (WIFSIGNALED(status)) return "ended by signal " + std::to_string(WTERMSIG(status));
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "a result outside the set";
-        return "";
-    }
-};
-
-TEST_F(UnterminatedText, EachTextIsReadNoFurtherThanItsField) {
-    const std::vector<std::string> notHeld = CasesNotHeld(Cases());
-    std::string listed;
-    for (const std::string& line : notHeld) listed += line + "\n";
-    EXPECT_TRUE(notHeld.empty()) << listed;
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child) return "no child to call in";
+    if (WIFSIGNALED(status)) return "ended by signal " + std::to_string(WTERMSIG(status));
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "a result outside the set";
+    return "";
 }
 
 }  // namespace
-}  // namespace tarn::test
+
+// Each text that fills its field, without its NUL, at the end of readable memory.
+void AdversarialInputs::TextsWithoutTheirEnd(Cases& cases) {
+    EdgeOfMemory edge;
+    for (const TextCase& c : TextCases()) {
+        StartOn(c.type);
+        const bool opened = !c.open || c.open() == 0;
+        const std::string why = edge.Ready() && opened ? CallAtTheEdge(c, edge) : "not set up";
+        cases.Held(c.name + (why.empty() ? "" : ": " + why), why.empty());
+    }
+}
+
+}  // namespace tarn
