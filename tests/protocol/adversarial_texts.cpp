@@ -49,21 +49,12 @@ private:
 using Call = std::function<int(const char*)>;
 
 struct TextCase {
-    TextCase(std::string name, int type, size_t width, Call call,
-             std::function<int()> open = nullptr, std::string head = "")
-        : name(std::move(name)),
-          type(type),
-          width(width),
-          call(std::move(call)),
-          open(std::move(open)),
-          head(std::move(head)) {}
-
-    std::string name;           // the export and its argument
-    int type;                   // the printer's type; its display is type 3
-    size_t width;               // the field: the text fills it
-    Call call;                  // the export, given the text
-    std::function<int()> open;  // opens the document the call needs
-    std::string head;           // the text's first bytes, the rest are letters
+    std::string name;                     // the export and its argument
+    int type;                             // the printer's type; its display is type 3
+    size_t width;                         // the field: the text fills it
+    Call call;                            // the export, given the text
+    std::function<int()> open = nullptr;  // opens the document the call needs
+    std::string head = "";                // the text's first bytes, the rest are letters
 };
 
 // The texts of a call with many: every one empty but the n-th.
