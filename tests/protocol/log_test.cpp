@@ -1,10 +1,9 @@
 // The diagnostic log and the wire trace through the interface: the opening and closing lines,
-// levels, the lines of each family, long and hostile texts, and files that cannot be written.
+// levels, the lines of each family, long and hostile texts.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -123,29 +122,6 @@ TEST_F(LogTest, EachFamilyWritesItsLines) {
         r.calls();
         for (const std::string& line : r.lines) EXPECT_TRUE(Logged(line)) << line << LogText();
     }
-}
-
-// Neither the log nor the trace ever fails a call: a full disk, a missing directory, a path
-// through a file, a file removed while open.
-TEST_F(LogTest, AnUnwritableLogOrTraceFailsNoCall) {
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(dir.Path());  // where "tarnlog.txt" is made
-    for (const std::string& path : {std::string("/dev/full"), dir.File("no-such/tarnel.txt"),
-                                    std::string("/dev/null/tarnel.txt"), dir.File("removed")}) {
-        SCOPED_TRACE(path);
-        test::seam::LoadLibrary(path, 3);  // every line
-        setenv("TARN_TRACE", path.c_str(), 1);
-        unsigned char query[] = {0x1B, 0x66};
-        EXPECT_EQ(mfAnyCommand(2, query, 4, nullptr, nullptr, 300), 0);
-        ASSERT_EQ(mfStart(0, 1), 0);
-        std::remove(dir.File("removed").c_str());
-        char serial[12] = {};
-        EXPECT_EQ(mfGetSerNo(serial), 0);
-        EXPECT_EQ(mfBeginTicket(-1), 0);
-        EXPECT_EQ(mfStop(), 0);
-        EXPECT_EQ(mfSetDebugLevel(9), 0);  // and with no log at all
-    }
-    std::filesystem::current_path(previous);
 }
 
 // TARN_TRACE: every block to and from the printer, with its direction and port.
