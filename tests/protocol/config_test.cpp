@@ -1,8 +1,6 @@
 // Configuration through the interface: detail codes and the text table, the configuration
 // parameters, tax rates and the clock (only while the fiscal day is closed), the footer and the
 // point of sale, fiscal reports, status questions and the state printout.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <fstream>
 #include <map>
@@ -14,21 +12,13 @@
 #include "seam.h"
 #include "text/cp852.h"
 
-namespace tarn {
+namespace tarn::test {
 namespace {
 
-using test::Coded;
-using test::Esc;
-using test::Frame;
-using test::Outcome;
-
-// The outcome that goes with a detail code: 0 with none, -2 with any.
-Outcome Result(int code) {
-    return {code ? -2 : 0, code};
-}
-
-class ConfigTest : public test::StartedLibraryTest {
+class ConfigTest : public StartedLibraryTest {
 protected:
+    // The outcome that goes with a detail code: 0 with none, -2 with any.
+    static Outcome Result(int code) { return {code ? -2 : 0, code}; }
     // A receipt issued; the frames it took.
     std::vector<Frame> IssueAReceipt() {
         EXPECT_EQ(mfBeginTicket(-1), 0);
@@ -38,9 +28,8 @@ protected:
     }
 };
 
-// Every default text and its width; a detail code's class text by its class, its detail text by
-// its number within the class; neither touches the code that mfError keeps. mfDefString replaces
-// a text, cut to its width, until the library is loaded again.
+// Every default text and its width; a detail code's class and detail texts, which leave the code
+// mfError keeps; mfDefString replaces a text, cut to its width, until the library is loaded again.
 TEST_F(ConfigTest, TheTextsParMessageAndDefString) {
     std::map<int, std::string> t;  // the default texts, index by index, in code page 852
     std::ifstream file(TARN_SOURCE_DIR "/tests/data/default_texts.txt");
@@ -111,7 +100,7 @@ TEST_F(ConfigTest, WithoutASessionOnlyTheLogoFileIsNamed) {
         out = 7;
         EXPECT_EQ(mfAnyCommand(-1, nullptr, 0, nullptr, nullptr, 100), -2);  // leaves 771
         EXPECT_EQ(call(), -1);
-        EXPECT_EQ(test::seam::DetailCode(), 0);
+        EXPECT_EQ(seam::DetailCode(), 0);
         EXPECT_EQ(out, 7);
     }
     const std::string longest(255, 'p'), tooLong(256, 'p');
@@ -121,16 +110,15 @@ TEST_F(ConfigTest, WithoutASessionOnlyTheLogoFileIsNamed) {
     // clang-format on
     for (const auto& r : rows) {
         const int result = mfDefConfigParam(r.parameter, 0, r.text);
-        EXPECT_EQ(Outcome(result, test::seam::DetailCode()), Result(r.code));
+        EXPECT_EQ(Outcome(result, seam::DetailCode()), Result(r.code));
     }
     EXPECT_EQ(mfParConfigParam(), 0);
 }
 
-// The status questions answer the printer's status bytes, or the library's own open documents;
-// the day closes only after a receipt. Rates and the clock change only while the day is closed
-// and no document is open; rates look at the day first, the clock at the document. Type 1 takes
-// four whole percents in one byte each; the others two bytes, high byte first; a rate that does
-// not fit is not sent. The state printout.
+// Status answers come from the printer's status bytes or the library's open documents; the day
+// closes only after a receipt. Rates and clock change only with the day closed and no document
+// open (rates look at the day first). Type 1 takes four whole percents of a byte each, the others
+// two bytes, high byte first; a rate that does not fit is not sent. The state printout.
 TEST_F(ConfigTest, StatusTheDayRatesTheClockAndTheStatePrintout) {
     const auto all = [] {  // each answer, -2 for a failed query
         std::vector<int> values;
@@ -229,8 +217,8 @@ TEST_F(ConfigTest, TheClockShift) {
     EXPECT_EQ(Coded(mfDefTime(10, 30)), Result(775));
 }
 
-// The footer: three lines of 40, each announced, then sent without ESC as the line's number, its
-// text and their check byte; a printer that stops taking them has not set it.
+// The footer: three lines of 40, each announced, then sent without ESC as its number, its text and
+// their check byte; a printer that stops taking them has not set it.
 TEST_F(ConfigTest, TheFooterGoesOutAsThreeLinesOfForty) {
     const auto line = [](int number, std::string text) {
         text.resize(40, ' ');
@@ -287,13 +275,11 @@ TEST_F(ConfigTest, CapabilitiesAndThePointOfSale) {
     EXPECT_TRUE(Sent().empty());
 }
 
-// Reports by dates: from type 4 in report mode ('1', then the description without ESC), on
-// older printers in one command; years go out modulo 100, each date part as digit bytes. By
-// numbers: both in base 255, low byte first, checked from type 4. The printer's answer to a
-// report's description: 0 done, 1 and 3 out of range, anything else another error.
+// Reports by dates: from type 4 in report mode ('1', then the description without ESC), before in
+// one command; years modulo 100, each date part as digit bytes. By numbers: base 255, low byte
+// first, checked from type 4. The answer to a description: 0 done, 1 and 3 out of range, else 769.
 TEST_F(ConfigTest, Reports) {
-    // Report mode, then the description: its kind byte, then two dates, a digit a byte, or two
-    // numbers.
+    // Report mode, then the description: its kind byte, two dates (a digit a byte) or numbers.
     const auto mode = [](const std::string& description) {
         return std::vector<Frame>{Esc("1"), description};
     };
@@ -361,4 +347,4 @@ TEST_F(ConfigTest, Reports) {
 }
 
 }  // namespace
-}  // namespace tarn
+}  // namespace tarn::test

@@ -49,15 +49,13 @@ TEST_F(LogoTest, BacksUpThePrintersOwnLogoThenLoadsEveryRowOfTheFileButItsFirstL
     ASSERT_EQ(mfStart(0, 1), 0);
     const std::string backup = LogoFile("X      X" + std::string(184, ' ')).substr(17);
     EXPECT_EQ(test::ReadFile(BackupPath()), backup);
-    const std::vector<Bytes> blocks = RawBlocks();
-    ASSERT_EQ(blocks.size(), 128u);  // 64 row requests of the backup, 64 uploads
+    std::vector<Bytes> blocks(128, Bytes(26, 0xCC));  // 64 row requests of the backup, 64 uploads
     for (uint8_t row = 0; row < 64; ++row) {
-        EXPECT_EQ(blocks[row], Bytes{row});
-        Bytes upload(26, 0xCC);  // the row number, its 24 bytes and their exclusive OR
-        upload[0] = row;
-        upload[25] = 0x00;  // 24 equal bytes cancel out
-        EXPECT_EQ(blocks[64 + row], upload);
+        blocks[row] = Bytes{row};
+        blocks[64 + row][0] = row;    // the row number, its 24 bytes and their exclusive OR:
+        blocks[64 + row][25] = 0x00;  // 24 equal bytes cancel out
     }
+    EXPECT_EQ(RawBlocks(), blocks);
     std::vector<std::string> printed(17, "###++###++###++###++###++###++###++###++");
     printed[0] = "               NOWE LOGO";  // then a line for every 4 rows
     EXPECT_TRUE(test::PrintedInOrder(*printer, printed));

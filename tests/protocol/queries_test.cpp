@@ -1,6 +1,4 @@
 // Information queries, the names that answer a fixed result, and raw commands.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -12,14 +10,11 @@
 #include "library_test.h"
 #include "seam.h"
 
-namespace tarn {
+namespace tarn::test {
 namespace {
 
-using test::Coded;
-using test::Outcome;
-
 // The library as loaded, run in the test's directory; mfAnyCommand sends raw bytes to port 1.
-class QueriesTest : public test::LibraryTest {
+class QueriesTest : public LibraryTest {
 protected:
     void SetUp() override {
         LibraryTest::SetUp();
@@ -30,7 +25,7 @@ protected:
         std::filesystem::current_path(previousDir_);
         LibraryTest::TearDown();
     }
-    std::string RawLog() const { return test::ReadFile(dir.File("tarnlog.txt")); }
+    std::string RawLog() const { return ReadFile(dir.File("tarnlog.txt")); }
     // Sends the first `sendCount` of `bytes`: the status query 0x1B 0x66, then zeros.
     int Send(int sendCount, int maximum, int timeoutMs = 500) {
         received.assign(1024, 0xEE);
@@ -61,7 +56,7 @@ TEST_F(QueriesTest, TheClockCounterRatesAndSerialNumber) {
     // clang-format on
     int out[6];
     for (const int type : {4, 2}) {
-        sim::PrinterModel model = test::Model(type);
+        sim::PrinterModel model = Model(type);
         model.clock = {2026, 3, 9, 14, 59, 30};
         model.serialNumber = "ABC12345678";
         Load(model);
@@ -103,7 +98,7 @@ TEST_F(QueriesTest, EveryFixedAnswerNameAnswersWithAndWithoutASession) {
     };
     for (const bool session : {false, true}) {
         if (session) StartOn(8);
-        for (const test::Export& e : test::Exports()) {
+        for (const Export& e : Exports()) {
             if (!e.fixedAnswer) continue;
             SCOPED_TRACE(e.name + (session ? " with a session" : " without one"));
             // Every FixedSession1ArgsN entry answers 1 with a session, -1 without.
@@ -134,7 +129,7 @@ TEST_F(QueriesTest, RawCommandsSendTheBytesAsTheyAreReadWhatComesAndLogWhereTheS
     EXPECT_EQ(count, 3);
     EXPECT_EQ(std::vector<uint8_t>(received.begin(), received.begin() + 4),
               (std::vector<uint8_t>{0x06, 0x00, 0x00, 0xEE}));
-    EXPECT_EQ(Sent(), std::vector<test::Frame>{test::Esc("f")});
+    EXPECT_EQ(Sent(), std::vector<Frame>{Esc("f")});
     EXPECT_EQ(LogText(), mainLog);
     std::string raw;
     for (const char* line :
@@ -150,8 +145,8 @@ TEST_F(QueriesTest, RawCommandsSendTheBytesAsTheyAreReadWhatComesAndLogWhereTheS
     ASSERT_EQ(mfStart(0, 1), 0);
     EXPECT_EQ(Send(2, 3), 0);
     EXPECT_EQ(LogText().find("boolresult"), std::string::npos);
-    EXPECT_TRUE(Logged("In mfAnyCommand, Send, result: 2"));
-    EXPECT_TRUE(Logged("In mfAnyCommand, Receive, result: 3"));
+    for (const char* line : {"Send, result: 2", "Receive, result: 3"})
+        EXPECT_TRUE(Logged(std::string("In mfAnyCommand, ") + line));
     EXPECT_EQ(RawLog(), raw);
     mfStop();
     // clang-format off
@@ -167,7 +162,7 @@ TEST_F(QueriesTest, RawCommandsSendTheBytesAsTheyAreReadWhatComesAndLogWhereTheS
         const int64_t start = Now();
         const int opens = platform->Opens();
         EXPECT_EQ(Send(r.sendCount, r.maximum, r.timeoutMs), r.code ? -2 : 0);
-        EXPECT_EQ(test::seam::DetailCode(), r.code);
+        EXPECT_EQ(seam::DetailCode(), r.code);
         EXPECT_EQ(count, r.count);
         EXPECT_EQ(Now() - start, r.ms);
         EXPECT_EQ(platform->Opens() - opens, r.code ? 0 : 1);
@@ -176,7 +171,7 @@ TEST_F(QueriesTest, RawCommandsSendTheBytesAsTheyAreReadWhatComesAndLogWhereTheS
     EXPECT_EQ(mfAnyCommand(2, nullptr, 3, nullptr, nullptr, 500), 0);
     printer->SetUnplugged(true);
     EXPECT_EQ(Send(2, 3), -2);
-    EXPECT_EQ(test::seam::DetailCode(), 514);
+    EXPECT_EQ(seam::DetailCode(), 514);
     EXPECT_EQ(count, -5);
     printer->SetUnplugged(false);
     platform->FailNextWrite();
@@ -189,4 +184,4 @@ TEST_F(QueriesTest, RawCommandsSendTheBytesAsTheyAreReadWhatComesAndLogWhereTheS
 }
 
 }  // namespace
-}  // namespace tarn
+}  // namespace tarn::test

@@ -1,7 +1,5 @@
 // The fiscal receipt through the interface: opening, sale and void lines, the printer's
 // cancellation, extended lines, the closing with payments in one or two currencies.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
 #include <functional>
@@ -11,58 +9,11 @@
 #include "library_test.h"
 #include "roll.h"
 
-namespace tarn {
+namespace tarn::test {
 namespace {
-
-using test::Coded;
-using test::Esc;
-using test::Frame;
-using test::Le32;
-using test::Outcome;
 
 const Frame kReasonQuery = Esc("P");
 const std::string kPlaci = std::string("P\x9D") + "ACI";
-
-// A frame without fields for each command byte.
-std::vector<Frame> Escs(const std::string& commands) {
-    std::vector<Frame> frames;
-    for (const char command : commands) frames.push_back(Esc(std::string(1, command)));
-    return frames;
-}
-
-std::string Padded(const std::string& text, size_t width) {
-    return text + std::string(width - text.size(), ' ');
-}
-
-// A foot line: kind, text, line feed.
-Frame Foot(char kind, const std::string& text) {
-    return Esc(std::string("\x09") + kind + text + "\n");
-}
-
-// A label and an amount in a line of `width`, sent in a field of `field`.
-Frame Amount(char kind, const std::string& label, const std::string& amount, size_t width = 29,
-             size_t field = 31) {
-    return Foot(kind, Padded(Padded(label, width - amount.size()) + amount, field));
-}
-
-Frame SaleTotal(int value) {
-    return Esc("\x07" + Le32(value));
-}
-
-// A payment record (0x81, 0x82 for the extra amount): the payment's index, its name in 13.
-Frame Payment(int amount, int index = 1, const std::string& name = "Got\xA2wka",
-              char record = '\x81') {
-    return Esc(std::string{record, static_cast<char>(index)} + Padded(name, 13) + Le32(amount));
-}
-
-// A payment in a second currency: the currency and its rate with the amount to pay converted,
-// then the amount paid.
-Frame Currency(const std::string& rate, int converted) {
-    return Esc("\x83" + rate + "\x01" + Le32(converted));
-}
-Frame PaidInCurrency(int amount) {
-    return Esc("\x84" + Le32(amount) + std::string(12, '\0'));
-}
 
 // mfEndTicket's arguments in the order a table row gives them.
 struct EndArgs {
@@ -73,8 +24,40 @@ struct EndArgs {
     const char* name[3] = {"Got\xA2wka", "Karta", "Bon"};
 };
 
-class ReceiptTest : public test::StartedLibraryTest {
+class ReceiptTest : public StartedLibraryTest {
 protected:
+    // A frame without fields for each command byte.
+    static std::vector<Frame> Escs(const std::string& commands) {
+        std::vector<Frame> frames;
+        for (const char command : commands) frames.push_back(Esc(std::string(1, command)));
+        return frames;
+    }
+    static std::string Padded(const std::string& text, size_t width) {
+        return text + std::string(width - text.size(), ' ');
+    }
+    // A foot line: kind, text, line feed.
+    static Frame Foot(char kind, const std::string& text) {
+        return Esc(std::string("\x09") + kind + text + "\n");
+    }
+    // A label and an amount in a line of `width`, sent in a field of `field`.
+    static Frame Amount(char kind, const std::string& label, const std::string& amount,
+                        size_t width = 29, size_t field = 31) {
+        return Foot(kind, Padded(Padded(label, width - amount.size()) + amount, field));
+    }
+    static Frame SaleTotal(int value) { return Esc("\x07" + Le32(value)); }
+    // A payment record (0x81, 0x82 for the extra amount): the payment's index, its name in 13.
+    static Frame Payment(int amount, int index = 1, const std::string& name = "Got\xA2wka",
+                         char record = '\x81') {
+        return Esc(std::string{record, static_cast<char>(index)} + Padded(name, 13) + Le32(amount));
+    }
+    // A payment in a second currency: the currency and its rate with the amount to pay converted,
+    // then the amount paid.
+    static Frame Currency(const std::string& rate, int converted) {
+        return Esc("\x83" + rate + "\x01" + Le32(converted));
+    }
+    static Frame PaidInCurrency(int amount) {
+        return Esc("\x84" + Le32(amount) + std::string(12, '\0'));
+    }
     int Sell(const char* name, char letter, int price, int quantity = 1000, int value = 0) {
         return mfLineTicket(0, name, letter, "szt", price, quantity, value);
     }
@@ -169,12 +152,10 @@ TEST_F(ReceiptTest, SaleLinesCarryTheFixedUpNameTheSlotAndTheValueAndAVoidItsSig
         {k40, 'C', 100, 1000, 0, k40.substr(0, 28), 3, 100},
         {"", 'D', 100, 1000, 700, "..........", 4, 700},
         {"Sok (1l) %%", 'E', 100, 1000, 0, "Sok (1l) %%.....", 6, 100},
-        {"Woda", 'F', 100, 1000, 0, "Woda......", 7, 100},
-        {"Kawa", 'G', 100, 1000, 0, "Kawa......", 5, 100},
         {"Herbata zielona", 'a', 100, 1000, 0, "Herbata zielona", 1, 100},
-        {"Zuzia 9 kawy", 'A', 100, 1000, 0, "Zuzia 9 kawy", 1, 100},  // z, Z and 9 count
+        {"Zuzia 9 kawy", 'F', 100, 1000, 0, "Zuzia 9 kawy", 7, 100},  // z, Z and 9 count
         {"Bu\x88ka \xA5" "d", 'b', 100, 1000, 0, "Bu\x88ka \xA5" "d...", 2, 100},
-        {"a" + std::string(27, '%'), 'A', 100, 1000, 0, "a........." + std::string(18, '%'), 1, 100},
+        {"a" + std::string(27, '%'), 'G', 100, 1000, 0, "a........." + std::string(18, '%'), 5, 100},
     };
     // clang-format on
     printer->State().taxRates = {2300, 800, 500, 0, 500, 800};  // every letter has a rate
@@ -196,8 +177,8 @@ TEST_F(ReceiptTest, SaleLinesCarryTheFixedUpNameTheSlotAndTheValueAndAVoidItsSig
     // A void carries the void sign and the sale's fixed-up name, and lowers the total.
     ASSERT_EQ(mfStornoLineTicket(0, "Chleb", 'A', "szt", 250, 2000, 0), 0);
     EXPECT_EQ(Sent()[0].substr(0, 13), Esc("\x06-Chleb....."));
-    ASSERT_EQ(Pay(1799), 0);
-    EXPECT_EQ(Of(Sent(), '\x07'), std::vector<Frame>{SaleTotal(1799)});
+    ASSERT_EQ(Pay(1599), 0);
+    EXPECT_EQ(Of(Sent(), '\x07'), std::vector<Frame>{SaleTotal(1599)});
 }
 
 // Printers from type 4 name their reason; the older ones show a cancellation in status bytes
@@ -288,7 +269,7 @@ TEST_F(ReceiptTest, TheClosingFollowsTheOpeningAndItsArguments) {
         ASSERT_EQ(Sell("Chleb", 'A', r.line), 0);
         EXPECT_EQ(End(r.args), 0);
         const std::vector<Frame> frames = Sent();
-        EXPECT_TRUE(test::InOrder(frames, r.expected));
+        EXPECT_TRUE(InOrder(frames, r.expected));
         for (const char record : {'\x81', '\x82', '\x83', '\x84'})
             EXPECT_EQ(Of(frames, record), Of(r.expected, record));
         EXPECT_FALSE(DocumentOpen());
@@ -362,7 +343,7 @@ TEST_F(ReceiptTest, DiscountsAndMarkups) {
         EXPECT_EQ(frames.empty() ? "" : frames[0], r.sent);
     }
     ASSERT_EQ(Pay(200), 0);  // less 1,00, plus 1,00, less 3,00 of "PTU"
-    EXPECT_TRUE(test::InOrder(Sent(), {Esc("\x19-" + Le32(300)), SaleTotal(200)}));
+    EXPECT_TRUE(InOrder(Sent(), {Esc("\x19-" + Le32(300)), SaleTotal(200)}));
     OneLine(1000);
     ASSERT_EQ(Ext("RABAT PTU A", 'A', 0, 0, 300), 0);
     ASSERT_EQ(End({1000, {900}}), 0);
@@ -394,4 +375,4 @@ TEST_F(ReceiptTest, DiscountsAndMarkups) {
 }
 
 }  // namespace
-}  // namespace tarn
+}  // namespace tarn::test

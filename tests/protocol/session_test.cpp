@@ -15,16 +15,15 @@ using Bytes = std::vector<uint8_t>;
 
 class SessionTest : public LibraryTest {};
 
-// What each printer says of itself, and what the library makes of it: the frames of its start,
-// the version it reports and logs, the reports by number (from type 4), the extended lines (from
-// type 8); and how it is written to: a frame of two bytes in one piece, a longer one as its head,
-// the acknowledge, then the rest, the older printers settling 800 ms after the head and after the
-// acknowledge.
+// What each printer says of itself and what the library makes of it: the frames of its start,
+// the version, reports by number (from type 4), extended lines (from type 8); a frame of two
+// bytes goes in one piece, a longer one as its head, the acknowledge, then the rest, the older
+// printers settling 800 ms after the head and after the acknowledge.
 TEST_F(SessionTest, IdentifiesEveryPrinterTypeAndWritesToItsPace) {
-    // A refused 0xF6 is followed by the refusal's four status queries, then status byte 0 is
-    // read for the type and again for the version.
-    const std::vector<Frame> refusedF6{Esc("\xFF"), Esc("\xF6"), Esc("["), Esc("T"),
-                                       Esc("U"),    Esc("V"),    Esc("["), Esc("[")};
+    // A refused 0xF6, the refusal's four status queries, status byte 0 for the type and again for
+    // the version.
+    std::vector<Frame> refusedF6;
+    for (const char c : std::string("\xFF\xF6[TUV[[")) refusedF6.push_back(Esc(std::string(1, c)));
     // The version mfGetVersion tells, mfParNrReport, mfParLineTicketExt, the time from ESC '['
     // (its acknowledge waited for) to the head of ESC 'C', and from that head to its rest.
     // clang-format off
@@ -110,16 +109,13 @@ TEST_F(SessionTest, TheStartEndsWhatThePrinterHoldsAndClosesTheDayAndBusyWaitsGi
 TEST_F(SessionTest, ARefusalIsNamedByTheStatusBytesAndStartAgainStopTwiceStart2AndStart3) {
     // clang-format off
     const struct { std::array<uint8_t, 4> status; int code; } rows[] = {
-        {{0x02, 0, 0, 0}, 259}, {{0x01, 0, 0, 0}, 518}, {{0x07, 0, 0, 0}, 518},
-        {{3, 0x01, 0, 0}, 518}, {{3, 0x02, 0, 0}, 769}, {{3, 0x08, 0, 0}, 777},
-        {{3, 0x10, 0, 0}, 518}, {{3, 0x20, 0, 0}, 773}, {{3, 0x40, 0, 0}, 513},
-        {{3, 0x80, 0, 0}, 514}, {{3, 0, 0x01, 0}, 769}, {{3, 0, 0x02, 0}, 784},
-        {{3, 0, 0x04, 0}, 257}, {{3, 0, 0x08, 0}, 515}, {{3, 0, 0x10, 0}, 769},
-        {{3, 0, 0x40, 0}, 784}, {{3, 0, 0x80, 0}, 257}, {{3, 0, 0, 0x80}, 257},
-        {{3, 0, 0, 0}, 514}, {{3, 0x04, 0x20, 0x7F}, 514}, {{0xF3, 0, 0, 0}, 514},
-        // The earlier rule wins.
-        {{0, 0xFF, 0xFF, 0xFF}, 259}, {{3, 0x0A, 0, 0}, 769}, {{3, 0x80, 0x02, 0}, 514},
-        {{3, 0, 0x44, 0}, 257},
+        {{2, 0, 0, 0}, 259}, {{1, 0, 0, 0}, 518}, {{7, 0, 0, 0}, 518}, {{3, 1, 0, 0}, 518},
+        {{3, 2, 0, 0}, 769}, {{3, 8, 0, 0}, 777}, {{3, 0x10, 0, 0}, 518}, {{3, 0x20, 0, 0}, 773},
+        {{3, 0x40, 0, 0}, 513}, {{3, 0x80, 0, 0}, 514}, {{3, 0, 1, 0}, 769}, {{3, 0, 2, 0}, 784},
+        {{3, 0, 4, 0}, 257}, {{3, 0, 8, 0}, 515}, {{3, 0, 0x10, 0}, 769}, {{3, 0, 0x40, 0}, 784},
+        {{3, 0, 0x80, 0}, 257}, {{3, 0, 0, 0x80}, 257}, {{3, 0, 0, 0}, 514}, {{0xF3, 0, 0, 0}, 514},
+        {{3, 4, 0x20, 0x7F}, 514}, {{0, 0xFF, 0xFF, 0xFF}, 259},  // from here the earlier rule wins
+        {{3, 10, 0, 0}, 769}, {{3, 0x80, 2, 0}, 514}, {{3, 0, 0x44, 0}, 257},
     };
     // clang-format on
     StartOn(8);
