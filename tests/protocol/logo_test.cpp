@@ -77,10 +77,9 @@ TEST_F(LogoTest, BacksUpThePrintersOwnLogoThenLoadsEveryRowOfTheFileButItsFirstL
               (std::vector<Row>{{0x80}, black, {}, {0, 0x80}, {}, {}}));  // white where missing
 }
 
-// Each row: the printer's type, the logo file (0 none, 1 a logo, 2 its first line only), what
-// goes wrong; then mfStart's result, the raw blocks the printer received and whether the backup
-// from an earlier start was replaced. A failed exchange fails the start (514, no session);
-// anything else ends only the transfer it stops.
+// Each row: printer type, logo file (0 none, 1 a logo, 2 its first line only), what goes wrong;
+// mfStart's result, the raw blocks received, whether the earlier backup was replaced. A failed
+// exchange fails the start (514, no session); anything else ends only the transfer it stops.
 TEST_F(LogoTest, WhatGoesWrongEndsThatTransferOnly) {
     using P = sim::VirtualPrinter;
     // clang-format off

@@ -119,10 +119,9 @@ TEST_F(QueriesTest, EveryFixedAnswerNameAnswersWithAndWithoutASession) {
     EXPECT_EQ(std::vector<int>(v, v + 5), (std::vector<int>{1, 12, 6, 1, 1}));
 }
 
-// Without a session its lines go to a log of their own, every one; with a session to the main
-// log, the failures and the counts. It reads up to the maximum it is given (at most 1024) until
-// the line stays quiet for the time-out; what it refuses (771) opens nothing; a port that fails
-// is 514.
+// Without a session every line goes to a log of its own; with one the failures and counts go to
+// the main log. It reads up to the maximum given (at most 1024) until the line stays quiet for the
+// time-out; what it refuses (771) opens nothing; a port that fails is 514.
 TEST_F(QueriesTest, RawCommandsSendTheBytesAsTheyAreReadWhatComesAndLogWhereTheSessionSays) {
     const std::string mainLog = LogText();
     EXPECT_EQ(Send(2, 3), 0);

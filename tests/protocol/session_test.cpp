@@ -78,9 +78,9 @@ TEST_F(SessionTest, IdentifiesEveryPrinterTypeAndWritesToItsPace) {
     EXPECT_EQ(platform->Writes().size(), 2u);
 }
 
-// A printer holding a receipt gets it ended and cancelled, then the day it asks to close is
-// closed. On a printer that stays busy the waits give up: after each of those at 30 s and 20 s,
-// after the state printout at 30 s, polling status byte 2 every 100 ms and sleeping in between.
+// A printer holding a receipt gets it ended and cancelled, then the day it asks to close closed.
+// A printer that stays busy is given up on: after each of those at 30 s and 20 s, after the state
+// printout at 30 s, polling status byte 2 every 100 ms and sleeping in between.
 TEST_F(SessionTest, TheStartEndsWhatThePrinterHoldsAndClosesTheDayAndBusyWaitsGiveUp) {
     printer->State().receiptOpen = true;
     printer->State().dayMustClose = true;
