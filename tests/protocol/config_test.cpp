@@ -193,13 +193,12 @@ TEST_F(ConfigTest, StatusTheDayRatesTheClockAndTheStatePrintout) {
 // The clock moves by at most an hour, within one hour step, while the day is closed.
 TEST_F(ConfigTest, TheClockShift) {
     // clang-format off
-    const auto six = [](const char* bytes) { return Esc("\x36" + std::string(bytes, 3)); };
+    const auto six = [](char a, char b, char c) { return Esc(std::string{'\x36', a, b, c}); };
     const struct { int hour, minute, wantHour, wantMinute, code; Frame sent; } rows[] = {
-        {10, 5, 9, 50, 0, six("\x00\x01\x05")}, {9, 50, 10, 5, 0, six("\x01\x01\x05")},
-        {10, 20, 10, 75, 0, six("\x01\x05\x05")}, {9, 30, 10, 30, 0, six("\x01\x06\x00")},
+        {10, 5, 9, 50, 0, six(0, 1, 5)}, {9, 50, 10, 5, 0, six(1, 1, 5)},
+        {10, 20, 10, 75, 0, six(1, 5, 5)}, {9, 30, 10, 30, 0, six(1, 6, 0)},
         {9, 30, 10, 31, 771, ""}, {10, 50, 9, 10, 771, ""}, {10, 50, 12, 0, 771, ""},
-        {23, 50, 0, 10, 771, ""}, {10, 0, 9, 200, 771, ""},
-        {10, 20, 10, 20, 775, six("\x01\x00\x00")},
+        {23, 50, 0, 10, 771, ""}, {10, 0, 9, 200, 771, ""}, {10, 20, 10, 20, 775, six(1, 0, 0)},
     };
     // clang-format on
     for (const auto& r : rows) {
