@@ -11,7 +11,7 @@
 #include "roll.h"
 #include "seam.h"
 
-namespace tarn {
+namespace tarn::test {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -26,7 +26,7 @@ std::string LogoFile(const std::string& pattern) {
     return text;
 }
 
-class LogoTest : public test::LibraryTest {
+class LogoTest : public LibraryTest {
 protected:
     std::string LogoPath() const { return dir.File("logo.txt"); }
     std::string BackupPath() const { return LogoPath() + ".old"; }
@@ -48,7 +48,7 @@ TEST_F(LogoTest, BacksUpThePrintersOwnLogoThenLoadsEveryRowOfTheFileButItsFirstL
     WriteLogo(LogoFile("XX  "));
     ASSERT_EQ(mfStart(0, 1), 0);
     const std::string backup = LogoFile("X      X" + std::string(184, ' ')).substr(17);
-    EXPECT_EQ(test::ReadFile(BackupPath()), backup);
+    EXPECT_EQ(ReadFile(BackupPath()), backup);
     std::vector<Bytes> blocks(128, Bytes(26, 0xCC));  // 64 row requests of the backup, 64 uploads
     for (uint8_t row = 0; row < 64; ++row) {
         blocks[row] = Bytes{row};
@@ -58,10 +58,10 @@ TEST_F(LogoTest, BacksUpThePrintersOwnLogoThenLoadsEveryRowOfTheFileButItsFirstL
     EXPECT_EQ(RawBlocks(), blocks);
     std::vector<std::string> printed(17, "###++###++###++###++###++###++###++###++");
     printed[0] = "               NOWE LOGO";  // then a line for every 4 rows
-    EXPECT_TRUE(test::PrintedInOrder(*printer, printed));
+    EXPECT_TRUE(PrintedInOrder(*printer, printed));
     mfStop();  // a start again: the printer's logo is ours, the backup of its own stays
     ASSERT_EQ(mfStart(0, 1), 0);
-    EXPECT_EQ(test::ReadFile(BackupPath()), backup);
+    EXPECT_EQ(ReadFile(BackupPath()), backup);
     // Another logo file, any line end, rows cut or missing: ours is worth a backup now. The
     // first line however long; row 0 one dot at the far left; row 1 beyond 192 dots, ignored;
     // row 2 small x, white; row 3 the last line, without an end.
@@ -69,7 +69,7 @@ TEST_F(LogoTest, BacksUpThePrintersOwnLogoThenLoadsEveryRowOfTheFileButItsFirstL
               "        X");
     mfStop();
     ASSERT_EQ(mfStart(0, 1), 0);
-    EXPECT_EQ(test::ReadFile(BackupPath()), LogoFile("XX  ").substr(17));
+    EXPECT_EQ(ReadFile(BackupPath()), LogoFile("XX  ").substr(17));
     const auto& logo = printer->State().logo;
     Row black;
     black.fill(0xFF);
@@ -100,7 +100,7 @@ TEST_F(LogoTest, WhatGoesWrongEndsThatTransferOnly) {
     const std::string kOld = "the printer's first logo\n";
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
-        Load(test::Model(c.type));
+        Load(Model(c.type));
         std::ofstream(BackupPath()) << kOld;
         std::remove(LogoPath().c_str());
         ASSERT_EQ(mfDefConfigParam(11, 0, LogoPath().c_str()), 0);
@@ -108,14 +108,14 @@ TEST_F(LogoTest, WhatGoesWrongEndsThatTransferOnly) {
         if (c.logo == 2) WriteLogo("logo of the shop\n");
         c.fault(*printer);
         EXPECT_EQ(mfStart(0, 1), c.result);
-        EXPECT_EQ(test::seam::DetailCode(), c.result ? 514 : 0);
+        EXPECT_EQ(seam::DetailCode(), c.result ? 514 : 0);
         EXPECT_EQ(mfError(), c.result ? -1 : 0);  // a failed start leaves no session
         EXPECT_EQ(RawBlocks().size(), static_cast<size_t>(c.blocks));
-        EXPECT_EQ(test::ReadFile(BackupPath()).size(), c.replaced ? 64u * 193u : kOld.size());
+        EXPECT_EQ(ReadFile(BackupPath()).size(), c.replaced ? 64u * 193u : kOld.size());
         for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))  // none left
             EXPECT_NE(entry.path().string().rfind(BackupPath() + ".", 0), 0u);
     }
 }
 
 }  // namespace
-}  // namespace tarn
+}  // namespace tarn::test
