@@ -154,7 +154,8 @@ public:
 
     // A negative time-out means the driver's own, which on this platform is "no waiting".
     ReadResult ReadByte(uint8_t* byte, int limitMs, uint32_t* error) override {
-        const int64_t deadline = MonotonicNow() + std::min(timeoutMs_ > 0 ? timeoutMs_ : 0, limitMs);
+        const int64_t deadline =
+            MonotonicNow() + std::min(timeoutMs_ > 0 ? timeoutMs_ : 0, limitMs);
         for (;;) {
             const int ready = PollUntil(fd_, POLLIN, deadline);
             if (ready == 0) return ReadResult::TimedOut;

@@ -83,7 +83,8 @@ public:
 
     // A closed connection is a failure, not a time-out: the printer is gone.
     ReadResult ReadByte(uint8_t* byte, int limitMs, uint32_t* error) override {
-        const int64_t deadline = DeadlineAfter((std::min)(timeoutMs_ > 0 ? timeoutMs_ : 0, limitMs));
+        const int64_t deadline =
+            DeadlineAfter((std::min)(timeoutMs_ > 0 ? timeoutMs_ : 0, limitMs));
         for (;;) {
             const int ready = WaitUntil(socket_, Awaited::Readable, deadline);
             if (ready == 0) return ReadResult::TimedOut;

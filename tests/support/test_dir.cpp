@@ -15,8 +15,7 @@ namespace {
 // The library pushes each log line to the disk: test folders go to memory where the machine
 // has a memory file system (unless TMPDIR names a place), so that costs no disk writes.
 std::filesystem::path TestFolderBase() {
-    if (std::getenv("TMPDIR") == nullptr && access("/dev/shm", W_OK | X_OK) == 0)
-        return "/dev/shm";
+    if (std::getenv("TMPDIR") == nullptr && access("/dev/shm", W_OK | X_OK) == 0) return "/dev/shm";
     return std::filesystem::temp_directory_path();
 }
 
