@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <utility>
@@ -250,6 +251,7 @@ std::string CallAtTheEdge(const TextCase& c, EdgeOfMemory& edge) {
     std::string text = c.head;
     text.resize(c.width, 'A');
     const char* placed = edge.Place(text);
+    std::fflush(nullptr);  // the child must not print what the parent has buffered
     const pid_t child = fork();
     if (child == 0) {
         const int result = c.call(placed);
