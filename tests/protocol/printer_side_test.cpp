@@ -50,7 +50,6 @@ std::string Amount(int32_t value) {
     return HexOf({char(value), char(value >> 8), char(value >> 16), char(value >> 24)});
 }
 
-// A text in code page 852 filled with spaces to `width`.
 std::string Text(const std::string& utf8, size_t width) {
     std::string text = Utf8ToCp852(utf8);
     text.resize(width, ' ');
@@ -77,11 +76,9 @@ std::string Row(const std::string& left, const std::string& right) {
     return left + std::string(40 - Utf8ToCp852(left + right).size(), ' ') + right;
 }
 
-// Sends `sent`, pieces apart by '|': bytes in hex ("1B 07") or characters after a quote,
-// "~1200" ms of quiet on the line, "!connection" (a new host on the line), or what happens at
-// the printer: "!paper out" (or "in"),
-// "!day must close", "!cancel <reason>", "!cashier away" (nobody closes an open drawer),
-// "!drawer <n>" (opened by hand), "!footer <its first line>". Returns all the printer said.
+// Sends `sent`, pieces apart by '|': bytes as Hex reads them, "~1200" ms of quiet, or what
+// happens: "!connection" (a new host), "!paper out" (or "in"), "!day must close", "!cancel <r>",
+// "!cashier away" (nobody closes a drawer), "!drawer <n>" (opened by hand), "!footer <line>".
 Bytes Talk(sim::VirtualPrinter& printer, Wire& wire, const std::string& sent) {
     std::istringstream pieces(sent);
     for (std::string piece; std::getline(pieces, piece, '|');) {
@@ -107,7 +104,6 @@ std::string ReceiptOf(const std::vector<std::string>& sales) {
     return sent + "|1B 24";
 }
 
-// A printer of `type`, by default of version 2 and without a customer display.
 struct Model : sim::PrinterModel {
     Model(int type, int version = 2, int display = 0) : sim::PrinterModel{type, version, display} {}
 };
@@ -139,10 +135,9 @@ void Play(const Script& s) {
 }
 
 TEST(PrinterCommands, AnswerAsThePrinterDoes) {
-    const std::string lines =
-        "'\x1b\x06 " + std::string(48, 'x') + "|'\x1b\x06" + std::string(48, 'y');
-    const std::string blank(46, '0');  // 23 bytes without dots
-    const std::string spaces = HexOf(std::string(40, ' '));
+    // clang-format off
+    const std::string lines = "'\x1b\x06 " + std::string(48, 'x') + "|'\x1b\x06" + std::string(48, 'y');
+    const std::string blank(46, '0'), spaces = HexOf(std::string(40, ' '));  // 23 bytes, no dots
     const std::string old = "06 06 08FC 0320 01F4 0000 FFFF FFFF 0600";
     const std::string at = "06 06 0206 0102 0006 ";  // 2026-12-06, switched on at 10:00
     const std::string shift = "|1B 35|1B 55", table = "|1B D0|1B 55";
@@ -162,9 +157,8 @@ TEST(PrinterCommands, AnswerAsThePrinterDoes) {
         // A sale total alone, then quiet or ESC P apart; one in the same burst, after an 800 ms
         // head wait, one that starts like ESC P, one of 27 then no command byte.
         {"total", 8, "1B 07|~1200|1B 66|1B 07|~50|1B 50|~50", "06 00 00 06 00", "C2 C2 C2 C2"},
-        {"total", 8,
-         "1B 07 E8 03 00 00|1B 07|~800|E8 03 00 00|1B 07|~800|1B 50 00 00|1B 07|1B 00 00 00", "",
-         "C6 C6 C6 C6"},
+        {"total", 8, "1B 07 E8 03 00 00|1B 07|~800|E8 03 00 00|1B 07|~800|1B 50 00 00|1B 07|"
+         "1B 00 00 00", "", "C6 C6 C6 C6"},
         {"a form in pieces", 8, "'\x1bs7010A\n30|1B 54|'40B\n|'90\x1bQ", "06 06 02", "C2 F18"},
         // What it refuses at a command's head, before the rest comes. A command it refuses
         // changes nothing, so one script tries several.
@@ -177,8 +171,7 @@ TEST(PrinterCommands, AnswerAsThePrinterDoes) {
          "1B 21|1B 54|1B 2A|1B 54|1B 21|1B 23|1B 54|1B 50", "06 0600 06 0602 15 06 0600 0600"},
         {"the day open: rates, the clock", 8, "1B 21|1B 24|1B D4|1B 36", "06 06 15 15"},
         {"type 1: 0xD4; 'D' with the day open", 1, "1B D4|1B 21|1B 24|1B 44", "15 06 06 15"},
-        {"whole percents on type 2", 2, "1B 44", "15"},
-        {"report mode on type 3", 3, "1B 31", "15"},
+        {"whole percents on type 2", 2, "1B 44", "15"}, {"report mode on type 3", 3, "1B 31", "15"},
         {"type 4: reports by dates, footer; report mode", 4, "1B 28|1B 2E|1B 31", "15 15 06"},
         // Raw blocks after an accepted announcement. Logo rows: number, 24 bytes of dots, their
         // exclusive OR (0 taken, 1 refused). Footer lines: number, 40 characters, their exclusive
@@ -187,8 +180,8 @@ TEST(PrinterCommands, AnswerAsThePrinterDoes) {
          "1B 2D|1B 80" + blank + "80|1B 2D|1B 80" + blank + "00|1B 2D|40 80" + blank + "80",
          "06 00 06 01 06 01", "C2 B26 C2 B26 C2 B26"},
         {"a logo row given back; row 64 asked back", 8,
-         "1B 2D|05 F0" + blank + "F0|1B 2F|05|1B 2F|40", "06 00 06 05 00 F0" + blank + "06 15",
-         "C2 B26 C2 B1 C2 B1"},
+         "1B 2D|05 F0" + blank + "F0|1B 2F|05|1B 2F|40",
+         "06 00 06 05 00 F0" + blank + "06 15", "C2 B26 C2 B1 C2 B1"},
         {"footer lines 2 and 3", 8, "1B 2E|02" + spaces + "00|1B 2E|03" + spaces + "00",
          "06 00 06 01", "C2 B42 C2 B42"},
         {"reports: none stored; unknown kind", 8, "1B 31|01 01 00 01 00|1B 31|07", "06 03 06 02",
@@ -197,9 +190,8 @@ TEST(PrinterCommands, AnswerAsThePrinterDoes) {
         // percent. A table taken is printed (status byte 2: busy); one with a bad rate is dropped.
         {"six rates", 8, "1B D4 0898 02BC 01F4 0000 04D2 270F" + table,
          "06 06 0898 02BC 01F4 0000 04D2 270F 0601", "", Lines{Row("PTU F", "99,99%")}},
-        {"a rate of 100%; one not in use", 8,
-         "1B D4 0001 0002 0003 0004 2710 0005" + table + "|1B D4 0001 0002 0003 0004 FFFF 0005" +
-             table,
+        {"a rate of 100%; one not in use", 8, "1B D4 0001 0002 0003 0004 2710 0005" + table +
+         "|1B D4 0001 0002 0003 0004 FFFF 0005" + table,
          old + " 06 06 0001 0002 0003 0004 FFFF 0005 0601"},
         {"a negative whole percent, one of 100; whole percents", 1,
          "1B 44 16 07 FF 00|1B 44 64 07 05 00" + table + "|1B 44 16 07 05 00" + table,
@@ -225,6 +217,7 @@ TEST(PrinterCommands, AnswerAsThePrinterDoes) {
         {"W, then opened by hand: it stays", 4, "1B 57|!drawer 1|~3000|1B 56", "06 06 30"},
         {"W again restarts the time", 4, "!drawer 3|1B 57|~2000|1B 57|~2000|1B 56|~1000|1B 56",
          "06 06 06 10 06 18"}};  // drawer 3, opened by hand, stays
+    // clang-format on
     for (const Script& s : scripts) Play(s);
 }
 
@@ -318,9 +311,6 @@ TEST(PrinterReceipt, SumsPrintsAndCancelsReceiptsAndClosesTheDay) {
         {"a receipt at the rate set for E", 8,
          "1B D4 0898 0320 01F4 0000 0064 FFFF|" + ReceiptOf({Sale(kBread, 6, 10100)}), "06 06 06",
          "", Lines{Row("SPRZEDAŻ OPODATKOWANA E", "101,00"), Row("PTU E 1,00%", "1,00")}},
-        {"a receipt discount spread by share", 8, ReceiptOf({Sale(kBread, 1, 100),
-             Sale("Mleko UHT 3,2 procent", 2, 100), "1B 19 2D" + Amount(100)}), "06 06", "",
-         Lines{Row("SPRZEDAŻ OPODATKOWANA A", "0,50"), Row("SPRZEDAŻ OPODATKOWANA B", "0,50")}},
         Cancelled("a quantity of nothing", 0, Item(' ', kBread, 1, 0, 100, 0)),
         Cancelled("nine allowed characters", 'J', Sale("Mleko 3,2%", 1, 100)),
         Cancelled("a rate the table leaves unused", 'F', Sale(kBread, 6, 100)),
@@ -345,7 +335,6 @@ TEST(PrinterReceipt, SumsPrintsAndCancelsReceiptsAndClosesTheDay) {
         Cancelled("no paper", 'X', "!paper out|" + Payment("Gotówka", 100)),
         Cancelled("cancelled on request", 'T', "!cancel T"),
         Older("a blocked item on type 2", 2, Sale("Piwo jasne.", 1, 100), "0620 0600 15"),
-        Older("a bad name on type 2", 2, Sale("Mleko 3,2%", 1, 100), "0600 0610 15"),
         Older("no paper on type 2", 2, "!paper out|" + Sale(kBread, 1, 100), "0600 0602 15"),
         Older("a bad name on type 3", 3, Sale("Mleko 3,2%", 1, 100), "0600 0610 15"),
         Older("type 3 v3 names it", Model(3, 3), Sale("Piwo jasne.", 1, 100), "0600 0600 06 43")};
@@ -360,14 +349,13 @@ TEST(PrinterReceipt, SumsPrintsAndCancelsReceiptsAndClosesTheDay) {
 TEST(PrinterReports, PrintsTheRangeAskedForAndSaysWhetherItCould) {
     const std::string first = Row("Raport dobowy nr 0001", "2026-12-06");
     const std::string second = Row("Raport dobowy nr 0002", "2026-12-07");
-    const std::string a22 = Row("PTU A 22,00%", "2,20");
-    const std::string summary = "              PODSUMOWANIE";
+    const std::string a22 = Row("PTU A 22,00%", "2,20"), summary = "              PODSUMOWANIE";
+    // clang-format off
     const std::tuple<std::string, const char*, Lines> cases[] = {
-        {"00 020601020006 020601020007",
-         "00",
-         {"            RAPORT OKRESOWY", "              SZCZEGÓŁOWY", first,
-          Row("PTU A 23,00%", "2,30"), second, a22, Row("SPRZEDAŻ OPODATKOWANA A", "24,50"),
-          Row("PTU A", "4,50"), Row("ŁĄCZNA NALEŻNOŚĆ", "35,30"), Row("Raportów dobowych", "2")}},
+        {"00 020601020006 020601020007", "00",
+         {"            RAPORT OKRESOWY", "              SZCZEGÓŁOWY", first, Row("PTU A 23,00%", "2,30"),
+          second, a22, Row("SPRZEDAŻ OPODATKOWANA A", "24,50"), Row("PTU A", "4,50"),
+          Row("ŁĄCZNA NALEŻNOŚĆ", "35,30"), Row("Raportów dobowych", "2")}},
         {"03 020601020007 020601020301", "00", {summary, Row("Do", "2026-12-31"), a22}},
         {"01 01 00 02 00", "00", {"       RAPORT OKRESOWY WG NUMERÓW", first, second}},
         {"00 020600010001 020601020005", "03", {}},  // no daily report on those days
@@ -377,6 +365,7 @@ TEST(PrinterReports, PrintsTheRangeAskedForAndSaysWhetherItCould) {
         {"01 FF 00 01 01", "01", {}},                // a low part of 255
         {"1B 28 020601020006 020601020006", "06", {first, Row("Raportów dobowych", "1")}},
         {"1B 29 020601020001 020601020301", "06", {summary, Row("Raportów dobowych", "3")}}};
+    // clang-format on
     for (const auto& [description, answer, printed] : cases) {
         SCOPED_TRACE(description);
         const bool older = description.rfind("1B", 0) == 0;
