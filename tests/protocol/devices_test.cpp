@@ -17,8 +17,8 @@ Frame Display(const std::string& text) {
 
 class DevicesTest : public LibraryTest {
 protected:
-    // A session with a display of `displayType`; `status3` adds bits to status byte 3; the drawer
-    // type is chosen before the session.
+    // A session with a display of `displayType`, `status3` added to status byte 3 and the drawer
+    // type chosen before it.
     void StartWith(int type, int displayType, uint8_t status3 = 0, int drawerType = 0) {
         sim::PrinterModel model = Model(type);
         model.displayType = displayType;
@@ -32,9 +32,7 @@ protected:
 
 // Below type 8 the drawers are 1 to 3 ('W', 'X', 'Y') once a drawer type is chosen, each open
 // while its bit in status byte 3 is clear (0x08, 0x10, 0x20); type 8 has one drawer, opened
-// whatever the number and the type, and one bit, 0x08. Each row opens a drawer, then asks whether
-// it is open; `status3` adds bits to the printer's. Not inside a non-fiscal document. The drawer
-// types are listed in a session.
+// whatever the number and the type, and one bit, 0x08. Not inside a non-fiscal document.
 TEST_F(DevicesTest, OpeningADrawerAskingWhetherItIsOpenAndListingTheTypes) {
     // clang-format off
     const struct { int type, drawerType; uint8_t status3; int drawer; Outcome opened;
