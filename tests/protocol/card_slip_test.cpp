@@ -22,17 +22,14 @@ using CardSlipTest = test::StartedLibraryTest;
 std::string Right(const std::string& text, size_t width) {
     return std::string(width - text.size(), ' ') + text;
 }
-// A line code, the text right-aligned in `width` (or as it is), then LF.
 std::string Line(const char* code, const std::string& text, size_t width = 0) {
     return code + (text.size() < width ? Right(text, width) : text) + "\n";
 }
-// A status text centred in 30 behind `leading` spaces.
 std::string Status(const char* code, size_t leading, const std::string& text) {
     return Line(code,
                 std::string(leading, ' ') + text + std::string(30 - leading - text.size(), ' '));
 }
 
-// The pieces of the default slip, as the printer must receive them.
 const std::string kHead = "\x1Bs80" + Line("10", "Terminal 1", 22) + "20" + Line("30", "30", 22) +
                           Line("40", "40", 33) + Line("50", "50", 26);
 const std::string kCardNumber = Line("70", "VISA", 34) + Line("80", "4111********1111", 34);

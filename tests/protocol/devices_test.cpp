@@ -10,7 +10,6 @@
 namespace tarn::test {
 namespace {
 
-// The display command: 'R', the text, ESC 'S'.
 Frame Display(const std::string& text) {
     return Esc("R" + text + "\x1BS");
 }

@@ -311,7 +311,6 @@ struct Figure {
 
 class SettlementTest : public test::StartedLibraryTest {
 protected:
-    // The record the printer received for a settlement of these figures.
     Frame Settle(const std::vector<Figure>& figures, const std::string& number = "7",
                  const char* start = "01.12.2026 06:00") {
         EXPECT_EQ(mfBgShiftReport(number.c_str(), start, "01.12.2026 14:00:00 CET", "Jan"), 0);

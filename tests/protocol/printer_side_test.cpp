@@ -71,7 +71,6 @@ std::string Payment(const std::string& name, int32_t amount) {
     return "1B 81 01 " + Text(name, 13) + Amount(amount);
 }
 
-// A 40-column line with `left` at the left and `right` at the right.
 std::string Row(const std::string& left, const std::string& right) {
     return left + std::string(40 - Utf8ToCp852(left + right).size(), ' ') + right;
 }
