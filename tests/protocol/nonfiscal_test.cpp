@@ -392,8 +392,8 @@ TEST_F(SettlementTest, RowsThatDoNotFitOrFollowANamelessRowAreLeftOut) {
     const std::string longName(26, 'g'), filling(25, 'h');
     std::vector<std::string> names;
     for (char c = 'a'; c < 'g'; ++c) names.push_back(std::string(19, c) + "!");
-    std::vector<Figure> figures;
-    for (const std::string& name : names) figures.push_back({2, name.c_str(), "1", "1", "0"});
+    std::vector<Figure> figures(names.size(), {2, "", "1", "1", "0"});
+    for (size_t i = 0; i < names.size(); ++i) figures[i].name = names[i].c_str();
     figures.push_back({2, longName.c_str(), "1", "1", "0"});
     std::vector<Figure> first = figures;
     first.insert(

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "roll.h"
@@ -237,7 +238,7 @@ Script Cancelled(const char* name, char reason, const std::string& frames,
 // 0x10 for other causes (only the paper bit without paper). After an opening, a line and
 // `frames`: status bytes 1 and 2 and the reason query (`shown`); a new opening clears them.
 Script Older(const char* name, Model model, const std::string& frames, const std::string& shown) {
-    return {name, model,
+    return {name, std::move(model),
             "1B 21|" + Sale(kBread, 1, 500) + "|" + frames +
                 "|~1000|1B 54|1B 55|1B 50|!paper in|1B 21|~1000|1B 54|1B 55",
             "06 " + shown + " 06 0600 0600"};
@@ -377,8 +378,8 @@ TEST(PrinterReports, PrintsTheRangeAskedForAndSaysWhetherItCould) {
                  "|1B 25|~172800000|1B 25");
         const size_t before = printer.Roll().Lines().size();
         if (!older) printer.AnswerNextReportWith(5);  // a fault forced on one report: no printout
-        EXPECT_EQ(Talk(printer, wire,
-                       older ? description : "1B 31 " + description + "|1B 31|" + description),
+        const std::string asked = older ? "" : "1B 31 " + description + "|1B 31|";
+        EXPECT_EQ(Talk(printer, wire, asked + description),
                   Hex((older ? "" : "06 05 06 ") + std::string(answer)));
         EXPECT_EQ(printer.Roll().Lines().size() > before, !printed.empty());
         EXPECT_TRUE(PrintedInOrder(printer, printed, before));
