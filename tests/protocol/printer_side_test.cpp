@@ -136,7 +136,8 @@ void Play(const Script& s) {
 
 TEST(PrinterCommands, AnswerAsThePrinterDoes) {
     // clang-format off
-    const std::string lines = "'\x1b\x06 " + std::string(48, 'x') + "|'\x1b\x06" + std::string(48, 'y');
+    const std::string lines =
+        "'\x1b\x06 " + std::string(48, 'x') + "|'\x1b\x06" + std::string(48, 'y');
     const std::string blank(46, '0'), spaces = HexOf(std::string(40, ' '));  // 23 bytes, no dots
     const std::string old = "06 06 08FC 0320 01F4 0000 FFFF FFFF 0600";
     const std::string at = "06 06 0206 0102 0006 ";  // 2026-12-06, switched on at 10:00
@@ -264,18 +265,17 @@ TEST(PrinterCommands, KeepsABoundedRecordOfWhatItHeard) {
 TEST(PrinterReceipt, SumsPrintsAndCancelsReceiptsAndClosesTheDay) {
     // A name and its figures that would touch go on two lines.
     const std::string milk = "Mleko świeże 2 proc.";  // 20 characters, as many as its figures
+    // clang-format off
     const std::string receipt = "!footer Dziękujemy za zakupy|1B 43 31323137|1B 21|" +
-                                Item(' ', kBread, 1, 1500, 399, 599) + "|" + Sale(milk, 2, 1000) +
-                                "|1B 18 2D" + Amount(100) + "|" + Sale("Masło ekstra", 1, 799) +
-                                "|" + Item('-', "Masło ekstra", 1, 1000, 799, 799) + "|" +
-                                Sale("Książka dla dzieci", 5, 1000) + "|1B 18 20" + Amount(50) +
-                                "|1B 1B 0A|1B 19 2D" + Amount(300) + "|1B 07" + Amount(1994) +
-                                "|'\x1b\x09>DO ZAP\n|" + Payment("Gotówka", 1000) + "|1B 83 " +
-                                HexOf("EUR") + Text("4,1234", 10) + "01" + Amount(970) + "|1B 84" +
-                                Amount(4000) + std::string(24, '0') + "|1B 24|1B 50 1B 66";
+        Item(' ', kBread, 1, 1500, 399, 599) + "|" + Sale(milk, 2, 1000) + "|1B 18 2D" +
+        Amount(100) + "|" + Sale("Masło ekstra", 1, 799) + "|" +
+        Item('-', "Masło ekstra", 1, 1000, 799, 799) + "|" + Sale("Książka dla dzieci", 5, 1000) +
+        "|1B 18 20" + Amount(50) + "|1B 1B 0A|1B 19 2D" + Amount(300) + "|1B 07" + Amount(1994) +
+        "|'\x1b\x09>DO ZAP\n|" + Payment("Gotówka", 1000) + "|1B 83 " + HexOf("EUR") +
+        Text("4,1234", 10) + "01" + Amount(970) + "|1B 84" + Amount(4000) + std::string(24, '0') +
+        "|1B 24|1B 50 1B 66";
     const auto voidAt = [](int32_t price) { return Item('-', kBread, 1, 1000, price, 500); };
     const std::string misplaced = Sale(kBread, 1, 100).replace(3 * 31, 2, "31");  // not '0'
-    // clang-format off
     const Script scripts[] = {
         {"a receipt", 8, receipt, "06 06 06 06 00 06 01 00", "",
          Lines{"Kasa: 12 Kasjer: 17", "            PARAGON FISKALNY",
@@ -353,9 +353,9 @@ TEST(PrinterReports, PrintsTheRangeAskedForAndSaysWhetherItCould) {
     // clang-format off
     const std::tuple<std::string, const char*, Lines> cases[] = {
         {"00 020601020006 020601020007", "00",
-         {"            RAPORT OKRESOWY", "              SZCZEGÓŁOWY", first, Row("PTU A 23,00%", "2,30"),
-          second, a22, Row("SPRZEDAŻ OPODATKOWANA A", "24,50"), Row("PTU A", "4,50"),
-          Row("ŁĄCZNA NALEŻNOŚĆ", "35,30"), Row("Raportów dobowych", "2")}},
+         {"            RAPORT OKRESOWY", "              SZCZEGÓŁOWY", first,
+          Row("PTU A 23,00%", "2,30"), second, a22, Row("SPRZEDAŻ OPODATKOWANA A", "24,50"),
+          Row("PTU A", "4,50"), Row("ŁĄCZNA NALEŻNOŚĆ", "35,30"), Row("Raportów dobowych", "2")}},
         {"03 020601020007 020601020301", "00", {summary, Row("Do", "2026-12-31"), a22}},
         {"01 01 00 02 00", "00", {"       RAPORT OKRESOWY WG NUMERÓW", first, second}},
         {"00 020600010001 020601020005", "03", {}},  // no daily report on those days
