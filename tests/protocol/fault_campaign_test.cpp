@@ -115,9 +115,13 @@ protected:
         {"paper out", [](auto& p, auto&) { p.SetPaperOut(true); }},
         {"power lost", [this](auto& p, auto&) { p.LosePower(Now(), 3000); }}};
 
+    static bool Documented(int result) {
+        return result >= -3 && result <= 1 && (result != -2 || mfError() != 0);
+    }
+
     // The sale, stopped at the first call that does not succeed; true when every call succeeded.
-    // Each call is held against its bound and its result set.
-    // Each call's longest time is kept in `longest` when one is given.
+    // Each call is held against its bound and its result set; its longest time is kept in
+    // `longest` when one is given.
     bool Sale(std::array<int64_t, kSaleCalls>* longest = nullptr) {
         for (size_t i = 0; i < kSaleCalls; ++i) {
             const int64_t start = Now();
@@ -125,32 +129,51 @@ protected:
             const int64_t took = Now() - start;
             if (longest != nullptr) (*longest)[i] = std::max((*longest)[i], took);
             bounded_ = bounded_ && took <= kCallBoundMs;
-            meaningful_ =
-                meaningful_ && result >= -3 && result <= 1 && (result != -2 || mfError() != 0);
+            meaningful_ = meaningful_ && Documented(result);
             // The extended line answers 1 or -3 when it does not fit the last sale: not a failure.
             if (result != 0 && result != 1 && result != -3) return false;
         }
         return true;
     }
 
-    // The frames of a sale that goes well on printer type `type`.
-    int FramesOfASale(int type) {
+    // The exchanges `run` makes on printer type `type` when all goes well, after `before`.
+    template <typename Before, typename Run>
+    int FramesOf(int type, const Before& before, const Run& run) {
         StartOn(type);
+        before();
         int frames = 0;
         printer->OnFrameStart([&frames](int) { ++frames; });
-        EXPECT_TRUE(Sale());
+        run();
         printer->OnFrameStart(nullptr);
         return frames;
     }
 
-    // One case: `fault` injected as frame `frame` starts. Then, the fault mended, what an
-    // application does: a new session, the receipt the library still holds cancelled, a sale.
-    Counts Case(int type, const Fault& fault, int frame, const Status& status,
-                std::array<int64_t, kSaleCalls>* longest) {
-        StartOn(type);
-        printer->OnFrameStart([&](int index) {
-            if (index == frame) fault.inject(*printer, status);
-        });
+    // Each fault at each of `frames` exchanges (a refusal with each status pattern), on a fresh
+    // printer of type `type` with `before` done: `run(fault)` runs the case.
+    template <typename Before, typename Run>
+    void EachCase(int type, int frames, const Before& before, const Run& run) {
+        for (const Fault& fault : faults_)
+            for (int frame = 0; frame < frames; ++frame)
+                for (const Status& status :
+                     fault.eachStatus ? RefusalStatuses() : std::vector<Status>(1)) {
+                    StartOn(type);
+                    before();
+                    printer->OnFrameStart([&, frame](int index) {
+                        if (index == frame) fault.inject(*printer, status);
+                    });
+                    run(fault);
+                    printer->OnFrameStart(nullptr);
+                }
+    }
+
+    int FramesOfASale(int type) {
+        return FramesOf(
+            type, [] {}, [this] { EXPECT_TRUE(Sale()); });
+    }
+
+    // One case of the sale, its fault armed. Then, the fault mended, what an application does:
+    // a new session, the receipt the library still holds cancelled, a sale.
+    Counts SaleCase(std::array<int64_t, kSaleCalls>* longest) {
         int before = printer->State().receiptsToday;
         bounded_ = meaningful_ = true;
         const bool told = Sale(longest), bounded = bounded_, meaningful = meaningful_;
@@ -173,29 +196,15 @@ protected:
     // each time is held against the bound and each result against the documented set.
     template <typename Call>
     int64_t LongestOf(const Call& call, int type) {
-        int frames = 0;
-        StartOn(type);
-        call.before();
-        printer->OnFrameStart([&frames](int) { ++frames; });
-        EXPECT_EQ(call.call(), 0) << call.name;
+        const int frames = FramesOf(type, call.before, [&] { EXPECT_EQ(call.call(), 0); });
         int64_t longest = 0;
-        for (const Fault& fault : faults_)
-            for (int frame = 0; frame < frames; ++frame)
-                for (const Status& status :
-                     fault.eachStatus ? RefusalStatuses() : std::vector<Status>(1)) {
-                    StartOn(type);
-                    call.before();
-                    printer->OnFrameStart([&](int index) {
-                        if (index == frame) fault.inject(*printer, status);
-                    });
-                    const int64_t start = Now();
-                    const int result = call.call();
-                    longest = std::max(longest, Now() - start);
-                    EXPECT_LE(Now() - start, kCallBoundMs) << call.name << " " << fault.name;
-                    EXPECT_TRUE(result >= -3 && result <= 1 && (result != -2 || mfError() != 0))
-                        << call.name << " " << fault.name << " " << result;
-                    printer->OnFrameStart(nullptr);
-                }
+        EachCase(type, frames, call.before, [&](const Fault& fault) {
+            const int64_t start = Now();
+            const int result = call.call();
+            longest = std::max(longest, Now() - start);
+            EXPECT_LE(Now() - start, kCallBoundMs) << call.name << " " << fault.name;
+            EXPECT_TRUE(Documented(result)) << call.name << " " << fault.name << " " << result;
+        });
         return longest;
     }
 
@@ -226,17 +235,18 @@ TEST_F(FaultCampaign, StandardSale) {
     };
     std::array<std::array<int64_t, kSaleCalls>, std::size(kTypes)> longest{};
     Counts all(7);
-    for (const Fault& fault : faults_) {
-        Counts figures(7);
-        for (size_t t = 0; t < std::size(kTypes); ++t)
-            for (int frame = 0, frames = FramesOfASale(kTypes[t]); frame < frames; ++frame)
-                for (const Status& status :
-                     fault.eachStatus ? RefusalStatuses() : std::vector<Status>(1))
-                    figures += Case(kTypes[t], fault, frame, status, &longest[t]);
+    std::vector<Counts> byFault(faults_.size(), Counts(7));
+    for (size_t t = 0; t < std::size(kTypes); ++t)
+        EachCase(
+            kTypes[t], FramesOfASale(kTypes[t]), [] {},
+            [&](const Fault& fault) {
+                byFault[static_cast<size_t>(&fault - faults_.data())] += SaleCase(&longest[t]);
+            });
+    for (size_t f = 0; f < faults_.size(); ++f) {
         for (const int column : {2, 3, 4})  // within its time-outs, as documented, recovered
-            EXPECT_EQ(figures[column], figures[0]) << fault.name << " " << column;
-        row(fault.name, figures);
-        all += figures;
+            EXPECT_EQ(byFault[f][column], byFault[f][0]) << faults_[f].name << " " << column;
+        row(faults_[f].name, byFault[f]);
+        all += byFault[f];
     }
     row("all", all);
     times << "| Call | Type 1 | Type 8 |\n|---|---|---|\n";
