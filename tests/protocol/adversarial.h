@@ -31,7 +31,6 @@ public:
     void ToolNumbersTooLarge(Cases& cases);
     void SpecialFilesAsLogAtLoad(Cases& cases);
     void TextsWithoutTheirEnd(Cases& cases);
-    void DrippedAnswers(Cases& cases);
 
 protected:
     // A type-8 printer with a logo of its own, the logo file at `path`.
