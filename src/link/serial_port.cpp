@@ -9,7 +9,7 @@ namespace tarn {
 
 namespace {
 constexpr int kNoLimitMs = INT_MAX;
-constexpr int kDefaultTimeoutMs = 30000;
+constexpr int kDefaultTimeoutMs = LineSettings{}.timeoutMs;  // the awaited byte's 30 s
 }  // namespace
 
 SerialPort::SerialPort(int portNumber, const LineSettings& settings, ErrorLogSink errorLog)
