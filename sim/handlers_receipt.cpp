@@ -31,8 +31,11 @@ void CancelOpenReceipt(PrinterState& state, PaperRoll& roll, char reason) {
     roll.Cut();
 }
 
+// A record for the open receipt continues it: a receipt left open by an earlier conversation is
+// no longer left once the application carries on with it.
 Receipt* StandingReceipt(Context& ctx) {
     if (!ctx.state.receiptOpen) return nullptr;
+    ctx.state.receiptInProgress = true;
     if (ctx.state.paperOut) {
         CancelOpenReceipt(ctx.state, ctx.roll, CancelReason::kNoPaper);
         return nullptr;

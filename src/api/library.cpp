@@ -50,10 +50,60 @@ int Succeeded(int result) {
     return result;
 }
 
+namespace {
+constexpr int kDocumentLeftOpen = 0x02;  // status byte 1
+constexpr uint8_t kWake = 0x2A;          // '*'
+}  // namespace
+
 int Exchange(CRequest& request, bool noAck, bool noEsc) {
     Library& lib = Lib();
     if (!lib.link) return Failed(kCodeCommunication);
-    return lib.link->Execute(request, noAck, noEsc);
+    const int result = lib.link->Execute(request, noAck, noEsc);
+    const int status1 = lib.link->RefusalStatus()[1];
+    if (result != MF_OK && lib.link->LastFailure() == ExchangeFailure::Refused && status1 > 0 &&
+        (status1 & kDocumentLeftOpen) != 0) {
+        FollowDocumentHeldByPrinter();
+    }
+    return result;
+}
+
+void FollowDocumentHeldByPrinter(bool inDoubt) {
+    Library& lib = Lib();
+    if (lib.IsDocumentOpen(MF_DOC_ANY)) return;
+    lib.SetDocumentOpen(MF_DOC_RECEIPT, true);
+    lib.documentFromPrinter = true;
+    lib.documentInDoubt = inDoubt;
+}
+
+void SettleDocumentDoubt() {
+    Library& lib = Lib();
+    if (!lib.documentInDoubt) return;
+    const int held = PrinterHoldsDocument();
+    if (held < 0) return;
+    lib.documentInDoubt = false;
+    if (held == 1) return;
+    lib.documentFromPrinter = false;
+    lib.SetDocumentOpen(MF_DOC_RECEIPT, false);
+}
+
+ExchangeFailure LastFailure() {
+    const Library& lib = Lib();
+    return lib.link ? lib.link->LastFailure() : ExchangeFailure::NotSent;
+}
+
+bool AnswerUnknown() {
+    return LastFailure() == ExchangeFailure::Unanswered;
+}
+
+int PrinterHoldsDocument() {
+    const KeptCode code;
+    int ignored = 0;
+    CRequestOneByte wake(kWake, &ignored);
+    (void)Exchange(wake, true);  // the printer's answer to '*' is not used
+    int status1 = 0;
+    CRequestStatus query(1, &status1);
+    const int held = Exchange(query) == MF_OK ? ((status1 & kDocumentLeftOpen) != 0 ? 1 : 0) : -1;
+    return code.Restore(held);
 }
 
 int ExceptionEscaped(const char* function) noexcept {

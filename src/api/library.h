@@ -48,6 +48,11 @@ struct Library {
     int32_t drawerType = 0;
     TextTable texts;
     ReceiptState receipt;
+    // The receipt flag was set on the printer's word (a refusal's status bytes), or because the
+    // printer may hold a document the library could not end, not by an opening: mfStornoTicket
+    // ends it as a start does. In doubt, the printer is asked when the record is read.
+    bool documentFromPrinter = false;
+    bool documentInDoubt = false;
 
     CLogger* ActiveLogger() const {
         return temporaryLogger != nullptr ? temporaryLogger : logger.get();
@@ -85,8 +90,26 @@ public:
 // The end of every export when an exception would leave it (memory exhausted, a fault of the
 // standard library): no exception crosses the interface. Logs the function's name; -2 with 769.
 int ExceptionEscaped(const char* function) noexcept;
-// Sends one command through the session's link; 0 or -2 with the detail code in mfErrorL.
+// Sends one command through the session's link; 0 or -2 with the detail code in mfErrorL. A
+// refusal whose status bytes show a document the printer holds, while the library counts none
+// open, opens the library's receipt record: the flags follow the printer, and mfStornoTicket
+// can end what it holds.
 [[nodiscard]] int Exchange(CRequest& request, bool noAck = false, bool noEsc = false);
+// The printer holds a document the library counts closed (or may hold one: `inDoubt`): the
+// library's receipt record opens on that word.
+void FollowDocumentHeldByPrinter(bool inDoubt = false);
+// A document the printer may hold is asked for ('*' and status byte 1): the record follows the
+// answer, and stays in doubt while the printer does not answer.
+void SettleDocumentDoubt();
+// How the last exchange failed: ExchangeFailure::None after one that went through.
+ExchangeFailure LastFailure();
+// Whether the last exchange failed without the printer's word: it went out and its answer did
+// not come whole, so the printer may have carried it out.
+bool AnswerUnknown();
+// Whether the printer holds a document left open: '*' (the start of a conversation, after
+// which the printer reports a document nobody is continuing) and status byte 1, bit 0x02.
+// 1 or 0, or -1 when the printer does not answer; the detail code is left as it was.
+[[nodiscard]] int PrinterHoldsDocument();
 // 'Q' and '#' to a printer that still holds a document left open; 0, or -2 when an exchange
 // failed. Their answers are not needed: a missing one is no failure ('Q' inside an unfinished
 // form ends the form, and the printer answers nothing to that).

@@ -134,6 +134,7 @@ int Start(int port) {
     // The printer holds no receipt and no order now: whatever the library still counted as
     // open from before went with the recovery.
     lib.SetDocumentOpen(MF_DOC_RECEIPT | MF_DOC_ORDER, false);
+    lib.documentFromPrinter = lib.documentInDoubt = false;
     return Succeeded();
 }
 

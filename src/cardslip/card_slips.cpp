@@ -22,9 +22,7 @@ int PrintCardSlip(const CardSlip& slip, CardSlipKind kind) {
     const int result = SendForm(record, FormWay::FramedAcknowledged);
     if (result != 0) return result;
     SettleOlderPrinter(kOlderPrinterPauseMs);
-    // The slip is printed; the wait only lets the printer finish.
-    if (Lib().link) (void)Lib().link->WaitUntilReady(kReadySeconds);
-    return Succeeded();
+    return ConfirmForm(kReadySeconds);
 }
 
 }  // namespace

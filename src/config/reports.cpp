@@ -93,10 +93,12 @@ int ReportByNumbers(int from, int to) {
 
 }  // namespace
 
-// Closes the fiscal day: refused with 778 when no receipt was issued since the last one.
+// Closes the fiscal day: refused with 778 when no receipt was issued since the last one, and
+// with 779 while a document is open (the printer would refuse it).
 extern "C" int TARN_API mfShiftEnd(void) try {
     ApiCall call;
     if (!Lib().started) return NotStarted();
+    if (Lib().IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
     int receipts = 0;
     CRequestLastTicketNo counter(&receipts);
     const int result = Exchange(counter);
@@ -105,8 +107,9 @@ extern "C" int TARN_API mfShiftEnd(void) try {
     CRequestShiftEnd close;
     if (Exchange(close) == MF_OK) return MF_OK;
     // The day close is whole after its first two bytes: with its acknowledge lost, the printer
-    // may have closed the day. Its receipt count then starts again from 0.
-    if (LastReceiptNumber() != 0) return MF_FAILED;
+    // may have closed the day. Its receipt count then starts again from 0. A refusal is the
+    // printer's word that it did not.
+    if (!AnswerUnknown() || LastReceiptNumber() != 0) return MF_FAILED;
     LogErrorF("In mfShiftEnd, the day closed by the printer, acknowledge lost");
     return Succeeded();
 } catch (...) {

@@ -26,8 +26,10 @@ int StatusBit(int index, int bit, int* answer) {
     return AskPrinter(query, answer, [&status, bit] { return (status & bit) != 0; });
 }
 
+// The library's record; a document the printer may hold after a failure is asked for first.
 int DocumentFlag(uint32_t mask, int* answer) {
     if (!Lib().started) return NotStarted();
+    SettleDocumentDoubt();
     if (answer != nullptr) *answer = Lib().IsDocumentOpen(mask) ? 1 : 0;
     return Succeeded();
 }

@@ -1,6 +1,8 @@
 #include "link/printer_link.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "link/shared_commands.h"
 #include "platform/platform.h"
@@ -67,7 +69,9 @@ constexpr StatusRule kRefusalRules[] = {
 
 int RefusalCodeFromStatus(const int status[4]) {
     for (const StatusRule& rule : kRefusalRules) {
-        const bool set = (status[rule.byteIndex] & rule.bit) != 0;
+        const int byte = status[rule.byteIndex];
+        if (byte < 0) return kCodeCommunication;  // the cause is not known
+        const bool set = (byte & rule.bit) != 0;
         if (set == rule.whenSet) return rule.code;
     }
     return kCodeCommunication;
@@ -79,39 +83,51 @@ void CPrinterLink::SetError(int code) {
     if (error_ != nullptr) *error_ = code;
 }
 
-int CPrinterLink::Fail(int code) {
+int CPrinterLink::Fail(int code, ExchangeFailure failure) {
     if (port_) (void)port_->Close();  // the exchange has failed already
     SetError(code);
+    lastFailure_ = failure;
     return MF_FAILED;
 }
 
-// Reads status bytes 0 to 3, each in an exchange of its own on this link; a byte whose
-// query fails counts as 0. A status query refused in turn is such a failure: asking again
-// would recurse for as long as the line keeps answering NAK.
+// Status byte `index` in an exchange of its own on this link, or -1 when it cannot be read.
+int CPrinterLink::ReadRefusalByte(int index) {
+    int status = -1;
+    CRequestStatus query(index, &status);
+    return Execute(query, false, false) == MF_OK ? status : -1;
+}
+
+// Reads status bytes 0 to 3 and maps them. A byte that cannot be read is no byte of 0: it
+// leaves the cause unknown (514) unless an earlier byte already names it, and the bytes after
+// an unanswered query are not asked for. A status query refused in turn is such a byte: asking
+// again would recurse for as long as the line keeps answering NAK.
 int CPrinterLink::RefusalCode() {
     if (readingRefusal_) return kCodeCommunication;
     readingRefusal_ = true;
-    int status[4] = {0, 0, 0, 0};
+    int status[4] = {-1, -1, -1, -1};
     for (int i = 0; i < 4; ++i) {
-        CRequestStatus query(i, &status[i]);
-        (void)Execute(query, false, false);  // a byte not read counts as 0
+        status[i] = ReadRefusalByte(i);
+        if (status[i] < 0 && lastFailure_ != ExchangeFailure::Refused) break;
     }
     readingRefusal_ = false;
+    std::copy(std::begin(status), std::end(status), std::begin(refusalStatus_));
     return RefusalCodeFromStatus(status);
 }
 
 int CPrinterLink::Execute(CRequest& request, bool noAck, bool noEsc) {
     SetError(0);
-    if (!port_) {
-        SetError(kCodeCommunication);
-        return MF_FAILED;
-    }
+    lastFailure_ = ExchangeFailure::None;
+    if (!port_) return Fail(kCodeCommunication, ExchangeFailure::NotSent);
     if (request.Overflowed()) {
         SetError(kCodeOutOfRange);
+        lastFailure_ = ExchangeFailure::NotSent;
         return MF_FAILED;
     }
     if (request.Length() == 0) return MF_OK;
+    return Run(request, noAck, noEsc);
+}
 
+int CPrinterLink::Run(CRequest& request, bool noAck, bool noEsc) {
     uint8_t frame[kFrameSize];
     int length = 0;
     if (!noEsc) frame[length++] = kEsc;
@@ -120,39 +136,54 @@ int CPrinterLink::Execute(CRequest& request, bool noAck, bool noEsc) {
 
     const int type = PrinterType();
     const int headLength = length > 2 ? 2 : length;
-    if (port_->Write(frame, headLength) < 0) return Fail(kCodeCommunication);
+    if (port_->Write(frame, headLength) < 0) {
+        // A port that would not open sent nothing; a write that failed may have sent some.
+        return Fail(kCodeCommunication,
+                    port_->IsOpen() ? ExchangeFailure::Unanswered : ExchangeFailure::NotSent);
+    }
     if (length > 2 && type >= 0 && type < 4) WaitMs(kSettleMs);
 
     if (!noAck) {
         uint8_t ack = 0;
         const int got = port_->Read(&ack, 1);
-        // A printer never acknowledges with ESC: the ESC just sent coming back is a line that
-        // echoes (a loopback plug, a modem with echo on), and no printer is listening.
-        if (got == 1 && ack == kEsc && !noEsc) return Fail(kCodeCommunication);
+        // Only ACK acknowledges. Any other byte is no printer's answer: the ESC just sent
+        // coming back (a loopback plug, a modem with echo on), a device that is no printer.
+        if (got == 1 && ack != kAck && ack != kNak) {
+            return Fail(kCodeCommunication, ExchangeFailure::Unanswered);
+        }
         if (type < 4) WaitMs(kSettleMs);
-        if (got != 1) return Fail(kCodeCommunication);
-        if (ack == kNak) return Fail(RefusalCode());
+        if (got != 1) return Fail(kCodeCommunication, ExchangeFailure::Unanswered);
+        if (ack == kNak) {
+            const int code = RefusalCode();
+            return Fail(code, ExchangeFailure::Refused);
+        }
     }
 
-    if (length > 2 && port_->Write(frame + 2, length - 2) < 0) return Fail(kCodeCommunication);
+    if (length > 2 && port_->Write(frame + 2, length - 2) < 0) {
+        return Fail(kCodeCommunication, ExchangeFailure::Unanswered);
+    }
 
     int answerLength = request.AnswerLength();
     if (answerLength > kFrameSize) answerLength = kFrameSize;
     if (answerLength > 0) {
         uint8_t answer[kFrameSize];
         const int got = port_->Read(answer, answerLength);
+        if (got == answerLength && port_->MoreWaiting()) {
+            return Fail(kCodeCommunication, ExchangeFailure::Unanswered);
+        }
         const int code = got < 0 ? kCodeCommunication : request.ParseAnswer(answer, got);
-        if (code != 0) return Fail(code);
+        if (code != 0) return Fail(code, ExchangeFailure::Unanswered);
     }
 
     if (!port_->Close()) {
         SetError(kCodeCommunication);
+        lastFailure_ = ExchangeFailure::Unanswered;
         return MF_FAILED;
     }
     return MF_OK;
 }
 
-int CPrinterLink::WaitUntilReady(int seconds) {
+int CPrinterLink::WaitUntilReady(int seconds, bool* answered) {
     // No poll starts once the wait's seconds have passed, whatever a poll takes (the settling
     // waits of the older printers, an answer that comes late): the wait ends within its
     // seconds and one poll.
@@ -161,7 +192,9 @@ int CPrinterLink::WaitUntilReady(int seconds) {
     const int64_t deadline = platform.MonotonicMs() + static_cast<int64_t>(seconds) * 1000;
     int status = 0;
     BusyQuery query(&status);
-    if (Execute(query, false, false) != MF_OK) return MF_FAILED;
+    const bool first = Execute(query, false, false) == MF_OK;
+    if (answered != nullptr) *answered = first || lastFailure_ == ExchangeFailure::Refused;
+    if (!first) return MF_FAILED;
     const int64_t pollLimit = static_cast<int64_t>(seconds) * 10;
     for (int64_t polls = 0;
          (status & kBusy) != 0 && polls < pollLimit && platform.MonotonicMs() < deadline; ++polls) {

@@ -12,7 +12,22 @@
 namespace tarn {
 
 constexpr uint8_t kEsc = 0x1B;
+constexpr uint8_t kAck = 0x06;
 constexpr uint8_t kNak = 0x15;
+
+// How an exchange that failed went wrong, which tells whether the printer may have carried
+// the command out.
+enum class ExchangeFailure {
+    None,
+    // Nothing reached the printer: no port, a port that would not open, a command that does
+    // not fit its body.
+    NotSent,
+    // The printer refused the command (NAK): it did not carry it out; its status bytes said why.
+    Refused,
+    // The command went out and its acknowledge or answer did not come whole (none, cut short,
+    // a byte that is no acknowledge, a line that failed under it): the printer may have done it.
+    Unanswered,
+};
 
 class CPrinterLink {
 public:
@@ -29,11 +44,19 @@ public:
     // acknowledge, only the answer. `noEsc`: the frame is the body alone.
     [[nodiscard]] int Execute(CRequest& request, bool noAck, bool noEsc);
     // Waits while the printer reports itself busy (status byte 2, bit 0x01), for about
-    // `seconds` seconds. A printer that stays busy is not an error.
-    [[nodiscard]] int WaitUntilReady(int seconds);
+    // `seconds` seconds. A printer that stays busy is not an error. `*answered` tells whether
+    // the printer answered the first poll (a refusal is an answer).
+    [[nodiscard]] int WaitUntilReady(int seconds, bool* answered = nullptr);
+
+    // How the last exchange failed (None after one that went through), and the status bytes
+    // read after the last refusal (-1 for a byte that could not be read).
+    ExchangeFailure LastFailure() const { return lastFailure_; }
+    const int* RefusalStatus() const { return refusalStatus_; }
 
 private:
-    [[nodiscard]] int Fail(int code);
+    [[nodiscard]] int Fail(int code, ExchangeFailure failure);
+    [[nodiscard]] int Run(CRequest& request, bool noAck, bool noEsc);
+    int ReadRefusalByte(int index);
     [[nodiscard]] int RefusalCode();
     int PrinterType() const { return printerType_ != nullptr ? *printerType_ : -1; }
     void SetError(int code);
@@ -42,9 +65,12 @@ private:
     int32_t* error_ = nullptr;
     const int32_t* printerType_ = nullptr;
     bool readingRefusal_ = false;
+    ExchangeFailure lastFailure_ = ExchangeFailure::None;
+    int refusalStatus_[4] = {0, 0, 0, 0};
 };
 
-// The detail code for the four status bytes read after a refusal.
+// The detail code for the four status bytes read after a refusal; a byte that could not be
+// read (-1) gives 514 when a rule needs it before one holds.
 int RefusalCodeFromStatus(const int status[4]);
 
 }  // namespace tarn

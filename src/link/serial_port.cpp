@@ -64,6 +64,14 @@ int SerialPort::Read(uint8_t* buffer, int count) {
     return got;
 }
 
+bool SerialPort::MoreWaiting() {
+    if (!device_) return false;
+    uint8_t byte = 0;
+    if (device_->ReadByte(&byte, 0, &lastError_) != ReadResult::Byte) return false;
+    TraceBlock(portNumber_, TraceDirection::FromPrinter, &byte, 1);
+    return true;
+}
+
 // The rest of an answer has one awaited byte's time-out after its first byte: a printer that
 // drips its answer cannot hold a read longer than twice the time-out.
 int SerialPort::RestOfAnswerMs() const {

@@ -30,6 +30,9 @@ public:
     // time-out, or when the rest of the answer has not come within one time-out after its
     // first byte. Bytes read (0 when nothing came), or -1 on failure.
     [[nodiscard]] int Read(uint8_t* buffer, int count);
+    // Whether a byte is there at once after an answer read whole; it is read and dropped. A
+    // printer sends its answer and no more: more is no printer's answer (noise, another device).
+    [[nodiscard]] bool MoreWaiting();
 
     bool IsOpen() const { return device_ != nullptr; }
     uint32_t LastError() const { return lastError_; }

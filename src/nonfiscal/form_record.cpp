@@ -1,6 +1,8 @@
 #include "nonfiscal/form_record.h"
 
 #include "api/library.h"
+#include "link/detail_codes.h"
+#include "link/shared_commands.h"
 
 namespace tarn {
 
@@ -33,13 +35,29 @@ void CRequestFormRecord::AppendEnd() {
     AppendByte('Q');
 }
 
+namespace {
+
+// A record's head went out without the printer's answer: the printer may have opened the form
+// and wait for its lines. ESC 'Q' ends it, empty: it prints nothing. A printer that holds no
+// form takes it for 'Q' and answers with a byte; one in a form answers nothing.
+// When it cannot be sent, the printer may hold the form: the library's record follows.
+bool EndFormLeftOpen() {
+    const KeptCode code;
+    int answer = 0;
+    CRequestOneByteMaybeAnswered end('Q', &answer);
+    const bool sent = Exchange(end, true) == MF_OK;
+    if (!sent) FollowDocumentHeldByPrinter(true);
+    code.Restore(0);  // the record's own failure is what the caller hears of
+    return sent;
+}
+
+}  // namespace
+
 int SendForm(CRequest& record, FormWay way) {
-    switch (way) {
-        case FormWay::FramedAcknowledged: return Exchange(record, false, false);
-        case FormWay::FramedUnacknowledged: return Exchange(record, true, false);
-        case FormWay::RawUnacknowledged: return Exchange(record, true, true);
-    }
-    return Exchange(record, false, false);
+    if (way == FormWay::RawUnacknowledged) return Exchange(record, true, true);
+    const int result = Exchange(record, way == FormWay::FramedUnacknowledged, false);
+    if (result != MF_OK && AnswerUnknown()) (void)EndFormLeftOpen();
+    return result;
 }
 
 bool HasFormSupport() {
@@ -51,11 +69,26 @@ bool HasShiftSettlement() {
     return Lib().printerType >= 5;
 }
 
+int ConfirmForm(int seconds) {
+    Library& lib = Lib();
+    if (!lib.link) return Failed(kCodeCommunication);
+    bool answered = false;
+    (void)lib.link->WaitUntilReady(seconds, &answered);  // the printer prints meanwhile
+    if (answered) return Succeeded();
+    const int held = PrinterHoldsDocument();
+    if (held == 1 && EndFormLeftOpen()) {
+        (void)lib.link->WaitUntilReady(seconds, &answered);
+        return Succeeded();
+    }
+    if (held < 0) FollowDocumentHeldByPrinter(true);
+    return Failed(kCodeCommunication);
+}
+
 int WaitThenReport(int result, int seconds) {
+    if (result == MF_OK) return ConfirmForm(seconds);
     const KeptCode code;
-    // The result stands; the wait only lets the printer finish.
-    if (Lib().link) (void)Lib().link->WaitUntilReady(seconds);
-    return result != 0 ? code.Restore(result) : Succeeded();
+    if (Lib().link) (void)Lib().link->WaitUntilReady(seconds);  // the failure stands
+    return code.Restore(result);
 }
 
 }  // namespace tarn

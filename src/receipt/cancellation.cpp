@@ -7,6 +7,8 @@
 #include "api/log.h"
 #include "link/shared_commands.h"
 #include "platform/platform.h"
+#include "receipt/receipt_commands.h"
+#include "receipt/receipt_end.h"
 
 namespace tarn {
 
@@ -49,34 +51,128 @@ int CodeOfReason(char reason) {
     return std::strchr("27FGJKRST", reason) != nullptr ? kCodeOutOfRange : kCodeOther;
 }
 
-int AskReason() {
-    int reason = 0;
-    CRequestOneByte query(kReasonQuery, &reason);
-    const int result = Exchange(query);
-    if (result != 0) return result;
-    if (reason == 0) return MF_OK;
-    LogInfoF("WhyTicketCanceled - przyczyna: %c", reason);
-    return Failed(CodeOfReason(static_cast<char>(reason)));
+// A reason is a character; a byte outside the printable ones is no answer the printer gives.
+bool IsReason(int byte) {
+    return byte > 0x20 && byte < 0x7F;
 }
 
-int ReadStatusBits() {
+// An exchange whose answer was lost is asked once more: a question changes nothing.
+int AskTwiceIfUnanswered(CRequest& query) {
+    const int result = Exchange(query);
+    return result != MF_OK && AnswerUnknown() ? Exchange(query) : result;
+}
+
+// Printers that name a reason give it for paper out among the reasons the library has no code
+// of its own for: status byte 2 tells (bit 0x02 or 0x40).
+bool PaperOut() {
+    const KeptCode code;
+    int status2 = 0;
+    CRequestStatus query(2, &status2);
+    const bool out = Exchange(query) == MF_OK && (status2 & 0x42) != 0;
+    code.Restore(0);
+    return out;
+}
+
+ReceiptCheck AskReason() {
+    int reason = 0;
+    CRequestOneByte query(kReasonQuery, &reason);
+    int result = AskTwiceIfUnanswered(query);
+    if (result == MF_OK && reason != 0 && !IsReason(reason)) {
+        reason = 0;
+        result = Exchange(query);
+        if (result == MF_OK && reason != 0 && !IsReason(reason))
+            result = Failed(kCodeCommunication);
+    }
+    if (result != MF_OK) return {result, false};
+    if (reason == 0) return {MF_OK, false};
+    LogInfoF("WhyTicketCanceled - przyczyna: %c", reason);
+    int code = CodeOfReason(static_cast<char>(reason));
+    if (code == kCodeOther && PaperOut()) code = kCodeNoPaper;
+    return {Failed(code), true};
+}
+
+ReceiptCheck ReadStatusBits() {
     int status[3] = {0, 0, 0};
     for (int index = 1; index <= 2; ++index) {
         CRequestStatus query(index, &status[index]);
-        const int result = Exchange(query);
-        if (result != 0) return result;
+        const int result = AskTwiceIfUnanswered(query);
+        if (result != MF_OK) return {result, false};
     }
     for (const StatusRule& rule : kCancelledRules) {
-        if (status[rule.byteIndex] & rule.bit) return Failed(rule.code);
+        if (status[rule.byteIndex] & rule.bit) return {Failed(rule.code), true};
     }
-    return MF_OK;
+    return {MF_OK, false};
+}
+
+// A receipt whose end went unanswered may be ended: the printer is asked before '#' could
+// cancel nothing while the application sells it again. 1 when it was ended (nothing to cancel),
+// 0 when the printer cancelled it itself, -2 while it cannot be asked, -1 to go on with '#'.
+int SettleUnansweredEnd() {
+    Library& lib = Lib();
+    if (lib.receipt.closing != ClosingStage::EndUnknown) return -1;
+    const EndFate fate = AskWhatBecameOfTheEnd();
+    if (fate.kind == EndFate::Unknown) return Failed(kCodeCommunication);
+    if (fate.kind == EndFate::Standing) return -1;
+    lib.SetDocumentOpen(MF_DOC_RECEIPT, false);
+    lib.receipt.closing = ClosingStage::NotBegun;
+    if (fate.kind == EndFate::Cancelled) return Succeeded();
+    LogErrorF("In mfStornoTicket, receipt %d ended by the printer, nothing to cancel", fate.number);
+    return Succeeded(MF_NOT_PERFORMED);
+}
+
+// A document the library knows of from the printer's word only is ended as a start ends it:
+// 'Q' ends a form or a non-fiscal document, '#' cancels a receipt.
+int EndDocumentHeldByPrinter() {
+    Library& lib = Lib();
+    const int result = EndDocumentLeftOpen();
+    LogResultF(result, "In mfStornoTicket, result: %d,", result);
+    if (result != MF_OK) return result;
+    lib.SetDocumentOpen(MF_DOC_RECEIPT, false);
+    lib.documentFromPrinter = lib.documentInDoubt = false;
+    return Succeeded();
 }
 
 }  // namespace
 
-int WhyTicketCanceled() {
+// The receipt stays open in the library's record while the printer may hold it: a '#' refused
+// or not sent, or one whose acknowledge was lost on a printer still holding a document.
+int CancelTheReceipt() {
+    Library& lib = Lib();
+    if (!lib.started) return NotStarted();
+    if (!lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentNotOpen);
+    const int settled = SettleUnansweredEnd();
+    if (settled != -1) return settled;
+    if (lib.documentFromPrinter) return EndDocumentHeldByPrinter();
+    CRequestCancelTicket cancel;
+    int result = Exchange(cancel);
+    LogResultF(result, "In mfStornoTicket, result: %d,", result);
+    if (result != MF_OK && AnswerUnknown() && PrinterHoldsDocument() == 0) {
+        LogErrorF("In mfStornoTicket, the receipt cancelled by the printer, acknowledge lost");
+        result = Succeeded();
+    }
+    if (result != MF_OK) return result;
+    lib.SetDocumentOpen(MF_DOC_RECEIPT, false);
+    lib.receipt.closing = ClosingStage::NotBegun;
+    return result;
+}
+
+ReceiptCheck WhyTicketCanceled() {
     CurrentPlatform().SleepMs(200);
     return NamesAReason() ? AskReason() : ReadStatusBits();
+}
+
+int AfterFailedCheck(const ReceiptCheck& check) {
+    Library& lib = Lib();
+    if (lib.mfErrorL == kCodeNoPaper) {
+        const KeptCode reason;
+        (void)CancelTheReceipt();  // the caller sees the reason
+        reason.Restore(check.result);
+    }
+    if (check.cancelled) {
+        lib.SetDocumentOpen(MF_DOC_RECEIPT, false);
+        lib.receipt.closing = ClosingStage::NotBegun;
+    }
+    return check.result;
 }
 
 }  // namespace tarn

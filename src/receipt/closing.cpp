@@ -11,6 +11,7 @@
 #include "receipt/cancellation.h"
 #include "receipt/formatting.h"
 #include "receipt/receipt_commands.h"
+#include "receipt/receipt_end.h"
 #include "receipt/second_currency.h"
 #include "tarn/tarn.h"
 #include "text/field_text.h"
@@ -54,19 +55,22 @@ public:
 
 private:
     int Check(int n);
+    int Step(CRequest& request);
     int Judged(CRequest& request, int check);
     void SendLine(uint8_t kind, int width, const std::string& text) {
         CRequestExtraLine line(kind, width, text.c_str());
-        (void)Exchange(line, true);  // a receipt it cancelled shows in a later check
+        (void)Step(line);  // a receipt it cancelled shows in a later check
     }
+    int Whole();
     int Discount();
     int SaleTotal();
     void AdjustmentAndToPay();
     int PaymentRecords();
     void PaymentLines();
     int FootLines();
-    bool EndedAnyway();
     int End();
+    int AfterUnansweredEnd(int result);
+    int Finish();
 
     const EndTicket& args_;
     Library& lib_;
@@ -76,18 +80,26 @@ private:
     int footLines_ = 0;
 };
 
-// Whether the printer cancelled the receipt after step `n`.
+// Whether the printer cancelled the receipt after step `n`. A check that failed otherwise leaves
+// the receipt open: the printer holds it.
 int Closing::Check(int n) {
-    const int why = WhyTicketCanceled();
-    if (why == 0) return MF_OK;
-    lib_.SetDocumentOpen(MF_DOC_RECEIPT, false);
-    LogErrorF("In mfEndTicket WhyTicketCanceled%d, why %d", n, why);
-    return why;
+    const ReceiptCheck check = WhyTicketCanceled();
+    if (check.result == 0) return MF_OK;
+    LogErrorF("In mfEndTicket WhyTicketCanceled%d, why %d", n, check.result);
+    return AfterFailedCheck(check);
+}
+
+// A step of the closing, not acknowledged. Once one has reached the printer, sending the
+// closing again would print its steps twice.
+int Closing::Step(CRequest& request) {
+    const int result = Exchange(request, true);
+    if (LastFailure() != ExchangeFailure::NotSent) receipt_.closing = ClosingStage::Begun;
+    return result;
 }
 
 // An exchange whose own failure counts: the receipt check first, then the failure with its code.
 int Closing::Judged(CRequest& request, int check) {
-    const int result = Exchange(request, true);
+    const int result = Step(request);
     const KeptCode code;
     const int why = Check(check);
     if (why != 0) return why;
@@ -98,20 +110,20 @@ int Closing::Discount() {
     if (args_.percentDiscount > 0) {
         const int percent = args_.percentDiscount / 100;
         CRequestPercentDiscount discount(percent);
-        const int result = Exchange(discount, true);
+        const int result = Step(discount);
         if (result != 0) return result;
         return Check(1);
     }
     if (receipt_.ptuLinesTotal != 0 && lib_.printerType >= 8) {
         CRequestTicketDiscount discount(0, static_cast<int32_t>(receipt_.ptuLinesTotal));
-        (void)Exchange(discount, true);  // a receipt it cancelled shows in the next check
+        (void)Step(discount);  // a receipt it cancelled shows in the next check
     }
     return MF_OK;
 }
 
 int Closing::SaleTotal() {
     CRequestSaleTotal total(saleTotal_);
-    const int result = Exchange(total, true);
+    const int result = Step(total);
     LogResultF(result, "In mfEndTicket CRequestAllSalePos, mfTicketTotal: %" PRId64 ", result %d",
                receipt_.total, result);
     return Check(2);
@@ -149,9 +161,9 @@ int Closing::PaymentRecords() {
             CRequestSecondCurrency info(currency->code.c_str(), currency->rateText.c_str(), 1,
                                         currency->converted);
             // A payment the printer did not take shows when the receipt ends.
-            (void)Exchange(info, true);
+            (void)Step(info);
             CRequestSecondCurrencyPayment payment(args_.payment[i]);
-            (void)Exchange(payment, true);
+            (void)Step(payment);
             secondCurrencyUsed = true;
             continue;
         }
@@ -215,36 +227,66 @@ int Closing::FootLines() {
     return MF_OK;
 }
 
-// The end's frame is whole after its first two bytes, so the printer may have ended the
-// receipt while its acknowledge was lost on the line. Then its count of the day's receipts has
-// grown by this one and it names no cancellation.
-bool Closing::EndedAnyway() {
-    if (receipt_.numberBefore < 0) return false;
-    const int number = LastReceiptNumber();
-    const KeptCode code;
-    const bool ended = number == ((receipt_.numberBefore + 1) & 0xFFFF) && WhyTicketCanceled() == 0;
-    code.Restore(0);
-    if (ended)
-        LogErrorF("In mfEndTicket, receipt %d ended by the printer, acknowledge lost", number);
-    return ended;
-}
-
+// The end's frame is whole after its first two bytes: the printer may have ended the receipt
+// while its acknowledge was lost on the line. A refusal is the printer's word that it did not.
 int Closing::End() {
+    receipt_.closing = ClosingStage::AtEnd;
     CRequestEndTicket end;
     const int result = Exchange(end);
     LogResultF(result, "In mfEndTicket CRequestEndTicket, result: %d,", result);
-    if (result != 0 && !EndedAnyway()) {
-        lib_.SetDocumentOpen(MF_DOC_RECEIPT, false);
-        return result;
+    if (result == MF_OK) return Finish();
+    return AnswerUnknown() ? AfterUnansweredEnd(result) : result;
+}
+
+// The printer is asked what became of the receipt. Until it answers, the receipt stays open in
+// the library's record and a repeated mfEndTicket asks again.
+int Closing::AfterUnansweredEnd(int result) {
+    const KeptCode code;
+    const EndFate fate = AskWhatBecameOfTheEnd();
+    switch (fate.kind) {
+        case EndFate::Ended:
+            LogErrorF("In mfEndTicket, receipt %d ended by the printer, acknowledge lost",
+                      fate.number);
+            return Finish();
+        case EndFate::Cancelled:
+            lib_.SetDocumentOpen(MF_DOC_RECEIPT, false);
+            receipt_.closing = ClosingStage::NotBegun;
+            return MF_FAILED;
+        case EndFate::Standing: receipt_.closing = ClosingStage::AtEnd; break;
+        case EndFate::Unknown: receipt_.closing = ClosingStage::EndUnknown; break;
     }
+    return code.Restore(result);
+}
+
+int Closing::Finish() {
     (void)lib_.link->WaitUntilReady(20);  // the receipt is ended; the wait lets it print
     lib_.SetDocumentOpen(MF_DOC_RECEIPT, false);
+    receipt_.closing = ClosingStage::NotBegun;
     return Succeeded();
 }
 
+// A closing called again goes on from where the printer stands: the end alone when every step
+// before it went through, after asking when the end's answer was lost. A closing that failed
+// half-way is not sent again (its payments and lines would be printed twice): the receipt is
+// cancelled with mfStornoTicket.
 int Closing::Run() {
+    switch (receipt_.closing) {
+        case ClosingStage::NotBegun: return Whole();
+        case ClosingStage::Begun: return Failed(kCodeWrongOrder);
+        case ClosingStage::AtEnd: return End();
+        case ClosingStage::EndUnknown: {
+            const int result = AfterUnansweredEnd(Failed(kCodeCommunication));
+            return receipt_.closing == ClosingStage::AtEnd ? End() : result;
+        }
+    }
+    return Whole();
+}
+
+int Closing::Whole() {
     const int percent = args_.percentDiscount;
     if (percent > 0 && (percent % 100 != 0 || percent > 9900)) return Failed(kCodeOutOfRange);
+    // A receipt with no line sold would be recorded for 0,00 in the fiscal memory.
+    if (receipt_.saleLines == 0) return Failed(kCodeWrongOrder);
     if (!receipt_.totalDeclared) {
         // A percentage discount replaces the "PTU" lines' discount, which the printer then never
         // hears of: the sale total is taken without it.

@@ -55,11 +55,8 @@ int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, in
     const int result = Exchange(line, true);
     const KeptCode code;
     WaitMs(kSettleAfterLineMs);
-    const int why = WhyTicketCanceled();
-    if (why != 0) {
-        lib.SetDocumentOpen(MF_DOC_RECEIPT, false);
-        return why;
-    }
+    const ReceiptCheck check = WhyTicketCanceled();
+    if (check.result != 0) return AfterFailedCheck(check);
     if (result != 0) return code.Restore(result);
     if (!receipt.totalDeclared) receipt.total += kind == kMarkup ? amount : -amount;
     return Succeeded();

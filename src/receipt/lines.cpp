@@ -15,30 +15,6 @@ namespace {
 
 constexpr int kOlderPrinterLinePauseMs = 200;
 
-[[nodiscard]] int CancelTicket() {
-    Library& lib = Lib();
-    if (!lib.started) return NotStarted();
-    if (!lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentNotOpen);
-    CRequestCancelTicket cancel;
-    const int result = Exchange(cancel);
-    LogResultF(result, "In mfStornoTicket, result: %d,", result);
-    lib.SetDocumentOpen(MF_DOC_RECEIPT, false);
-    return result;
-}
-
-// The printer cancelled the receipt. Out of paper, it is cancelled on our side too; the caller
-// sees the reason, not the cancellation's own outcome.
-int Cancelled(int result, bool cancelOnNoPaper) {
-    Library& lib = Lib();
-    if (cancelOnNoPaper && lib.mfErrorL == kCodeNoPaper) {
-        const KeptCode reason;
-        (void)CancelTicket();  // the caller sees the reason
-        reason.Restore(result);
-    }
-    lib.SetDocumentOpen(MF_DOC_RECEIPT, false);
-    return result;
-}
-
 struct LineRequest {
     const char* name;
     int ptu;
@@ -83,8 +59,9 @@ int SaleLine(const LineRequest& line) {
     // Sent without awaiting its acknowledge: the check that follows tells whether it was taken.
     (void)SendLine("mfLineTicket", line, lineValue, CRequestItemLine::kSale);
     SettleOlderPrinter(kOlderPrinterLinePauseMs);
-    const int why = WhyTicketCanceled();
-    if (why != 0) return Cancelled(why, true);
+    const ReceiptCheck check = WhyTicketCanceled();
+    if (check.result != 0) return AfterFailedCheck(check);
+    ++receipt.saleLines;
     std::snprintf(receipt.lastLineName, sizeof receipt.lastLineName, "%s",
                   GivenName(line.name).c_str());
     receipt.lastLineValue = lineValue;
@@ -103,8 +80,8 @@ int VoidLine(const LineRequest& line) {
     if (receipt.IsLastLine(line.name, TaxLetter(line.ptu), lineValue)) receipt.EndDiscounts();
     const int result = SendLine("mfStornoLineTicket", line, lineValue, CRequestItemLine::kVoid);
     if (result != 0) return result;
-    const int why = WhyTicketCanceled();
-    if (why != 0) return Cancelled(why, false);
+    const ReceiptCheck check = WhyTicketCanceled();
+    if (check.result != 0) return AfterFailedCheck(check);
     return Succeeded();
 }
 
@@ -129,7 +106,7 @@ extern "C" int TARN_API mfStornoLineTicket(tarn_arg, const char* name, int ptu,
 
 extern "C" int TARN_API mfStornoTicket(void) try {
     ApiCall call;
-    return CancelTicket();
+    return CancelTheReceipt();
 } catch (...) {
     return ExceptionEscaped("mfStornoTicket");
 }

@@ -84,6 +84,14 @@ int CheckStatus(const int status[4], int* lastNumber) {
     return MF_OK;
 }
 
+// The opening's acknowledge lost on the line: the printer, which held no document before it,
+// holds one now when it opened the receipt.
+bool OpenedAnyway() {
+    if (!AnswerUnknown() || PrinterHoldsDocument() != 1) return false;
+    LogErrorF("In mfBeginTicket, the receipt opened by the printer, acknowledge lost");
+    return true;
+}
+
 int Begin(int32_t total) {
     Library& lib = Lib();
     if (!lib.started) return NotStarted();
@@ -107,8 +115,9 @@ int Begin(int32_t total) {
     CRequestBeginTicket opening(total);
     result = Exchange(opening);
     LogResultF(result, "In mfBeginTicket, total: %d", total);
-    if (result != 0) return result;
+    if (result != 0 && !OpenedAnyway()) return result;
     lib.SetDocumentOpen(MF_DOC_RECEIPT, true);
+    lib.documentFromPrinter = lib.documentInDoubt = false;
     return Succeeded();
 }
 

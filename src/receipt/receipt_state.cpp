@@ -39,6 +39,8 @@ void ReceiptState::Reset(int64_t declaredTotal, bool declared, int lastNumber) {
     lastLineValue = 0;
     lastLinePtu = ' ';
     ptuLinesTotal = 0;
+    saleLines = 0;
+    closing = ClosingStage::NotBegun;
 }
 
 // The name is compared as it was kept.

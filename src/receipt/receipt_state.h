@@ -7,6 +7,14 @@
 
 namespace tarn {
 
+// How far the closing of the open receipt got on the printer.
+enum class ClosingStage {
+    NotBegun,    // nothing of it reached the printer
+    Begun,       // some of its steps reached the printer, and a later one failed
+    AtEnd,       // every step before the end went through; the printer did not end the receipt
+    EndUnknown,  // the end went out and the printer could not be asked whether it ended it
+};
+
 struct ReceiptState {
     static constexpr int kLastNameSize = 43;
     // The item name's field on the receipt: the name is read no further, and a later line of
@@ -21,6 +29,9 @@ struct ReceiptState {
     int64_t ptuLinesTotal = 0;  // receipt-wide discounts entered as "PTU" lines
     // The printer's number of the day's last receipt when this one opened; -1 when unknown.
     int numberBefore = -1;
+    // Sale lines the printer took.
+    int saleLines = 0;
+    ClosingStage closing = ClosingStage::NotBegun;
 
     void Reset(int64_t declaredTotal, bool declared, int lastNumber);
     // Whether a line of this name (as the caller gave it), letter and value is the last sale line.

@@ -130,10 +130,12 @@ TEST_F(ReceiptTest, CallsOutOfTurnAndACancellationThatFails) {
     Sent();
     EXPECT_EQ(Coded(mfBeginTicket(100)), Outcome(-2, 779));
     EXPECT_TRUE(Sent().empty());
-    printer->SetSilent(true);
+    printer->SetSilent(true);  // the printer still holds the receipt: the library says so
     EXPECT_EQ(Coded(mfStornoTicket()), Outcome(-2, 514));
     printer->SetSilent(false);
-    EXPECT_FALSE(DocumentOpen());
+    EXPECT_TRUE(DocumentOpen());
+    EXPECT_EQ(mfStornoTicket(), 0);
+    EXPECT_FALSE(DocumentOpen() || printer->State().receiptOpen);
     StartOn(4);
     Sent();
     EXPECT_EQ(mfLineTicketExt(0, "Chleb", 'A', "", 100, -1000, 0), 1);
@@ -187,6 +189,7 @@ TEST_F(ReceiptTest, ACancelledReceiptBecomesItsCodeAndEndsOnBothSides) {
     // clang-format off
     const struct { int type; char reason; uint8_t byte, bit; int code; } rows[] = {
         {8, 'C', 0, 0, 773}, {8, 'S', 0, 0, 771}, {8, 'X', 0, 0, 769}, {4, 'C', 0, 0, 773},
+        {8, 'X', 2, 0x02, 784}, {4, 'X', 2, 0x40, 784},  // the paper out, read from status byte 2
         {3, 0, 1, 0x20, 773}, {2, 0, 1, 0x01, 258}, {2, 0, 1, 0x02, 769}, {2, 0, 1, 0x08, 777},
         {2, 0, 1, 0x10, 257}, {2, 0, 1, 0x40, 513}, {2, 0, 1, 0x80, 257}, {2, 0, 2, 0x02, 784},
         {2, 0, 2, 0x04, 257}, {2, 0, 2, 0x08, 515}, {2, 0, 2, 0x10, 769}, {2, 0, 2, 0x20, 513},
@@ -201,9 +204,11 @@ TEST_F(ReceiptTest, ACancelledReceiptBecomesItsCodeAndEndsOnBothSides) {
         printer->State().faultBits[r.byte] = r.bit;
         Sent();
         EXPECT_EQ(Coded(Sell("Chleb", 'A', 250)), Outcome(-2, r.code));
-        // The reason or the status queries; out of paper, the library cancels.
-        const std::string checks =
-            std::string(r.reason != 0 ? "P" : "TU") + (r.code == 784 ? "#" : "");
+        // The reason or the status queries, status byte 2 after a reason the library has no code
+        // of its own for; out of paper, the library cancels.
+        const bool other = r.reason != 0 && (r.code == 769 || r.code == 784);
+        const std::string checks = std::string(r.reason != 0 ? "P" : "TU") + (other ? "U" : "") +
+                                   (r.code == 784 ? "#" : "");
         const std::vector<Frame> frames = Sent();
         EXPECT_EQ(std::vector<Frame>(frames.begin() + 1, frames.end()), Escs(checks));
         EXPECT_FALSE(DocumentOpen());
@@ -269,30 +274,36 @@ TEST_F(ReceiptTest, TheClosingFollowsTheOpeningAndItsArguments) {
     }
 }
 
-// A closing refused before anything is sent (771) or on the way, with what it leaves open; an
-// end the printer carried out is a success, its acknowledge lost or not.
-TEST_F(ReceiptTest, AClosingRefusedKeepsItsCode) {
+// A closing refused before anything is sent (771) or on the way, with what it leaves open and
+// the next step the reference gives: the end called again when every step before it went
+// through (only the end is sent again), else the receipt cancelled. An end the printer carried
+// out is a success, its acknowledge lost or not; the printer is asked only when the end's answer
+// is unknown, never after its refusal.
+TEST_F(ReceiptTest, AClosingRefusedKeepsItsCodeAndTheNextStepFinishesIt) {
+    enum Next { kNothing, kCancel, kEndAgain, kNotAgainThenCancel };
     // clang-format off
     const struct { const char* what; int percent; std::function<void()> fault; int code;
-                   bool stillOpen; const char* logged = ""; } rows[] = {
-        {"no whole percent", 150, [] {}, 771, true}, {"100 %", 10000, [] {}, 771, true},
+                   Next next; bool asked = false; const char* logged = ""; } rows[] = {
+        {"no whole percent", 150, [] {}, 771, kCancel}, {"100 %", 10000, [] {}, 771, kCancel},
         {"a sale total beyond 32 bits", 0, [this] {
              for (int i = 0; i < 3; ++i) {
                  printer->AnswerGarbageNext({0});  // the printer's own limit is lower: masked
                  ASSERT_EQ(Sell("Samochod osobowy", 'A', 1000000000), 0);
              }
              Sent();
-         }, 771, true},
-        {"a failed payment", 0, [this] { platform->FailWriteStarting({0x1B, 0x81}); }, 514, true},
-        {"a cancellation after the sale total", 0, [this] { printer->AnswerGarbageNext({'C'}); },
-         773, false, "In mfEndTicket WhyTicketCanceled2, why -2"},
-        {"a refused reason query", 0, [this] { printer->RefuseNext({3, 0, 2, 0}); }, 784, false},
-        {"a refused end", 0, [this] { printer->AcknowledgeNextWith(0x24, 0x15); }, 514, false,
-         "In mfEndTicket CRequestEndTicket, result: -2,"},
-        {"an end not answered", 0, [this] { printer->AcknowledgeNextWith(0x24); }, 514, false},
+         }, 771, kCancel},
+        {"a failed payment", 0, [this] { platform->FailWriteStarting({0x1B, 0x81}); }, 514,
+         kNotAgainThenCancel},
+        {"a cancellation after the sale total", 0, [this] { printer->CancelReceiptWith('C'); },
+         773, kNothing, false, "In mfEndTicket WhyTicketCanceled2, why -2"},
+        {"a refused reason query", 0, [this] { printer->RefuseNext({3, 0, 2, 0}); }, 784, kNothing},
+        {"a refused end", 0, [this] { printer->AcknowledgeNextWith(0x24, 0x15); }, 514, kEndAgain,
+         false, "In mfEndTicket CRequestEndTicket, result: -2,"},
+        {"an end not answered", 0, [this] { printer->AcknowledgeNextWith(0x24); }, 514, kEndAgain,
+         true},
         // The printer ended it: its receipt count tells, and no cancellation is named.
         {"an end whose acknowledge is lost", 0, [this] { printer->LoseNextAcknowledge(0x24); }, 0,
-         false, "In mfEndTicket, receipt 1 ended by the printer, acknowledge lost"},
+         kNothing, true, "In mfEndTicket, receipt 1 ended by the printer, acknowledge lost"},
     };
     // clang-format on
     for (const auto& r : rows) {
@@ -303,10 +314,25 @@ TEST_F(ReceiptTest, AClosingRefusedKeepsItsCode) {
         r.fault();
         EXPECT_EQ(Coded(End({r.percent, {1000}})), Outcome(r.code ? -2 : 0, r.code));
         EXPECT_EQ(printer->State().receiptsToday, r.code ? 0 : 1);
-        EXPECT_EQ(Sent().empty(), r.code == 771);
+        const std::vector<Frame> sent = Sent();
+        EXPECT_EQ(sent.empty(), r.code == 771);
+        EXPECT_EQ(!Of(sent, 'f').empty(), r.asked);
         EXPECT_TRUE(Logged(r.logged));
-        EXPECT_EQ(DocumentOpen(), r.stillOpen);
-        EXPECT_EQ(r.stillOpen ? mfStornoTicket() : 0, 0);
+        EXPECT_EQ(DocumentOpen(), r.next != kNothing);
+        // (The printer's limit was masked above: it took the receipt for cancelled.)
+        EXPECT_TRUE(DocumentOpen() == printer->State().receiptOpen || r.code == 771);
+        if (r.next == kEndAgain) {
+            EXPECT_EQ(Pay(1000), 0);
+            EXPECT_EQ(Sent(), Escs("$U"));
+        }
+        if (r.next == kNotAgainThenCancel) {
+            EXPECT_EQ(Coded(Pay(1000)), Outcome(-2, 770));
+        }
+        if (r.next == kCancel || r.next == kNotAgainThenCancel) {
+            EXPECT_EQ(mfStornoTicket(), 0);
+        }
+        EXPECT_EQ(printer->State().receiptsToday, r.next == kEndAgain || r.code == 0 ? 1 : 0);
+        EXPECT_FALSE(DocumentOpen() || printer->State().receiptOpen);
     }
 }
 

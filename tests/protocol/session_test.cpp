@@ -72,10 +72,10 @@ TEST_F(SessionTest, IdentifiesEveryPrinterTypeAndWritesToItsPace) {
                                     s.dtrControl, s.timeoutMs}),
                   std::vector<int>({9600, 8, 2, 0, 0, 0, 30000}));
     }
-    printer->AcknowledgeNextWith('C', 0x00);  // any acknowledge but NAK lets the exchange go on
+    printer->AcknowledgeNextWith('C', 0x00);  // only ACK acknowledges: the rest is not sent
     platform->ClearWrites();
-    EXPECT_EQ(mfDefPOS(1, 2, ""), 0);
-    EXPECT_EQ(platform->Writes().size(), 2u);
+    EXPECT_EQ(Coded(mfDefPOS(1, 2, "")), Outcome(-2, 514));
+    EXPECT_EQ(platform->Writes().size(), 1u);
 }
 
 // A printer holding a receipt gets it ended and cancelled, then the day it asks to close closed.
@@ -126,6 +126,11 @@ TEST_F(SessionTest, ARefusalIsNamedByTheStatusBytesAndStartAgainStopTwiceStart2A
         EXPECT_EQ(mfError(), r.code);
         EXPECT_EQ(Sent(), (std::vector<Frame>{Esc("f"), Esc("["), Esc("T"), Esc("U"), Esc("V")}));
     }
+    // Bit 0x02 of status byte 1 said the printer holds a document: the library's record follows,
+    // and mfStornoTicket ends it as a start does.
+    EXPECT_EQ(Coded(mfBeginTicket(-1)), Outcome(-2, 779));
+    EXPECT_EQ(mfStornoTicket(), 0);
+    EXPECT_EQ(Sent(), (std::vector<Frame>{Esc("Q"), Esc("#")}));
     ASSERT_EQ(mfBeginTicket(-1), 0);
     ASSERT_EQ(mfLineTicket(0, "Chleb pszenny", 'B', "szt", 450, 1000, 0), 0);
     Sent();
@@ -165,9 +170,10 @@ TEST_F(SessionTest, FailedStartsAndExchangesLeaveThePortClosed) {
         {[](auto&, auto& p) { p.FailNextWrite(); }, 0, 514, 0},
         {[](auto&, auto& p) { p.FailNextRead(); }, 0, 514, 0},
         {[](auto&, auto& p) { p.FailNextClose(); }, 0, 514, 0, true},
-        // Status queries unanswered count as 0; refused in their turn, they are not asked again.
-        {[](auto& p, auto&) { p.RefuseNextThenFallSilent(); }, 0, 259, 4 * 30000},
-        {[](auto& p, auto&) { p.RefuseEverything(true); }, 0, 259, 0},
+        // A status query unanswered leaves the cause unknown and ends the reading; refused in
+        // their turn, the queries are not asked again.
+        {[](auto& p, auto&) { p.RefuseNextThenFallSilent(); }, 0, 514, 30000},
+        {[](auto& p, auto&) { p.RefuseEverything(true); }, 0, 514, 0},
     };
     // clang-format on
     for (const auto& r : rows) {

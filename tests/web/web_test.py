@@ -182,14 +182,14 @@ def main():
             s in browser.text("paper") for s in ("Chleb żytni", "Masło extra", "SUMA PLN")))
         assert browser.script("return document.querySelectorAll('#paper .logo').length") >= 16
 
-        # Out of paper in the middle of a receipt: the printer cancels it and names its reason
-        # (this printer type answers with a reason letter, which the library reports as 769);
-        # a new receipt is refused with the paper-out code until the paper is back.
+        # Out of paper in the middle of a receipt: the printer cancels it and names its reason,
+        # which the library reports as no paper (784) on every printer type; a new receipt is
+        # refused with the same code until the paper is back.
         assert tarn.mfBeginTicket(-1) == 0, tarn.mfError()
         assert line("Żurek", 1250) == 0, tarn.mfError()
         browser.click("paper-out")
         wait_for("paper out on the page", lambda: browser.text("st-paper") == "OUT")
-        assert (line("Śledź", 990), tarn.mfError()) == (-2, 769)
+        assert (line("Śledź", 990), tarn.mfError()) == (-2, 784)
         assert (tarn.mfBeginTicket(-1), tarn.mfError()) == (-2, 784)
         browser.click("paper-in")
         wait_for("paper in on the page", lambda: browser.text("st-paper") == "present")

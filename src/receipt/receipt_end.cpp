@@ -1,0 +1,22 @@
+#include "receipt/receipt_end.h"
+
+#include "api/library.h"
+#include "receipt/cancellation.h"
+
+namespace tarn {
+
+EndFate AskWhatBecameOfTheEnd() {
+    const ReceiptState& receipt = Lib().receipt;
+    const int number = LastReceiptNumber();
+    if (number < 0) return {EndFate::Unknown, number};
+    const KeptCode code;
+    const ReceiptCheck check = WhyTicketCanceled();
+    if (check.cancelled) return {EndFate::Cancelled, number};
+    code.Restore(0);
+    // Without the count at the opening an end cannot be told from a receipt still open.
+    if (check.result != 0 || receipt.numberBefore < 0) return {EndFate::Unknown, number};
+    const bool ended = number == ((receipt.numberBefore + 1) & 0xFFFF);
+    return {ended ? EndFate::Ended : EndFate::Standing, number};
+}
+
+}  // namespace tarn
