@@ -119,8 +119,8 @@ TEST_F(ReceiptTest, TheOpeningRecoversAndRefusesOnTheFirstFaultInTheStatusBytes)
     }
 }
 
-// Out of turn: no receipt (780), a second opening (779), extended lines and invoices by printer
-// type; none sends a byte.
+// Out of turn: no receipt (780), a second opening (779), a closing with no line sold (770),
+// extended lines and invoices by printer type; none sends a byte.
 TEST_F(ReceiptTest, CallsOutOfTurnAndACancellationThatFails) {
     EXPECT_EQ(Coded(Sell("Chleb", 'A', 250)), Outcome(-2, 780));
     EXPECT_EQ(mfStornoLineTicket(0, "Chleb", 'A', "szt", 250, 1000, 0), -2);
@@ -129,7 +129,9 @@ TEST_F(ReceiptTest, CallsOutOfTurnAndACancellationThatFails) {
     ASSERT_EQ(mfBeginTicket(-1), 0);
     Sent();
     EXPECT_EQ(Coded(mfBeginTicket(100)), Outcome(-2, 779));
+    EXPECT_EQ(Coded(Pay(1000)), Outcome(-2, 770));  // no line sold: it is not recorded for 0,00
     EXPECT_TRUE(Sent().empty());
+    EXPECT_TRUE(DocumentOpen());
     printer->SetSilent(true);  // the printer still holds the receipt: the library says so
     EXPECT_EQ(Coded(mfStornoTicket()), Outcome(-2, 514));
     printer->SetSilent(false);
