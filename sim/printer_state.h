@@ -52,7 +52,8 @@ struct PrinterState {
     bool receiptOpen = false;
     // A receipt opened since the application last announced itself with '*' is in progress.
     // Any other open document (one the printer still held when '*' came, or a form) counts
-    // as left open: status byte 1 bit 0x02, until 'Q' or '#' ends it.
+    // as left open: status byte 1 bit 0x02, until 'Q' or '#' ends it or, for a receipt, the
+    // application carries on with it (its next record).
     bool receiptInProgress = false;
     Receipt receipt;  // the open receipt, or the last one until the next opening
     std::optional<Receipt> lastEndedReceipt;
