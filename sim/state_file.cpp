@@ -1,6 +1,7 @@
 #include "state_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <sstream>
 #include <vector>
 
@@ -217,6 +219,66 @@ bool ReadItems(Reader& r, PrinterState* s) {
     return r.Check() && r.End();
 }
 
+// A day's or a record's sums are those of its tax slots, and a day without receipts sold nothing.
+bool SumsAgree(const ReceiptTotals& totals, int receipts) {
+    int64_t gross = 0;
+    int64_t tax = 0;
+    bool sold = false;
+    for (const SlotTotal& slot : totals.slots) {
+        gross += slot.gross;
+        tax += slot.tax;
+        sold = sold || slot.gross != 0 || slot.tax != 0;
+    }
+    return gross == totals.gross && tax == totals.tax && (receipts > 0 || !sold);
+}
+
+// What the printer's records say of each other, as the printer keeps them: a record in the
+// fiscal memory for every daily report (the next report adds the one numbered after the count),
+// sums that agree with their slots. Empty when they agree.
+std::string Disagreement(const PrinterState& s) {
+    if (static_cast<size_t>(s.dailyReports) != s.fiscalMemory.size()) {
+        return std::to_string(s.dailyReports) + " daily reports, " +
+               std::to_string(s.fiscalMemory.size()) + " records in the fiscal memory";
+    }
+    if (!SumsAgree(s.day.sales, s.receiptsToday)) return "the day's sums";
+    for (const DailyRecord& record : s.fiscalMemory) {
+        if (!SumsAgree(record.sales, record.receipts))
+            return "the sums of record " + std::to_string(record.number);
+    }
+    return "";
+}
+
+bool ReadWholeFile(int fd, std::string* text) {
+    constexpr off_t kLargestStateFile = off_t{64} << 20;
+    struct stat info {};
+    if (fstat(fd, &info) != 0) return false;
+    if (info.st_size > kLargestStateFile) {
+        errno = EFBIG;
+        return false;
+    }
+    char buffer[65536];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) != 0;) {
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (text->size() + static_cast<size_t>(n) > static_cast<size_t>(kLargestStateFile)) {
+            errno = EFBIG;
+            return false;
+        }
+        text->append(buffer, static_cast<size_t>(n));
+    }
+    return true;
+}
+
+bool WriteWhole(int fd, const std::string& text) {
+    for (size_t done = 0; done < text.size();) {
+        const ssize_t w = write(fd, text.data() + done, text.size() - done);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) return false;
+        done += static_cast<size_t>(w);
+    }
+    return fsync(fd) == 0;
+}
+
 }  // namespace
 
 std::string StateText(const PrinterState& s) {
@@ -276,75 +338,111 @@ bool ReadStateText(const std::string& text, PrinterState* state, std::string* er
         *error = "is damaged (" + reader.Problem() + ")";
         return false;
     }
+    const std::string disagreement = Disagreement(read);
+    if (!disagreement.empty()) {
+        *error = "is damaged: its records disagree (" + disagreement + ")";
+        return false;
+    }
     *state = read;
     return true;
 }
 
-bool SaveState(const PrinterState& state, const std::string& path, std::string* error) {
-    return WriteStateFile(StateText(state), path, error);
+StateFile::~StateFile() {
+    if (fd_ >= 0) close(fd_);
 }
 
-bool WriteStateFile(const std::string& text, const std::string& path, std::string* error) {
-    // Made new, never through what stands at its name already (a symlink there is removed).
-    const std::string temporary = path + ".tmp";
-    unlink(temporary.c_str());
-    const int fd =
-        open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    bool ok = fd >= 0;
-    for (size_t done = 0; ok && done < text.size();) {
-        const ssize_t w = write(fd, text.data() + done, text.size() - done);
-        if (w < 0 && errno == EINTR) continue;
-        ok = w > 0;
-        if (ok) done += static_cast<size_t>(w);
-    }
-    ok = ok && fsync(fd) == 0;
-    if (fd >= 0 && close(fd) != 0) ok = false;
-    ok = ok && rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        *error = "cannot write " + path + ": " + std::strerror(errno);
-        unlink(temporary.c_str());
-    }
-    return ok;
-}
-
-// A regular file only, opened without blocking (a FIFO there would hold the start for ever),
-// and no larger than a printer's state can be.
-bool ReadWholeFile(const std::string& path, std::string* text, std::string* error) {
-    constexpr off_t kLargestStateFile = off_t{64} << 20;
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat info {};
-    if (fd < 0 || fstat(fd, &info) != 0) {
-        *error = "cannot read " + path + ": " + std::strerror(errno);
-        if (fd >= 0) close(fd);
+bool StateFile::Open(const std::string& path, PrinterState* state, std::string* error) {
+    shown_ = path;
+    bool made = false;
+    if (!Resolve(path, error) || !Lock(&made, error)) return false;
+    if (made) {
+        if (Write(StateText(*state), error)) return true;
+        unlink(path_.c_str());  // an empty file would be refused at the next start
         return false;
     }
-    if (!S_ISREG(info.st_mode) || info.st_size > kLargestStateFile) {
-        *error = path + " is not a tarn-sim printer state file";
-        close(fd);
+    std::string text;
+    if (!ReadWholeFile(fd_, &text)) {
+        *error = "cannot read " + shown_ + ": " + std::strerror(errno);
         return false;
     }
-    char buffer[65536];
-    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) != 0;) {
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 ||
-            text->size() + static_cast<size_t>(n) > static_cast<size_t>(kLargestStateFile)) {
-            *error = "cannot read " + path + ": " + std::strerror(n < 0 ? errno : EFBIG);
-            close(fd);
-            return false;
-        }
-        text->append(buffer, static_cast<size_t>(n));
+    if (!ReadStateText(text, state, error)) {
+        *error = shown_ + " " + *error;
+        return false;
     }
-    close(fd);
     return true;
 }
 
-bool LoadState(const std::string& path, PrinterState* state, std::string* error) {
-    std::string text;
-    if (!ReadWholeFile(path, &text, error)) return false;
-    if (!ReadStateText(text, state, error)) {
-        *error = path + " " + *error;
+// The file a link names, or the name itself when nothing is there yet.
+bool StateFile::Resolve(const std::string& path, std::string* error) {
+    const std::unique_ptr<char, decltype(&free)> real(realpath(path.c_str(), nullptr), &free);
+    struct stat info {};
+    if (real) {
+        path_ = real.get();
+    } else if (errno == ENOENT && lstat(path.c_str(), &info) != 0) {
+        path_ = path;
+    } else {
+        *error = "cannot follow " + path + ": " + std::strerror(errno);
         return false;
     }
+    return true;
+}
+
+// Opens the file (making it empty when there is none: *made) and locks it. Another printer may
+// have put a new file at the name between the open and the lock: the lock holds only when the
+// name still leads to the locked file.
+bool StateFile::Lock(bool* made, std::string* error) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // Opened without blocking: a FIFO at the name would hold the start for ever.
+        int fd = open(path_.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        *made = fd >= 0;
+        if (fd < 0 && errno == EEXIST)
+            fd = open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        struct stat held {};
+        if (fd < 0 || fstat(fd, &held) != 0) {
+            *error = "cannot open " + shown_ + ": " + std::strerror(errno);
+            if (fd >= 0) close(fd);
+            return false;
+        }
+        if (!S_ISREG(held.st_mode)) {
+            close(fd);
+            *error = shown_ + " is not a tarn-sim printer state file";
+            return false;
+        }
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            *error = errno == EWOULDBLOCK ? shown_ + " is in use by another tarn-sim"
+                                          : "cannot lock " + shown_ + ": " + std::strerror(errno);
+            close(fd);
+            return false;
+        }
+        struct stat named {};
+        if (stat(path_.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
+            named.st_ino == held.st_ino) {
+            fd_ = fd;
+            return true;
+        }
+        close(fd);
+    }
+    *error = "cannot lock " + shown_ + ": it is replaced again and again";
+    return false;
+}
+
+// The new file is locked before it takes the name, so the lock never lapses. It is made new,
+// never through what stands at its name already (a symlink there is removed).
+bool StateFile::Write(const std::string& text, std::string* error) {
+    const std::string temporary = path_ + ".tmp";
+    unlink(temporary.c_str());
+    const int fd =
+        open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    const bool ok = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0 && WriteWhole(fd, text) &&
+                    rename(temporary.c_str(), path_.c_str()) == 0;
+    if (!ok) {
+        *error = "cannot write " + shown_ + ": " + std::strerror(errno);
+        unlink(temporary.c_str());
+        if (fd >= 0) close(fd);
+        return false;
+    }
+    if (fd_ >= 0) close(fd_);
+    fd_ = fd;
     return true;
 }
 

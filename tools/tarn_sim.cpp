@@ -1,7 +1,6 @@
 // tarn-sim: the virtual fiscal printer on a pseudo-terminal (or behind a TCP port). Prints the
 // terminal's path, optionally links it to a fixed path, and prints its paper roll as it prints
 // and its customer display whenever that changes; with --web, also on a page in a browser.
-#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
@@ -50,7 +49,8 @@ void Usage(std::FILE* out) {
         "              a busy printer, a refused command, a lost acknowledge; GET /state is\n"
         "              the state as JSON\n"
         "  --state     keep the fiscal memory, the counters, tax rates, footer, POS numbers and\n"
-        "              logo in FILE: read at start, written again after every change\n");
+        "              logo in FILE (through a link, the file it names): read at start, written\n"
+        "              again after every change, held by one tarn-sim at a time\n");
 }
 
 struct Settings {
@@ -145,7 +145,7 @@ void ShowPrinting(tarn::sim::VirtualPrinter& printer) {
 // printed, when what it keeps changed.
 class StateKeeper {
 public:
-    explicit StateKeeper(std::string path) : path_(std::move(path)) {}
+    explicit StateKeeper(tarn::sim::StateFile& file) : file_(file) {}
 
     void AfterTurn(tarn::sim::VirtualPrinter& printer) {
         const uint64_t frames = printer.FramesReceived();
@@ -156,7 +156,7 @@ public:
         std::string text = tarn::sim::StateText(printer.State());
         if (text == written_) return;
         std::string error;
-        if (!tarn::sim::WriteStateFile(text, path_, &error)) {
+        if (!file_.Write(text, &error)) {
             std::fprintf(stderr, "tarn-sim: %s\n", error.c_str());
             return;
         }
@@ -164,27 +164,17 @@ public:
     }
 
 private:
-    std::string path_;
+    tarn::sim::StateFile& file_;
     std::string written_;
     uint64_t frames_ = 0;
     size_t lines_ = 0;
 };
 
-// Reads the state file into the printer, or (when there is none yet) writes it.
-bool OpenState(tarn::sim::VirtualPrinter& printer, const std::string& path) {
-    std::string error;
-    const bool exists = access(path.c_str(), F_OK) == 0;
-    const bool ok = exists ? tarn::sim::LoadState(path, &printer.State(), &error)
-                           : tarn::sim::SaveState(printer.State(), path, &error);
-    if (!ok) std::fprintf(stderr, "tarn-sim: %s; the printer does not start\n", error.c_str());
-    return ok;
-}
-
 // Serves the printer on `endpoint` until a signal comes, and on the web panel beside it when
 // asked for.
 template <typename Endpoint>
-int Serve(Endpoint& endpoint, const Settings& settings) {
-    StateKeeper keeper(settings.statePath);
+int Serve(Endpoint& endpoint, const Settings& settings, tarn::sim::StateFile& state) {
+    StateKeeper keeper(state);
     if (!settings.statePath.empty()) {
         endpoint.OnTurn([&keeper](tarn::sim::VirtualPrinter& p) { keeper.AfterTurn(p); });
     }
@@ -202,7 +192,8 @@ int Serve(Endpoint& endpoint, const Settings& settings) {
     return 0;
 }
 
-int ServeTcp(tarn::sim::VirtualPrinter& printer, const Settings& settings) {
+int ServeTcp(tarn::sim::VirtualPrinter& printer, const Settings& settings,
+             tarn::sim::StateFile& state) {
     tarn::sim::TcpEndpoint endpoint(printer);
     std::string error;
     if (!endpoint.Listen(settings.tcpPort, &error)) {
@@ -212,10 +203,11 @@ int ServeTcp(tarn::sim::VirtualPrinter& printer, const Settings& settings) {
     std::printf("tarn-sim: printer type %d version %d on tcp:127.0.0.1:%d\n", settings.model.type,
                 settings.model.version, endpoint.Port());
     std::fflush(stdout);
-    return Serve(endpoint, settings);
+    return Serve(endpoint, settings, state);
 }
 
-int ServePty(tarn::sim::VirtualPrinter& printer, const Settings& settings) {
+int ServePty(tarn::sim::VirtualPrinter& printer, const Settings& settings,
+             tarn::sim::StateFile& state) {
     tarn::sim::PtyEndpoint endpoint(printer, settings.paced);
     std::string error;
     if (!endpoint.Open(&error) ||
@@ -229,7 +221,7 @@ int ServePty(tarn::sim::VirtualPrinter& printer, const Settings& settings) {
         std::printf("tarn-sim: linked %s -> %s\n", settings.link.c_str(), endpoint.Path().c_str());
     }
     std::fflush(stdout);
-    return Serve(endpoint, settings);
+    return Serve(endpoint, settings, state);
 }
 
 }  // namespace
@@ -248,10 +240,16 @@ int main(int argc, char** argv) {
         return 2;
     }
     tarn::sim::VirtualPrinter printer(settings.model);
-    if (!settings.statePath.empty() && !OpenState(printer, settings.statePath)) return 1;
+    tarn::sim::StateFile state;
+    std::string error;
+    if (!settings.statePath.empty() && !state.Open(settings.statePath, &printer.State(), &error)) {
+        std::fprintf(stderr, "tarn-sim: %s; the printer does not start\n", error.c_str());
+        return 1;
+    }
     if (!settings.quiet) ShowPrinting(printer);
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
     std::signal(SIGPIPE, SIG_IGN);
-    return settings.tcpPort >= 0 ? ServeTcp(printer, settings) : ServePty(printer, settings);
+    return settings.tcpPort >= 0 ? ServeTcp(printer, settings, state)
+                                 : ServePty(printer, settings, state);
 }

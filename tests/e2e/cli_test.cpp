@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "sim_program.h"
+#include "state_file.h"
 #include "test_dir.h"
 
 namespace tarn {
@@ -145,7 +146,8 @@ TEST_F(CliTest, TheSimulatorRemovesItsLinkWhenStopped) {
 }
 
 // tarn-sim --state keeps the day's receipts and the settings across runs; a damaged or foreign
-// file is refused, and left as it was.
+// file, or one whose records disagree (edited by hand, its checksum made anew), is refused and
+// left as it was. Through a link the file it names is kept, and one tarn-sim holds it.
 TEST_F(CliTest, TheStateFileKeepsThePrinterAcrossRunsAndRefusesADamagedOne) {
     const std::string state = dir.File("printer.state");
     const auto tarn = [&](const test::SimProgram& sim, const std::string& arguments) {
@@ -164,6 +166,7 @@ TEST_F(CliTest, TheStateFileKeepsThePrinterAcrossRunsAndRefusesADamagedOne) {
     test::SimProgram again;
     ASSERT_TRUE(again.Start({"--tcp", "0", "--state", state}, dir.File("again.out"), ""));
     EXPECT_EQ(tarn(again, "receipt sale.txt").status, 0);
+    EXPECT_EQ(tarn(again, "daily-report").status, 0);
     again.Stop();
     const std::string roll = test::ReadFile(dir.File("again.out"));
     for (const char* kept : {"Kasa: 02 Kasjer: 09", "Do widzenia", "Paragon nr 2"})
@@ -171,20 +174,53 @@ TEST_F(CliTest, TheStateFileKeepsThePrinterAcrossRunsAndRefusesADamagedOne) {
 
     const std::string whole = test::ReadFile(state);
     std::string changed = whole;
-    changed[changed.find("receipts-today 2") + 15] = '7';
+    changed[changed.find("daily-reports 1") + 14] = '7';
+    const auto edited = [&whole](void (*edit)(sim::PrinterState&)) {
+        sim::PrinterState s{sim::PrinterModel{}};
+        std::string error;
+        EXPECT_TRUE(sim::ReadStateText(whole, &s, &error)) << error;
+        edit(s);
+        return sim::StateText(s);
+    };
     const std::pair<std::string, const char*> refused[] = {
         {changed, "is damaged"},
         {whole.substr(0, whole.size() / 2), "is damaged"},
         {whole.substr(0, whole.find('\n', 100) + 1), "is damaged"},  // cut at a line's end
         {"", "is not a tarn-sim printer state file"},
-        {"receipts-today 1\n", "is not a tarn-sim printer state file"}};
+        {"receipts-today 1\n", "is not a tarn-sim printer state file"},
+        {edited([](sim::PrinterState& s) { s.dailyReports = 3; }), "records disagree"},
+        {edited([](sim::PrinterState& s) { s.fiscalMemory[0].receipts = 0; }), "records disagree"},
+        {edited([](sim::PrinterState& s) { s.day.sales.gross = 549; }), "records disagree"},
+        {edited([](sim::PrinterState& s) { s.fiscalMemory[0].sales.tax += 1; }),
+         "records disagree"}};
     for (const auto& [text, said] : refused) {
         std::ofstream(state, std::ios::binary | std::ios::trunc) << text;
-        const CommandResult r = RunCommand(TARN_SIM_BINARY " --tcp 0 --state " + state);
+        const CommandResult r =
+            RunCommand("timeout 10 " TARN_SIM_BINARY " --tcp 0 --state " + state);
         EXPECT_EQ(r.status, 1) << r.output;
         EXPECT_NE(r.output.find(said), std::string::npos) << r.output;
         EXPECT_EQ(test::ReadFile(state), text);
     }
+    // Through a link the file it names is written, the link stays, and a second tarn-sim on the
+    // file, by either name, is refused while the first holds it.
+    std::ofstream(state, std::ios::binary | std::ios::trunc) << whole;
+    const std::string link = dir.File("link.state");
+    ASSERT_EQ(symlink(state.c_str(), link.c_str()), 0);
+    {
+        test::SimProgram held;
+        ASSERT_TRUE(held.Start({"--tcp", "0", "--state", link}, dir.File("held.out"), ""));
+        for (const std::string& name : {state, link}) {
+            const CommandResult r =
+                RunCommand("timeout 10 " TARN_SIM_BINARY " --tcp 0 --state " + name);
+            EXPECT_EQ(r.status, 1) << r.output;
+            EXPECT_NE(r.output.find("is in use by another tarn-sim"), std::string::npos)
+                << r.output;
+        }
+        EXPECT_EQ(tarn(held, "cashier 3 4 Ola").status, 0);
+    }
+    struct stat info {};
+    EXPECT_TRUE(lstat(link.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+    EXPECT_NE(test::ReadFile(state).find("\npos 3 4\n"), std::string::npos);
     // A FIFO in its place is refused at once, not waited on; a symlink at the temporary name
     // is not written through.
     const std::string fifo = dir.File("fifo.state"), target = dir.File("target");
