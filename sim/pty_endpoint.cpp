@@ -26,13 +26,15 @@ int64_t MonotonicNs() {
     return static_cast<int64_t>(ts.tv_sec) * kNsPerSecond + ts.tv_nsec;
 }
 
-void WriteAll(int fd, const uint8_t* bytes, size_t count) {
+// Writes what the terminal takes now and drops the rest, as a serial line carries its bytes
+// whether anyone reads them or not: a host that never reads its answers cannot hold the printer.
+void WriteOrDrop(int fd, const uint8_t* bytes, size_t count) {
     size_t done = 0;
     while (done < count) {
         const ssize_t w = write(fd, bytes + done, count - done);
         if (w > 0) {
             done += static_cast<size_t>(w);
-        } else if (w < 0 && errno != EINTR && errno != EAGAIN) {
+        } else if (w == 0 || errno != EINTR) {
             return;
         }
     }
@@ -79,7 +81,8 @@ bool PtyEndpoint::Open(std::string* error) {
     // Holding the terminal open keeps it alive between the host's exchanges, and raw mode
     // keeps the line discipline from echoing the printer's answers back to it.
     heldSlave_ = open(path_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (heldSlave_ < 0 || !MakeRaw(heldSlave_) || !MakeRaw(master_)) {
+    if (heldSlave_ < 0 || !MakeRaw(heldSlave_) || !MakeRaw(master_) ||
+        fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK) != 0) {
         *error = std::string("cannot set up ") + path_ + ": " + std::strerror(errno);
         return false;
     }
@@ -113,7 +116,7 @@ void PtyEndpoint::Flush() {
     while (printer_.HasOutput()) {
         size_t n = 0;
         while (n < sizeof buffer && printer_.HasOutput()) buffer[n++] = printer_.TakeOutput();
-        WriteAll(master_, buffer, n);
+        WriteOrDrop(master_, buffer, n);
     }
 }
 
@@ -214,7 +217,7 @@ void PtyEndpoint::SendDue(int64_t nowNs) {
     }
     if (n == 0) return;
     KeepLineSettable();
-    WriteAll(master_, buffer, n);
+    WriteOrDrop(master_, buffer, n);
 }
 
 }  // namespace tarn::sim

@@ -3,10 +3,13 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
 
@@ -57,7 +60,8 @@ bool TcpEndpoint::Listen(int port, std::string* error) {
 // A new connection is a port opened anew: what the printer had not yet sent is lost, and so is
 // a command the old connection left half sent. What the old connection delivered is not: the
 // library closes the port right after a command that has no answer and connects again for the
-// next, so both can be waiting at once.
+// next, so both can be waiting at once. Only what it had delivered when the new one came is
+// taken: a host that goes on sending cannot keep the printer from the new connection.
 void TcpEndpoint::Accept() {
     const int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (client < 0) return;
@@ -66,32 +70,37 @@ void TcpEndpoint::Accept() {
         close(client);
         return;
     }
-    while (client_ >= 0 && Receive()) {
+    int delivered = 0;
+    if (client_ >= 0 && ioctl(client_, FIONREAD, &delivered) != 0) delivered = 0;
+    for (size_t left = static_cast<size_t>(delivered); client_ >= 0 && left > 0;) {
+        const size_t taken = Receive(left);
+        if (taken == 0) break;
+        left -= taken;
     }
     if (client_ >= 0) close(client_);
     client_ = client;
     printer_.NewConnection(NowMs());
 }
 
-// Hands what the connection delivered to the printer; false when nothing more is there now.
-bool TcpEndpoint::Receive() {
+// Hands up to `most` bytes the connection delivered to the printer: how many, 0 when nothing is
+// there now or the connection has ended.
+size_t TcpEndpoint::Receive(size_t most) {
     uint8_t buffer[512];
-    const ssize_t n = read(client_, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) return true;
-    if (n < 0 && errno == EAGAIN) return false;
+    const ssize_t n = read(client_, buffer, std::min(most, sizeof buffer));
+    if (n < 0 && (errno == EINTR || errno == EAGAIN)) return 0;
     if (n <= 0) {
         Disconnect();
-        return false;
+        return 0;
     }
     for (ssize_t i = 0; i < n; ++i) printer_.Receive(buffer[i], NowMs());
-    return true;
+    return static_cast<size_t>(n);
 }
 
 void TcpEndpoint::Flush() {
     while (printer_.HasOutput()) {
         const uint8_t byte = printer_.TakeOutput();
-        // The library reads an answer right after writing its command: a full socket buffer
-        // cannot happen with answers this short.
+        // The library reads an answer right after writing its command; a host that leaves its
+        // answers unread until the socket is full is dropped, it does not hold the printer.
         if (client_ >= 0 && send(client_, &byte, 1, MSG_NOSIGNAL) != 1) Disconnect();
     }
 }
@@ -114,7 +123,8 @@ void TcpEndpoint::Serve(const std::atomic<bool>& stop) {
         pollfd fds[2] = {{listener_, POLLIN, 0}, {client_, POLLIN, 0}};
         const int ready = poll(fds, client_ >= 0 ? 2 : 1, static_cast<int>(wait));
         std::lock_guard<std::mutex> lock(mutex_);
-        if (ready > 0 && client_ >= 0 && (fds[1].revents & (POLLIN | POLLHUP)) != 0) Receive();
+        if (ready > 0 && client_ >= 0 && (fds[1].revents & (POLLIN | POLLHUP)) != 0)
+            Receive(SIZE_MAX);
         if (ready > 0 && (fds[0].revents & POLLIN) != 0) Accept();
         if (client_ >= 0 && printer_.Unplugged()) Disconnect();
         printer_.Tick(NowMs());

@@ -31,7 +31,7 @@ public:
 
 private:
     void Accept();
-    bool Receive();
+    size_t Receive(size_t most);
     void Flush();
     void Disconnect();
 

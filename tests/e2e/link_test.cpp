@@ -1,18 +1,27 @@
 // The serial port and the link over a real pseudo-terminal (real termios) and TCP
 // (TARN_COM<n>=tcp:HOST:PORT, real sockets) in real time: the virtual printer served from a
 // thread. A sale over TCP is the tool's, in the state-file test.
+#include <arpa/inet.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "pty_endpoint.h"
 #include "seam.h"
 #include "served_printer_test.h"
 #include "tarn/tarn.h"
+#include "tcp_endpoint.h"
 
 namespace tarn {
 namespace {
@@ -93,6 +102,66 @@ TEST_F(PtyTest, ASaleAndARefusalOverTheTerminal) {
     endpoint_.WithPrinter([&roll](sim::VirtualPrinter& p) { roll = p.Roll().AsUtf8(); });
     EXPECT_NE(roll.find("PARAGON FISKALNY"), std::string::npos) << roll;
     EXPECT_NE(roll.find("10,99"), std::string::npos) << roll;
+}
+
+// A host that writes query after query and never reads the answers: the printer takes every
+// query and drops the answers nobody reads, as a serial line would, instead of waiting for the
+// host with the printer in its hands. Afterwards a host that reads gets its answer.
+TEST_F(PtyTest, AHostThatNeverReadsDoesNotHoldThePrinter) {
+    ServePrinter();
+    const int host = open(endpoint_.Path().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(host, 0);
+    std::string queries;
+    for (int i = 0; i < 40000; ++i) queries += "\x1B\x66";  // 120 000 bytes of answers
+    size_t sent = 0;
+    while (sent < queries.size()) {
+        const ssize_t written = write(host, queries.data() + sent, queries.size() - sent);
+        pollfd writable{host, POLLOUT, 0};
+        if (written > 0) {
+            sent += static_cast<size_t>(written);
+        } else if (poll(&writable, 1, 1000) != 1) {
+            break;
+        }
+    }
+    EXPECT_EQ(sent, queries.size()) << "the printer stopped taking queries";
+    char unread[4096];
+    for (pollfd readable{host, POLLIN, 0}; poll(&readable, 1, 100) == 1;) {
+        if (read(host, unread, sizeof unread) <= 0) break;
+    }
+    close(host);
+    Bytes got;
+    EXPECT_EQ(test::seam::WriteThenRead(7, 1000, {0x1B, 0x66}, 3, &got), 3);
+    EXPECT_EQ(got, Bytes({0x06, 0x00, 0x00}));
+}
+
+class TcpTest : public test::ServedPrinterTest<sim::TcpEndpoint, 8> {};
+
+// A host that goes on sending queries while another connects: the printer takes what the first
+// had sent and serves the new connection, instead of reading the first for as long as it sends.
+TEST_F(TcpTest, AHostThatGoesOnSendingDoesNotKeepTheNextOneOut) {
+    std::string error;
+    ASSERT_TRUE(endpoint_.Listen(0, &error)) << error;
+    StartServing("tcp:127.0.0.1:" + std::to_string(endpoint_.Port()));
+    const int first = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(endpoint_.Port()));
+    ASSERT_EQ(connect(first, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    std::atomic<bool> sending{true};
+    std::thread flood([first, &sending] {
+        std::string queries;
+        for (int i = 0; i < 2048; ++i) queries += "\x1B\x66";
+        while (sending && send(first, queries.data(), queries.size(), MSG_NOSIGNAL) > 0) {
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the printer takes it
+    Bytes got;
+    EXPECT_EQ(test::seam::WriteThenRead(8, 1000, {0x1B, 0x66}, 3, &got), 3);
+    EXPECT_EQ(got, Bytes({0x06, 0x00, 0x00}));
+    sending = false;
+    flood.join();
+    close(first);
 }
 
 }  // namespace
