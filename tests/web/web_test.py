@@ -1,7 +1,9 @@
 """The web panel in a real browser: tarn-sim serves a printer on a TCP port and its page on
 another; headless Chromium shows the page (driven over the WebDriver protocol by chromedriver),
 a sale goes through libtarn.so, and the page shows it; "Paper out" makes the next sale line
-fail, "Paper in" lets the sale be made again. The HTTP interface is checked directly too.
+fail, "Paper in" lets the sale be made again. The HTTP interface is checked directly too, and
+against hostile clients: a page on another site that presses the faults, requests for another
+host name, bodies and heads too large, slow clients while the page is used and tarn-sim stops.
 
 usage: web_test.py TARN_SIM LIBTARN SCREENSHOT
 """
@@ -16,9 +18,11 @@ import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import urllib.error
 import urllib.request
+from http.server import BaseHTTPRequestHandler, HTTPServer
 
 SIM, LIBRARY, SCREENSHOT = sys.argv[1:4]
 CHROMIUM_ARGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
@@ -71,31 +75,115 @@ def write_logo(path):
         f.write("TARN\n" + "\n".join(rows) + "\n")
 
 
+def raw_status(web, request):
+    """The status tarn-sim answers to `request`, bytes sent as they are."""
+    with socket.create_connection(web[len("http://"):].split(":"), timeout=5) as s:
+        s.sendall(request)
+        return int(s.makefile("rb").readline().split()[1])
+
+
 def check_http_interface(web):
-    """Answers to scripts: the state as JSON, a fault by POST, and the refusals."""
-    rows = [  # method, path, body, status
-        ("GET", "/nothing", None, 404),
-        ("POST", "/state", "", 405),
-        ("GET", "/faults/paper-out", None, 405),
-        ("POST", "/faults/fire", "", 404),
-        ("POST", "/faults/busy?seconds=0", "", 400),
-        ("POST", "/faults/refuse-next?status=0B08", "", 400),
-        ("POST", "/faults/lose-ack", "x" * 4096, 413),
-        ("POST", "/faults/busy?seconds=1", "", 200),
+    """Answers to scripts: the state as JSON, a fault by POST, and the refusals, also of hostile
+    requests: another host name (DNS rebinding), another page, a body or a head too large."""
+    chunks = iter([b"x" * (1 << 20)] * 2)
+    rows = [  # method, path, body, headers, status
+        ("GET", "/nothing", None, {}, 404),
+        ("POST", "/state", "", {}, 405),
+        ("GET", "/faults/paper-out", None, {}, 405),
+        ("POST", "/faults/fire", "", {}, 404),
+        ("POST", "/faults/busy?seconds=0", "", {}, 400),
+        ("POST", "/faults/refuse-next?status=0B08", "", {}, 400),
+        ("POST", "/faults/lose-ack", "x" * 4096, {}, 413),
+        ("POST", "/faults/lose-ack", chunks, {"Content-Type": "text/plain"}, 413),
+        ("GET", "/state", None, {"Host": "attacker.example"}, 421),
+        ("GET", "/state", None, {"Host": "localhost:" + web.split(":")[-1]}, 200),
+        ("GET", "/state", None, {f"X-{i}": "y" for i in range(2000)}, 431),
+        ("POST", "/faults/unplug", "", {"Origin": "http://attacker.example"}, 403),
+        ("POST", "/faults/unplug", "", {"Sec-Fetch-Site": "cross-site"}, 403),
+        ("POST", "/faults/busy?seconds=1", "", {}, 200),
     ]
-    for method, path, body, status in rows:
-        request = urllib.request.Request(web + path, method=method,
-                                         data=None if body is None else body.encode())
+    for method, path, body, headers, status in rows:
+        request = urllib.request.Request(web + path, method=method, headers=headers,
+                                         data=body.encode() if isinstance(body, str) else body)
         try:
             got = urllib.request.urlopen(request, timeout=5).status
         except urllib.error.HTTPError as error:
             got = error.code
-        assert got == status, f"{method} {path}: {got}, not {status}"
+        assert got == status, f"{method} {path} {list(headers)[:1]}: {got}, not {status}"
+    host = b"Host: " + web[len("http://"):].encode()
+    assert raw_status(web, b"POST /faults/lose-ack HTTP/1.1\r\n" + host + b"\r\n\r\n") == 411
+    assert raw_status(web, b"GET /state HTTP/1.1\r\nX: " + b"y" * (1 << 20)) == 431
     state = json.loads(http("GET", web + "/state")[1])
     for key in ("roll", "display", "drawers", "status", "faults", "counters", "printer", "trace"):
         assert key in state, f"/state has no {key}"
     assert state["status"]["busy"] and state["faults"]["busyForMs"] > 0, state
     assert state["printer"]["type"] == 8 and len(state["display"]) == 2, state
+
+
+def check_another_site(browser, web):
+    """A page on another site auto-submits a text/plain form to /faults/unplug after a no-cors
+    fetch to /faults/paper-out: the printer does neither."""
+    action = web + "/faults/unplug"
+    page = (f'<form id="f" method="POST" enctype="text/plain" action="{action}">'
+            '<input name="x" value="y"></form><script>'
+            f'fetch("{web}/faults/paper-out", {{method: "POST", mode: "no-cors", body: "x"}})'
+            '.finally(() => document.getElementById("f").submit());</script>').encode()
+
+    class Attacker(BaseHTTPRequestHandler):
+        def do_GET(self):
+            self.send_response(200)
+            self.send_header("Content-Type", "text/html")
+            self.end_headers()
+            self.wfile.write(page)
+
+        def log_message(self, *args):
+            pass
+
+    server = HTTPServer(("127.0.0.1", 0), Attacker)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    try:
+        browser.call("POST", "/url", {"url": f"http://localhost:{server.server_port}/"})
+        wait_for("the form sent", lambda: browser.call("GET", "/url") == action)
+    finally:
+        server.shutdown()
+    faults = json.loads(http("GET", web + "/state")[1])["faults"]
+    assert not faults["unplugged"] and not faults["paperOut"], faults
+
+
+def check_slow_clients(web, sim):
+    """16 clients that send a header byte now and then: the page answers at once meanwhile, and
+    tarn-sim stops at once on SIGTERM."""
+    host, port = web[len("http://"):].split(":")
+    slow = [socket.create_connection((host, int(port))) for _ in range(16)]
+    for s in slow:
+        s.sendall(b"GET /state HTTP/1.1\r\n")
+    stop = threading.Event()
+
+    def drip():
+        while not stop.wait(0.5):
+            for s in slow:
+                try:
+                    s.send(b"X")
+                except OSError:
+                    pass
+    dripping = threading.Thread(target=drip)
+    dripping.start()
+    try:
+        for _ in range(3):
+            asked = time.monotonic()
+            assert http("GET", web + "/state", timeout=5)[0] == 200
+            assert time.monotonic() - asked < 1, f"the state took {time.monotonic() - asked:.1f} s"
+            time.sleep(0.5)
+        stopping = time.monotonic()
+        sim.send_signal(signal.SIGTERM)
+        assert sim.wait(3) == 0
+        print(f"tarn-sim stopped in {time.monotonic() - stopping:.2f} s with two pages open and "
+              "16 slow clients")
+    finally:
+        stop.set()
+        dripping.join()
+        for s in slow:
+            s.close()
 
 
 class Browser:
@@ -155,6 +243,7 @@ def main():
         check_http_interface(web)
 
         browser = Browser(work)
+        check_another_site(browser, web)
         browser.call("POST", "/url", {"url": web + "/"})
         wait_for("the page's event stream", lambda: browser.text("link") == "live")
 
@@ -214,11 +303,8 @@ def main():
         browser.call("POST", "/url", {"url": web + "/"})
         wait_for("the roll in a second tab", lambda: browser.text("paper").count("SUMA PLN") == 2)
 
-        # tarn-sim stops promptly with the pages' streams open.
-        stopping = time.monotonic()
-        sim.send_signal(signal.SIGTERM)
-        assert sim.wait(5) == 0
-        print(f"tarn-sim stopped in {time.monotonic() - stopping:.2f} s with two pages open")
+        # tarn-sim stops promptly with the pages' streams open and slow clients at it.
+        check_slow_clients(web, sim)
         print(f"the web panel's test took {time.monotonic() - started:.1f} s")
     except BaseException:
         log.seek(0)

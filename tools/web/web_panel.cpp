@@ -1,8 +1,7 @@
 #include "web_panel.h"
 
 #include <httplib.h>
-#include <pthread.h>
-#include <signal.h>
+#include <strings.h>
 
 #include <array>
 #include <atomic>
@@ -14,8 +13,8 @@
 #include <cstring>
 #include <ctime>
 #include <mutex>
-#include <thread>
 
+#include "guarded_server.h"
 #include "printer_view.h"
 
 namespace tarn::web {
@@ -31,7 +30,7 @@ using sim::VirtualPrinter;
 // beyond kMaxStreams is turned away so that the buttons always find a worker.
 constexpr size_t kWorkers = 16;
 constexpr size_t kMaxStreams = 8;
-// No request the panel takes has a body worth more.
+// No request the panel takes has a body worth more (the faults use none).
 constexpr size_t kLargestBody = 1024;
 // A stream looks at the printer at least this often: its busy time, its restart after a power
 // loss and the cashier closing the drawer change with time alone.
@@ -241,13 +240,34 @@ const char* MethodOf(const std::string& path) {
 const char* Reason(int status) {
     switch (status) {
         case 400: return "bad request";
+        case 403: return "not from the printer's own page";
         case 404: return "not found";
         case 405: return "method not allowed";
+        case 411: return "a body must say its length (curl -d '')";
         case 413: return "request too large";
         case 414: return "address too long";
+        case 421: return "not a name this page is served as";
         case 503: return "too many open pages";
         default: return "error";
     }
+}
+
+// The names the page is served as: the address it listens on and this computer's name for it,
+// with the port (which a page on port 80 leaves out). A browser names the host it asked for in
+// every request, so a request for another name (one of an attacker's, made to lead here: DNS
+// rebinding) is refused, and it names the page that sent it (Origin), which must be this one.
+bool IsOwnHost(std::string host, int port) {
+    for (char& c : host) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const std::string name : {"127.0.0.1", "localhost"}) {
+        if (host == name + ":" + std::to_string(port) || (port == 80 && host == name)) return true;
+    }
+    return false;
+}
+
+bool IsOwnOrigin(const std::string& origin, int port) {
+    const std::string scheme = "http://";
+    return origin.compare(0, scheme.size(), scheme) == 0 &&
+           IsOwnHost(origin.substr(scheme.size()), port);
 }
 
 }  // namespace
@@ -256,7 +276,7 @@ struct WebPanel::Impl {
     explicit Impl(PrinterAccess a) : access(std::move(a)) {}
 
     void Route();
-    void Serve(const httplib::Request& req, httplib::Response& res);
+    int Refusal(const httplib::Request& req, httplib::Response& res) const;
     void ServeState(httplib::Response& res);
     void ServeEvents(httplib::Response& res);
     void ServeFault(const httplib::Request& req, httplib::Response& res);
@@ -265,29 +285,18 @@ struct WebPanel::Impl {
 
     PrinterAccess access;
     ChangeHub hub;
-    httplib::Server server;
-    std::thread thread;
+    GuardedServer server{kWorkers};
     std::atomic<size_t> streams{0};
     int port = 0;
+    bool serving = false;
 };
 
 void WebPanel::Impl::Route() {
-    server.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     server.set_payload_max_length(kLargestBody);
-    // One request a connection: no worker waits on an idle connection, so stopping is prompt.
-    server.set_keep_alive_max_count(1);
-    server.set_keep_alive_timeout(1);
-    server.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
-        const char* method = MethodOf(req.path);
-        if (method == nullptr) {
-            res.status = 404;
-            return httplib::Server::HandlerResponse::Handled;
-        }
-        const bool allowed =
-            req.method == method || (req.method == "HEAD" && std::strcmp(method, "GET") == 0);
-        if (allowed) return httplib::Server::HandlerResponse::Unhandled;
-        res.status = 405;
-        res.set_header("Allow", std::strcmp(method, "GET") == 0 ? "GET, HEAD" : "POST");
+    server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
+        const int refusal = Refusal(req, res);
+        if (refusal == 0) return httplib::Server::HandlerResponse::Unhandled;
+        res.status = refusal;
         return httplib::Server::HandlerResponse::Handled;
     });
     server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
@@ -298,15 +307,56 @@ void WebPanel::Impl::Route() {
     });
     server.Get("/", [](const httplib::Request&, httplib::Response& res) {
         res.set_header("Cache-Control", "no-store");
+        // No other page may show this one in a frame, where its buttons could be clicked
+        // unseen.
+        res.set_header("X-Frame-Options", "DENY");
+        res.set_header("Content-Security-Policy", "frame-ancestors 'none'");
         res.set_content(kPage, "text/html; charset=utf-8");
     });
     server.Get("/state",
                [this](const httplib::Request&, httplib::Response& res) { ServeState(res); });
     server.Get("/events",
                [this](const httplib::Request&, httplib::Response& res) { ServeEvents(res); });
-    server.Post("/faults/([a-z-]+)", [this](const httplib::Request& req, httplib::Response& res) {
-        ServeFault(req, res);
+    // The body is read whole (kLargestBody at most, also in chunks) before the fault is
+    // answered.
+    server.Post("/faults/([a-z-]+)", [this](const httplib::Request& req, httplib::Response& res,
+                                            const httplib::ContentReader& read) {
+        size_t received = 0;
+        const bool whole = read([&received](const char*, size_t length) {
+            received += length;
+            return received <= kLargestBody;
+        });
+        if (whole) {
+            ServeFault(req, res);
+        } else if (received > kLargestBody || res.status < 400) {
+            res.status = received > kLargestBody ? 413 : 400;
+        }
     });
+}
+
+// The status a request is refused with before it is served; 0 when it is served. A fault is
+// pressed only on this page: a browser tells the site of the page that sends a request
+// (Sec-Fetch-Site), and a fault from another one (a form or a fetch that needs no permission)
+// is refused. A script (curl) names no site and no page.
+int WebPanel::Impl::Refusal(const httplib::Request& req, httplib::Response& res) const {
+    if (!req.has_header("Host")) return 400;
+    if (!IsOwnHost(req.get_header_value("Host"), port)) return 421;
+    if (req.has_header("Origin") && !IsOwnOrigin(req.get_header_value("Origin"), port)) return 403;
+    const char* method = MethodOf(req.path);
+    if (method == nullptr) return 404;
+    const bool get = std::strcmp(method, "GET") == 0;
+    if (req.method != method && !(req.method == "HEAD" && get)) {
+        res.set_header("Allow", get ? "GET, HEAD" : "POST");
+        return 405;
+    }
+    if (get) return 0;
+    const std::string site = req.get_header_value("Sec-Fetch-Site");
+    if (!site.empty() && site != "same-origin" && site != "none") return 403;
+    if (req.has_header("Content-Length"))
+        return req.get_header_value<uint64_t>("Content-Length") > kLargestBody ? 413 : 0;
+    const bool chunked =
+        strcasecmp(req.get_header_value("Transfer-Encoding").c_str(), "chunked") == 0;
+    return chunked ? 0 : 411;
 }
 
 void WebPanel::Impl::ServeState(httplib::Response& res) {
@@ -421,31 +471,25 @@ bool WebPanel::Start(int port, std::string* error) {
                  (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string());
         return false;
     }
+    if (!impl.server.ListenInBackground()) {
+        *error = std::string("cannot serve the web page: ") + std::strerror(errno);
+        return false;
+    }
     ChangeHub* hub = &impl.hub;
     impl.access.with([hub](VirtualPrinter& p) {
         p.OnWire([hub](bool toPrinter, uint8_t byte) { hub->Wire(toPrinter, byte); });
     });
-    // The server's threads leave SIGINT and SIGTERM to the program's own thread.
-    sigset_t all;
-    sigset_t before;
-    sigfillset(&all);
-    pthread_sigmask(SIG_SETMASK, &all, &before);
-    impl.thread = std::thread([&impl] { impl.server.listen_after_bind(); });
-    pthread_sigmask(SIG_SETMASK, &before, nullptr);
-    // Stopping a server that has not begun to listen would not stop it.
-    for (int i = 0; i < 2000 && !impl.server.is_running(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    impl.serving = true;
     return true;
 }
 
 void WebPanel::Stop() {
     Impl& impl = *impl_;
-    if (!impl.thread.joinable()) return;
+    if (!impl.serving) return;
+    impl.serving = false;
     impl.access.with([](VirtualPrinter& p) { p.OnWire(nullptr); });
     impl.hub.Stop();
-    impl.server.stop();
-    impl.thread.join();
+    impl.server.Shutdown();
 }
 
 }  // namespace tarn::web

@@ -35,7 +35,7 @@ public:
     WebPanel(const WebPanel&) = delete;
     WebPanel& operator=(const WebPanel&) = delete;
 
-    // Listens on 127.0.0.1:`port` (0: a free port) and serves from a thread of its own.
+    // Listens on 127.0.0.1:`port` (0: a free port) and serves from threads of its own.
     // False with *error set when the port cannot be had.
     bool Start(int port, std::string* error);
     int Port() const;
