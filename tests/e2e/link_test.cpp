@@ -119,7 +119,7 @@ TEST_F(PtyTest, AHostThatNeverReadsDoesNotHoldThePrinter) {
         pollfd writable{host, POLLOUT, 0};
         if (written > 0) {
             sent += static_cast<size_t>(written);
-        } else if (poll(&writable, 1, 1000) != 1) {
+        } else if (poll(&writable, 1, 2000) != 1) {
             break;
         }
     }
@@ -157,7 +157,7 @@ TEST_F(TcpTest, AHostThatGoesOnSendingDoesNotKeepTheNextOneOut) {
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the printer takes it
     Bytes got;
-    EXPECT_EQ(test::seam::WriteThenRead(8, 1000, {0x1B, 0x66}, 3, &got), 3);
+    EXPECT_EQ(test::seam::WriteThenRead(8, 3000, {0x1B, 0x66}, 3, &got), 3);
     EXPECT_EQ(got, Bytes({0x06, 0x00, 0x00}));
     sending = false;
     flood.join();

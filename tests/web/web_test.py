@@ -172,11 +172,11 @@ def check_slow_clients(web, sim):
         for _ in range(3):
             asked = time.monotonic()
             assert http("GET", web + "/state", timeout=5)[0] == 200
-            assert time.monotonic() - asked < 1, f"the state took {time.monotonic() - asked:.1f} s"
+            assert time.monotonic() - asked < 2, f"the state took {time.monotonic() - asked:.1f} s"
             time.sleep(0.5)
         stopping = time.monotonic()
         sim.send_signal(signal.SIGTERM)
-        assert sim.wait(3) == 0
+        assert sim.wait(5) == 0
         print(f"tarn-sim stopped in {time.monotonic() - stopping:.2f} s with two pages open and "
               "16 slow clients")
     finally:
