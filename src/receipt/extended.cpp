@@ -1,5 +1,5 @@
 // Extended lines on printers of type 8 and above: a discount or markup on the last sale line,
-// and receipt-wide discounts entered as lines whose name holds "PTU".
+// and receipt-wide discounts entered as lines whose name holds the word "PTU".
 #include <cstdlib>
 #include <string>
 
@@ -10,6 +10,7 @@
 #include "receipt/cancellation.h"
 #include "receipt/receipt_commands.h"
 #include "tarn/tarn.h"
+#include "text/field_text.h"
 
 using namespace tarn;
 
@@ -18,9 +19,25 @@ namespace {
 constexpr int kDiscount = 0;
 constexpr int kMarkup = 1;
 constexpr int kSettleAfterLineMs = 200;
+// The name of a "PTU" line is never printed: it is read to its end, this far at most.
+constexpr size_t kMostUnprintedName = 1024;
+constexpr char kPtu[] = "PTU";
+constexpr size_t kPtuLength = sizeof kPtu - 1;
 
 int64_t Magnitude(int64_t value) {
     return value < 0 ? -value : value;
+}
+
+// "PTU" as a word of its own, with no letter or digit right before or after it: a product such
+// as "KAPTUR" is no discount on the whole receipt.
+bool NamesReceiptDiscount(const std::string& name) {
+    for (size_t at = name.find(kPtu); at != std::string::npos; at = name.find(kPtu, at + 1)) {
+        const bool joinedBefore = at > 0 && IsLetterOrDigit(name[at - 1]);
+        const size_t end = at + kPtuLength;
+        const bool joinedAfter = end < name.size() && IsLetterOrDigit(name[end]);
+        if (!joinedBefore && !joinedAfter) return true;
+    }
+    return false;
 }
 
 int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, int32_t value) {
@@ -34,7 +51,7 @@ int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, in
     const int64_t amount = value == 0 ? (Magnitude(quantity) * price + 500) / 1000 : value;
     if (!FitsInt32(amount)) return Failed(kCodeOutOfRange);
     ReceiptState& receipt = lib.receipt;
-    if (name.find("PTU") != std::string::npos) {
+    if (NamesReceiptDiscount(FieldText(given, kMostUnprintedName))) {
         receipt.total -= amount;
         receipt.ptuLinesTotal += amount;
         return Succeeded();

@@ -13,14 +13,9 @@ namespace {
 constexpr size_t kNameWidth = ReceiptState::kNameWidth;
 constexpr int kAllowedNeeded = 10;
 
-// Letters a-z with the Polish ones, both cases, digits, comma and full stop (code page 852).
+// Letters and digits, comma and full stop.
 bool Allowed(char c) {
-    static const char kPolish[] =
-        "\xA5\x86\xA9\x88\xE4\xA2\x98\xAB\xBE\xA4\x8F\xA8\x9D\xE3\xE0\x97\x8D\xBD";
-    const auto byte = static_cast<unsigned char>(c);
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
-    if (c == ',' || c == '.') return true;
-    return byte >= 0x80 && std::strchr(kPolish, c) != nullptr;
+    return IsLetterOrDigit(c) || c == ',' || c == '.';
 }
 
 int CountAllowed(const std::string& name) {
@@ -30,6 +25,14 @@ int CountAllowed(const std::string& name) {
 }
 
 }  // namespace
+
+bool IsLetterOrDigit(char c) {
+    static const char kPolish[] =
+        "\xA5\x86\xA9\x88\xE4\xA2\x98\xAB\xBE\xA4\x8F\xA8\x9D\xE3\xE0\x97\x8D\xBD";
+    const auto byte = static_cast<unsigned char>(c);
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
+    return byte >= 0x80 && std::strchr(kPolish, c) != nullptr;
+}
 
 void ReceiptState::Reset(int64_t declaredTotal, bool declared, int lastNumber) {
     totalDeclared = declared;

@@ -41,6 +41,8 @@ struct ReceiptState {
     void EndDiscounts();
 };
 
+// Letters a-z and A-Z with the Polish ones (code page 852), and digits.
+bool IsLetterOrDigit(char c);
 // A line's value: `value` when it is 1 or more, else (price × quantity + 500) / 1000.
 int64_t LineValue(int32_t price, int32_t quantity, int32_t value);
 bool FitsInt32(int64_t value);

@@ -127,7 +127,7 @@ std::vector<TextCase> TextCases() {
          [](const char* t) { return mfLineTicket(0, "Chleb", 'A', t, 100, 1000, 0); }, receipt},
         {"mfStornoLineTicket name", 8, 28,
          [](const char* t) { return mfStornoLineTicket(0, t, 'A', "szt", 100, 1000, 0); }, receipt},
-        {"mfLineTicketExt name", 8, 28,
+        {"mfLineTicketExt name, read for \"PTU\" to its end", 8, 1024,
          [](const char* t) { return mfLineTicketExt(0, t, 'A', "", 100, -1000, 0); }, receipt},
         {"mfEndTicket paymStr1", 8, 26,
          [end](const char* t) { return end(100, t, 0, "", 0, "", 0, "", 0, "", "", ""); }, receipt},

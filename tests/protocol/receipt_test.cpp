@@ -439,7 +439,11 @@ TEST_F(ReceiptTest, DiscountsAndMarkups) {
         {"Chleb pszenny", 'A', 50, 2000, 0, 0, Esc("\x18 " + Le32(100))},
         {"Chleb pszenny", 'A', 0, -1000, 600, 1, ""},  // more than the line's 5,00
         {"Chleb pszenny", 'B', 0, -1000, 100, 1, ""}, {"Chleb", 'A', 0, -1000, 100, -3, ""},
-        {"chleb pszenny", 'A', 0, -1000, 100, -3, ""}, {"RABAT PTU A", 'A', 0, 0, 300, 0, ""},
+        {"chleb pszenny", 'A', 0, -1000, 100, -3, ""}, {"RABAT PTU A", 'A', 0, 0, 200, 0, ""},
+        // "PTU" counts as a word of its own, anywhere in the name.
+        {"KAPTUR zimowy dzieciecy", 'A', 0, -1000, 100, -3, ""},
+        {"Krem PTU5", 'A', 0, -1000, 100, -3, ""},
+        {"Rabat dla stalego klienta: PTU", 'Z', 0, 0, 100, 0, ""},
         {"Chleb pszenny", 'A', 2000000000, -2000000000, 0, -2, "", 771},  // beyond 32 bits
         {"Chleb pszenny", 'Z', 0, -1000, 100, -2, "", 772},  // no such tax letter
     };
