@@ -56,16 +56,14 @@ int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, in
         receipt.ptuLinesTotal += amount;
         return Succeeded();
     }
-    // The letter ties a discount to the last sale line (a "PTU" discount, on the whole receipt,
-    // does not read it); a letter the printer has not is refused.
-    const char letter = TaxLetter(ptu);
-    if (letter == 0) return Failed(kCodeBadTaxLetter);
     if (name != receipt.lastLineName) {
         LogInfoF("In mfLineTicketExt, name: %s, lastTicketLineName: %s", name.c_str(),
                  receipt.lastLineName);
         return Succeeded(MF_NOT_AVAILABLE);
     }
-    if (letter != receipt.lastLinePtu || receipt.lastLineValue < Magnitude(amount)) {
+    // The letter ties a discount to the last sale line (a "PTU" discount, on the whole receipt,
+    // does not read it): another letter, or a byte that is none, is not that line's.
+    if (TaxLetter(ptu) != receipt.lastLinePtu || receipt.lastLineValue < Magnitude(amount)) {
         return Succeeded(MF_NOT_PERFORMED);
     }
     CRequestLineDiscount line(kind, static_cast<int32_t>(amount));
