@@ -50,7 +50,9 @@ int Send(const std::string& text) {
 }
 
 // Both texts fitted and sent as the display type takes them; a display of no listed type is
-// sent nothing.
+// sent nothing. The two lines of type 3 with their control bytes are 47 bytes, more than one
+// command carries: each line goes in a command of its own. The display keeps its place between
+// commands, so it takes the same bytes in the same order as from one text.
 [[nodiscard]] int Show(const std::string& first, const std::string& second) {
     const int type = DisplayTypeNow();
     if (type < 1 || type > 3) return Succeeded();
@@ -64,10 +66,10 @@ int Send(const std::string& text) {
     }
     one = FitText(one, display, type);
     two = FitText(two, display, type);
-    const std::string composed =
-        type == 3 ? std::string("\r\x0E\x12\x0B") + one + "\n\f" + two + "\n" : two + "\n";
     Lib().mfErrorL = 0;
-    return Send(composed);
+    if (type != 3) return Send(two + "\n");
+    const int result = Send(std::string("\r\x0E\x12\x0B") + one + "\n");
+    return result != 0 ? result : Send("\f" + two + "\n");
 }
 
 // A label and an amount on one line of the display's width; the label gives way first.

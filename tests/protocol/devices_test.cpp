@@ -82,7 +82,8 @@ TEST_F(DevicesTest, OpeningADrawerAskingWhetherItIsOpenAndListingTheTypes) {
 }
 
 // What each display type is sent: type 2 takes control sequences, type 1 counts a point with
-// the position before it and knows no K, M, V, W, X; type 3 shows two lines, cut to 30 bytes.
+// the position before it and knows no K, M, V, W, X; type 3 takes each of its two lines in a
+// command of its own (one command carries 30 bytes).
 // Below type 4 the summary is composed by the library: each amount with its label (type 3 only)
 // on a line of the display's width. Without a display nothing is sent. A display that refuses:
 // type 2 reports it; the others answer 0, the line keeping the failure's code and the total
@@ -108,9 +109,12 @@ TEST_F(DevicesTest, EachDisplayTypeGetsItsTextUnlessItRefusesOrAReceiptIsOpen) {
         {4, 1, [] { return mfDispSum("", 0); }, {Display("0.00      \n")}},
         {4, 1, [] { return mfDispConsumerLOGO("", ".5 KG WAX,1"); }, {Display("_.5  G  A .\n")}},
         {4, 3, [] { return mfDispConsumerLOGO("Witamy w naszym sklepie", "\xFFZapraszamy"); },
-         {Display("\r\x0E\x12\x0BWitamy w naszym skle\n\f" + std::string(1, '\0') + "Zap")}},
+         {Display("\r\x0E\x12\x0BWitamy w naszym skle\n"),
+          Display("\f" + std::string(1, '\0') + "Zapraszamy         \n")}},
         {3, 3, [] { return mfDispSummary("Razem do zaplaty", 123456, "Reszta", 50); },
-         {Display("\r\x0E\x12\x0BRazem do zap 1234,56\n\fResz")}},
+         {Display("\r\x0E\x12\x0BRazem do zap 1234,56\n"), Display("\fReszta          0,50\n")}},
+        {4, 3, [] { return mfDispSum("RAZEM", 7501); },
+         {Display("\r\x0E\x12\x0BRAZEM               \n"), Display("\f75.01               \n")}},
         {3, 2, summary,
          {Display("      0.50\n"), Display("\x0B" "0\x0B" "3"), Display("      0.50\n")}},
         {3, 1, summary, {Display("      0.50\n")}},  // the second line, without control sequence
@@ -122,6 +126,7 @@ TEST_F(DevicesTest, EachDisplayTypeGetsItsTextUnlessItRefusesOrAReceiptIsOpen) {
          "In mfDispTicketLine, CRequestSendToDisplay2, upos_DisplayType 2, szDispTicketLine: "},
         {4, 2, texts, nak, {-2, 514}, true}, {4, 1, line, nak, {0, 514}, true},
         {4, 1, sum, nak, {0, 0}, true}, {4, 1, texts, nak, {-2, 514}, true},
+        {4, 3, texts, nak, {-2, 514}, true},  // the second line is not sent
         {4, 2, line, {}, {-2, 779}, false, true}, {4, 2, sum, {}, {-2, 779}, false, true},
         {4, 2, texts, {Display("\x0B" "0"), Display("b        \n")}, {0, 0}, false, true},
         {4, 2, [] { return mfDispSummary("a", 1, "b", 2); }, {Esc("\x80")}, {0, 0}, false, true},
@@ -138,6 +143,10 @@ TEST_F(DevicesTest, EachDisplayTypeGetsItsTextUnlessItRefusesOrAReceiptIsOpen) {
         EXPECT_EQ(Sent(), r.sent);
         EXPECT_NE(LogText().find(r.logged), std::string::npos);
     }
+    StartWith(4, 3);  // what the customer reads
+    ASSERT_EQ(mfDispSum("RAZEM", 7501), 0);
+    EXPECT_EQ(printer->DisplayLines(), (std::vector<std::string>{"RAZEM" + std::string(15, ' '),
+                                                                 "75.01" + std::string(15, ' ')}));
 }
 
 // The display type comes from status byte 3 at the start: bit 0 adds 1, bit 2 adds 2, bit 1 adds

@@ -447,7 +447,8 @@ TEST(PrinterForms, EachFormPrintsItsLinesTheWayACustomerReadsThem) {
 // less 2,50, paid with 20,00, as ESC 'R', the text, ESC 'S' ("": the summary, ESC 0x80). Types 1
 // and 2: nine seven-segment positions, a point lights the one before it; type 2 takes VT '0'
 // (clear), '1' or '2' (an amount, '2' with "="), '3' (the total). Type 3: two lines of 20; CR
-// home, VT clear, FF the second line, byte 0 a sign.
+// home, VT clear, FF the second line, byte 0 a sign. The printer passes the display 30 bytes of
+// a command's text.
 TEST(PrinterDisplay, ShowsEachTextAsItsDisplayDrawsIt) {
     const std::string blank(20, ' ');
     // clang-format off
@@ -464,6 +465,10 @@ TEST(PrinterDisplay, ShowsEachTextAsItsDisplayDrawsIt) {
         {3, "\rBułka", {"Bułka razowy        ", "12,5                "}},
         {3, "\v\fXYZ 20%\n", {blank, " YZ 20%             "}},
         {3, "\vCena:\0 123456789012345678"s, {"Cena:█ 1234567890123", blank}},
+        {3, "\r\vDo zaplaty" + blank.substr(10) + "\n\f12,50\n", {"Do zaplaty" + blank.substr(10),
+                                                               "12,50" + blank.substr(5)}},
+        {3, "\r\016\022\vDo zaplaty" + blank.substr(10) + "\n\f12,50\n",
+         {"Do zaplaty" + blank.substr(10), "12,5" + blank.substr(4)}},  // 32 bytes
         {3, "", {"SUMA           12,50", "RESZTA          7,50"}}};
     // clang-format on
     for (int type = 0; type <= 3; ++type) {

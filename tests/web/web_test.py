@@ -264,6 +264,9 @@ def main():
         write_logo("logo.txt")
         assert tarn.mfDefConfigParam(11, 0, b"logo.txt") == 0, tarn.mfError()
         assert tarn.mfStart(0, 1) == 0, tarn.mfError()
+        assert tarn.mfDispSum(b"RAZEM", 7501) == 0, tarn.mfError()  # both lines whole
+        wait_for("the sum in /state", lambda: json.loads(http("GET", web + "/state")[1])[
+            "display"] == ["RAZEM".ljust(20), "75.01".ljust(20)])
         assert tarn.mfBeginTicket(-1) == 0, tarn.mfError()
         assert line("Chleb żytni", 549) == 0 and line("Masło extra", 899) == 0, tarn.mfError()
         assert end(2000) == 0, tarn.mfError()
