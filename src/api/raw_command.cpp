@@ -47,7 +47,8 @@ int RawExchange(SerialPort& port, const uint8_t* send, int sendCount, uint8_t* r
     const int sent = port.Write(send, sendCount);
     LogResultF(sent, "In mfAnyCommand, Send, result: %d", sent);
     if (sent < 0) return Failed(kCodeCommunication);
-    const int got = port.Read(received, receiveMaximum);
+    // A raw answer of any length: read until a byte does not come within the time-out.
+    const int got = port.Read(received, receiveMaximum, RestOfAnswer::UntilQuiet);
     LogResultF(got, "In mfAnyCommand, Receive, result: %d", got);
     if (got < 0) return Failed(kCodeCommunication);
     *receivedCount = got;

@@ -43,14 +43,14 @@ int SerialPort::Write(const uint8_t* bytes, int count) {
     return written;
 }
 
-int SerialPort::Read(uint8_t* buffer, int count) {
+int SerialPort::Read(uint8_t* buffer, int count, RestOfAnswer rest) {
     if (!device_ && !Open()) return -1;
     Platform& platform = CurrentPlatform();
     int got = 0;
     int64_t restDeadline = 0;
     while (got < count) {
         int limitMs = kNoLimitMs;
-        if (got > 0) {
+        if (got > 0 && rest == RestOfAnswer::WithinOneTimeOut) {
             const int64_t left = restDeadline - platform.MonotonicMs();
             if (left <= 0) break;
             limitMs = static_cast<int>(std::min<int64_t>(left, kNoLimitMs));

@@ -13,6 +13,16 @@ namespace tarn {
 // Takes a line for the diagnostic log that tells of a failure.
 using ErrorLogSink = void (*)(const char* line);
 
+// How long the rest of an answer may take once its first byte has come.
+enum class RestOfAnswer {
+    // One time-out more: ample for the answers of the printer's commands (26 bytes at most,
+    // 30 ms at 9600 baud), and a printer that drips its answer cannot hold a read longer.
+    WithinOneTimeOut,
+    // Each byte within the time-out after the one before, up to the count asked for: a raw
+    // answer of any length.
+    UntilQuiet,
+};
+
 class SerialPort {
 public:
     // A null sink drops the port's log lines.
@@ -27,9 +37,10 @@ public:
     // goes to the error log sink) or the write fails.
     [[nodiscard]] int Write(const uint8_t* bytes, int count);
     // Reads at most `count` bytes, ending at the first byte that does not arrive within the
-    // time-out, or when the rest of the answer has not come within one time-out after its
-    // first byte. Bytes read (0 when nothing came), or -1 on failure.
-    [[nodiscard]] int Read(uint8_t* buffer, int count);
+    // time-out, or when the rest of the answer has not come in the time `rest` gives it. Bytes
+    // read (0 when nothing came), or -1 on failure.
+    [[nodiscard]] int Read(uint8_t* buffer, int count,
+                           RestOfAnswer rest = RestOfAnswer::WithinOneTimeOut);
     // Whether a byte is there at once after an answer read whole; it is read and dropped. A
     // printer sends its answer and no more: more is no printer's answer (noise, another device).
     [[nodiscard]] bool MoreWaiting();

@@ -121,7 +121,8 @@ TEST_F(QueriesTest, EveryFixedAnswerNameAnswersWithAndWithoutASession) {
 
 // Without a session every line goes to a log of its own; with one the failures and counts go to
 // the main log. It reads up to the maximum given (at most 1024) until the line stays quiet for the
-// time-out; what it refuses (771) opens nothing; a port that fails is 514.
+// time-out, however long the answer takes; what it refuses (771) opens nothing; a port that
+// fails is 514.
 TEST_F(QueriesTest, RawCommandsSendTheBytesAsTheyAreReadWhatComesAndLogWhereTheSessionSays) {
     const std::string mainLog = LogText();
     EXPECT_EQ(Send(2, 3), 0);
@@ -149,8 +150,10 @@ TEST_F(QueriesTest, RawCommandsSendTheBytesAsTheyAreReadWhatComesAndLogWhereTheS
     EXPECT_EQ(RawLog(), raw);
     mfStop();
     // clang-format off
-    const struct { int sendCount, maximum, timeoutMs, code, count; int64_t ms; } rows[] = {
+    const struct { int sendCount, maximum, timeoutMs, code, count; int64_t ms; int dripMs = 0; }
+        rows[] = {
         {2, 10, 700, 0, 3, 700}, {2, 5000, 500, 0, 3, 500}, {2, 0, 500, 0, 0, 0},
+        {2, 1024, 100, 0, 301, 700, 2}, {2, 200, 100, 0, 200, 398, 2},  // 300 bytes, 2 ms a byte
         {2, -1, 500, 0, 0, 0}, {0, 4, 500, 0, 0, 500}, {1024, 4, 500, 0, 3, 500},
         {-1, 4, 500, 771, -5, 0}, {1025, 4, 500, 771, -5, 0}, {2, 4, 0, 771, -5, 0},
         {2, 4, -1, 771, -5, 0},
@@ -160,11 +163,16 @@ TEST_F(QueriesTest, RawCommandsSendTheBytesAsTheyAreReadWhatComesAndLogWhereTheS
         SCOPED_TRACE(testing::Message() << r.sendCount << " " << r.maximum << " " << r.timeoutMs);
         const int64_t start = Now();
         const int opens = platform->Opens();
+        if (r.dripMs != 0) {
+            printer->AnswerGarbageNext(std::vector<uint8_t>(300, 0x55));
+            printer->DripNextAnswer(r.dripMs);
+        }
         EXPECT_EQ(Send(r.sendCount, r.maximum, r.timeoutMs), r.code ? -2 : 0);
         EXPECT_EQ(seam::DetailCode(), r.code);
         EXPECT_EQ(count, r.count);
         EXPECT_EQ(Now() - start, r.ms);
         EXPECT_EQ(platform->Opens() - opens, r.code ? 0 : 1);
+        platform->SleepMs(r.dripMs * 300);  // the rest of a dripped answer, past the maximum
     }
     EXPECT_NE(RawLog().find("In mfAnyCommand, Receive, result: 0\n"), std::string::npos);
     EXPECT_EQ(mfAnyCommand(2, nullptr, 3, nullptr, nullptr, 500), 0);
