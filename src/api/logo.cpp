@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "api/library.h"
+#include "api/log.h"
 #include "link/shared_commands.h"
 #include "platform/platform.h"
 
@@ -83,7 +84,10 @@ int FetchRow(int row, LogoRow* out) {
 int BackupLogo(const std::string& backup, const std::optional<Logo>& incoming, bool* saved) {
     std::string partial;
     File file(CreateFileBeside(backup, &partial));
-    if (file.get() == nullptr) return MF_OK;
+    if (file.get() == nullptr) {
+        LogErrorF("In mfStart, logo backup cannot be created beside %s", backup.c_str());
+        return MF_OK;
+    }
     Logo current{};
     int rows = 0;
     for (; rows < kLogoRows; ++rows) {
@@ -93,7 +97,10 @@ int BackupLogo(const std::string& backup, const std::optional<Logo>& incoming, b
             std::remove(partial.c_str());
             return MF_FAILED;
         }
-        if (got == 0) break;
+        if (got == 0) {
+            LogErrorF("In mfStart, logo backup stopped at row %d", rows);
+            break;
+        }
         std::fprintf(file.get(), "%s\n", TextFromRow(current[static_cast<size_t>(rows)]).c_str());
     }
     const bool written = file.Close();
@@ -105,13 +112,19 @@ int BackupLogo(const std::string& backup, const std::optional<Logo>& incoming, b
     return MF_OK;
 }
 
-// '-' answered 6, then the row number, its 24 bytes and their exclusive OR, answered 0.
+int UploadStopped(int row) {
+    LogErrorF("In mfStart, logo upload stopped at row %d", row);
+    return MF_OK;
+}
+
+// '-' answered 6, then the row number, its 24 bytes and their exclusive OR, answered 0. An
+// answer other than these, or none, stops the upload: the printer keeps the rows it took.
 int UploadLogo(const Logo& logo) {
     for (int row = 0; row < kLogoRows; ++row) {
         int goOn = 0;
         CRequestOneByteMaybeAnswered announce(kUploadAnnouncement, &goOn);
         if (Exchange(announce, true) != MF_OK) return MF_FAILED;
-        if (goOn != kGoOn) return MF_OK;
+        if (goOn != kGoOn) return UploadStopped(row);
         uint8_t block[kRowAnswerLength] = {static_cast<uint8_t>(row)};
         uint8_t check = 0;
         for (int i = 0; i < kLogoRowBytes; ++i) {
@@ -120,9 +133,9 @@ int UploadLogo(const Logo& logo) {
         }
         block[1 + kLogoRowBytes] = check;
         int taken = -1;
-        CRequestRawBlock upload(block, kRowAnswerLength, &taken);
+        CRequestRawBlockMaybeAnswered upload(block, kRowAnswerLength, &taken);
         if (Exchange(upload, true, true) != MF_OK) return MF_FAILED;
-        if (taken != 0) return MF_OK;
+        if (taken != 0) return UploadStopped(row);
     }
     return MF_OK;
 }
@@ -168,8 +181,10 @@ int TransferLogo(const char* logoPath) {
     bool saved = false;
     if (BackupLogo(backup, logo, &saved) != MF_OK) return MF_FAILED;
     if (!logo) return MF_OK;
-    if (!saved && File(OpenRegularFile(backup.c_str(), FileUse::Read)).get() == nullptr)
+    if (!saved && File(OpenRegularFile(backup.c_str(), FileUse::Read)).get() == nullptr) {
+        LogErrorF("In mfStart, logo not loaded: no backup keeps the printer's logo");
         return MF_OK;
+    }
     return UploadLogo(*logo);
 }
 

@@ -130,6 +130,16 @@ private:
     int* answer_;
 };
 
+// A raw block whose answer is only looked at: a printer that answers nothing has not failed
+// the exchange, and *answer keeps its value.
+class CRequestRawBlockMaybeAnswered : public CRequestRawBlock {
+public:
+    using CRequestRawBlock::CRequestRawBlock;
+    int ParseAnswer(const uint8_t* bytes, int count) override {
+        return count < 1 ? 0 : CRequestRawBlock::ParseAnswer(bytes, count);
+    }
+};
+
 // One byte out; as many bytes back as *count says at the time of the exchange. Every byte
 // that came is copied to the buffer and their number stored in *count (0 when none came: the
 // caller decides what a short answer means).

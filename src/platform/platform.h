@@ -75,10 +75,15 @@ enum class FileUse { Append, Read };
 // Opens `path` for appending (created when missing) or reading without ever waiting: a FIFO,
 // a device or a folder is not used, so null for anything but a regular file.
 std::FILE* OpenRegularFile(const char* path, FileUse use);
-// Creates a new file for writing in the folder of `path`, named `path` and a few more
-// characters, only where no file or link of that name stood: never through a symbolic link.
-// Its name in *name; null when it cannot be created.
+// Creates a new file for writing in the folder of `path`, named as `path` with its last three
+// characters changed (so its name fits wherever `path` fits: "<file>.old" gives "<file>.k3z"),
+// only where no file or link of that name stood: never through a symbolic link. Its name in
+// *name; null when it cannot be created.
 std::FILE* CreateFileBeside(const std::string& path, std::string* name);
+// A name for CreateFileBeside to try: `path` with each of its last three characters replaced by
+// a letter or digit drawn from `seed`, never the one it was (in either case). Empty when `path`
+// does not end in a file name of more than three characters.
+std::string NameBeside(const std::string& path, uint32_t seed);
 
 // The library-wide recursive lock held by every exported call.
 void LockLibrary();

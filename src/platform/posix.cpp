@@ -23,6 +23,8 @@ namespace tarn {
 
 namespace {
 
+constexpr int kMostAttemptsBeside = 100;
+
 // Port n is the device named by TARN_COM<n> when that is set, else /dev/ttyS<n-1>.
 std::string DevicePath(int port) {
     if (const char* path = std::getenv(PortVariableName(port).c_str());
@@ -275,19 +277,32 @@ std::FILE* OpenRegularFile(const char* path, FileUse use) {
     return file;
 }
 
-// mkstemp creates with O_CREAT | O_EXCL: an existing name, a link among them, is never opened.
+// O_CREAT | O_EXCL: an existing name, a link among them, is never opened.
 std::FILE* CreateFileBeside(const std::string& path, std::string* name) {
-    std::string pattern = path + ".XXXXXX";
-    const int fd = mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    std::FILE* file = fdopen(fd, "w");
-    if (file == nullptr) {
-        close(fd);
-        unlink(pattern.c_str());
-        return nullptr;
+    static uint32_t counter = 0;
+    for (int attempt = 0; attempt < kMostAttemptsBeside; ++attempt) {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        const auto seed = static_cast<uint32_t>(getpid()) * 2654435761u ^
+                          static_cast<uint32_t>(now.tv_nsec) ^ counter++ * 40503u;
+        const std::string candidate = NameBeside(path, seed);
+        if (candidate.empty()) return nullptr;
+        const int fd =
+            open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return nullptr;
+        }
+        std::FILE* file = fdopen(fd, "w");
+        if (file == nullptr) {
+            close(fd);
+            unlink(candidate.c_str());
+            return nullptr;
+        }
+        *name = candidate;
+        return file;
     }
-    *name = pattern;
-    return file;
+    return nullptr;
 }
 
 void LockLibrary() {

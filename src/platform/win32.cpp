@@ -223,11 +223,10 @@ std::FILE* OpenRegularFile(const char* path, FileUse use) {
 std::FILE* CreateFileBeside(const std::string& path, std::string* name) {
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[16];
         const auto seed =
-            static_cast<unsigned>(GetCurrentProcessId() * 7919u + GetTickCount() + counter++);
-        std::snprintf(suffix, sizeof suffix, ".%06X", seed & 0xFFFFFFu);
-        const std::string candidate = path + suffix;
+            static_cast<uint32_t>(GetCurrentProcessId() * 7919u + GetTickCount() + counter++);
+        const std::string candidate = NameBeside(path, seed);
+        if (candidate.empty()) return nullptr;
         const HANDLE handle = CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                           FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {

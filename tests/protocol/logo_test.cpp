@@ -78,23 +78,28 @@ TEST_F(LogoTest, BacksUpThePrintersOwnLogoThenLoadsEveryRowOfTheFileButItsFirstL
 }
 
 // Each row: printer type, logo file (0 none, 1 a logo, 2 its first line only), what goes wrong;
-// mfStart's result, the raw blocks received, whether the earlier backup was replaced. A failed
-// exchange fails the start (514, no session); anything else ends only the transfer it stops.
+// mfStart's result, the raw blocks received, whether the earlier backup was replaced, what the
+// log says. A failed exchange fails the start (514, no session); anything else, a missing
+// answer too, ends only the transfer it stops.
 TEST_F(LogoTest, WhatGoesWrongEndsThatTransferOnly) {
     using P = sim::VirtualPrinter;
     // clang-format off
-    const struct { int type, logo; void (*fault)(P&); int result, blocks, replaced; } cases[] = {
+    const struct { int type, logo; void (*fault)(P&); int result, blocks, replaced;
+                   const char* logged = ""; std::vector<uint8_t> failedWrite = {}; } cases[] = {
         {8, 0, [](P&) {}, 0, 64, 1}, {8, 2, [](P&) {}, 0, 64, 1},
         {8, 1, [](P& p) { p.AnswerShortNext(1, true); }, 0, 65, 0},  // a short row
         {8, 1, [](P& p) { p.AcknowledgeNextWith(0x2F, 0x15); }, 0, 64, 0},  // no backup
         {8, 1, [](P& p) { p.AcknowledgeNextWith(0x2D, 0x00); }, 0, 64, 1},
-        {8, 1, [](P& p) { p.AcknowledgeNextWith(0x2F); }, 0, 64, 0},  // '/' unanswered
-        {8, 1, [](P& p) { p.AcknowledgeNextWith(0x2D); }, 0, 64, 1},  // '-' unanswered
+        {8, 1, [](P& p) { p.AcknowledgeNextWith(0x2F); }, 0, 64, 0,  // '/' unanswered
+         "In mfStart, logo backup stopped at row 0"},
+        {8, 1, [](P& p) { p.AcknowledgeNextWith(0x2D); }, 0, 64, 1,  // '-' unanswered
+         "In mfStart, logo upload stopped at row 0"},
         {8, 1, [](P& p) { p.AcknowledgeNextWith(0x2F, 0x15); p.AnswerGarbageNext({1}, true); },
          0, 1, 0},
         {8, 1, [](P& p) { p.AnswerShortNext(0, true); }, 0, 65, 0},  // an empty backup row
         {8, 1, [](P& p) { p.AcknowledgeNextWith(0x2F, 0x15); p.AnswerShortNext(0, true); },
-         -2, 1, 0},  // an upload row
+         0, 1, 0, "In mfStart, logo upload stopped at row 0"},  // an upload row unanswered
+        {8, 1, [](P&) {}, -2, 64, 1, "", {0x1B, 0x2D}},  // '-' not sent: the start fails
         {4, 1, [](P&) {}, 0, 0, 0}};
     // clang-format on
     const std::string kOld = "the printer's first logo\n";
@@ -107,14 +112,29 @@ TEST_F(LogoTest, WhatGoesWrongEndsThatTransferOnly) {
         if (c.logo == 1) WriteLogo(LogoFile("X"));
         if (c.logo == 2) WriteLogo("logo of the shop\n");
         c.fault(*printer);
+        if (!c.failedWrite.empty()) platform->FailWriteStarting(c.failedWrite);
         EXPECT_EQ(mfStart(0, 1), c.result);
         EXPECT_EQ(seam::DetailCode(), c.result ? 514 : 0);
         EXPECT_EQ(mfError(), c.result ? -1 : 0);  // a failed start leaves no session
         EXPECT_EQ(RawBlocks().size(), static_cast<size_t>(c.blocks));
         EXPECT_EQ(ReadFile(BackupPath()).size(), c.replaced ? 64u * 193u : kOld.size());
-        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))  // none left
-            EXPECT_NE(entry.path().string().rfind(BackupPath() + ".", 0), 0u);
+        EXPECT_TRUE(*c.logged == '\0' || Logged(c.logged)) << c.logged;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {  // none left
+            const std::string name = entry.path().filename().string();
+            EXPECT_TRUE(name == "logo.txt" || name == "logo.txt.old" || name == "tarnel.txt");
+        }
     }
+    // A file name of 248 characters: its backup's, and the temporary one's, of 252.
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    const std::string name(248, 'l');
+    Load(Model(8));
+    std::ofstream(name) << LogoFile("X");
+    ASSERT_EQ(mfDefConfigParam(11, 0, name.c_str()), 0);
+    EXPECT_EQ(mfStart(0, 1), 0);
+    EXPECT_EQ(ReadFile(dir.File(name + ".old")).size(), 64u * 193u);
+    EXPECT_EQ(RawBlocks().size(), 128u);
+    std::filesystem::current_path(previous);
 }
 
 }  // namespace
