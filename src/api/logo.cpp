@@ -60,6 +60,21 @@ private:
     long left_ = kMostLogoFileBytes;
 };
 
+// Only a backup of all 64 rows, each of 192 dots, keeps the printer's logo: an empty or cut
+// file left by an earlier start does not.
+bool IsWholeBackup(const std::string& path) {
+    File file(OpenRegularFile(path.c_str(), FileUse::Read));
+    if (file.get() == nullptr) return false;
+    LogoLines lines(file.get());
+    std::string line;
+    for (int row = 0; row < kLogoRows; ++row) {
+        const bool whole = lines.Next(&line) && line.size() == static_cast<size_t>(kLogoRowDots) &&
+                           line.find_first_not_of("X ") == std::string::npos;
+        if (!whole) return false;
+    }
+    return true;
+}
+
 // '/' answered 6, then the row number answered by two bytes and the row. 1 when the row came,
 // 0 when the printer stopped the backup (an answer other than 6, none, or a row cut short), -2
 // when an exchange failed.
@@ -174,14 +189,19 @@ std::optional<Logo> ReadLogoFile(const char* path) {
 }
 
 // The printer's logo is overwritten only when it is kept: by this start's backup, or in a
-// backup an earlier start left.
+// whole backup an earlier start left. Nothing is written beside a logo path that names no
+// regular file (a device, a folder, nothing).
 int TransferLogo(const char* logoPath) {
+    if (File(OpenRegularFile(logoPath, FileUse::Read)).get() == nullptr) {
+        LogErrorF("In mfStart, logo file not used: %s is no regular file", logoPath);
+        return MF_OK;
+    }
     const std::optional<Logo> logo = ReadLogoFile(logoPath);
     const std::string backup = std::string(logoPath) + ".old";
     bool saved = false;
     if (BackupLogo(backup, logo, &saved) != MF_OK) return MF_FAILED;
     if (!logo) return MF_OK;
-    if (!saved && File(OpenRegularFile(backup.c_str(), FileUse::Read)).get() == nullptr) {
+    if (!saved && !IsWholeBackup(backup)) {
         LogErrorF("In mfStart, logo not loaded: no backup keeps the printer's logo");
         return MF_OK;
     }

@@ -160,18 +160,22 @@ void AdversarialInputs::SpecialFilesAsLogs(Cases& cases) {
 }
 
 // A logo file that is a FIFO, a folder, /dev/zero, or a megabyte without a line end before a
-// logo: nothing is read from it, nothing uploaded, the start succeeds.
+// logo: nothing is read from it, nothing uploaded, the start succeeds; nothing is written beside
+// what is no regular file.
 void AdversarialInputs::SpecialFilesAsLogo(Cases& cases) {
     const char* const names[] = {"a FIFO", "a folder", "/dev/zero", "a megabyte of NULs"};
     for (int kind = 0; kind < 4; ++kind) {
         std::filesystem::remove_all(LogoPath());
+        std::filesystem::remove(LogoPath() + ".old");
         LoadWithLogo(LogoPath());
         std::optional<HeldFifo> fifo;
         if (kind == 0) fifo.emplace(LogoPath(), BlackLogo() + "and a line more\n");
         if (kind == 1) std::filesystem::create_directory(LogoPath());
         if (kind == 2) std::filesystem::create_symlink("/dev/zero", LogoPath());
         if (kind == 3) std::ofstream(LogoPath()) << std::string(1 << 20, '\0') + BlackLogo();
-        cases.Held(names[kind], mfStart(0, 1) == 0 && LogoKept() && (!fifo || fifo->Untouched()));
+        const bool started = mfStart(0, 1) == 0 && LogoKept() && (!fifo || fifo->Untouched());
+        cases.Held(names[kind],
+                   started && (kind == 3 || !std::filesystem::exists(LogoPath() + ".old")));
     }
 }
 
@@ -196,21 +200,22 @@ void AdversarialInputs::LinksAtTheBackupsNames(Cases& cases) {
     }
 }
 
-// The printer's logo is overwritten only when a backup keeps it: with no backup from an
-// earlier start, a backup refused, cut short, or that cannot be written (a folder at its name,
-// a name too long) uploads nothing.
+// The printer's logo is overwritten only when a whole backup keeps it: with no backup from an
+// earlier start, or only an empty one, a backup refused, cut short, or that cannot be written
+// (a folder at its name, a name too long) uploads nothing.
 void AdversarialInputs::LogoWithoutABackup(Cases& cases) {
     const std::string tooLong = dir.File(std::string(252, 'l'));  // "<logo>.old": 256 bytes
-    for (int kind = 0; kind < 4; ++kind) {
+    for (int kind = 0; kind < 5; ++kind) {
         const std::string logo = kind == 3 ? tooLong : LogoPath();
-        if (kind < 3) std::filesystem::remove_all(logo + ".old");
+        if (kind != 3) std::filesystem::remove_all(logo + ".old");
         LoadWithLogo(logo);
         std::ofstream(logo) << BlackLogo();
-        if (kind == 0) printer->AcknowledgeNextWith(0x2F, 0x15);
+        if (kind == 0 || kind == 4) printer->AcknowledgeNextWith(0x2F, 0x15);
         if (kind == 1) printer->AnswerShortNext(1, true);
         if (kind == 2) std::filesystem::create_directory(logo + ".old");
+        if (kind == 4) std::ofstream(logo + ".old").flush();
         const char* const names[] = {"backup refused", "backup cut short", "a folder at its name",
-                                     "its name too long"};
+                                     "its name too long", "an empty backup left, backup refused"};
         cases.Held(names[kind], mfStart(0, 1) == 0 && LogoKept());
     }
 }
@@ -302,7 +307,7 @@ const struct Attack { const char* name; void (AdversarialInputs::*run)(Cases&); 
     {"a FIFO, a folder, /dev/zero or a megabyte without a line end as the logo file",
      &AdversarialInputs::SpecialFilesAsLogo},
     {"a link at the logo backup's names", &AdversarialInputs::LinksAtTheBackupsNames},
-    {"the printer's logo with no backup to keep it", &AdversarialInputs::LogoWithoutABackup},
+    {"the printer's logo with no whole backup to keep it", &AdversarialInputs::LogoWithoutABackup},
     {"a line that echoes what it is sent", &AdversarialInputs::EchoingLine},
     {"point-of-sale numbers outside 0-99", &AdversarialInputs::PointOfSaleOutOfRange},
     {"memory running out inside a call", &AdversarialInputs::MemoryRunsOut},
