@@ -12,7 +12,8 @@ namespace {
 constexpr int kStatusWidth = 30;
 constexpr int kStatusReserve = 9;
 constexpr int kLine31Room = 29;
-constexpr int kText31Width = 13;
+constexpr size_t kText31Width = 13;
+constexpr size_t kMostCardNumber = 64;  // well above any card number, masked or not
 constexpr size_t kMostTextK = 39;
 constexpr int kOfflineWidth51 = 19;
 
@@ -78,12 +79,12 @@ std::string SlipWriter::Line90() const {
     return text;
 }
 
-// text31 cut to 13, then its suffix right-aligned in 29 less text31's whole length. A card
+// text31, the card number, in 13: a longer one keeps its last 13 characters, the digits that
+// identify the card; then its suffix right-aligned in 29 less text31's whole length. A card
 // payment's suffix has " K: " and textK (a space alone when textK is empty) before the first
 // mark, and the second mark ("-" for none) when accepted in variant 1.
 std::string SlipWriter::Line31() const {
-    // text31's length counts up to the line's room: it is read no further.
-    const std::string text31 = FieldText(s_.text31, kLine31Room);
+    const std::string text31 = FieldText(s_.text31, kMostCardNumber);
     std::string suffix;
     if (kind_ == CardSlipKind::Transaction) {
         const std::string textK = FieldText(s_.textK, kMostTextK);
@@ -97,7 +98,8 @@ std::string SlipWriter::Line31() const {
     const int room = text31.size() >= static_cast<size_t>(kLine31Room)
                          ? 0
                          : kLine31Room - static_cast<int>(text31.size());
-    return text31.substr(0, kText31Width) + rightAlign(suffix, room);
+    const size_t cut = text31.size() > kText31Width ? text31.size() - kText31Width : 0;
+    return text31.substr(cut) + rightAlign(suffix, room);
 }
 
 void SlipWriter::CardLines() {

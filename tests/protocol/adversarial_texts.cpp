@@ -227,11 +227,12 @@ std::vector<TextCase> TextCases() {
         cases.push_back({"mfPrPrePaid_Voucher text " + std::to_string(n + 1), 8, voucher[n],
                          [n](const char* t) { return Voucher(n, t); }});
     }
-    // dateTime, terminalId, uid, cashier, kText, cardName, cardNumber, authorizationCode; the
-    // slips without kText. Line "51" is 16 wide on printers with forms, 19 on the offline slip.
-    const size_t transaction[] = {22, 34, 34, 31, 39, 32, 29, 16};
-    const size_t reversal[] = {22, 34, 34, 31, 32, 29, 16};
-    const size_t offline[] = {22, 34, 34, 31, 32, 29, 19};
+    // dateTime, terminalId, uid, cashier, kText, cardName, cardNumber (read to its end, 64 at
+    // most), authorizationCode; the slips without kText. Line "51" is 16 wide on printers with
+    // forms, 19 on the offline slip.
+    const size_t transaction[] = {22, 34, 34, 31, 39, 32, 64, 16};
+    const size_t reversal[] = {22, 34, 34, 31, 32, 64, 16};
+    const size_t offline[] = {22, 34, 34, 31, 32, 64, 19};
     for (size_t n = 0; n < std::size(transaction); ++n) {
         cases.push_back({"mfPrEFT_Transaction text " + std::to_string(n + 1), 8, transaction[n],
                          [n](const char* t) { return Transaction(n, t); }});

@@ -92,7 +92,7 @@ TEST_F(CardSlipTest, EachSlipForItsData) {
         {Transaction, [](Eft& e) { e.kind = 3, e.verification = 3; }, "61" + kPin + kEnd},
         {Reversal, [](Eft& e) { e.kind = 2, e.variant = 1, e.cashback = 100; },
          kRegistered + kCard + k31Plain + kLine51 + Line("81", "PLN 12.34", 31) + kReversalTitle},
-        // Line "31": text31 cut to 13, textK cut to 39, the marks' low bytes, the second mark
+        // Line "31": text31 in 13 (a longer one keeps its end), textK cut to 39, the marks' low bytes, the second mark
         // ("-" for none) when accepted in variant 1, right-aligned in what 29 leaves.
         {Transaction, [](Eft& e) { e.variant = 1, e.textK = ""; },
          Line("31", "t31" + Right("  (C) (D)", 26))},
@@ -103,8 +103,10 @@ TEST_F(CardSlipTest, EachSlipForItsData) {
         {Transaction,
          [](Eft& e) { e.variant = 1, e.textK = "kkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkk!"; },
          Line("31", "t31 K: " + std::string(39, 'k') + " (C) (D)")},
-        {Transaction, [](Eft& e) { e.variant = 1, e.text31 = "Karta platnicza VISA"; },
-         Line("31", "Karta platnic K: K1 (C) (D)")},
+        {Transaction, [](Eft& e) { e.variant = 1, e.text31 = "**** **** **** 1234"; },
+         Line("31", "*** **** 1234 K: K1 (C) (D)")},
+        {Reversal, [](Eft& e) { e.text31 = "4111 **** **** 1234"; },
+         Line("31", "*** **** 1234" + Right(" (C)", 10))},
         {Transaction, [](Eft& e) { e.variant = 1, e.text31 = nullptr, e.textK = nullptr; },
          Line("31", "  (C) (D)", 29)},
         // Numbers below 0 leave their line, or their half of line "90", out.
