@@ -146,8 +146,9 @@ int CPrinterLink::Run(CRequest& request, bool noAck, bool noEsc) {
     if (!noAck) {
         uint8_t ack = 0;
         const int got = port_->Read(&ack, 1);
-        // Only ACK acknowledges. Any other byte is no printer's answer: the ESC just sent
-        // coming back (a loopback plug, a modem with echo on), a device that is no printer.
+        // A printer acknowledges with ACK or refuses with NAK, nothing else: any other byte is
+        // something that is no printer (a line that echoes the ESC just sent, a web server on
+        // the wrong port, a scale that streams its weight), and it fails the exchange at once.
         if (got == 1 && ack != kAck && ack != kNak) {
             return Fail(kCodeCommunication, ExchangeFailure::Unanswered);
         }

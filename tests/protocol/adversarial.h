@@ -25,7 +25,7 @@ public:
     void SpecialFilesAsLogo(Cases& cases);
     void LinksAtTheBackupsNames(Cases& cases);
     void LogoWithoutABackup(Cases& cases);
-    void EchoingLine(Cases& cases);
+    void NotAPrinter(Cases& cases);
     void PointOfSaleOutOfRange(Cases& cases);
     void MemoryRunsOut(Cases& cases);
     void ToolNumbersTooLarge(Cases& cases);

@@ -1,7 +1,7 @@
 // Attacks from what surrounds the library at the till: special files where the log, the trace
-// and the logo are looked for, links at the logo backup's names, a line that echoes, numbers out
-// of range, memory running out, numbers too large for the tools, texts without their end
-// (adversarial_texts.cpp); a printer that drips its answer is a fault of the campaign. Each
+// and the logo are looked for, links at the logo backup's names, devices that are no printer,
+// numbers out of range, memory running out, numbers too large for the tools, texts without their
+// end (adversarial_texts.cpp); a printer that drips its answer is a fault of the campaign. Each
 // attack runs its cases and tells the ones that did not hold; the table of attacks goes into
 // docs/RELIABILITY.md. A new attack is a member function and a row in kAttacks.
 #include <arpa/inet.h>
@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -70,20 +71,38 @@ std::string BlackLogo() {
     return text;
 }
 
-// Sends back every byte that comes in on `fd` until `stop` is set: a pseudo-terminal's master,
-// or a listening socket whose connections it takes one at a time.
-void Echo(int fd, bool listening, const std::atomic<bool>& stop) {
+// What stands at the end of the line instead of a printer.
+enum class Device { Echo, WebServer, Scale, Nuls };
+
+// What `device` sends when `got` bytes came in (none: a turn without input).
+std::string AnswerOf(Device device, const uint8_t* got, ssize_t count) {
+    switch (device) {
+        case Device::Echo: return std::string(reinterpret_cast<const char*>(got), count);
+        case Device::WebServer:
+            return count > 0 ? "HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n" : "";
+        case Device::Scale: return "ST,GS,+0001.23kg\r\n";  // streams its weight on its own
+        case Device::Nuls: return std::string(16, '\0');
+    }
+    return "";
+}
+
+// Plays `device` on `fd` until `stop` is set: a pseudo-terminal's master, or a listening socket
+// whose connections it takes one at a time.
+void Play(Device device, int fd, bool listening, const std::atomic<bool>& stop) {
     int line = listening ? -1 : fd;
     while (!stop) {
         pollfd ready{line < 0 ? fd : line, POLLIN, 0};
-        if (poll(&ready, 1, 20) <= 0) continue;
+        const bool input = poll(&ready, 1, 20) > 0;
         if (line < 0) {
-            line = accept(fd, nullptr, nullptr);
+            if (input) line = accept4(fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
             continue;
         }
         uint8_t bytes[256];
-        const ssize_t got = read(line, bytes, sizeof bytes);
-        if (got > 0 && write(line, bytes, static_cast<size_t>(got)) == got) continue;
+        const ssize_t got = input ? read(line, bytes, sizeof bytes) : 0;
+        const std::string answer = AnswerOf(device, bytes, got > 0 ? got : 0);
+        // Non-blocking: what no one reads is dropped, as on a line.
+        const ssize_t sent = answer.empty() ? 0 : write(line, answer.data(), answer.size());
+        if (!(input && got <= 0) && (sent >= 0 || errno == EAGAIN)) continue;
         if (listening) {
             close(line);  // the library hung up: wait for its next connection
             line = -1;
@@ -94,8 +113,8 @@ void Echo(int fd, bool listening, const std::atomic<bool>& stop) {
     if (listening && line >= 0) close(line);
 }
 
-// An echoing line's end as the library reaches it, and its descriptor for Echo.
-std::string OpenEchoingLine(bool tcp, int* fd) {
+// A line's end as the library reaches it, and its descriptor for Play.
+std::string OpenLine(bool tcp, int* fd) {
     if (tcp) {
         *fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in address{};
@@ -107,10 +126,10 @@ std::string OpenEchoingLine(bool tcp, int* fd) {
             return "";
         return "tcp:127.0.0.1:" + std::to_string(ntohs(address.sin_port));
     }
-    *fd = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    *fd = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     termios raw{};
     if (*fd < 0 || grantpt(*fd) != 0 || unlockpt(*fd) != 0 || tcgetattr(*fd, &raw) != 0) return "";
-    cfmakeraw(&raw);  // no echo of its own: only Echo sends bytes back
+    cfmakeraw(&raw);  // no echo of its own: only Play sends bytes back
     if (tcsetattr(*fd, TCSANOW, &raw) != 0) return "";
     return ptsname(*fd);
 }
@@ -220,27 +239,39 @@ void AdversarialInputs::LogoWithoutABackup(Cases& cases) {
     }
 }
 
-// A line that sends back what it is sent (a loopback plug, a modem with echo on) is no printer:
-// the ESC coming back as the acknowledge fails the start with 514 at once, not after a time-out.
-// The library runs on the real line here, in real time.
-void AdversarialInputs::EchoingLine(Cases& cases) {
-    for (const bool tcp : {false, true}) {
+// Something that is no printer at the end of the line: a line that sends back what it is sent
+// (a loopback plug, a modem with echo on), a web server on the wrong port, a scale streaming
+// its weight, a line of NULs. Only ACK acknowledges: the first byte that is neither ACK nor NAK
+// fails the start with 514 at once, not after a time-out. The library runs on the real line
+// here, in real time.
+void AdversarialInputs::NotAPrinter(Cases& cases) {
+    const struct {
+        const char* name;
+        Device device;
+        bool tcp;
+    } lines[] = {{"an echoing pseudo-terminal", Device::Echo, false},
+                 {"an echoing TCP server", Device::Echo, true},
+                 {"a web server", Device::WebServer, true},
+                 {"a scale", Device::Scale, false},
+                 {"a line of NULs", Device::Nuls, false}};
+    for (const auto& l : lines) {
         int fd = -1;
-        const std::string target = OpenEchoingLine(tcp, &fd);
+        const std::string target = OpenLine(l.tcp, &fd);
         std::atomic<bool> stop{false};
-        std::thread echo(Echo, fd, tcp, std::cref(stop));
+        std::thread device(Play, l.device, fd, l.tcp, std::cref(stop));
         Load();
         InstallPlatform(nullptr);
         setenv("TARN_COM7", target.c_str(), 1);
         const auto start = Clock::now();
         const bool failed = mfStart(0, 7) == -2 && test::seam::DetailCode() == 514 &&
                             Clock::now() - start < std::chrono::seconds(5);
+        mfStop();
         unsetenv("TARN_COM7");
         InstallPlatform(platform.get());
         stop = true;
-        echo.join();
+        device.join();
         close(fd);
-        cases.Held(tcp ? "TCP" : "pseudo-terminal", !target.empty() && failed);
+        cases.Held(l.name, !target.empty() && failed);
     }
 }
 
@@ -308,7 +339,8 @@ const struct Attack { const char* name; void (AdversarialInputs::*run)(Cases&); 
      &AdversarialInputs::SpecialFilesAsLogo},
     {"a link at the logo backup's names", &AdversarialInputs::LinksAtTheBackupsNames},
     {"the printer's logo with no whole backup to keep it", &AdversarialInputs::LogoWithoutABackup},
-    {"a line that echoes what it is sent", &AdversarialInputs::EchoingLine},
+    {"something that is no printer: a line that echoes, a web server, a scale, NULs",
+     &AdversarialInputs::NotAPrinter},
     {"point-of-sale numbers outside 0-99", &AdversarialInputs::PointOfSaleOutOfRange},
     {"memory running out inside a call", &AdversarialInputs::MemoryRunsOut},
     {"numbers too large for the tools", &AdversarialInputs::ToolNumbersTooLarge},
