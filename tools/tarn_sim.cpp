@@ -37,7 +37,7 @@ void Usage(std::FILE* out) {
         "  --version   the printer's version within its type (default 2)\n"
         "  --display   the customer display: 0 none, 1 and 2 nine digits, 3 two lines of 20\n"
         "              (default 3)\n"
-        "  --serial    the serial number, 11 characters (default TRN26000001)\n"
+        "  --serial    the serial number, 11 upper-case letters and digits (default TRN26000001)\n"
         "  --link      also reach the pseudo-terminal by this path (a symbolic link)\n"
         "  --tcp       listen on 127.0.0.1:PORT instead (0: any free port)\n"
         "  --paced     on the pseudo-terminal, keep serial timing: 9600 baud, 11 bits a byte\n"
@@ -73,6 +73,12 @@ bool Whole(const char* text, int highest, int* value) {
     return true;
 }
 
+// A fiscal printer's serial number: 11 upper-case letters and digits, as the library reads it.
+bool IsSerialNumber(const char* text) {
+    return std::strlen(text) == 11 &&
+           std::strspn(text, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789") == 11;
+}
+
 bool ReadArgs(int argc, char** argv, Settings* settings) {
     tarn::sim::PrinterModel* model = &settings->model;
     const struct {
@@ -97,7 +103,7 @@ bool ReadArgs(int argc, char** argv, Settings* settings) {
             settings->quiet = true;
         } else if (arg == "--state" && hasValue) {
             settings->statePath = argv[++i];
-        } else if (arg == "--serial" && hasValue) {
+        } else if (arg == "--serial" && hasValue && IsSerialNumber(argv[i + 1])) {
             model->serialNumber = argv[++i];
         } else if (arg == "--link" && hasValue) {
             settings->link = argv[++i];

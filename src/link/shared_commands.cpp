@@ -80,8 +80,14 @@ CRequestSerialNo::CRequestSerialNo(char* buffer) : buffer_(buffer) {
     AppendByte(0x71);
 }
 
+// A printer's serial number is 11 upper-case letters and digits ("ABC12345678"): anything else
+// came from something that is no printer.
 int CRequestSerialNo::ParseAnswer(const uint8_t* bytes, int count) {
     if (count < 11) return kCodeCommunication;
+    for (int i = 0; i < 11; ++i) {
+        const bool letter = bytes[i] >= 'A' && bytes[i] <= 'Z';
+        if (!letter && (bytes[i] < '0' || bytes[i] > '9')) return kCodeCommunication;
+    }
     if (buffer_ != nullptr) {
         std::memcpy(buffer_, bytes, 11);
         buffer_[11] = '\0';
@@ -94,8 +100,15 @@ CRequestTaxRates::CRequestTaxRates(int* const rates[6]) {
     AppendByte(0xD0);
 }
 
+// A rate is 0 to 99,99 % (9999), or marked unused by a high byte of 0xFF; the printer takes no
+// other, so another answer came from something that is no printer.
 int CRequestTaxRates::ParseAnswer(const uint8_t* bytes, int count) {
+    constexpr int kHighestRate = 9999;
     if (count < 12) return kCodeCommunication;
+    for (int i = 0; i < 6; ++i) {
+        if (bytes[2 * i] != 0xFF && bytes[2 * i] * 256 + bytes[2 * i + 1] > kHighestRate)
+            return kCodeCommunication;
+    }
     for (int i = 0; i < 6; ++i) {
         const uint8_t high = bytes[2 * i];
         Store(rates_[i], high == 0xFF ? -1 : high * 256 + bytes[2 * i + 1]);

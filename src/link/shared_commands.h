@@ -70,7 +70,8 @@ private:
     int* minute_;
 };
 
-// 'q': 11 characters of serial number; the buffer takes them and a terminating zero.
+// 'q': 11 characters of serial number, upper-case letters and digits; the buffer takes them and a
+// terminating zero.
 class CRequestSerialNo : public CRequest {
 public:
     explicit CRequestSerialNo(char* buffer);
@@ -81,7 +82,7 @@ private:
     char* buffer_;
 };
 
-// 0xD0: six 16-bit rates, high byte first; a high byte of 0xFF reads as -1.
+// 0xD0: six 16-bit rates, high byte first, at most 9999; a high byte of 0xFF reads as -1.
 class CRequestTaxRates : public CRequest {
 public:
     explicit CRequestTaxRates(int* const rates[6]);
