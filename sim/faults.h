@@ -30,6 +30,9 @@ struct Faults {
     bool onlyRawBlocks = false;
     // The next answer comes one byte every this many milliseconds (a printer that drips it).
     std::optional<int64_t> dripNextAnswerMs;
+    // Every byte the printer sends reaches the host this many milliseconds after the one before
+    // it (a proxy or a line that drips all it carries), until the fault is mended.
+    std::optional<int64_t> dripEveryByteMs;
     // The next head of this command is answered with this byte (or nothing) instead of its
     // acknowledge (the command then goes no further).
     std::optional<std::pair<uint8_t, std::optional<uint8_t>>> acknowledgeOverride;

@@ -122,13 +122,13 @@ void ProtocolEngine::StartCommand(uint8_t command, int64_t nowMs) {
     entry_ = FindCommand(command);
     phase_ = Phase::Idle;
     if (entry_ == nullptr) {
-        Emit(kNak);
+        Emit(kNak, nowMs);
         Record(FrameKind::Refused, {kEsc, command}, nowMs);
         return;
     }
     if (entry_->acknowledged && faults_.acknowledgeOverride &&
         faults_.acknowledgeOverride->first == command) {
-        if (faults_.acknowledgeOverride->second) Emit(*faults_.acknowledgeOverride->second);
+        if (faults_.acknowledgeOverride->second) Emit(*faults_.acknowledgeOverride->second, nowMs);
         faults_.acknowledgeOverride.reset();
         Record(FrameKind::Refused, {kEsc, command}, nowMs);
         return;
@@ -144,13 +144,13 @@ void ProtocolEngine::StartCommand(uint8_t command, int64_t nowMs) {
             refuse = true;
         }
         if (refuse) {
-            Emit(kNak);
+            Emit(kNak, nowMs);
             Record(FrameKind::Refused, {kEsc, command}, nowMs);
             return;
         }
         const bool lose = faults_.loseNextAcknowledge &&
                           faults_.loseAcknowledgeOnlyOf.value_or(command) == command;
-        if (!lose) Emit(kAck);
+        if (!lose) Emit(kAck, nowMs);
         if (lose) faults_.loseNextAcknowledge = false;
     }
     body_ = {command};
@@ -293,7 +293,7 @@ void ProtocolEngine::Abandon(int64_t nowMs) {
 void ProtocolEngine::Tick(int64_t nowMs) {
     state_.CloseDrawersDue(nowMs);
     if (!dripping_.empty() && nowMs >= nextDripMs_) {
-        Emit(dripping_.front());
+        output_.push_back(dripping_.front());
         dripping_.pop_front();
         nextDripMs_ = nowMs + dripIntervalMs_;
     }
@@ -319,13 +319,24 @@ int64_t ProtocolEngine::NextDeadline() const {
     return deadline;
 }
 
-void ProtocolEngine::Emit(uint8_t byte) {
-    output_.push_back(byte);
+void ProtocolEngine::Emit(uint8_t byte, int64_t nowMs) {
+    if (!faults_.dripEveryByteMs) {
+        output_.push_back(byte);
+        return;
+    }
+    Drip(std::vector<uint8_t>{byte}, *faults_.dripEveryByteMs, nowMs);
+}
+
+// Queues bytes that reach the host one every `intervalMs`, after those already on their way.
+void ProtocolEngine::Drip(const Bytes& bytes, int64_t intervalMs, int64_t nowMs) {
+    if (dripping_.empty()) nextDripMs_ = nowMs + intervalMs;
+    dripIntervalMs_ = intervalMs;
+    dripping_.insert(dripping_.end(), bytes.begin(), bytes.end());
 }
 
 void ProtocolEngine::EmitAnswer(Bytes answer, int64_t nowMs, bool toRawBlock) {
     if (faults_.onlyRawBlocks && !toRawBlock) {
-        for (const uint8_t byte : answer) Emit(byte);
+        for (const uint8_t byte : answer) Emit(byte, nowMs);
         return;
     }
     if (faults_.garbageNextAnswer && !answer.empty()) {
@@ -338,13 +349,11 @@ void ProtocolEngine::EmitAnswer(Bytes answer, int64_t nowMs, bool toRawBlock) {
         faults_.shortNextAnswer.reset();
     }
     if (faults_.dripNextAnswerMs && !answer.empty()) {
-        dripIntervalMs_ = *faults_.dripNextAnswerMs;
+        Drip(answer, *faults_.dripNextAnswerMs, nowMs);
         faults_.dripNextAnswerMs.reset();
-        dripping_.assign(answer.begin(), answer.end());
-        nextDripMs_ = nowMs + dripIntervalMs_;
         return;
     }
-    for (const uint8_t byte : answer) Emit(byte);
+    for (const uint8_t byte : answer) Emit(byte, nowMs);
 }
 
 Context ProtocolEngine::MakeContext(int64_t nowMs, uint8_t command) {

@@ -83,7 +83,8 @@ private:
     void DropForm(int64_t nowMs);
     void Stray(uint8_t byte, int64_t nowMs);
     void Abandon(int64_t nowMs);
-    void Emit(uint8_t byte);
+    void Emit(uint8_t byte, int64_t nowMs);
+    void Drip(const Bytes& bytes, int64_t intervalMs, int64_t nowMs);
     void EmitAnswer(Bytes answer, int64_t nowMs, bool toRawBlock = false);
     Context MakeContext(int64_t nowMs, uint8_t command);
     void Record(FrameKind kind, std::vector<uint8_t> bytes, int64_t nowMs);

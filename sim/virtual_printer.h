@@ -71,6 +71,11 @@ public:
     }
     // The next answer comes one byte every `intervalMs`.
     void DripNextAnswer(int64_t intervalMs) { faults_.dripNextAnswerMs = intervalMs; }
+    // Every byte from now on comes `intervalMs` after the one before it; 0 mends the line.
+    void DripEveryByte(int64_t intervalMs) {
+        faults_.dripEveryByteMs =
+            intervalMs > 0 ? std::optional<int64_t>(intervalMs) : std::nullopt;
+    }
     void StayBusyUntil(int64_t ms) { state_.busyUntilMs = ms; }
     void SetUnplugged(bool unplugged) { faults_.unplugged = unplugged; }
     bool Unplugged() const { return faults_.unplugged; }
