@@ -11,6 +11,9 @@ std::unique_ptr<Library>& Instance() {
     static std::unique_ptr<Library> instance;
     return instance;
 }
+
+// Exported calls under way on the thread that holds the library lock.
+int g_callDepth = 0;
 }  // namespace
 
 Library::Library() : Library(std::make_unique<CLogger>("tarnel.txt", CLogger::kFailures, "TARN")) {}
@@ -29,9 +32,12 @@ void ReplaceLibrary(std::unique_ptr<Library> fresh) {
 
 ApiCall::ApiCall() {
     LockLibrary();
+    if (g_callDepth++ == 0)
+        Lib().callDeadlineMs = CurrentPlatform().MonotonicMs() + Library::kCallExchangesMs;
 }
 
 ApiCall::~ApiCall() {
+    if (--g_callDepth == 0) Lib().callDeadlineMs = kNoDeadline;
     UnlockLibrary();
 }
 

@@ -31,8 +31,15 @@ struct Library {
     Library();
     explicit Library(std::unique_ptr<CLogger> mainLogger);
 
+    // How long an exported call may go on starting exchanges: an exchange under way then runs to
+    // its end (at most 91.6 s: its acknowledge, its answer and the settling pauses), so a call
+    // ends within 3 minutes, plus the waits for a busy printer it makes.
+    static constexpr int64_t kCallExchangesMs = 85000;
+
     bool started = false;
     int32_t mfErrorL = 0;
+    // The deadline of the exported call under way (CPrinterLink::SetDeadline).
+    int64_t callDeadlineMs = kNoDeadline;
     int32_t printerType = 0;
     int32_t version = 0;
     uint32_t documentFlags = 0;
@@ -71,7 +78,8 @@ struct Library {
 Library& Lib();
 void ReplaceLibrary(std::unique_ptr<Library> fresh);
 
-// Holds the library-wide lock for the lifetime of one exported call.
+// Holds the library-wide lock for the lifetime of one exported call, and sets the call's
+// deadline (a call made inside another keeps the outer one's).
 class ApiCall {
 public:
     ApiCall();

@@ -27,6 +27,7 @@ void BuildLink(int port) {
     lib.link = std::make_unique<CPrinterLink>();
     lib.link->SetErrorTarget(&lib.mfErrorL);
     lib.link->SetTypeSource(&lib.printerType);
+    lib.link->SetDeadline(&lib.callDeadlineMs);
     lib.printerType = -1;
     lib.link->SetPort(std::make_unique<SerialPort>(port, LineSettings{}, LogErrorLine));
 }

@@ -90,6 +90,14 @@ int CPrinterLink::Fail(int code, ExchangeFailure failure) {
     return MF_FAILED;
 }
 
+bool CPrinterLink::TimeIsUp() const {
+    return deadlineMs_ != nullptr && CurrentPlatform().MonotonicMs() >= *deadlineMs_;
+}
+
+void CPrinterLink::MoveDeadlineOn(int64_t ms) {
+    if (deadlineMs_ != nullptr && ms > 0 && *deadlineMs_ < kNoDeadline - ms) *deadlineMs_ += ms;
+}
+
 // Status byte `index` in an exchange of its own on this link, or -1 when it cannot be read.
 int CPrinterLink::ReadRefusalByte(int index) {
     int status = -1;
@@ -99,13 +107,14 @@ int CPrinterLink::ReadRefusalByte(int index) {
 
 // Reads status bytes 0 to 3 and maps them. A byte that cannot be read is no byte of 0: it
 // leaves the cause unknown (514) unless an earlier byte already names it, and the bytes after
-// an unanswered query are not asked for. A status query refused in turn is such a byte: asking
-// again would recurse for as long as the line keeps answering NAK.
+// an unanswered query are not asked for, nor those whose time is up (the call's deadline). A
+// status query refused in turn is such a byte: asking again would recurse for as long as the
+// line keeps answering NAK.
 int CPrinterLink::RefusalCode() {
     if (readingRefusal_) return kCodeCommunication;
     readingRefusal_ = true;
     int status[4] = {-1, -1, -1, -1};
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4 && !TimeIsUp(); ++i) {
         status[i] = ReadRefusalByte(i);
         if (status[i] < 0 && lastFailure_ != ExchangeFailure::Refused) break;
     }
@@ -124,6 +133,7 @@ int CPrinterLink::Execute(CRequest& request, bool noAck, bool noEsc) {
         return MF_FAILED;
     }
     if (request.Length() == 0) return MF_OK;
+    if (TimeIsUp()) return Fail(kCodeCommunication, ExchangeFailure::NotSent);
     return Run(request, noAck, noEsc);
 }
 
@@ -189,6 +199,7 @@ int CPrinterLink::WaitUntilReady(int seconds, bool* answered) {
     // waits of the older printers, an answer that comes late): the wait ends within its
     // seconds and one poll.
     Platform& platform = CurrentPlatform();
+    MoveDeadlineOn(static_cast<int64_t>(seconds) * 1000);
     platform.SleepMs(kFirstPollDelayMs);
     const int64_t deadline = platform.MonotonicMs() + static_cast<int64_t>(seconds) * 1000;
     int status = 0;

@@ -11,6 +11,9 @@
 
 namespace tarn {
 
+// A deadline that never passes: exchanges outside an exported call.
+constexpr int64_t kNoDeadline = INT64_MAX;
+
 constexpr uint8_t kEsc = 0x1B;
 constexpr uint8_t kAck = 0x06;
 constexpr uint8_t kNak = 0x15;
@@ -39,6 +42,10 @@ public:
     void SetPort(std::unique_ptr<SerialPort> port) { port_ = std::move(port); }
     void SetErrorTarget(int32_t* error) { error_ = error; }
     void SetTypeSource(const int32_t* printerType) { printerType_ = printerType; }
+    // The deadline of the call the exchanges belong to, on the monotonic clock, kept by the
+    // caller: once it has passed no exchange starts (it fails with 514 at once), so the call
+    // ends within its bound. A wait for a busy printer moves it on by the wait's seconds.
+    void SetDeadline(int64_t* deadlineMs) { deadlineMs_ = deadlineMs; }
 
     // 0, or -2 with the detail code in the error target. `noAck`: the printer sends no
     // acknowledge, only the answer. `noEsc`: the frame is the body alone.
@@ -59,11 +66,14 @@ private:
     int ReadRefusalByte(int index);
     [[nodiscard]] int RefusalCode();
     int PrinterType() const { return printerType_ != nullptr ? *printerType_ : -1; }
+    bool TimeIsUp() const;
+    void MoveDeadlineOn(int64_t ms);
     void SetError(int code);
 
     std::unique_ptr<SerialPort> port_;
     int32_t* error_ = nullptr;
     const int32_t* printerType_ = nullptr;
+    int64_t* deadlineMs_ = nullptr;
     bool readingRefusal_ = false;
     ExchangeFailure lastFailure_ = ExchangeFailure::None;
     int refusalStatus_[4] = {0, 0, 0, 0};
