@@ -26,9 +26,10 @@ namespace {
 
 using Status = std::array<uint8_t, 4>;
 
-// One call of the sale may take at most this long on the virtual clock: its exchanges' time-outs
-// (30 s an awaited byte), the status queries after a refusal and the waits for a busy printer.
-constexpr int64_t kCallBoundMs = 5 * 60 * 1000;
+// How long a call may take on the virtual clock: 3 minutes (it starts no exchange after 85 s, and
+// one under way then ends within 91.6 s), and the limits of the waits for a busy printer it makes.
+constexpr int64_t kSecond = 1000;
+constexpr int64_t kBound = 180 * kSecond;
 
 // The status bytes a refusal reads, one per bit the library maps to a detail code, and the code
 // each of them names.
@@ -45,23 +46,29 @@ std::vector<Status> RefusalStatuses() {
     return statuses;
 }
 
-// The sale a till makes.
+// The sale a till makes, each call with its bound.
 const struct {
     const char* name;
     int (*call)();
+    int64_t boundMs;
 } kSale[] = {
-    {"mfBeginTicket", [] { return mfBeginTicket(-1); }},
-    {"mfLineTicket", [] { return mfLineTicket(0, "Chleb pszenny", 'B', "szt", 450, 2000, 0); }},
-    {"mfLineTicket", [] { return mfLineTicket(0, "Kawa ziarnista", 'A', "szt", 3199, 1000, 0); }},
-    {"mfLineTicket", [] { return mfLineTicket(0, "Woda mineralna", 'B', "szt", 199, 3000, 0); }},
-    {"mfLineTicketExt",
-     [] { return mfLineTicketExt(0, "Woda mineralna", 'B', "", 0, -1000, 100); }},
+    {"mfBeginTicket", [] { return mfBeginTicket(-1); }, kBound + 60 * kSecond},
+    {"mfLineTicket", [] { return mfLineTicket(0, "Chleb pszenny", 'B', "szt", 450, 2000, 0); },
+     kBound},
+    {"mfLineTicket", [] { return mfLineTicket(0, "Kawa ziarnista", 'A', "szt", 3199, 1000, 0); },
+     kBound},
+    {"mfLineTicket", [] { return mfLineTicket(0, "Woda mineralna", 'B', "szt", 199, 3000, 0); },
+     kBound},
+    {"mfLineTicketExt", [] { return mfLineTicketExt(0, "Woda mineralna", 'B', "", 0, -1000, 100); },
+     kBound},
     {"mfStornoLineTicket",
-     [] { return mfStornoLineTicket(0, "Chleb pszenny", 'B', "szt", 450, 2000, 0); }},
-    {"mfEndTicket", [] {
+     [] { return mfStornoLineTicket(0, "Chleb pszenny", 'B', "szt", 450, 2000, 0); }, kBound},
+    {"mfEndTicket",
+     [] {
          return mfEndTicket(0, 0, 7, 2000, "EUR 4,2000", 3000, "Got\xA2wka", 0, "", 0, "", 0, "",
                             "", "");
-     }}};
+     },
+     kBound + 20 * kSecond}};
 constexpr size_t kSaleCalls = std::size(kSale);
 
 void SellAReceipt() {
@@ -77,26 +84,27 @@ const struct {
     void (*before)();
     int (*call)();
     const char* printed;
+    int64_t boundMs;
 } kOtherCalls[] = {
-    {"mfStart", [] { mfStop(); }, [] { return mfStart(0, 1); }, nullptr},
+    {"mfStart", [] { mfStop(); }, [] { return mfStart(0, 1); }, nullptr, kBound + 50 * kSecond},
     {"mfGetSerNo", [] {},
      [] {
          char serial[32];
          return mfGetSerNo(serial);
      },
-     nullptr},
+     nullptr, kBound},
     {"mfGetLastTicketNo", [] {},
      [] {
          int number = 0;
          return mfGetLastTicketNo(&number);
      },
-     nullptr},
+     nullptr, kBound},
     {"mfPrPayIn", [] {}, [] { return mfPrPayIn("KP/7", "Sklep", "Zasilenie", "150,00"); },
-     "POKWITOWANIE WP"},
+     "POKWITOWANIE WP", kBound + 30 * kSecond},
     {"mfStornoTicket", [] { (void)kSale[0].call(), (void)kSale[1].call(); },
-     [] { return mfStornoTicket(); }, "PARAGON ANULOWANY"},
-    {"mfPrState", [] {}, [] { return mfPrState(); }, "STAN DRUKARKI"},
-    {"mfShiftEnd", SellAReceipt, [] { return mfShiftEnd(); }, "RAPORT DOBOWY"},
+     [] { return mfStornoTicket(); }, "PARAGON ANULOWANY", kBound},
+    {"mfPrState", [] {}, [] { return mfPrState(); }, "STAN DRUKARKI", kBound + 30 * kSecond},
+    {"mfShiftEnd", SellAReceipt, [] { return mfShiftEnd(); }, "RAPORT DOBOWY", kBound},
 };
 
 // The printer types the campaign runs on: an older one, which settles 800 ms after a frame's
@@ -108,7 +116,8 @@ constexpr int kTypes[] = {1, 8};
 using Counts = std::valarray<int>;
 
 const std::vector<uint8_t> kGarbage = {0x15, 0xAA, 0x55};
-// A printer that drips its answer, each byte just within the awaited byte's time-out.
+// A printer that drips its answer (or a line that drips all it carries), each byte just within
+// the awaited byte's time-out.
 constexpr int64_t kDripMs = 29000;
 
 class FaultCampaign : public test::LibraryTest {
@@ -128,6 +137,7 @@ protected:
         {"garbage answer", [](auto& p, auto&) { p.AnswerGarbageNext(kGarbage); }, {514}},
         {"answer cut short", [](auto& p, auto&) { p.AnswerShortNext(0); }, {514}},
         {"answer dripped", [](auto& p, auto&) { p.DripNextAnswer(kDripMs); }, {514}},
+        {"every byte dripped", [](auto& p, auto&) { p.DripEveryByte(kDripMs); }, {514}},
         {"busy for ever", [](auto& p, auto&) { p.StayBusyUntil(INT64_MAX / 2); }, {514}},
         {"paper out", [](auto& p, auto&) { p.SetPaperOut(true); }, {784}},
         // The printer loses the open receipt: it names the cancellation when asked.
@@ -146,7 +156,7 @@ protected:
             const int result = kSale[i].call();
             const int64_t took = Now() - start;
             if (longest != nullptr) (*longest)[i] = std::max((*longest)[i], took);
-            bounded_ = bounded_ && took <= kCallBoundMs;
+            bounded_ = bounded_ && took <= kSale[i].boundMs;
             meaningful_ = meaningful_ && Documented(result);
             failedCode_ = test::seam::DetailCode();
             if (result == -2) seen_[kSale[i].name].insert(failedCode_);
@@ -201,6 +211,7 @@ protected:
         printer->SetSilent(false);
         printer->StayBusyUntil(0);
         printer->SetPaperOut(false);
+        printer->DripEveryByte(0);
         platform->SleepMs(10000);
     }
 
@@ -286,7 +297,7 @@ protected:
             const int code = test::seam::DetailCode();
             if (result == -2) seen_[call.name].insert(code);
             *longest = std::max(*longest, Now() - start);
-            EXPECT_LE(Now() - start, kCallBoundMs) << call.name << " " << fault.name;
+            EXPECT_LE(Now() - start, call.boundMs) << call.name << " " << fault.name;
             EXPECT_TRUE(Documented(result)) << call.name << " " << fault.name << " " << result;
             const bool named = result != -2 || std::count(codes.begin(), codes.end(), code) > 0;
             MendTheFault();
@@ -388,10 +399,10 @@ TEST_F(FaultCampaign, StandardSale) {
         all += byFault[f];
     }
     row("all", all);
-    times << "| Call | Type 1 | Type 8 |\n|---|---|---|\n";
+    times << "| Call | Bound | Type 1 | Type 8 |\n|---|---|---|---|\n";
     for (size_t i = 0; i < kSaleCalls; ++i)
-        times << "| " << i + 1 << ". " << kSale[i].name << " | " << Seconds(longest[0][i]) << " | "
-              << Seconds(longest[1][i]) << " |\n";
+        times << "| " << i + 1 << ". " << kSale[i].name << " | " << Seconds(kSale[i].boundMs)
+              << " | " << Seconds(longest[0][i]) << " | " << Seconds(longest[1][i]) << " |\n";
     std::ostringstream others;
     others << "| Call | Cases | Code names the cause | State agrees | Same-session recovery works "
               "|\n|---|---|---|---|---|\n";
@@ -403,8 +414,8 @@ TEST_F(FaultCampaign, StandardSale) {
         others << "| " << call.name;
         for (const int figure : counts) others << " | " << figure;
         others << " |\n";
-        times << "| " << call.name << " | " << Seconds(longestOn[0]) << " | "
-              << Seconds(longestOn[1]) << " |\n";
+        times << "| " << call.name << " | " << Seconds(call.boundMs) << " | "
+              << Seconds(longestOn[0]) << " | " << Seconds(longestOn[1]) << " |\n";
     }
     // Every code a call left with -2 has its row in the call's entry of the reference.
     const std::string reference = test::ReadFile(TARN_SOURCE_DIR "/docs/reference.md");
