@@ -26,9 +26,10 @@ const char* const kPays =
     "ACI";  // code page 852
 const char* const kReceives = "OTRZYMUJE";
 
-// How far each caller text is read: the widest use of it. A payment name is a printed label of
-// up to 26 on older printers (a record of 13, a second-currency text of 11 on newer ones).
-constexpr size_t kPaymentNameWidth = 26;
+// How far each caller text is read: the widest use of it. A payment's name and the extra
+// amount's label are cut to a record's 13 (a second-currency text is 11), on older printers too,
+// where they begin a printed line.
+constexpr size_t kPaymentNameWidth = 13;
 constexpr size_t kLabelWidth = 29;
 constexpr size_t kTableWidth = 22;
 constexpr size_t kFreeLineWidth = 31;
@@ -330,7 +331,7 @@ extern "C" int TARN_API mfEndTicket(int percentDiscount, int valueDiscount, int 
         {FieldText(paymStr1, kPaymentNameWidth), FieldText(paymStr2, kPaymentNameWidth),
          FieldText(paymStr3, kPaymentNameWidth)},
         extraAmount,
-        FieldText(extraAmountStr, kLabelWidth),
+        FieldText(extraAmountStr, kPaymentNameWidth),
         adjustValue,
         FieldText(adjustStr, kLabelWidth),
         FieldText(tableStr, kTableWidth),

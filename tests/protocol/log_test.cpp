@@ -72,7 +72,7 @@ TEST_F(LogTest, EachFamilyWritesItsLines) {
                                 std::string(1000, 'x').c_str(), 0, "", 0, "", "", ""); },
          {"In mfEndTicket, percentDiscount: 0, valueDiscount: 7, payment1: 300, paymStr1: "
           "Got\xA2wka, \t\tpayment2: 200, paymStr2: %s%n%x,\tpayment3: 0, paymStr3: " +
-          std::string(26, 'x') + "."}},  // a payment name as far as its field
+          std::string(13, 'x') + "."}},  // a payment name as far as its field
         {8, 9, [] { mfBeginTicket(-1); mfLineTicket(0, "Chleb", 'A', "szt", 2000, 1000, 0);
                     mfEndTicket(0, 0, 0, 2000, "EUR 4,1234", 0, "", 0, "", 0, "", 0, "", "", ""); },
          {"divideByExchRate iPoPrzecinku 4, lExchRate 41234, sExchRate 4,1234, lValueToDivide 2000",
