@@ -346,7 +346,8 @@ const struct Attack { const char* name; void (AdversarialInputs::*run)(Cases&); 
     {"numbers too large for the tools", &AdversarialInputs::ToolNumbersTooLarge},
     {"a FIFO or a folder as tarnel.txt where a program loads the library",
      &AdversarialInputs::SpecialFilesAsLogAtLoad},
-    {"a text that fills its field without its NUL, at the end of readable memory",
+    {"a text that fills its width in the reference without its NUL, at the end of readable "
+     "memory, on each printer type",
      &AdversarialInputs::TextsWithoutTheirEnd},
 };
 // clang-format on
