@@ -57,19 +57,15 @@ bool TcpEndpoint::Listen(int port, std::string* error) {
     return true;
 }
 
-// A new connection is a port opened anew: what the printer had not yet sent is lost, and so is
-// a command the old connection left half sent. What the old connection delivered is not: the
-// library closes the port right after a command that has no answer and connects again for the
-// next, so both can be waiting at once. Only what it had delivered when the new one came is
-// taken: a host that goes on sending cannot keep the printer from the new connection.
+// The printer belongs to one connection at a time: another is closed as soon as it is made
+// while the first lasts, and so is every one while the cable is out. What the first had
+// delivered when the new one came is taken first, and only that (a host that goes on sending
+// cannot hold the printer): a client that hung up is then seen. A new connection is a port
+// opened anew: what the printer had not yet sent is lost, and so is a command the last
+// connection left half sent.
 void TcpEndpoint::Accept() {
     const int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (client < 0) return;
-    // With the cable out a connection is dropped as soon as it is made.
-    if (printer_.Unplugged()) {
-        close(client);
-        return;
-    }
     int delivered = 0;
     if (client_ >= 0 && ioctl(client_, FIONREAD, &delivered) != 0) delivered = 0;
     for (size_t left = static_cast<size_t>(delivered); client_ >= 0 && left > 0;) {
@@ -77,7 +73,12 @@ void TcpEndpoint::Accept() {
         if (taken == 0) break;
         left -= taken;
     }
-    if (client_ >= 0) close(client_);
+    uint8_t peek = 0;
+    if (client_ >= 0 && recv(client_, &peek, 1, MSG_PEEK | MSG_DONTWAIT) == 0) Disconnect();
+    if (printer_.Unplugged() || client_ >= 0) {
+        close(client);
+        return;
+    }
     client_ = client;
     printer_.NewConnection(NowMs());
 }

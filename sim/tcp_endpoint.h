@@ -1,5 +1,5 @@
 // The virtual printer behind a TCP port, raw, as a serial-over-TCP server exposes a printer: one
-// connection at a time, each new one taking the place of the last.
+// connection at a time; another is refused while it lasts (closed as soon as it is made).
 #pragma once
 
 #include <atomic>

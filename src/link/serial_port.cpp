@@ -19,12 +19,17 @@ SerialPort::~SerialPort() = default;
 
 bool SerialPort::Open() {
     device_.reset();
+    idle_ = failed_ = false;
     device_ = CurrentPlatform().OpenSerial(portNumber_, settings_, &lastError_);
     return device_ != nullptr;
 }
 
 bool SerialPort::Close() {
-    if (!device_) return true;
+    if (!device_ || idle_) return true;
+    if (device_->HeldForSession() && !failed_) {
+        idle_ = true;
+        return true;
+    }
     const bool closed = device_->Close(&lastError_);
     // The handle is gone either way: keeping a dead device would make every later
     // exchange fail without trying to open the port again.
@@ -32,19 +37,30 @@ bool SerialPort::Close() {
     return closed;
 }
 
+// A held connection the other end has closed since (the printer's server restarted) is made
+// anew, as a serial port is opened anew for each transfer.
+bool SerialPort::Ready() {
+    if (device_ && idle_) {
+        idle_ = false;
+        if (!device_->DropLateInput()) device_.reset();
+    }
+    return device_ != nullptr || Open();
+}
+
 int SerialPort::Write(const uint8_t* bytes, int count) {
-    if (!device_ && !Open()) {
+    if (!Ready()) {
         if (errorLog_ != nullptr) errorLog_("SerialPort: CAN NOT open port");
         return -1;
     }
     const int written = count > 0 ? device_->Write(bytes, count, &lastError_) : 0;
+    failed_ = failed_ || written < 0;
     if (written < 0) return -1;
     TraceBlock(portNumber_, TraceDirection::ToPrinter, bytes, written);
     return written;
 }
 
 int SerialPort::Read(uint8_t* buffer, int count, RestOfAnswer rest) {
-    if (!device_ && !Open()) return -1;
+    if (!Ready()) return -1;
     Platform& platform = CurrentPlatform();
     int got = 0;
     int64_t restDeadline = 0;
@@ -56,6 +72,7 @@ int SerialPort::Read(uint8_t* buffer, int count, RestOfAnswer rest) {
             limitMs = static_cast<int>(std::min<int64_t>(left, kNoLimitMs));
         }
         const ReadResult result = device_->ReadByte(buffer + got, limitMs, &lastError_);
+        failed_ = failed_ || result == ReadResult::Failed;
         if (result == ReadResult::Failed) return -1;
         if (result == ReadResult::TimedOut) break;
         if (got++ == 0) restDeadline = platform.MonotonicMs() + RestOfAnswerMs();

@@ -27,11 +27,14 @@ class SerialPort {
 public:
     // A null sink drops the port's log lines.
     SerialPort(int portNumber, const LineSettings& settings, ErrorLogSink errorLog);
+    // Closes a connection held for the session.
     virtual ~SerialPort();
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
     [[nodiscard]] bool Open();
+    // Ends the transfer: the device is closed, but a connection held for the session is kept
+    // (SerialDevice::HeldForSession) unless it failed.
     [[nodiscard]] bool Close();
     // Bytes written, or -1 when the port cannot be opened ("SerialPort: CAN NOT open port"
     // goes to the error log sink) or the write fails.
@@ -45,16 +48,20 @@ public:
     // printer sends its answer and no more: more is no printer's answer (noise, another device).
     [[nodiscard]] bool MoreWaiting();
 
-    bool IsOpen() const { return device_ != nullptr; }
+    bool IsOpen() const { return device_ != nullptr && !idle_; }
     uint32_t LastError() const { return lastError_; }
 
 private:
     int RestOfAnswerMs() const;
+    // Opens the port, or takes up the connection held since the last transfer.
+    bool Ready();
 
     int portNumber_;
     LineSettings settings_;
     ErrorLogSink errorLog_;
     std::unique_ptr<SerialDevice> device_;
+    bool idle_ = false;    // a held connection between transfers
+    bool failed_ = false;  // a write or a read failed on the device
     uint32_t lastError_ = 0;
 };
 

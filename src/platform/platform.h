@@ -45,6 +45,13 @@ public:
     // `limitMs` (the rest of an answer has less time than its first byte).
     virtual ReadResult ReadByte(uint8_t* byte, int limitMs, uint32_t* error) = 0;
     virtual bool Close(uint32_t* error) = 0;
+    // A connection held for the whole session (a printer behind TCP): its port keeps it between
+    // exchanges, closing it only when the session ends or the connection fails, so that no other
+    // process takes the printer in between, as none opens a serial port held open.
+    virtual bool HeldForSession() const { return false; }
+    // Before an exchange on a held connection: drops the bytes that came after the last one
+    // (an answer too late for it). False when the connection has gone (the other end closed it).
+    virtual bool DropLateInput() { return true; }
 };
 
 class Platform {

@@ -14,6 +14,7 @@
 #include <ctime>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "platform/platform.h"
 #include "platform/port_name.h"
@@ -127,10 +128,14 @@ int PollUntil(int fd, short events, int64_t deadline) {
 // A terminal device or, for a printer behind a TCP port, a connected socket.
 class PosixSerialDevice final : public SerialDevice {
 public:
-    PosixSerialDevice(int fd, int timeoutMs, bool socket)
-        : fd_(fd), timeoutMs_(timeoutMs), socket_(socket) {}
+    PosixSerialDevice(int fd, int timeoutMs) : fd_(fd), timeoutMs_(timeoutMs), socket_(false) {}
+    PosixSerialDevice(std::shared_ptr<TcpConnection> connection, int timeoutMs)
+        : fd_(connection->Socket()),
+          timeoutMs_(timeoutMs),
+          socket_(true),
+          connection_(std::move(connection)) {}
     ~PosixSerialDevice() override {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0 && !socket_) ::close(fd_);
     }
 
     int Write(const uint8_t* bytes, int count, uint32_t* error) override {
@@ -176,12 +181,19 @@ public:
     bool Close(uint32_t* error) override {
         const int fd = fd_;
         fd_ = -1;
+        if (socket_) {
+            connection_.reset();  // closed with its last owner
+            return true;
+        }
         if (::close(fd) != 0 && errno != EINTR) {
             *error = static_cast<uint32_t>(errno);
             return false;
         }
         return true;
     }
+
+    bool HeldForSession() const override { return socket_; }
+    bool DropLateInput() override { return !socket_ || DropWaitingBytes(fd_); }
 
 private:
     int Fail(uint32_t* error) {
@@ -192,6 +204,7 @@ private:
     int fd_;
     int timeoutMs_;
     bool socket_;
+    std::shared_ptr<TcpConnection> connection_;
 };
 
 class PosixPlatform final : public Platform {
@@ -200,10 +213,10 @@ public:
                                              uint32_t* error) override {
         const std::string path = DevicePath(port);
         if (std::string hostAndPort; IsTcpDevice(path, &hostAndPort)) {
-            const int socket = ConnectTcp(hostAndPort, settings.timeoutMs, error);
-            return socket < 0
-                       ? nullptr
-                       : std::make_unique<PosixSerialDevice>(socket, settings.timeoutMs, true);
+            std::shared_ptr<TcpConnection> connection =
+                ConnectTcp(hostAndPort, settings.timeoutMs, error);
+            if (!connection) return nullptr;
+            return std::make_unique<PosixSerialDevice>(std::move(connection), settings.timeoutMs);
         }
         const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
@@ -215,7 +228,7 @@ public:
             ::close(fd);
             return nullptr;
         }
-        return std::make_unique<PosixSerialDevice>(fd, settings.timeoutMs, false);
+        return std::make_unique<PosixSerialDevice>(fd, settings.timeoutMs);
     }
 
     int64_t MonotonicMs() override { return MonotonicNow(); }

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <map>
 
 #include "platform/port_name.h"
 
@@ -55,9 +56,7 @@ int TryAddress(const addrinfo* address, int timeoutMs, uint32_t* error) {
     return fd;
 }
 
-}  // namespace
-
-int ConnectTcp(const std::string& hostAndPort, int timeoutMs, uint32_t* error) {
+int Connect(const std::string& hostAndPort, int timeoutMs, uint32_t* error) {
     std::string host;
     std::string service;
     if (!SplitHostPort(hostAndPort, &host, &service)) {
@@ -79,6 +78,34 @@ int ConnectTcp(const std::string& hostAndPort, int timeoutMs, uint32_t* error) {
     }
     freeaddrinfo(found);
     return fd;
+}
+
+}  // namespace
+
+TcpConnection::~TcpConnection() {
+    ::close(socket_);
+}
+
+// Used under the library lock, as every port is.
+std::shared_ptr<TcpConnection> ConnectTcp(const std::string& hostAndPort, int timeoutMs,
+                                          uint32_t* error) {
+    static std::map<std::string, std::weak_ptr<TcpConnection>> held;
+    if (std::shared_ptr<TcpConnection> connection = held[hostAndPort].lock()) return connection;
+    const int fd = Connect(hostAndPort, timeoutMs, error);
+    if (fd < 0) return nullptr;
+    auto connection = std::make_shared<TcpConnection>(fd);
+    held[hostAndPort] = connection;
+    return connection;
+}
+
+bool DropWaitingBytes(int socket) {
+    for (;;) {
+        char bytes[256];
+        const ssize_t got = recv(socket, bytes, sizeof bytes, MSG_DONTWAIT);
+        if (got > 0) continue;
+        if (got < 0 && errno == EINTR) continue;
+        return got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+    }
 }
 
 }  // namespace tarn

@@ -4,6 +4,9 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
+#include <map>
+#include <memory>
+#include <utility>
 
 #include "platform/port_name.h"
 
@@ -55,12 +58,25 @@ int64_t DeadlineAfter(int ms) {
     return RealPlatform().MonotonicMs() + ms;
 }
 
+// A connected socket, closed with its last owner.
+class Connection {
+public:
+    explicit Connection(SOCKET socket) : socket_(socket) {}
+    ~Connection() { closesocket(socket_); }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    SOCKET Socket() const { return socket_; }
+
+private:
+    SOCKET socket_;
+};
+
 class Win32TcpDevice final : public SerialDevice {
 public:
-    Win32TcpDevice(SOCKET socket, int timeoutMs) : socket_(socket), timeoutMs_(timeoutMs) {}
-    ~Win32TcpDevice() override {
-        if (socket_ != INVALID_SOCKET) closesocket(socket_);
-    }
+    Win32TcpDevice(std::shared_ptr<Connection> connection, int timeoutMs)
+        : socket_(connection->Socket()),
+          timeoutMs_(timeoutMs),
+          connection_(std::move(connection)) {}
 
     // Writes what the time-out lets through; the count written tells the caller the rest.
     int Write(const uint8_t* bytes, int count, uint32_t* error) override {
@@ -100,14 +116,23 @@ public:
         }
     }
 
-    bool Close(uint32_t* error) override {
-        const SOCKET socket = socket_;
+    bool Close(uint32_t*) override {
         socket_ = INVALID_SOCKET;
-        if (closesocket(socket) != 0) {
-            *error = LastSocketError();
-            return false;
-        }
+        connection_.reset();  // closed with its last owner
         return true;
+    }
+
+    // The connection is the printer's for the session: no other process gets it in between.
+    bool HeldForSession() const override { return true; }
+
+    // The socket does not block: an empty one answers WSAEWOULDBLOCK, a closed one 0.
+    bool DropLateInput() override {
+        for (;;) {
+            char bytes[256];
+            const int got = recv(socket_, bytes, sizeof bytes, 0);
+            if (got > 0) continue;
+            return got == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK;
+        }
     }
 
 private:
@@ -118,6 +143,7 @@ private:
 
     SOCKET socket_;
     int timeoutMs_;
+    std::shared_ptr<Connection> connection_;
 };
 
 // Waits for a non-blocking connect to finish; true when it succeeded.
@@ -164,19 +190,16 @@ SOCKET TryAddress(const addrinfo* address, int timeoutMs, uint32_t* error) {
     return s;
 }
 
-}  // namespace
-
-std::unique_ptr<SerialDevice> OpenTcpDevice(const std::string& hostAndPort, int timeoutMs,
-                                            uint32_t* error) {
+SOCKET Connect(const std::string& hostAndPort, int timeoutMs, uint32_t* error) {
     std::string host;
     std::string service;
     if (!SplitHostPort(hostAndPort, &host, &service)) {
         *error = WSAEINVAL;
-        return nullptr;
+        return INVALID_SOCKET;
     }
     if (const int started = StartWinsock(); started != 0) {
         *error = static_cast<uint32_t>(started);
-        return nullptr;
+        return INVALID_SOCKET;
     }
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
@@ -186,7 +209,7 @@ std::unique_ptr<SerialDevice> OpenTcpDevice(const std::string& hostAndPort, int 
     if (const int failed = getaddrinfo(host.c_str(), service.c_str(), &hints, &found);
         failed != 0 || found == nullptr) {
         *error = static_cast<uint32_t>(failed != 0 ? failed : WSAHOST_NOT_FOUND);
-        return nullptr;
+        return INVALID_SOCKET;
     }
     SOCKET s = INVALID_SOCKET;
     for (const addrinfo* a = found; a != nullptr && s == INVALID_SOCKET; a = a->ai_next) {
@@ -194,8 +217,25 @@ std::unique_ptr<SerialDevice> OpenTcpDevice(const std::string& hostAndPort, int 
         s = TryAddress(a, timeoutMs > 0 ? timeoutMs : kDefaultConnectMs, error);
     }
     freeaddrinfo(found);
-    if (s == INVALID_SOCKET) return nullptr;
-    return std::make_unique<Win32TcpDevice>(s, timeoutMs);
+    return s;
+}
+
+}  // namespace
+
+// The connection this process holds to HOST:PORT already is shared (the printer is the
+// process's: a raw command goes through the session's connection). Used under the library
+// lock, as every port is.
+std::unique_ptr<SerialDevice> OpenTcpDevice(const std::string& hostAndPort, int timeoutMs,
+                                            uint32_t* error) {
+    static std::map<std::string, std::weak_ptr<Connection>> held;
+    std::shared_ptr<Connection> connection = held[hostAndPort].lock();
+    if (!connection) {
+        const SOCKET s = Connect(hostAndPort, timeoutMs, error);
+        if (s == INVALID_SOCKET) return nullptr;
+        connection = std::make_shared<Connection>(s);
+        held[hostAndPort] = connection;
+    }
+    return std::make_unique<Win32TcpDevice>(std::move(connection), timeoutMs);
 }
 
 }  // namespace tarn

@@ -1,5 +1,5 @@
 // A printer exposed raw over TCP (as ser2net does) for TARN.dll: "tcp:HOST:PORT" in TARN_COM<n>
-// in place of a COM port, through Winsock 2.
+// in place of a COM port, through Winsock 2. The connection is held for the whole session.
 #pragma once
 
 #include <cstdint>

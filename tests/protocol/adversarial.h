@@ -26,6 +26,7 @@ public:
     void LinksAtTheBackupsNames(Cases& cases);
     void LogoWithoutABackup(Cases& cases);
     void NotAPrinter(Cases& cases);
+    void SecondProcessOverTcp(Cases& cases);
     void PointOfSaleOutOfRange(Cases& cases);
     void MemoryRunsOut(Cases& cases);
     void ToolNumbersTooLarge(Cases& cases);

@@ -30,6 +30,7 @@
 #include "library_test.h"
 #include "seam.h"
 #include "sim_program.h"
+#include "tcp_endpoint.h"
 
 namespace tarn {
 namespace {
@@ -275,6 +276,67 @@ void AdversarialInputs::NotAPrinter(Cases& cases) {
     }
 }
 
+// What a second connection to a printer behind TCP `port` hears for ESC 'f' (the receipt count):
+// the acknowledge and the count, or nothing when it is closed at once.
+std::string SecondConnectionHears(int port) {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    std::string heard;
+    const uint8_t query[] = {0x1B, 0x66};
+    pollfd ready{fd, POLLIN, 0};
+    char byte = 0;
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        send(fd, query, sizeof query, MSG_NOSIGNAL) == 2) {
+        while (heard.size() < 3 && poll(&ready, 1, 2000) > 0 && recv(fd, &byte, 1, 0) == 1)
+            heard += byte;
+    }
+    close(fd);
+    return heard;
+}
+
+// A printer behind TCP belongs to the session that holds it, from mfStart to mfStop: a second
+// process's connection is refused meanwhile, as a serial port held open refuses a second
+// program, and the session goes on (a raw command of the same process shares its connection);
+// after mfStop the printer answers the next one. In real
+// time, the virtual printer served on a TCP port from a thread.
+void AdversarialInputs::SecondProcessOverTcp(Cases& cases) {
+    sim::VirtualPrinter served;
+    sim::TcpEndpoint endpoint(served);
+    std::string error;
+    std::atomic<bool> stop{false};
+    const bool listening = endpoint.Listen(0, &error);
+    std::thread server([&] {
+        if (listening) endpoint.Serve(stop);
+    });
+    Load();
+    InstallPlatform(nullptr);
+    const std::string line = "tcp:127.0.0.1:" + std::to_string(endpoint.Port());
+    setenv("TARN_COM7", line.c_str(), 1);
+    setenv("TARN_COM1", line.c_str(), 1);  // raw commands go to port 1
+    const bool session = listening && mfStart(0, 7) == 0;
+    cases.Held("a second connection refused",
+               session && SecondConnectionHears(endpoint.Port()).empty());
+    char serial[12] = {};
+    cases.Held("the session goes on", session && mfGetSerNo(serial) == 0);
+    const unsigned char query[] = {0x1B, 0x66};
+    unsigned char answer[3] = {};
+    int got = 0;
+    cases.Held("a raw command goes through the session's connection",
+               session && mfAnyCommand(2, query, 3, answer, &got, 2000) == 0 && got == 3 &&
+                   mfGetSerNo(serial) == 0);
+    mfStop();
+    const std::string heard = SecondConnectionHears(endpoint.Port());
+    cases.Held("the printer answers after mfStop", heard.size() == 3 && heard[0] == 0x06);
+    unsetenv("TARN_COM7");
+    unsetenv("TARN_COM1");
+    InstallPlatform(platform.get());
+    stop = true;
+    server.join();
+}
+
 // The point of sale and the cashier go out as two digits each: outside 0-99 nothing is sent.
 void AdversarialInputs::PointOfSaleOutOfRange(Cases& cases) {
     StartOn(8);
@@ -341,6 +403,7 @@ const struct Attack { const char* name; void (AdversarialInputs::*run)(Cases&); 
     {"the printer's logo with no whole backup to keep it", &AdversarialInputs::LogoWithoutABackup},
     {"something that is no printer: a line that echoes, a web server, a scale, NULs",
      &AdversarialInputs::NotAPrinter},
+    {"a second process on a printer behind TCP", &AdversarialInputs::SecondProcessOverTcp},
     {"point-of-sale numbers outside 0-99", &AdversarialInputs::PointOfSaleOutOfRange},
     {"memory running out inside a call", &AdversarialInputs::MemoryRunsOut},
     {"numbers too large for the tools", &AdversarialInputs::ToolNumbersTooLarge},
