@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <utility>
@@ -65,9 +66,12 @@ TEST_F(CliTest, CommandsInTurn) {
         sale + "discount Chleb; Z; 1,00\n",
         sale + "percent 100\n",
         sale + "transaction 7x\n",
-        sale + "pay A; 1\npay B; 1\npay C; 1\npay D; 1\n"};
+        sale + "pay A; 1\npay B; 1\npay C; 1\npay D; 1\n",
+        "",
+        sale + "pay Gotówka; 5,00\n"};
     for (size_t i = 0; i < std::size(files); ++i)
         std::ofstream(dir.File(std::to_string(i) + ".txt")) << files[i];
+    std::filesystem::create_directory(dir.File("folder"));
     const char* const usage = "usage: tarn";
     // clang-format off
     const struct { const char* command; int status; const char* shown; } steps[] = {
@@ -77,6 +81,10 @@ TEST_F(CliTest, CommandsInTurn) {
         {"4.txt", 2, "line 2: expected a whole percent from 0 to 99"},
         {"5.txt", 2, "line 2: expected a transaction number"},
         {"6.txt", 2, "line 5: expected NAME; AMOUNT"},
+        // Nothing sold, payments short of the total, a file not read to its end: refused.
+        {"7.txt", 2, "no item line: nothing to sell"}, {"receipt /dev/null", 2, "no item line"},
+        {"8.txt", 2, "the payments (5,00) do not cover the total (5,49)"},
+        {"receipt folder", 2, "cannot read folder"},
         {"identify", 0, "serial number TRN26000001"}, {"identify", 0, "23,00%"},
         {"status", 0, "fiscal day closed, 0 receipts; paper in"},
         {"0.txt", 0, "roll:RESZTA                              5,00"},
@@ -95,8 +103,8 @@ TEST_F(CliTest, CommandsInTurn) {
         {"report 1 1 --summary", 2, usage}, {"report --summary 1 1", 2, usage},
         {"report 2026-13-01 2026-12-31", 2, usage}, {"report 1", 2, usage},
         {"clock 25:00", 2, usage}, {"clock 12:5", 2, usage}, {"clock noon", 2, usage},
-        {"raw 1G", 2, usage}, {"pay-in only-one", 2, usage}, {"pay-in 1 Jan Tytul abc", 2, usage},
-        {"pay-out 1 Jan Tytul 5,00 extra", 2, usage},
+        {"raw 1G", 2, usage}, {"raw \"\"", 2, usage}, {"pay-in only-one", 2, usage},
+        {"pay-in 1 Jan Tytul abc", 2, usage}, {"pay-out 1 Jan Tytul 5,00 extra", 2, usage},
     };
     // clang-format on
     for (const auto& step : steps) {

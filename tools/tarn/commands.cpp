@@ -169,12 +169,11 @@ int Raw(const Args& args, int) {
     if (args.empty()) return Usage("raw HEX-BYTES...   (e.g. raw 1B 66; always port 1)");
     unsigned char send[1024];
     int count = 0;
-    for (const std::string& arg : args) {
-        char* end = nullptr;
-        const long byte = std::strtol(arg.c_str(), &end, 16);
-        if (*end != '\0' || byte < 0 || byte > 255 || count >= 1024)
+    for (const std::string& arg : args) {  // one or two hex digits each: "" is no byte
+        if (arg.empty() || arg.size() > 2 ||
+            arg.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos || count >= 1024)
             return Usage("raw HEX-BYTES...");
-        send[count++] = static_cast<unsigned char>(byte);
+        send[count++] = static_cast<unsigned char>(std::strtol(arg.c_str(), nullptr, 16));
     }
     unsigned char answer[1024] = {};
     int got = 0;

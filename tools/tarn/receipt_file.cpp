@@ -7,9 +7,10 @@
 //                                                   euro)
 //   transaction N                                   the transaction number at the foot
 // Empty lines and lines starting with # are skipped.
+#include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <istream>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -105,12 +106,70 @@ bool ReadInstruction(const std::string& line, int lineNumber, Receipt* receipt) 
     return Fail(lineNumber, "unknown instruction \"" + word + "\"");
 }
 
-bool ReadReceipt(std::istream& file, Receipt* receipt) {
+bool ReadReceipt(const std::string& text, Receipt* receipt) {
+    std::istringstream file(text);
     std::string line;
     for (int number = 1; std::getline(file, line); ++number) {
         line = Trim(line);
         if (!line.empty() && line[0] != '#' && !ReadInstruction(line, number, receipt))
             return false;
+    }
+    return true;
+}
+
+// The whole of the file at `path`, or false when it cannot be read to its end (a folder, a read
+// that fails half-way) or is larger than any receipt (/dev/zero).
+bool ReadWhole(const std::string& path, std::string* text) {
+    constexpr size_t kLargest = 1 << 20;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                               std::fclose);
+    if (!file) return false;
+    char block[4096];
+    for (size_t got; (got = std::fread(block, 1, sizeof block, file.get())) > 0;) {
+        text->append(block, got);
+        if (text->size() > kLargest) return false;
+    }
+    return std::ferror(file.get()) == 0;
+}
+
+// The total the library sums for the receipt: the lines' values (price × quantity, rounded to
+// the grosz), less the voids and the line discounts, less the percentage discount.
+int64_t TotalOf(const Receipt& r) {
+    int64_t total = 0;
+    for (const Step& s : r.steps) {
+        const int64_t value = (static_cast<int64_t>(s.price) * s.quantity + 500) / 1000;
+        if (s.kind == Step::Sale) total += value;
+        if (s.kind == Step::Void) total -= value;
+        if (s.kind == Step::Discount) total -= s.price;
+    }
+    return total - (r.percent / 100 * total + 50) / 100;
+}
+
+std::string AmountText(int64_t grosze) {
+    const int64_t whole = (grosze < 0 ? -grosze : grosze);
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%lld,%02lld", grosze < 0 ? "-" : "",
+                  static_cast<long long>(whole / 100), static_cast<long long>(whole % 100));
+    return text;
+}
+
+// A receipt the printer would record wrongly is refused before anything is sent: one with
+// nothing sold (the printer would record an empty receipt for good), or one whose payments,
+// when it names any, do not cover its total.
+bool Sellable(const Receipt& r) {
+    bool sold = false;
+    for (const Step& s : r.steps) sold = sold || s.kind == Step::Sale;
+    if (!sold) {
+        std::fprintf(stderr, "tarn: no item line: nothing to sell\n");
+        return false;
+    }
+    int64_t paid = 0;
+    for (const auto& payment : r.payments) paid += payment.second;
+    const int64_t total = TotalOf(r);
+    if (!r.payments.empty() && paid < total) {
+        std::fprintf(stderr, "tarn: the payments (%s) do not cover the total (%s)\n",
+                     AmountText(paid).c_str(), AmountText(total).c_str());
+        return false;
     }
     return true;
 }
@@ -140,19 +199,20 @@ int Close(const Receipt& c) {
 
 }  // namespace
 
-// The whole file is read and checked first: a file with a mistake prints nothing.
+// The whole file is read and checked first: a file with a mistake, or one that cannot be read
+// to its end, prints nothing.
 int RunReceipt(const Args& args, int port) {
     if (args.size() != 1) {
         std::fprintf(stderr, "usage: tarn receipt FILE\n");
         return 2;
     }
-    std::ifstream file(args[0]);
-    if (!file) {
+    std::string text;
+    if (!ReadWhole(args[0], &text)) {
         std::fprintf(stderr, "tarn: cannot read %s\n", args[0].c_str());
         return 2;
     }
     Receipt receipt;
-    if (!ReadReceipt(file, &receipt)) return 2;
+    if (!ReadReceipt(text, &receipt) || !Sellable(receipt)) return 2;
     if (!OpenSession(port)) return 1;
     bool ok = Show("mfBeginTicket", mfBeginTicket(-1)) == 0;
     for (size_t i = 0; ok && i < receipt.steps.size(); ++i) ok = Print(receipt.steps[i]) == 0;
