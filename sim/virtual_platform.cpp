@@ -62,6 +62,13 @@ public:
         return true;
     }
 
+    bool HeldForSession() const override { return platform_.heldConnections_; }
+    // A connection to a printer whose cable is out has been dropped by its server.
+    bool DropLateInput() override {
+        platform_.printer_.DiscardOutput();
+        return !platform_.printer_.Unplugged();
+    }
+
 private:
     VirtualPlatform& platform_;
     int timeoutMs_;

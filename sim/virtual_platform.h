@@ -42,6 +42,10 @@ public:
     const LineSettings& LastSettings() const { return lastSettings_; }
     int64_t SleptMs() const { return sleptMs_; }
 
+    // The printer is behind TCP: the library holds the connection for its session (a port
+    // kept between exchanges; late bytes are dropped when an exchange takes it up again).
+    void HoldConnections(bool held) { heldConnections_ = held; }
+
     // Device faults.
     void FailNextWrite() { failWrite_ = true; }
     // Fails the next write whose bytes begin with `prefix`.
@@ -70,6 +74,7 @@ private:
     bool failRead_ = false;
     bool failClose_ = false;
     bool exhaustAtOpen_ = false;
+    bool heldConnections_ = false;
 };
 
 }  // namespace tarn::sim

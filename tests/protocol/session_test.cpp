@@ -193,5 +193,26 @@ TEST_F(SessionTest, FailedStartsAndExchangesLeaveThePortClosed) {
     }
 }
 
+// A printer behind TCP: the session holds one connection from mfStart to mfStop, dropping what
+// came too late for the last exchange before the next; a connection that failed is made anew.
+TEST_F(SessionTest, APrinterBehindTcpIsHeldForTheSession) {
+    platform->HoldConnections(true);
+    ASSERT_EQ(mfStart(0, 1), 0);
+    EXPECT_TRUE(platform->PortOpen());
+    int number = -1;
+    char serial[12] = {};
+    printer->DripNextAnswer(31000);  // the count comes after its time-out
+    EXPECT_EQ(Coded(mfGetLastTicketNo(&number)), Outcome(-2, 514));
+    platform->SleepMs(60000);
+    EXPECT_EQ(mfGetSerNo(serial), 0);
+    EXPECT_STREQ(serial, "TRN26000001");
+    platform->FailNextRead();
+    EXPECT_EQ(Coded(mfGetLastTicketNo(&number)), Outcome(-2, 514));
+    EXPECT_EQ(mfGetLastTicketNo(&number), 0);
+    EXPECT_EQ(platform->Opens(), 2);
+    mfStop();
+    EXPECT_FALSE(platform->PortOpen());
+}
+
 }  // namespace
 }  // namespace tarn::test
