@@ -139,11 +139,18 @@ int Start(int port) {
     return Succeeded();
 }
 
+// A start that failed holds nothing: a printer behind TCP is free for another process.
+int StartOrLetGo(int port) {
+    const int result = Start(port);
+    if (result == MF_FAILED) Lib().link.reset();
+    return result;
+}
+
 }  // namespace
 
 extern "C" int TARN_API mfStart(int, int port) try {
     ApiCall call;
-    return Start(port);
+    return StartOrLetGo(port);
 } catch (...) {
     return ExceptionEscaped("mfStart");
 }
@@ -152,7 +159,7 @@ extern "C" int TARN_API mfStart2(tarn_arg, tarn_arg, int port, tarn_arg, tarn_ar
                                  tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
                                  tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg) try {
     ApiCall call;
-    return Start(port);
+    return StartOrLetGo(port);
 } catch (...) {
     return ExceptionEscaped("mfStart2");
 }

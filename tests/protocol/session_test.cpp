@@ -194,7 +194,8 @@ TEST_F(SessionTest, FailedStartsAndExchangesLeaveThePortClosed) {
 }
 
 // A printer behind TCP: the session holds one connection from mfStart to mfStop, dropping what
-// came too late for the last exchange before the next; a connection that failed is made anew.
+// came too late for the last exchange before the next; a connection that failed is made anew,
+// and a start that failed holds none.
 TEST_F(SessionTest, APrinterBehindTcpIsHeldForTheSession) {
     platform->HoldConnections(true);
     ASSERT_EQ(mfStart(0, 1), 0);
@@ -211,6 +212,9 @@ TEST_F(SessionTest, APrinterBehindTcpIsHeldForTheSession) {
     EXPECT_EQ(mfGetLastTicketNo(&number), 0);
     EXPECT_EQ(platform->Opens(), 2);
     mfStop();
+    EXPECT_FALSE(platform->PortOpen());
+    printer->State().faultBits[1] = 0x02;  // a document held for good: 769
+    EXPECT_EQ(mfStart(0, 1), -2);
     EXPECT_FALSE(platform->PortOpen());
 }
 
