@@ -55,6 +55,9 @@ TEST_F(QueriesTest, TheClockCounterRatesAndSerialNumber) {
          {2300, 800, -1, 0, 500, -1}, 800, {0x08, 0xFC, 0x54, 0x54, 0, 0, 0, 0, 0, 0, 0, 0}},
         {"mfGetSerNo", [](int* o) { return mfGetSerNo(reinterpret_cast<char*>(o)); }, {}, 800,
          {'T', 'T', 'P', '/', '1', '.', '1', ' ', '4', '0', '0'}},
+        {"mfGetSerNo, its first byte no letter", [](int* o) {
+             return mfGetSerNo(reinterpret_cast<char*>(o)); }, {}, 800,
+         {' ', 'B', 'C', '1', '2', '3', '4', '5', '6', '7', '8'}},
     };
     // clang-format on
     int out[6];
