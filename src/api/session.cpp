@@ -14,7 +14,6 @@ namespace {
 constexpr uint8_t kIdentify = 0xFF;
 constexpr uint8_t kIdentifyExtended = 0xF6;
 constexpr uint8_t kStatusZero = 0x5B;
-constexpr uint8_t kWake = 0x2A;  // '*'
 
 constexpr int kFamilyType1 = 2;
 constexpr int kFamilyType2 = 17;
@@ -63,13 +62,12 @@ int Identify(int* lastResult) {
 // fails with 769 when it keeps holding one. Then the day close it asks for (bit 0x08).
 int RecoverAndCloseDay() {
     Library& lib = Lib();
-    int status1 = 0;
-    CRequestStatus query(1, &status1);
-    (void)Exchange(query);  // a byte not read is 0: nothing to recover
-    if (status1 & 0x02) {
+    if (PrinterHoldsDocument() == 1) {  // one that does not answer has nothing to recover
         if (EndDocumentLeftOpen() != MF_OK) return MF_FAILED;
         (void)lib.link->WaitUntilReady(30);  // the status read next tells
     }
+    int status1 = 0;
+    CRequestStatus query(1, &status1);
     if (Exchange(query) != MF_OK) return MF_FAILED;
     if (status1 & 0x02) return Failed(kCodeOther);
     if (status1 & 0x08) {
@@ -124,8 +122,6 @@ int Start(int port) {
     int ignored = 0;
     CRequestLastTicketNo counter(&ignored);
     (void)Exchange(counter);  // the start needs neither the count nor its failure
-    CRequestOneByte wake(kWake, &ignored);
-    (void)Exchange(wake, true);  // the printer's answer to '*' is not used
     if (RecoverAndCloseDay() != MF_OK || ReadDisplayType() != MF_OK) return MF_FAILED;
     if (lib.printerType >= 8 && lib.logoPath[0] != '\0' && TransferLogo(lib.logoPath) != MF_OK) {
         return MF_FAILED;

@@ -14,7 +14,6 @@ using namespace tarn;
 
 namespace {
 
-constexpr uint8_t kWake = 0x2A;  // '*'
 constexpr int kRecoverySettleMs = 300;
 
 struct StatusCheck {
@@ -47,12 +46,10 @@ void WaitAfterDocument(int seconds) {
     CurrentPlatform().SleepMs(kRecoverySettleMs);
 }
 
-// 'Q' and '#' when the printer still holds a document (status byte 1, bit 0x02).
+// 'Q' and '#' when the printer still holds a document (a printer that does not answer the
+// question holds none to end).
 int EndLeftOverDocument() {
-    int status1 = 0;
-    CRequestStatus query(1, &status1);
-    (void)Exchange(query);  // a byte not read is 0: no document to end
-    if ((status1 & 0x02) == 0) return MF_OK;
+    if (PrinterHoldsDocument() != 1) return MF_OK;
     const int result = EndDocumentLeftOpen();
     if (result != MF_OK) return result;
     WaitAfterDocument(30);
@@ -100,9 +97,6 @@ int Begin(int32_t total) {
     int lastNumber = -1;
     CRequestLastTicketNo counter(&lastNumber);
     (void)Exchange(counter);  // a count not read stays -1: unknown
-    int ignored = 0;
-    CRequestOneByte wake(kWake, &ignored);
-    (void)Exchange(wake, true);  // the printer's answer to '*' is not used
     int result = EndLeftOverDocument();
     if (result != 0) return result;
     int status[4] = {0, 0, 0, 0};
