@@ -51,10 +51,16 @@ int CodeOfReason(char reason) {
     return std::strchr("27FGJKRST", reason) != nullptr ? kCodeOutOfRange : kCodeOther;
 }
 
-// A reason is a character; a byte outside the printable ones is no answer the printer gives.
-bool IsReason(int byte) {
-    return byte > 0x20 && byte < 0x7F;
-}
+// 'P': 0, or the reason as a character. A byte outside the printable ones is no answer the
+// printer gives (noise on the line): the answer is not known.
+class CRequestReason : public CRequestOneByte {
+public:
+    explicit CRequestReason(int* reason) : CRequestOneByte(kReasonQuery, reason) {}
+    int ParseAnswer(const uint8_t* bytes, int count) override {
+        const bool reason = count >= 1 && (bytes[0] == 0 || (bytes[0] > 0x20 && bytes[0] < 0x7F));
+        return reason ? CRequestOneByte::ParseAnswer(bytes, count) : kCodeCommunication;
+    }
+};
 
 // An exchange whose answer was lost is asked once more: a question changes nothing.
 int AskTwiceIfUnanswered(CRequest& query) {
@@ -75,14 +81,8 @@ bool PaperOut() {
 
 ReceiptCheck AskReason() {
     int reason = 0;
-    CRequestOneByte query(kReasonQuery, &reason);
-    int result = AskTwiceIfUnanswered(query);
-    if (result == MF_OK && reason != 0 && !IsReason(reason)) {
-        reason = 0;
-        result = Exchange(query);
-        if (result == MF_OK && reason != 0 && !IsReason(reason))
-            result = Failed(kCodeCommunication);
-    }
+    CRequestReason query(&reason);
+    const int result = AskTwiceIfUnanswered(query);
     if (result != MF_OK) return {result, false};
     if (reason == 0) return {MF_OK, false};
     LogInfoF("WhyTicketCanceled - przyczyna: %c", reason);
