@@ -31,7 +31,7 @@ void StatusQuery(benchmark::State& state) {
     int status = 0;
     for (auto _ : state) {
         CRequestStatus query(2, &status);
-        benchmark::DoNotOptimize(Lib().link->Execute(query, false, false));
+        benchmark::DoNotOptimize(Lib().link->Execute(query));
     }
 }
 

@@ -61,10 +61,10 @@ constexpr int kDocumentLeftOpen = 0x02;  // status byte 1
 constexpr uint8_t kWake = 0x2A;          // '*'
 }  // namespace
 
-int Exchange(CRequest& request, bool noAck, bool noEsc) {
+int Exchange(CRequest& request) {
     Library& lib = Lib();
     if (!lib.link) return Failed(kCodeCommunication);
-    const int result = lib.link->Execute(request, noAck, noEsc);
+    const int result = lib.link->Execute(request);
     const int status1 = lib.link->RefusalStatus()[1];
     if (result != MF_OK && lib.link->LastFailure() == ExchangeFailure::Refused && status1 > 0 &&
         (status1 & kDocumentLeftOpen) != 0) {
@@ -104,8 +104,8 @@ bool AnswerUnknown() {
 int PrinterHoldsDocument() {
     const KeptCode code;
     int ignored = 0;
-    CRequestOneByte wake(kWake, &ignored);
-    (void)Exchange(wake, true);  // the printer's answer to '*' is not used
+    CRequestOneByte wake(kWake, &ignored, Framing::Unacknowledged);
+    (void)Exchange(wake);  // the printer's answer to '*' is not used
     int status1 = 0;
     CRequestStatus query(1, &status1);
     const int held = Exchange(query) == MF_OK ? ((status1 & kDocumentLeftOpen) != 0 ? 1 : 0) : -1;
@@ -128,9 +128,9 @@ int EndDocumentLeftOpen() {
     constexpr uint8_t kCancel = 0x23;       // '#'
     int answer = 0;
     CRequestOneByteMaybeAnswered end(kEndDocument, &answer);
-    if (Exchange(end, true) != MF_OK) return MF_FAILED;
+    if (Exchange(end) != MF_OK) return MF_FAILED;
     CRequestOneByteMaybeAnswered cancel(kCancel, &answer);
-    return Exchange(cancel, true);
+    return Exchange(cancel);
 }
 
 int LastReceiptNumber() {

@@ -102,7 +102,7 @@ int ExceptionEscaped(const char* function) noexcept;
 // refusal whose status bytes show a document the printer holds, while the library counts none
 // open, opens the library's receipt record: the flags follow the printer, and mfStornoTicket
 // can end what it holds.
-[[nodiscard]] int Exchange(CRequest& request, bool noAck = false, bool noEsc = false);
+[[nodiscard]] int Exchange(CRequest& request);
 // The printer holds a document the library counts closed (or may hold one: `inDoubt`): the
 // library's receipt record opens on that word.
 void FollowDocumentHeldByPrinter(bool inDoubt = false);

@@ -81,12 +81,12 @@ bool IsWholeBackup(const std::string& path) {
 int FetchRow(int row, LogoRow* out) {
     int goOn = 0;
     CRequestOneByteMaybeAnswered announce(kBackupAnnouncement, &goOn);
-    if (Exchange(announce, true) != MF_OK) return MF_FAILED;
+    if (Exchange(announce) != MF_OK) return MF_FAILED;
     if (goOn != kGoOn) return 0;
     uint8_t answer[kRowAnswerLength] = {};
     int count = kRowAnswerLength;
     CRequestReadBlock request(static_cast<uint8_t>(row), answer, &count);
-    if (Exchange(request, true, true) != MF_OK) return MF_FAILED;
+    if (Exchange(request) != MF_OK) return MF_FAILED;
     if (count < kRowAnswerLength) return 0;
     for (int i = 0; i < kLogoRowBytes; ++i) (*out)[static_cast<size_t>(i)] = answer[2 + i];
     return 1;
@@ -138,7 +138,7 @@ int UploadLogo(const Logo& logo) {
     for (int row = 0; row < kLogoRows; ++row) {
         int goOn = 0;
         CRequestOneByteMaybeAnswered announce(kUploadAnnouncement, &goOn);
-        if (Exchange(announce, true) != MF_OK) return MF_FAILED;
+        if (Exchange(announce) != MF_OK) return MF_FAILED;
         if (goOn != kGoOn) return UploadStopped(row);
         uint8_t block[kRowAnswerLength] = {static_cast<uint8_t>(row)};
         uint8_t check = 0;
@@ -149,7 +149,7 @@ int UploadLogo(const Logo& logo) {
         block[1 + kLogoRowBytes] = check;
         int taken = -1;
         CRequestRawBlockMaybeAnswered upload(block, kRowAnswerLength, &taken);
-        if (Exchange(upload, true, true) != MF_OK) return MF_FAILED;
+        if (Exchange(upload) != MF_OK) return MF_FAILED;
         if (taken != 0) return UploadStopped(row);
     }
     return MF_OK;

@@ -19,7 +19,7 @@ constexpr int kWidth51 = 19;
 int PrintCardSlip(const CardSlip& slip, CardSlipKind kind) {
     const int width51 = HasFormSupport() ? kWidth51WithForms : kWidth51;
     CRequestCardSlip record(CardSlipRecord(slip, kind, width51));
-    const int result = SendForm(record, FormWay::FramedAcknowledged);
+    const int result = SendForm(record);
     if (result != 0) return result;
     SettleOlderPrinter(kOlderPrinterPauseMs);
     return ConfirmForm(kReadySeconds);

@@ -44,12 +44,13 @@ CRequestPeriodReport::CRequestPeriodReport(uint8_t command, const DateRange& ran
 }
 
 CRequestDetailReport::CRequestDetailReport(int kind, const DateRange& range, int* answer)
-    : answer_(answer) {
+    : CRequestWithDates(Framing::Raw), answer_(answer) {
     AppendByte(static_cast<uint8_t>(kind));
     AppendDates(range);
 }
 
-CRequestDetailReport::CRequestDetailReport(int from, int to, int* answer) : answer_(answer) {
+CRequestDetailReport::CRequestDetailReport(int from, int to, int* answer)
+    : CRequestWithDates(Framing::Raw), answer_(answer) {
     AppendByte(kByNumbers);
     for (const int number : {from, to}) {
         AppendByte(static_cast<uint8_t>(number % 255));

@@ -41,6 +41,7 @@ struct DateRange {
 // A command that carries a date range as digit bytes.
 class CRequestWithDates : public CRequest {
 protected:
+    using CRequest::CRequest;
     void AppendDates(const DateRange& range);
 };
 
@@ -50,8 +51,8 @@ public:
     CRequestPeriodReport(uint8_t command, const DateRange& range);
 };
 
-// The report description sent in report mode, answered by one byte: kind 0 (detailed) or 3
-// (summary) and a date range, or kind 1 and two numbers split in base 255 (low, high).
+// The report description sent in report mode, unframed, answered by one byte: kind 0 (detailed) or
+// 3 (summary) and a date range, or kind 1 and two numbers split in base 255 (low, high).
 class CRequestDetailReport : public CRequestWithDates {
 public:
     static constexpr int kDetailedByDates = 0;

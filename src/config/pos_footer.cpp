@@ -77,14 +77,14 @@ int DefineFooter(const char* given) {
     const std::string text = FieldText(given, static_cast<size_t>(kFooterLines) * kFooterWidth);
     for (int line = 0; line < kFooterLines; ++line) {
         int answer = 0;
-        CRequestOneByte announce(kFooterAnnouncement, &answer);
-        int result = Exchange(announce, true);
+        CRequestOneByte announce(kFooterAnnouncement, &answer, Framing::Unacknowledged);
+        int result = Exchange(announce);
         if (result != 0) return result;
         if (answer != kGoOn) return Failed(kCodeOther);
         uint8_t record[2 + kFooterWidth];
         FooterRecord(text, line, record);
         CRequestRawBlock upload(record, sizeof record, &answer);
-        result = Exchange(upload, true, true);
+        result = Exchange(upload);
         LogResultF(result, "In mfDefFooter, result: %d", result);
         if (result != 0) return result;
         if (answer != kLineTaken && answer != kLastLineTaken) return Failed(kCodeOther);

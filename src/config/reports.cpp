@@ -65,7 +65,7 @@ int ReportByDates(bool detailed, const DateRange& range) {
     const int kind =
         detailed ? CRequestDetailReport::kDetailedByDates : CRequestDetailReport::kSummaryByDates;
     CRequestDetailReport description(kind, range, &answer);
-    const int result = WaitAfterReport(Exchange(description, true, true));
+    const int result = WaitAfterReport(Exchange(description));
     if (!detailed) {
         LogResultF(result, "In mfPrGlobalReport,  PrinterType: %d, result3: %d, answer: %d",
                    lib.printerType, result, answer);
@@ -85,7 +85,7 @@ int ReportByNumbers(int from, int to) {
     if (entered != 0) return entered;
     int answer = 0;
     CRequestDetailReport description(from, to, &answer);
-    const int result = Exchange(description, true, true);
+    const int result = Exchange(description);
     LogResultF(result, "In mfPrNrReport, CRequestDetailReport, result: %d, answer: %d", result,
                answer);
     return result != 0 ? result : ReportAnswer(answer);

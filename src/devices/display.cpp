@@ -37,7 +37,7 @@ public:
 
 class CRequestDisplaySummary : public CRequest {
 public:
-    CRequestDisplaySummary() { AppendByte(0x80); }
+    CRequestDisplaySummary() : CRequest(Framing::Unacknowledged) { AppendByte(0x80); }
 };
 
 int DisplayTypeNow() {
@@ -161,7 +161,7 @@ extern "C" int TARN_API mfDispSummary(const char* text1, int amount1, const char
     if (!lib.started) return NotStarted();
     if (lib.printerType >= 4) {
         CRequestDisplaySummary summary;
-        return Exchange(summary, true);
+        return Exchange(summary);
     }
     const int type = lib.displayType;
     if (type < 1 || type > 3) return Show("", "");

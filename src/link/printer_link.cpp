@@ -102,7 +102,7 @@ void CPrinterLink::MoveDeadlineOn(int64_t ms) {
 int CPrinterLink::ReadRefusalByte(int index) {
     int status = -1;
     CRequestStatus query(index, &status);
-    return Execute(query, false, false) == MF_OK ? status : -1;
+    return Execute(query) == MF_OK ? status : -1;
 }
 
 // Reads status bytes 0 to 3 and maps them. A byte that cannot be read is no byte of 0: it
@@ -123,7 +123,7 @@ int CPrinterLink::RefusalCode() {
     return RefusalCodeFromStatus(status);
 }
 
-int CPrinterLink::Execute(CRequest& request, bool noAck, bool noEsc) {
+int CPrinterLink::Execute(CRequest& request) {
     SetError(0);
     lastFailure_ = ExchangeFailure::None;
     if (!port_) return Fail(kCodeCommunication, ExchangeFailure::NotSent);
@@ -134,13 +134,13 @@ int CPrinterLink::Execute(CRequest& request, bool noAck, bool noEsc) {
     }
     if (request.Length() == 0) return MF_OK;
     if (TimeIsUp()) return Fail(kCodeCommunication, ExchangeFailure::NotSent);
-    return Run(request, noAck, noEsc);
+    return Run(request);
 }
 
-int CPrinterLink::Run(CRequest& request, bool noAck, bool noEsc) {
+int CPrinterLink::Run(CRequest& request) {
     uint8_t frame[kFrameSize];
     int length = 0;
-    if (!noEsc) frame[length++] = kEsc;
+    if (request.Framed() != Framing::Raw) frame[length++] = kEsc;
     std::memcpy(frame + length, request.Body(), static_cast<size_t>(request.Length()));
     length += request.Length();
 
@@ -153,7 +153,7 @@ int CPrinterLink::Run(CRequest& request, bool noAck, bool noEsc) {
     }
     if (length > 2 && type >= 0 && type < 4) WaitMs(kSettleMs);
 
-    if (!noAck) {
+    if (request.Framed() == Framing::Acknowledged) {
         uint8_t ack = 0;
         const int got = port_->Read(&ack, 1);
         // A printer acknowledges with ACK or refuses with NAK, nothing else: any other byte is
@@ -204,13 +204,13 @@ int CPrinterLink::WaitUntilReady(int seconds, bool* answered) {
     const int64_t deadline = platform.MonotonicMs() + static_cast<int64_t>(seconds) * 1000;
     int status = 0;
     BusyQuery query(&status);
-    const bool first = Execute(query, false, false) == MF_OK;
+    const bool first = Execute(query) == MF_OK;
     if (answered != nullptr) *answered = first || lastFailure_ == ExchangeFailure::Refused;
     if (!first) return MF_FAILED;
     const int64_t pollLimit = static_cast<int64_t>(seconds) * 10;
     for (int64_t polls = 0;
          (status & kBusy) != 0 && polls < pollLimit && platform.MonotonicMs() < deadline; ++polls) {
-        if (Execute(query, false, false) != MF_OK) return MF_FAILED;
+        if (Execute(query) != MF_OK) return MF_FAILED;
         WaitMs(kPollIntervalMs);
     }
     SetError(0);

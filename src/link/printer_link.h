@@ -47,9 +47,8 @@ public:
     // ends within its bound. A wait for a busy printer moves it on by the wait's seconds.
     void SetDeadline(int64_t* deadlineMs) { deadlineMs_ = deadlineMs; }
 
-    // 0, or -2 with the detail code in the error target. `noAck`: the printer sends no
-    // acknowledge, only the answer. `noEsc`: the frame is the body alone.
-    [[nodiscard]] int Execute(CRequest& request, bool noAck, bool noEsc);
+    // 0, or -2 with the detail code in the error target. The request says how it is framed.
+    [[nodiscard]] int Execute(CRequest& request);
     // Waits while the printer reports itself busy (status byte 2, bit 0x01), for about
     // `seconds` seconds. A printer that stays busy is not an error. `*answered` tells whether
     // the printer answered the first poll (a refusal is an answer).
@@ -62,7 +61,7 @@ public:
 
 private:
     [[nodiscard]] int Fail(int code, ExchangeFailure failure);
-    [[nodiscard]] int Run(CRequest& request, bool noAck, bool noEsc);
+    [[nodiscard]] int Run(CRequest& request);
     int ReadRefusalByte(int index);
     [[nodiscard]] int RefusalCode();
     int PrinterType() const { return printerType_ != nullptr ? *printerType_ : -1; }

@@ -9,10 +9,18 @@
 
 namespace tarn {
 
+// How a command travels to the printer.
+enum class Framing {
+    Acknowledged,    // ESC and the body; the printer acknowledges the head before the rest goes
+    Unacknowledged,  // ESC and the body; no acknowledge, only the answer if there is one
+    Raw,             // the body alone, no acknowledge: a later piece of a record sent in pieces
+};
+
 class CRequest {
 public:
     static constexpr int kBodySize = 1024;  // the body holds at most kBodySize - 1 bytes
 
+    explicit CRequest(Framing framing = Framing::Acknowledged) : framing_(framing) {}
     virtual ~CRequest() = default;
     // Takes the answer; returns 0, or a detail code (514) when it is too short to use, in
     // which case nothing has been written through the command's pointers.
@@ -20,6 +28,7 @@ public:
     // Answer bytes to read after the command; 0 for none.
     virtual int AnswerLength() const { return 0; }
 
+    Framing Framed() const { return framing_; }
     const uint8_t* Body() const { return body_; }
     int Length() const { return length_; }
     // A field did not fit: the command must not be sent at all.
@@ -34,6 +43,7 @@ protected:
     void AppendInt32(int32_t value);
 
 private:
+    Framing framing_;
     uint8_t body_[kBodySize] = {};
     int length_ = 0;
     bool overflowed_ = false;

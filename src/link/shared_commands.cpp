@@ -120,7 +120,8 @@ CRequestShiftEnd::CRequestShiftEnd() {
     AppendByte(0x25);
 }
 
-CRequestOneByte::CRequestOneByte(uint8_t command, int* answer) : answer_(answer) {
+CRequestOneByte::CRequestOneByte(uint8_t command, int* answer, Framing framing)
+    : CRequest(framing), answer_(answer) {
     AppendByte(command);
 }
 
@@ -130,7 +131,8 @@ int CRequestOneByte::ParseAnswer(const uint8_t* bytes, int count) {
     return 0;
 }
 
-CRequestRawBlock::CRequestRawBlock(const uint8_t* bytes, int count, int* answer) : answer_(answer) {
+CRequestRawBlock::CRequestRawBlock(const uint8_t* bytes, int count, int* answer)
+    : CRequest(Framing::Raw), answer_(answer) {
     for (int i = 0; bytes != nullptr && i < count; ++i) AppendByte(bytes[i]);
 }
 
@@ -141,7 +143,7 @@ int CRequestRawBlock::ParseAnswer(const uint8_t* bytes, int count) {
 }
 
 CRequestReadBlock::CRequestReadBlock(uint8_t byte, uint8_t* buffer, int* count)
-    : buffer_(buffer), count_(count) {
+    : CRequest(Framing::Raw), buffer_(buffer), count_(count) {
     AppendByte(byte);
 }
 

@@ -102,7 +102,7 @@ public:
 // A one-byte command whose single answer byte is kept.
 class CRequestOneByte : public CRequest {
 public:
-    CRequestOneByte(uint8_t command, int* answer);
+    CRequestOneByte(uint8_t command, int* answer, Framing framing = Framing::Acknowledged);
     int ParseAnswer(const uint8_t* bytes, int count) override;
     int AnswerLength() const override { return 1; }
 
@@ -110,17 +110,18 @@ private:
     int* answer_;
 };
 
-// A one-byte command whose answer is only looked at: a printer that answers nothing has not
-// failed the exchange, and *answer keeps its value.
+// A one-byte command, not acknowledged, whose answer is only looked at: a printer that answers
+// nothing has not failed the exchange, and *answer keeps its value.
 class CRequestOneByteMaybeAnswered : public CRequestOneByte {
 public:
-    using CRequestOneByte::CRequestOneByte;
+    CRequestOneByteMaybeAnswered(uint8_t command, int* answer)
+        : CRequestOneByte(command, answer, Framing::Unacknowledged) {}
     int ParseAnswer(const uint8_t* bytes, int count) override {
         return count < 1 ? 0 : CRequestOneByte::ParseAnswer(bytes, count);
     }
 };
 
-// The caller's bytes unchanged, answered by one byte.
+// The caller's bytes unchanged and unframed, answered by one byte.
 class CRequestRawBlock : public CRequest {
 public:
     CRequestRawBlock(const uint8_t* bytes, int count, int* answer);
@@ -141,7 +142,7 @@ public:
     }
 };
 
-// One byte out; as many bytes back as *count says at the time of the exchange. Every byte
+// One byte out, unframed; as many bytes back as *count says at the time of the exchange. Every byte
 // that came is copied to the buffer and their number stored in *count (0 when none came: the
 // caller decides what a short answer means).
 class CRequestReadBlock : public CRequest {

@@ -29,14 +29,16 @@ CRequestPayInOut::CRequestPayInOut(int kind, const char* text1, const char* text
     AppendEnd();
 }
 
-CRequestBeginOrder::CRequestBeginOrder(const char* text1, const char* text2) {
+CRequestBeginOrder::CRequestBeginOrder(const char* text1, const char* text2)
+    : CRequestFormRecord(Framing::Unacknowledged) {
     AppendHead("70");
     AppendLine("10", text2, 27, Align::Right);
     AppendLine("20", text1, 33, Align::Right);
     AppendCode("30");
 }
 
-CRequestLineOrder::CRequestLineOrder(const char* text1, const char* text2, const char* text3) {
+CRequestLineOrder::CRequestLineOrder(const char* text1, const char* text2, const char* text3)
+    : CRequestFormRecord(Framing::Raw) {
     AppendLine("40", text1, 33, Align::Right);
     if (!FieldText(text2, kOrderQuantityWidth).empty()) {
         AppendLine("50", text2, kOrderQuantityWidth, Align::Right);
@@ -45,7 +47,7 @@ CRequestLineOrder::CRequestLineOrder(const char* text1, const char* text2, const
     AppendCode("70");
 }
 
-CRequestEndOrder::CRequestEndOrder() {
+CRequestEndOrder::CRequestEndOrder() : CRequestFormRecord(Framing::Raw) {
     AppendCode("90");
     AppendEnd();
 }

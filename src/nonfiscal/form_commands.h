@@ -16,21 +16,21 @@ public:
                      const char* text4);
 };
 
-// Opens form "70" and leaves it open: text2 on line "10" (27), text1 on line "20" (33), both
-// right-aligned, then "30". 71 bytes.
+// Opens form "70" and leaves it open, not acknowledged: text2 on line "10" (27), text1 on line "20"
+// (33), both right-aligned, then "30". 71 bytes.
 class CRequestBeginOrder : public CRequestFormRecord {
 public:
     CRequestBeginOrder(const char* text1, const char* text2);
 };
 
-// A piece of the open order, without 's': "40" text1 (33); when text2 is not empty "50" text2
+// A raw piece of the open order, without 's': "40" text1 (33); when text2 is not empty "50" text2
 // (27) and "60" text3 (33); then "70".
 class CRequestLineOrder : public CRequestFormRecord {
 public:
     CRequestLineOrder(const char* text1, const char* text2, const char* text3);
 };
 
-// The order's last piece: "90", ESC 'Q'.
+// The order's last raw piece: "90", ESC 'Q'.
 class CRequestEndOrder : public CRequestFormRecord {
 public:
     CRequestEndOrder();

@@ -45,7 +45,7 @@ bool EndFormLeftOpen() {
     const KeptCode code;
     int answer = 0;
     CRequestOneByteMaybeAnswered end('Q', &answer);
-    const bool sent = Exchange(end, true) == MF_OK;
+    const bool sent = Exchange(end) == MF_OK;
     if (!sent) FollowDocumentHeldByPrinter(true);
     code.Restore(0);  // the record's own failure is what the caller hears of
     return sent;
@@ -53,10 +53,11 @@ bool EndFormLeftOpen() {
 
 }  // namespace
 
-int SendForm(CRequest& record, FormWay way) {
-    if (way == FormWay::RawUnacknowledged) return Exchange(record, true, true);
-    const int result = Exchange(record, way == FormWay::FramedUnacknowledged, false);
-    if (result != MF_OK && AnswerUnknown()) (void)EndFormLeftOpen();
+int SendForm(CRequest& record) {
+    const int result = Exchange(record);
+    if (result != MF_OK && record.Framed() != Framing::Raw && AnswerUnknown()) {
+        (void)EndFormLeftOpen();
+    }
     return result;
 }
 

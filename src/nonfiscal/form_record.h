@@ -1,7 +1,7 @@
 // The printer's form record, the one command of every non-fiscal document: 's', a two-digit
 // form code, items (a two-digit line code, a fixed-width text field and LF where the line has
-// data) and the closing ESC 'Q'. Also the three ways a record goes to the printer and the
-// printer tests the documents share.
+// data) and the closing ESC 'Q'. Also the sending of a record and the printer tests the
+// documents share.
 #pragma once
 
 #include <string>
@@ -12,6 +12,9 @@ namespace tarn {
 
 class CRequestFormRecord : public CRequest {
 protected:
+    // A complete record is acknowledged; the first piece of a record sent in pieces is not, and
+    // the later pieces go raw.
+    using CRequest::CRequest;
     // 's' and the form code.
     void AppendHead(const char* formCode);
     // A line code alone: the form prints a line that needs no data.
@@ -29,14 +32,8 @@ protected:
     void AppendEnd();
 };
 
-enum class FormWay {
-    FramedAcknowledged,    // a complete record: ESC first, the acknowledge read
-    FramedUnacknowledged,  // the first piece of a record sent in pieces
-    RawUnacknowledged,     // a later piece: no ESC, no acknowledge
-};
-
 // 0, or -2 with the detail code in mfErrorL.
-[[nodiscard]] int SendForm(CRequest& record, FormWay way);
+[[nodiscard]] int SendForm(CRequest& record);
 
 // Orders and returns: printers of type 5 and above, or type 4 from version 4.
 bool HasFormSupport();

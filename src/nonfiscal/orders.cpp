@@ -29,7 +29,7 @@ extern "C" int TARN_API mfBgOrder(const char* text1, const char* text2) try {
     if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
     if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
     CRequestBeginOrder record(text1, text2);
-    const int result = SendForm(record, FormWay::FramedUnacknowledged);
+    const int result = SendForm(record);
     LogResultF(result, "In mfBeginOrder, result: %d", result);
     if (result == 0) lib.SetDocumentOpen(MF_DOC_ORDER, true);
     return result;
@@ -44,7 +44,7 @@ extern "C" int TARN_API mfLineOrder(const char* text1, const char* text2, const 
     if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_ORDER)) return Failed(kCodeDocumentNotOpen);
     CRequestLineOrder piece(text1, text2, text3);
-    const int result = SendForm(piece, FormWay::RawUnacknowledged);
+    const int result = SendForm(piece);
     LogResultF(result, "In mfLineOrder, result: %d", result);
     return result;
 } catch (...) {
@@ -59,7 +59,7 @@ extern "C" int TARN_API mfEndOrder(void) try {
     if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_ORDER)) return Failed(kCodeDocumentNotOpen);
     CRequestEndOrder piece;
-    const int result = SendForm(piece, FormWay::RawUnacknowledged);
+    const int result = SendForm(piece);
     LogResultF(result, "In mfEndOrder, result: %d", result);
     lib.SetDocumentOpen(MF_DOC_ORDER, false);
     return result;

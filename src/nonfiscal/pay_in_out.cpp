@@ -16,7 +16,7 @@ int PrintPayInOut(int kind, const char* text1, const char* text2, const char* te
     if (!lib.started) return NotStarted();
     if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
     CRequestPayInOut record(kind, text1, text2, text3, text4);
-    const int result = SendForm(record, FormWay::FramedAcknowledged);
+    const int result = SendForm(record);
     return WaitThenReport(result, kReadySeconds);
 }
 

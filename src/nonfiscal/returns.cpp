@@ -63,8 +63,7 @@ extern "C" int TARN_API mfLineReturn(const char* name, const char* quantity,
     CRequestLineReturn record(slip.number, slip.personName, name, quantity, total);
     // A quantity too long for the command is refused before anything is sent: logged, no wait.
     const bool fits = !record.Overflowed();
-    const int result =
-        fits ? SendForm(record, FormWay::FramedAcknowledged) : Failed(kCodeOutOfRange);
+    const int result = fits ? SendForm(record) : Failed(kCodeOutOfRange);
     LogResultF(result,
                "In mfLineReturn,mfReturnNumber: %s, mfReturnPersonName: %s, name: %s, quant %s, "
                "total: %s, \t\tresult: %d",

@@ -176,7 +176,7 @@ extern "C" int TARN_API mfEndShiftReport(void) try {
     int answer = 0;
     CRequestRawBlock block(reinterpret_cast<const uint8_t*>(record.data()),
                            static_cast<int>(record.size()), &answer);
-    const int result = Exchange(block, true, true);
+    const int result = Exchange(block);
     LogResultF(result, "In mfEndShiftReport result: %d, ans: %d", result, answer);
     lib.SetDocumentOpen(MF_DOC_SHIFT_REPORT, false);
     return result != 0 ? result : Succeeded();

@@ -100,7 +100,7 @@ extern "C" int TARN_API mfPrVISA(int flag1, int flag2, const char* text3, const 
                         {nullptr, nullptr, nullptr, text3, text4, text5, text6, text7, text8, text9,
                          text10, text11, text12, text13, text14, text15, text16, text17, text18}};
     CRequestVISA record(slip);
-    const int result = SendForm(record, FormWay::FramedAcknowledged);
+    const int result = SendForm(record);
     return WaitThenReport(result, kReadySeconds);
 } catch (...) {
     return ExceptionEscaped("mfPrVISA");

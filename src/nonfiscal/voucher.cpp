@@ -127,7 +127,7 @@ extern "C" int TARN_API mfPrPrePaid_Voucher(int kind, const char* dateTime, cons
     const Voucher voucher{kind,  dateTime, text3,  text4,  number5, number6,  number7, number8,
                           text9, text10,   text11, text12, text13,  number14, text15,  text16};
     CRequestPrePaidVoucher record(voucher, lib.printerType);
-    const int result = SendForm(record, FormWay::FramedAcknowledged);
+    const int result = SendForm(record);
     return result != 0 ? result : Succeeded();
 } catch (...) {
     return ExceptionEscaped("mfPrPrePaid_Voucher");

@@ -93,7 +93,7 @@ int Closing::Check(int n) {
 // A step of the closing, not acknowledged. Once one has reached the printer, sending the
 // closing again would print its steps twice.
 int Closing::Step(CRequest& request) {
-    const int result = Exchange(request, true);
+    const int result = Exchange(request);
     if (LastFailure() != ExchangeFailure::NotSent) receipt_.closing = ClosingStage::Begun;
     return result;
 }

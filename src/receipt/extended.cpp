@@ -67,7 +67,7 @@ int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, in
         return Succeeded(MF_NOT_PERFORMED);
     }
     CRequestLineDiscount line(kind, static_cast<int32_t>(amount));
-    const int result = Exchange(line, true);
+    const int result = Exchange(line);
     const KeptCode code;
     WaitMs(kSettleAfterLineMs);
     const ReceiptCheck check = WhyTicketCanceled();

@@ -43,7 +43,7 @@ int StartLine(const char* function, const LineRequest& line, int64_t* lineValue)
 int SendLine(const char* function, const LineRequest& line, int64_t lineValue, int kind) {
     CRequestItemLine request(FixUpName(line.name).c_str(), TaxLetter(line.ptu), line.quantityText,
                              line.price, line.quantity, static_cast<int32_t>(lineValue), kind);
-    const int result = Exchange(request, true);
+    const int result = Exchange(request);
     LogResultF(result,
                "In %s, temp_value: %" PRId64 ", value: %d, mfTicketTotal: %" PRId64 ", result: %d",
                function, lineValue, line.value, Lib().receipt.total, result);

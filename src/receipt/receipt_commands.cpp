@@ -35,7 +35,8 @@ CRequestBeginTicket::CRequestBeginTicket(int32_t total) {
 }
 
 CRequestItemLine::CRequestItemLine(const char* name, char ptu, const char* quantityText,
-                                   int32_t price, int32_t quantity, int32_t value, int kind) {
+                                   int32_t price, int32_t quantity, int32_t value, int kind)
+    : CRequest(Framing::Unacknowledged) {
     AppendByte(0x06);
     if (kind == kSale) AppendByte(' ');
     if (kind == kVoid) AppendByte('-');
@@ -55,30 +56,33 @@ CRequestCancelTicket::CRequestCancelTicket() {
     AppendByte(0x23);
 }
 
-CRequestPercentDiscount::CRequestPercentDiscount(int percent) {
+CRequestPercentDiscount::CRequestPercentDiscount(int percent) : CRequest(Framing::Unacknowledged) {
     AppendByte(0x1B);
     AppendByte(static_cast<uint8_t>(percent));
 }
 
-CRequestTicketDiscount::CRequestTicketDiscount(int kind, int32_t value) {
+CRequestTicketDiscount::CRequestTicketDiscount(int kind, int32_t value)
+    : CRequest(Framing::Unacknowledged) {
     AppendByte(0x19);
     if (kind == 0 || kind == 1) AppendByte(kSignFor(kind));
     AppendInt32(value);
 }
 
-CRequestSaleTotal::CRequestSaleTotal(int64_t total) {
+CRequestSaleTotal::CRequestSaleTotal(int64_t total) : CRequest(Framing::Unacknowledged) {
     AppendByte(0x07);
     if (total >= 1) AppendInt32(static_cast<int32_t>(total));
 }
 
-CRequestExtraLine::CRequestExtraLine(uint8_t lineKind, int width, const char* text) {
+CRequestExtraLine::CRequestExtraLine(uint8_t lineKind, int width, const char* text)
+    : CRequest(Framing::Unacknowledged) {
     AppendByte(0x09);
     AppendByte(lineKind);
     AppendText(text, width, Align::Left, ' ');
     AppendByte(0x0A);
 }
 
-CRequestPayment::CRequestPayment(int kind, int index, const char* name, int32_t amount) {
+CRequestPayment::CRequestPayment(int kind, int index, const char* name, int32_t amount)
+    : CRequest(Framing::Unacknowledged) {
     AppendByte(kind == 0 ? 0x81 : 0x82);
     AppendByte(static_cast<uint8_t>(index));
     AppendText(name, 13, Align::Left, ' ');
@@ -90,7 +94,8 @@ CRequestEndTicket::CRequestEndTicket() {
 }
 
 CRequestSecondCurrency::CRequestSecondCurrency(const char* code, const char* rateText, uint8_t flag,
-                                               int32_t amount) {
+                                               int32_t amount)
+    : CRequest(Framing::Unacknowledged) {
     AppendByte(0x83);
     AppendText(code, 3, Align::Left, ' ');
     AppendText(rateText, 10, Align::Left, ' ');
@@ -98,13 +103,15 @@ CRequestSecondCurrency::CRequestSecondCurrency(const char* code, const char* rat
     AppendInt32(amount);
 }
 
-CRequestSecondCurrencyPayment::CRequestSecondCurrencyPayment(int32_t amount) {
+CRequestSecondCurrencyPayment::CRequestSecondCurrencyPayment(int32_t amount)
+    : CRequest(Framing::Unacknowledged) {
     AppendByte(0x84);
     AppendInt32(amount);
     for (int i = 0; i < 12; ++i) AppendByte(0);
 }
 
-CRequestLineDiscount::CRequestLineDiscount(int kind, int32_t value) {
+CRequestLineDiscount::CRequestLineDiscount(int kind, int32_t value)
+    : CRequest(Framing::Unacknowledged) {
     AppendByte(0x18);
     if (kind == 0 || kind == 1) AppendByte(kSignFor(kind));
     AppendInt32(value);

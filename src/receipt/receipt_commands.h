@@ -1,4 +1,5 @@
-// The printer commands of the fiscal receipt. None of them is answered.
+// The printer commands of the fiscal receipt. None of them is answered; the lines, discounts,
+// totals and payments are not acknowledged either.
 #pragma once
 
 #include <cstdint>
