@@ -2,6 +2,7 @@
 
 #include "api/log.h"
 #include "link/shared_commands.h"
+#include "link/status_bits.h"
 #include "platform/platform.h"
 
 namespace tarn {
@@ -57,8 +58,7 @@ int Succeeded(int result) {
 }
 
 namespace {
-constexpr int kDocumentLeftOpen = 0x02;  // status byte 1
-constexpr uint8_t kWake = 0x2A;          // '*'
+constexpr uint8_t kWake = 0x2A;  // '*'
 }  // namespace
 
 int Exchange(CRequest& request) {
@@ -67,7 +67,7 @@ int Exchange(CRequest& request) {
     const int result = lib.link->Execute(request);
     const int status1 = lib.link->RefusalStatus()[1];
     if (result != MF_OK && lib.link->LastFailure() == ExchangeFailure::Refused && status1 > 0 &&
-        (status1 & kDocumentLeftOpen) != 0) {
+        (status1 & status1::kDocumentLeftOpen) != 0) {
         FollowDocumentHeldByPrinter();
     }
     return result;
@@ -108,7 +108,8 @@ int PrinterHoldsDocument() {
     (void)Exchange(wake);  // the printer's answer to '*' is not used
     int status1 = 0;
     CRequestStatus query(1, &status1);
-    const int held = Exchange(query) == MF_OK ? ((status1 & kDocumentLeftOpen) != 0 ? 1 : 0) : -1;
+    const int held =
+        Exchange(query) == MF_OK ? ((status1 & status1::kDocumentLeftOpen) != 0 ? 1 : 0) : -1;
     return code.Restore(held);
 }
 

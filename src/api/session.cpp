@@ -5,6 +5,7 @@
 #include "api/log.h"
 #include "api/logo.h"
 #include "link/shared_commands.h"
+#include "link/status_bits.h"
 #include "tarn/tarn.h"
 
 using namespace tarn;
@@ -54,12 +55,12 @@ int Identify(int* lastResult) {
     }
     CRequestPrinterType status(kStatusZero, &family, false, nullptr);
     *lastResult = Exchange(status);
-    lib.printerType = (family >> 4) == 1 ? 3 : 4;
+    lib.printerType = (family >> status0::kVersionShift) == 1 ? 3 : 4;
     return MF_OK;
 }
 
-// A printer still holding a document (status byte 1, bit 0x02) gets 'Q' and '#'; the start
-// fails with 769 when it keeps holding one. Then the day close it asks for (bit 0x08).
+// A printer still holding a document gets 'Q' and '#'; the start fails with 769 when it keeps
+// holding one. Then the day close it asks for.
 int RecoverAndCloseDay() {
     Library& lib = Lib();
     if (PrinterHoldsDocument() == 1) {  // one that does not answer has nothing to recover
@@ -69,8 +70,8 @@ int RecoverAndCloseDay() {
     int status1 = 0;
     CRequestStatus query(1, &status1);
     if (Exchange(query) != MF_OK) return MF_FAILED;
-    if (status1 & 0x02) return Failed(kCodeOther);
-    if (status1 & 0x08) {
+    if (status1 & status1::kDocumentLeftOpen) return Failed(kCodeOther);
+    if (status1 & status1::kDayMustClose) {
         CRequestShiftEnd close;
         const int result = Exchange(close);
         LogInfoF("In mfStart, CRequestShiftEnd result: %d", result);
@@ -80,13 +81,13 @@ int RecoverAndCloseDay() {
     return MF_OK;
 }
 
-// Status byte 3: bit 0x01 adds 1, bit 0x02 adds 3, bit 0x04 adds 2.
 int ReadDisplayType() {
     int status3 = 0;
     CRequestStatus query(3, &status3);
     if (Exchange(query) != MF_OK) return MF_FAILED;
-    Lib().displayType = static_cast<uint8_t>(
-        ((status3 & 0x01) ? 1 : 0) + ((status3 & 0x02) ? 3 : 0) + ((status3 & 0x04) ? 2 : 0));
+    Lib().displayType = static_cast<uint8_t>(((status3 & status3::kDisplay1) ? 1 : 0) +
+                                             ((status3 & status3::kDisplay3) ? 3 : 0) +
+                                             ((status3 & status3::kDisplay2) ? 2 : 0));
     return MF_OK;
 }
 
@@ -115,7 +116,7 @@ int Start(int port) {
         int status0 = 0;
         CRequestStatus query(0, &status0);
         if (Exchange(query) != MF_OK) return MF_FAILED;
-        lib.version = (status0 >> 4) & 0x0F;
+        lib.version = (status0 >> status0::kVersionShift) & 0x0F;
     }
     LogInfoF("In mfStart, PrinterType: %d, Version: %d, Result: %d", lib.printerType, lib.version,
              lastResult);

@@ -2,6 +2,7 @@
 #include "api/library.h"
 #include "config/config_commands.h"
 #include "link/shared_commands.h"
+#include "link/status_bits.h"
 #include "tarn/tarn.h"
 
 using namespace tarn;
@@ -36,10 +37,10 @@ int DocumentFlag(uint32_t mask, int* answer) {
 
 }  // namespace
 
-// Bit 0x08 of status byte 0, passed on as the printer reports it.
+// The mode bit of status byte 0, passed on as the printer reports it.
 extern "C" int TARN_API mfStatMode(int* mode) try {
     ApiCall call;
-    return StatusBit(0, 0x08, mode);
+    return StatusBit(0, status0::kMode, mode);
 } catch (...) {
     return ExceptionEscaped("mfStatMode");
 }
@@ -54,10 +55,10 @@ extern "C" int TARN_API mfStatShift(int* open) try {
     return ExceptionEscaped("mfStatShift");
 }
 
-// Bit 0x02 of status byte 2: no paper.
+// Status byte 2's first no-paper bit.
 extern "C" int TARN_API mfStatNoPaper(int* noPaper) try {
     ApiCall call;
-    return StatusBit(2, 0x02, noPaper);
+    return StatusBit(2, status2::kNoPaper, noPaper);
 } catch (...) {
     return ExceptionEscaped("mfStatNoPaper");
 }

@@ -4,6 +4,7 @@
 #include "api/detail_codes.h"
 #include "api/library.h"
 #include "link/shared_commands.h"
+#include "link/status_bits.h"
 #include "tarn/tarn.h"
 
 using namespace tarn;
@@ -22,8 +23,8 @@ public:
 
 // Status byte 3 has one bit per drawer, 0 while it is open; from type 8 there is one input.
 uint8_t DrawerMask(int printerType, int drawer) {
-    if (printerType >= 8) return 0x08;
-    return static_cast<uint8_t>(0x08 << (drawer - 1));
+    if (printerType >= 8) return status3::kFirstDrawer;
+    return static_cast<uint8_t>(status3::kFirstDrawer << (drawer - 1));
 }
 
 int OpenDrawer(int index) {

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "link/shared_commands.h"
+#include "link/status_bits.h"
 #include "platform/platform.h"
 #include "tarn/tarn.h"
 
@@ -18,7 +19,6 @@ constexpr int kFrameSize = 1054;
 constexpr int kSettleMs = 800;
 constexpr int kFirstPollDelayMs = 200;
 constexpr int kPollIntervalMs = 100;
-constexpr int kBusy = 0x01;  // status byte 2
 
 // Status byte 2 for the wait: an answer cut short counts as "still busy".
 class BusyQuery : public CRequestStatus {
@@ -26,7 +26,7 @@ public:
     explicit BusyQuery(int* status) : CRequestStatus(2, status), status_(status) {}
     int ParseAnswer(const uint8_t* bytes, int count) override {
         if (count < 1) {
-            *status_ = kBusy;
+            *status_ = status2::kBusy;
             return 0;
         }
         return CRequestStatus::ParseAnswer(bytes, count);
@@ -36,45 +36,32 @@ private:
     int* status_;
 };
 
-struct StatusRule {
-    int byteIndex;
-    uint8_t bit;
-    bool whenSet;
-    int code;
-};
-
 // Tried in order after a refusal; the first rule that holds gives the code.
 constexpr StatusRule kRefusalRules[] = {
-    {0, 0x01, false, kCodeNotInitialised},
-    {0, 0x02, false, kCodeInitialisationError},
-    {0, 0x04, true, kCodeInitialisationError},
-    {1, 0x01, true, kCodeInitialisationError},
-    {1, 0x02, true, kCodeOther},
-    {1, 0x08, true, kCodeDayOpen},
-    {1, 0x10, true, kCodeInitialisationError},
-    {1, 0x20, true, kCodeItemBlocked},
-    {1, 0x40, true, kCodeDisplayError},
-    {1, 0x80, true, kCodeCommunication},
-    {2, 0x01, true, kCodeOther},
-    {2, 0x02, true, kCodeNoPaper},
-    {2, 0x04, true, kCodeFiscalError},
-    {2, 0x08, true, kCodeBatteryError},
-    {2, 0x10, true, kCodeOther},
-    {2, 0x40, true, kCodeNoPaper},
-    {2, 0x80, true, kCodeFiscalError},
-    {3, 0x80, true, kCodeFiscalError},
+    {0, status0::kInitialised, false, kCodeNotInitialised},
+    {0, status0::kInOrder, false, kCodeInitialisationError},
+    {0, status0::kOutOfOrder, true, kCodeInitialisationError},
+    {1, status1::kFault01, true, kCodeInitialisationError},
+    {1, status1::kDocumentLeftOpen, true, kCodeOther},
+    {1, status1::kDayMustClose, true, kCodeDayOpen},
+    {1, status1::kFault10, true, kCodeInitialisationError},
+    {1, status1::kFault20, true, kCodeItemBlocked},
+    {1, status1::kFault40, true, kCodeDisplayError},
+    {1, status1::kFault80, true, kCodeCommunication},
+    {2, status2::kBusy, true, kCodeOther},
+    {2, status2::kNoPaper, true, kCodeNoPaper},
+    {2, status2::kFault04, true, kCodeFiscalError},
+    {2, status2::kFault08, true, kCodeBatteryError},
+    {2, status2::kFault10, true, kCodeOther},
+    {2, status2::kPaperOut, true, kCodeNoPaper},
+    {2, status2::kFault80, true, kCodeFiscalError},
+    {3, status3::kFiscalFault, true, kCodeFiscalError},
 };
 
 }  // namespace
 
 int RefusalCodeFromStatus(const int status[4]) {
-    for (const StatusRule& rule : kRefusalRules) {
-        const int byte = status[rule.byteIndex];
-        if (byte < 0) return kCodeCommunication;  // the cause is not known
-        const bool set = (byte & rule.bit) != 0;
-        if (set == rule.whenSet) return rule.code;
-    }
-    return kCodeCommunication;
+    return FirstRuleCode(kRefusalRules, status, kCodeCommunication);
 }
 
 CPrinterLink::~CPrinterLink() = default;
@@ -209,7 +196,8 @@ int CPrinterLink::WaitUntilReady(int seconds, bool* answered) {
     if (!first) return MF_FAILED;
     const int64_t pollLimit = static_cast<int64_t>(seconds) * 10;
     for (int64_t polls = 0;
-         (status & kBusy) != 0 && polls < pollLimit && platform.MonotonicMs() < deadline; ++polls) {
+         (status & status2::kBusy) != 0 && polls < pollLimit && platform.MonotonicMs() < deadline;
+         ++polls) {
         if (Execute(query) != MF_OK) return MF_FAILED;
         WaitMs(kPollIntervalMs);
     }

@@ -6,6 +6,7 @@
 #include "api/library.h"
 #include "api/log.h"
 #include "link/shared_commands.h"
+#include "link/status_bits.h"
 #include "platform/platform.h"
 #include "receipt/receipt_commands.h"
 #include "receipt/receipt_end.h"
@@ -16,29 +17,23 @@ namespace {
 
 constexpr uint8_t kReasonQuery = 0x50;  // 'P'
 
-struct StatusRule {
-    int byteIndex;
-    uint8_t bit;
-    int code;
-};
-
 // Printers that cannot name a reason show it in status bytes 1 and 2; the first rule that
 // holds gives the code.
 constexpr StatusRule kCancelledRules[] = {
-    {1, 0x01, kCodeResourcesExhausted},
-    {1, 0x02, kCodeOther},
-    {1, 0x08, kCodeDayOpen},
-    {1, 0x10, kCodeFiscalError},
-    {1, 0x20, kCodeItemBlocked},
-    {1, 0x40, kCodeDisplayError},
-    {1, 0x80, kCodeFiscalError},
-    {2, 0x02, kCodeNoPaper},
-    {2, 0x04, kCodeFiscalError},
-    {2, 0x08, kCodeBatteryError},
-    {2, 0x10, kCodeOther},
-    {2, 0x20, kCodeDisplayError},
-    {2, 0x40, kCodeNoPaper},
-    {2, 0x80, kCodeFiscalError},
+    {1, status1::kFault01, true, kCodeResourcesExhausted},
+    {1, status1::kDocumentLeftOpen, true, kCodeOther},
+    {1, status1::kDayMustClose, true, kCodeDayOpen},
+    {1, status1::kFault10, true, kCodeFiscalError},
+    {1, status1::kFault20, true, kCodeItemBlocked},
+    {1, status1::kFault40, true, kCodeDisplayError},
+    {1, status1::kFault80, true, kCodeFiscalError},
+    {2, status2::kNoPaper, true, kCodeNoPaper},
+    {2, status2::kFault04, true, kCodeFiscalError},
+    {2, status2::kFault08, true, kCodeBatteryError},
+    {2, status2::kFault10, true, kCodeOther},
+    {2, status2::kFault20, true, kCodeDisplayError},
+    {2, status2::kPaperOut, true, kCodeNoPaper},
+    {2, status2::kFault80, true, kCodeFiscalError},
 };
 
 bool NamesAReason() {
@@ -69,12 +64,13 @@ int AskTwiceIfUnanswered(CRequest& query) {
 }
 
 // Printers that name a reason give it for paper out among the reasons the library has no code
-// of its own for: status byte 2 tells (bit 0x02 or 0x40).
+// of its own for: status byte 2 tells.
 bool PaperOut() {
     const KeptCode code;
     int status2 = 0;
     CRequestStatus query(2, &status2);
-    const bool out = Exchange(query) == MF_OK && (status2 & 0x42) != 0;
+    const bool out =
+        Exchange(query) == MF_OK && (status2 & (status2::kNoPaper | status2::kPaperOut)) != 0;
     code.Restore(0);
     return out;
 }
@@ -98,10 +94,8 @@ ReceiptCheck ReadStatusBits() {
         const int result = AskTwiceIfUnanswered(query);
         if (result != MF_OK) return {result, false};
     }
-    for (const StatusRule& rule : kCancelledRules) {
-        if (status[rule.byteIndex] & rule.bit) return {Failed(rule.code), true};
-    }
-    return {MF_OK, false};
+    const int code = FirstRuleCode(kCancelledRules, status, 0);
+    return code != 0 ? ReceiptCheck{Failed(code), true} : ReceiptCheck{MF_OK, false};
 }
 
 // A receipt whose end went unanswered may be ended: the printer is asked before '#' could

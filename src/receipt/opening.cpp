@@ -6,6 +6,7 @@
 #include "api/library.h"
 #include "api/log.h"
 #include "link/shared_commands.h"
+#include "link/status_bits.h"
 #include "platform/platform.h"
 #include "receipt/receipt_commands.h"
 #include "tarn/tarn.h"
@@ -16,28 +17,22 @@ namespace {
 
 constexpr int kRecoverySettleMs = 300;
 
-struct StatusCheck {
-    int byteIndex;
-    uint8_t bit;
-    bool whenSet;
-    int code;  // 0: no refusal, the printer asks for the day close
-};
-
-// Tried in order; the first that holds refuses the opening.
-constexpr StatusCheck kOpeningChecks[] = {
-    {0, 0x01, false, kCodeNotInitialised},
-    {0, 0x02, false, kCodeInitialisationError},
-    {0, 0x04, true, kCodeInitialisationError},
-    {1, 0x02, true, kCodeOther},
-    {1, 0x08, true, 0},
-    {1, 0x10, true, kCodeInitialisationError},
-    {1, 0x40, true, kCodeDisplayError},
-    {1, 0x80, true, kCodeCommunication},
-    {2, 0x02, true, kCodeNoPaper},
-    {2, 0x04, true, kCodeFiscalError},
-    {2, 0x40, true, kCodeNoPaper},
-    {2, 0x80, true, kCodeFiscalError},
-    {3, 0x80, true, kCodeFiscalError},
+// Tried in order; the first that holds refuses the opening. Code 0: no refusal, the printer
+// asks for the day close.
+constexpr StatusRule kOpeningChecks[] = {
+    {0, status0::kInitialised, false, kCodeNotInitialised},
+    {0, status0::kInOrder, false, kCodeInitialisationError},
+    {0, status0::kOutOfOrder, true, kCodeInitialisationError},
+    {1, status1::kDocumentLeftOpen, true, kCodeOther},
+    {1, status1::kDayMustClose, true, 0},
+    {1, status1::kFault10, true, kCodeInitialisationError},
+    {1, status1::kFault40, true, kCodeDisplayError},
+    {1, status1::kFault80, true, kCodeCommunication},
+    {2, status2::kNoPaper, true, kCodeNoPaper},
+    {2, status2::kFault04, true, kCodeFiscalError},
+    {2, status2::kPaperOut, true, kCodeNoPaper},
+    {2, status2::kFault80, true, kCodeFiscalError},
+    {3, status3::kFiscalFault, true, kCodeFiscalError},
 };
 
 // Then the printer's settling pause after a document it had to end.
@@ -68,7 +63,7 @@ int ReadStatus(int status[4]) {
 
 // A day closed here starts the receipt count again: *lastNumber becomes 0.
 int CheckStatus(const int status[4], int* lastNumber) {
-    for (const StatusCheck& check : kOpeningChecks) {
+    for (const StatusRule& check : kOpeningChecks) {
         const bool set = (status[check.byteIndex] & check.bit) != 0;
         if (set != check.whenSet) continue;
         if (check.code != 0) return Failed(check.code);
