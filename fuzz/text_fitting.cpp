@@ -7,27 +7,27 @@
 #include "cardslip/slip_text.h"
 #include "devices/display.h"
 #include "fuzz_input.h"
-#include "receipt/formatting.h"
 #include "receipt/receipt_state.h"
 #include "text/cp852.h"
+#include "text/formatting.h"
 
 namespace tarn::fuzz {
 namespace {
 
-constexpr int64_t kLargestReadable = 100000000000000000;  // 10^17: readDigits cannot overflow
+constexpr int64_t kLargestReadable = 100000000000000000;  // 10^17: ReadDigits cannot overflow
 
 void Amounts(int64_t value) {
-    const std::string text = amountToText(value, 2);
-    const std::string grouped = groupThousands(text);
+    const std::string text = AmountToText(value, 2);
+    const std::string grouped = GroupThousands(text);
     if (value > -kLargestReadable && value < kLargestReadable) {
-        Require(readDigits(text) == value);
-        Require(readDigits(grouped) == value);
-        Require(readDigits(slipAmountText(value)) == value);
+        Require(ReadDigits(text) == value);
+        Require(ReadDigits(grouped) == value);
+        Require(ReadDigits(slipAmountText(value)) == value);
     }
-    const std::string printed = printedAmount(value);
+    const std::string printed = PrintedAmount(value);
     Require(!printed.empty() && printed.find('-') == std::string::npos);
     Require(!DisplayAmount(value).empty());
-    Require(intToText(value) == std::to_string(value));
+    Require(IntToText(value) == std::to_string(value));
 }
 
 void Widths(const std::string& text, int width, int mode) {
@@ -35,10 +35,10 @@ void Widths(const std::string& text, int width, int mode) {
                                 ? static_cast<size_t>(width)
                                 : text.size();
     constexpr Align kAlignments[] = {Align::Left, Align::Right, Align::Centre};
-    Require(padText(text, width, kAlignments[mode % 3]).size() == expected);
-    const std::string amount = amountToText(width, 2);
+    Require(PadText(text, width, kAlignments[mode % 3]).size() == expected);
+    const std::string amount = AmountToText(width, 2);
     if (width >= 0 && amount.size() <= static_cast<size_t>(width)) {
-        Require(labelAndAmount(text, amount, width).size() == static_cast<size_t>(width));
+        Require(LabelAndAmount(text, amount, width).size() == static_cast<size_t>(width));
     }
     if (width >= 0 && width <= 255) {
         Require(rightAlign(text, width).size() == expected);
@@ -85,6 +85,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Display(text, type);
     fuzz::Names(text);
     LineValue(price, quantity, lineValue);
-    matchMask(mask.c_str(), text.c_str());
+    MatchMask(mask.c_str(), text.c_str());
     return 0;
 }

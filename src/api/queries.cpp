@@ -1,9 +1,9 @@
 // Information queries: clock, receipt counter, tax rates, serial number and versions.
-#include "api/detail_codes.h"
 #include "api/interface_aliases.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "api/version.h"
+#include "link/detail_codes.h"
 #include "link/shared_commands.h"
 #include "tarn/tarn.h"
 

@@ -1,9 +1,9 @@
 // Opening and closing the session: identification of the printer, recovery of an interrupted
 // document, the day close the printer asks for, the display type and the logo.
-#include "api/detail_codes.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "api/logo.h"
+#include "link/detail_codes.h"
 #include "link/shared_commands.h"
 #include "link/status_bits.h"
 #include "tarn/tarn.h"

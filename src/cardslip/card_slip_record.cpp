@@ -2,8 +2,8 @@
 
 #include "cardslip/slip_text.h"
 #include "link/printer_link.h"
-#include "receipt/formatting.h"
 #include "text/field_text.h"
+#include "text/formatting.h"
 
 namespace tarn {
 
@@ -57,9 +57,9 @@ void SlipWriter::Head() {
     Code("80");
     Line("10", cutRightAlign(FieldText(s_.text10, 22), 22));
     Code("20");
-    if (s_.number30 >= 0) Line("30", rightAlign(intToText(s_.number30), 22));
-    Line("40", rightAlign(intToText(s_.number40), 33));
-    if (s_.number50 >= 0) Line("50", rightAlign(intToText(s_.number50), 26));
+    if (s_.number30 >= 0) Line("30", rightAlign(IntToText(s_.number30), 22));
+    Line("40", rightAlign(IntToText(s_.number40), 33));
+    if (s_.number50 >= 0) Line("50", rightAlign(IntToText(s_.number50), 26));
     if (!Answered()) return;
     Line("70", cutRightAlign(FieldText(s_.text70, 34), 34));
     Line("80", cutRightAlign(FieldText(s_.text80, 34), 34));
@@ -71,11 +71,11 @@ void SlipWriter::Head() {
 std::string SlipWriter::Line90() const {
     std::string text = "0";
     if (NumberS() >= 0) {
-        text += std::string(8, ' ') + "S: " + leftAlign(intToText(NumberS()), 6);
+        text += std::string(8, ' ') + "S: " + leftAlign(IntToText(NumberS()), 6);
     } else {
         text += std::string(17, ' ');
     }
-    if (s_.numberP >= 0) text += "P: " + rightAlign(intToText(s_.numberP), 14);
+    if (s_.numberP >= 0) text += "P: " + rightAlign(IntToText(s_.numberP), 14);
     return text;
 }
 
@@ -114,7 +114,7 @@ void SlipWriter::CardLines() {
     if (s_.status != 1) return;
     const std::string text51 = FieldText(s_.text51, static_cast<size_t>(width51_));
     if (text51.empty()) return;
-    Line("51", leftAlign(text51, width51_) + " (" + intToText(s_.number51) + ")");
+    Line("51", leftAlign(text51, width51_) + " (" + IntToText(s_.number51) + ")");
     Code("61");
 }
 
@@ -141,7 +141,7 @@ void SlipWriter::TransactionEnding() {
         case 2:
             Line("12", Centred("ODMOWA"));
             if (s_.responseCode != 0) {
-                Line("22", Centred("Kod odpowiedzi: " + intToText(s_.responseCode)));
+                Line("22", Centred("Kod odpowiedzi: " + IntToText(s_.responseCode)));
             }
             break;
         case 3: Line("12", Centred("OPERACJA NIEWYKONALNA")); break;

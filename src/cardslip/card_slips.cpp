@@ -1,8 +1,8 @@
 // The card-terminal slips: the payment (mfPrEFT_Transaction), its reversal (mfPrEFT_Reversal)
 // and its offline registration (mfPrEFT_RegisterOffline), each one form record.
-#include "api/detail_codes.h"
 #include "api/library.h"
 #include "cardslip/card_slip_record.h"
+#include "link/detail_codes.h"
 #include "tarn/tarn.h"
 
 using namespace tarn;

@@ -2,10 +2,10 @@
 #include <cinttypes>
 #include <cstdlib>
 
-#include "api/detail_codes.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "config/config_commands.h"
+#include "link/detail_codes.h"
 #include "link/shared_commands.h"
 #include "tarn/tarn.h"
 

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "api/detail_codes.h"
 #include "api/library.h"
 #include "api/log.h"
+#include "link/detail_codes.h"
 #include "link/shared_commands.h"
 #include "tarn/tarn.h"
 #include "text/field_text.h"

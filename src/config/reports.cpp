@@ -1,9 +1,9 @@
 // Fiscal reports: the daily report that closes the fiscal day, and the periodic reports by
 // dates and by numbers, which the printer prints from its fiscal memory.
-#include "api/detail_codes.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "config/config_commands.h"
+#include "link/detail_codes.h"
 #include "link/shared_commands.h"
 #include "tarn/tarn.h"
 

@@ -1,7 +1,7 @@
 // The tax table: whether it may change now, and a new set of rates.
-#include "api/detail_codes.h"
 #include "api/library.h"
 #include "config/config_commands.h"
+#include "link/detail_codes.h"
 #include "link/shared_commands.h"
 #include "tarn/tarn.h"
 

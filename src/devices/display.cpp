@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "api/detail_codes.h"
 #include "api/library.h"
 #include "api/log.h"
-#include "receipt/formatting.h"
+#include "link/detail_codes.h"
 #include "tarn/tarn.h"
 #include "text/field_text.h"
+#include "text/formatting.h"
 
 namespace tarn {
 
@@ -168,8 +168,8 @@ extern "C" int TARN_API mfDispSummary(const char* text1, int amount1, const char
     const DisplayType& display = DisplayOf(type);
     const std::string label1 = type == 3 ? FieldText(text1, kLongestSummaryLabel) : "";
     const std::string label2 = type == 3 ? FieldText(text2, kLongestSummaryLabel) : "";
-    const std::string line1 = SummaryLine(label1, amountToText(amount1, 2), display);
-    const std::string line2 = SummaryLine(label2, amountToText(amount2, 2), display);
+    const std::string line1 = SummaryLine(label1, AmountToText(amount1, 2), display);
+    const std::string line2 = SummaryLine(label2, AmountToText(amount2, 2), display);
     if (type == 2) {
         (void)Show(line1, line2);  // shown again below, where it counts
         const int result = Send(std::string(1, kControl) + "0" + std::string(1, kControl) + "3");

@@ -1,8 +1,8 @@
 // The cash drawers on the printer's drawer outputs.
 #include <cstdio>
 
-#include "api/detail_codes.h"
 #include "api/library.h"
+#include "link/detail_codes.h"
 #include "link/shared_commands.h"
 #include "link/status_bits.h"
 #include "tarn/tarn.h"

@@ -1,6 +1,6 @@
 // Every detail code the library leaves in mfErrorL: class * 256 + number. The link gives the
 // communication and range failures and the codes of the printer's refusals, the families the
-// rest; the texts for them are in api/detail_codes.h.
+// rest; the texts for them are in api/detail_texts.h.
 #pragma once
 
 namespace tarn {

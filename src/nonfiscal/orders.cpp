@@ -1,9 +1,9 @@
 // The order slip: opened by mfBgOrder, lines added by mfLineOrder, closed by mfEndOrder. The
 // printer takes the three kinds of piece as one form record; none of them is acknowledged.
-#include "api/detail_codes.h"
 #include "api/interface_aliases.h"
 #include "api/library.h"
 #include "api/log.h"
+#include "link/detail_codes.h"
 #include "nonfiscal/form_commands.h"
 #include "tarn/tarn.h"
 

@@ -1,6 +1,6 @@
 // mfPrPayIn and mfPrPayOut: cash put into or taken out of the till, each a one-shot form.
-#include "api/detail_codes.h"
 #include "api/library.h"
+#include "link/detail_codes.h"
 #include "nonfiscal/form_commands.h"
 #include "tarn/tarn.h"
 

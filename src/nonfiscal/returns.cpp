@@ -1,8 +1,8 @@
 // The return slip: mfBgReturn keeps the number and the person, mfLineReturn prints the whole
 // slip with its one item, mfEndReturn closes it. Only the item sends anything.
-#include "api/detail_codes.h"
 #include "api/library.h"
 #include "api/log.h"
+#include "link/detail_codes.h"
 #include "nonfiscal/form_commands.h"
 #include "platform/platform.h"
 #include "tarn/tarn.h"

@@ -6,7 +6,7 @@
 #include "api/log.h"
 #include "link/printer_link.h"
 #include "link/request.h"
-#include "receipt/formatting.h"
+#include "text/formatting.h"
 
 namespace tarn {
 
@@ -40,7 +40,7 @@ private:
         out_ += '\n';
     }
     static std::string Aligned(const std::string& text, int width) {
-        return padText(text.substr(0, static_cast<size_t>(width)), width, Align::Right);
+        return PadText(text.substr(0, static_cast<size_t>(width)), width, Align::Right);
     }
     void Heading();
     void Income();
@@ -70,20 +70,20 @@ void RecordWriter::Income() {
     int64_t income = 0;
     std::string fiscalSales;
     if (s_.fiscalSales[0] != '\0') {
-        income = readDigits(s_.fiscalSales);
-        fiscalSales = amountToText(income, 2);
+        income = ReadDigits(s_.fiscalSales);
+        fiscalSales = AmountToText(income, 2);
         Field("21", fiscalSales, kAmountWidth);
     }
     LogInfoF("In mfEndShiftReport sSprzedazFiskalna: %s, lSprzedazFiskalna %" PRId64,
              fiscalSales.c_str(), income);
     const std::string payIns = OrZero(s_.payIns);
-    income += readDigits(payIns);
+    income += ReadDigits(payIns);
     Field("41", payIns, kAmountWidth);
     Code("02OPAK. ZWROTNE\n");
     const std::string issued = OrZero(s_.packagingIssued);
-    income += readDigits(issued);
+    income += ReadDigits(issued);
     Field("12", issued, kAmountWidth);
-    const std::string total = amountToText(income, 2);
+    const std::string total = AmountToText(income, 2);
     LogInfoF("In mfEndShiftReport tempBuff: %s, lRazemPrzychPLN: %" PRId64, total.c_str(), income);
     Code("22");
     Field("32", total, kAmountWidth);
@@ -97,13 +97,13 @@ void RecordWriter::Outgoings() {
     const std::string payOuts = OrZero(s_.payOuts);
     LogInfoF("In mfEndShiftReport sGotowkaWyplata: %s", payOuts.c_str());
     LogInfoF("In mfEndShiftReport sGotowkaWyplata: %s", Aligned(payOuts, kAmountWidth).c_str());
-    int64_t outgoings = readDigits(payOuts);
+    int64_t outgoings = ReadDigits(payOuts);
     Field("82", payOuts, kAmountWidth);
     const std::string takenBack = OrZero(s_.packagingTakenBack);
-    outgoings += readDigits(takenBack);
+    outgoings += ReadDigits(takenBack);
     Field("03", takenBack, kAmountWidth);
     Code("83");
-    Field("93", amountToText(outgoings, 2), kAmountWidth);
+    Field("93", AmountToText(outgoings, 2), kAmountWidth);
 }
 
 void RecordWriter::Cash() {

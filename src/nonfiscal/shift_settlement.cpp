@@ -4,16 +4,16 @@
 #include <optional>
 #include <string>
 
-#include "api/detail_codes.h"
 #include "api/library.h"
 #include "api/log.h"
+#include "link/detail_codes.h"
 #include "link/shared_commands.h"
 #include "nonfiscal/form_record.h"
 #include "nonfiscal/settlement_record.h"
-#include "receipt/formatting.h"
 #include "receipt/receipt_state.h"
 #include "tarn/tarn.h"
 #include "text/field_text.h"
+#include "text/formatting.h"
 
 using namespace tarn;
 
@@ -106,7 +106,7 @@ void KeepPaymentForm(ShiftSettlement& s, const char* name, const char* counted, 
 int KeepFigure(const Figure& figure, const char* cash) {
     const char* text = figure.dropMinus && cash[0] == '-' ? cash + 1 : cash;
     const std::string kept = std::string(text).substr(0, static_cast<size_t>(figure.size - 1));
-    if (figure.amount && !FitsInt32(readDigits(kept))) return Failed(kCodeOutOfRange);
+    if (figure.amount && !FitsInt32(ReadDigits(kept))) return Failed(kCodeOutOfRange);
     CopyCut(figure.buffer, figure.size, kept.c_str());
     return Succeeded();
 }

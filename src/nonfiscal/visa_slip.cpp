@@ -1,8 +1,8 @@
 // mfPrVISA: a card-payment slip from eighteen values, form "80", in one call.
 #include <string>
 
-#include "api/detail_codes.h"
 #include "api/library.h"
+#include "link/detail_codes.h"
 #include "nonfiscal/form_record.h"
 #include "tarn/tarn.h"
 #include "text/field_text.h"

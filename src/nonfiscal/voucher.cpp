@@ -3,9 +3,9 @@
 
 #include "api/library.h"
 #include "nonfiscal/form_record.h"
-#include "receipt/formatting.h"
 #include "tarn/tarn.h"
 #include "text/field_text.h"
+#include "text/formatting.h"
 
 using namespace tarn;
 
@@ -60,7 +60,7 @@ public:
 private:
     void DateAndTime(const char* dateTime);
     void NumberLine(const char* code, int number, int width) {
-        AppendLine(code, intToText(number), width, Align::Right);
+        AppendLine(code, IntToText(number), width, Align::Right);
     }
 };
 

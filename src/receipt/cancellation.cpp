@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "api/detail_codes.h"
 #include "api/library.h"
 #include "api/log.h"
+#include "link/detail_codes.h"
 #include "link/shared_commands.h"
 #include "link/status_bits.h"
 #include "platform/platform.h"

@@ -4,17 +4,17 @@
 #include <cstdio>
 #include <string>
 
-#include "api/detail_codes.h"
 #include "api/library.h"
 #include "api/log.h"
+#include "link/detail_codes.h"
 #include "link/shared_commands.h"
 #include "receipt/cancellation.h"
-#include "receipt/formatting.h"
 #include "receipt/receipt_commands.h"
 #include "receipt/receipt_end.h"
 #include "receipt/second_currency.h"
 #include "tarn/tarn.h"
 #include "text/field_text.h"
+#include "text/formatting.h"
 
 using namespace tarn;
 
@@ -133,13 +133,13 @@ int Closing::SaleTotal() {
 void Closing::AdjustmentAndToPay() {
     if (args_.adjustValue != 0) {
         const bool positive = args_.adjustValue > 0;
-        const std::string amount = printedAmount(args_.adjustValue);
+        const std::string amount = PrintedAmount(args_.adjustValue);
         SendLine(positive ? '8' : '9', positive ? 31 : 25,
-                 labelAndAmount(args_.adjustLabel, amount, positive ? 29 : 23));
+                 LabelAndAmount(args_.adjustLabel, amount, positive ? 29 : 23));
         footLines_ = 1;
     }
     toPay_ = args_.adjustValue + (receipt_.totalDeclared ? receipt_.total : saleTotal_);
-    SendLine('>', 31, labelAndAmount(toPay_ >= 0 ? kPays : kReceives, printedAmount(toPay_), 29));
+    SendLine('>', 31, LabelAndAmount(toPay_ >= 0 ? kPays : kReceives, PrintedAmount(toPay_), 29));
     ++footLines_;
 }
 
@@ -184,12 +184,12 @@ void Closing::PaymentLines() {
     for (int i = 0; i < 3; ++i) {
         if (args_.payment[i] <= 0) continue;
         SendLine('0', 28,
-                 labelAndAmount(args_.paymentName[i], printedAmount(args_.payment[i]), 26));
+                 LabelAndAmount(args_.paymentName[i], PrintedAmount(args_.payment[i]), 26));
         ++footLines_;
     }
     if (args_.extraAmount > 0) {
         SendLine('1', 31,
-                 labelAndAmount(args_.extraAmountName, printedAmount(args_.extraAmount), 29));
+                 LabelAndAmount(args_.extraAmountName, PrintedAmount(args_.extraAmount), 29));
         ++footLines_;
     }
 }

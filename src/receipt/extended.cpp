@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "api/detail_codes.h"
 #include "api/library.h"
 #include "api/log.h"
+#include "link/detail_codes.h"
 #include "platform/platform.h"
 #include "receipt/cancellation.h"
 #include "receipt/receipt_commands.h"

@@ -2,9 +2,9 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "api/detail_codes.h"
 #include "api/library.h"
 #include "api/log.h"
+#include "link/detail_codes.h"
 #include "receipt/cancellation.h"
 #include "receipt/receipt_commands.h"
 #include "tarn/tarn.h"

@@ -2,9 +2,9 @@
 // holds, the day close it asks for, and the opening itself.
 #include <cinttypes>
 
-#include "api/detail_codes.h"
 #include "api/library.h"
 #include "api/log.h"
+#include "link/detail_codes.h"
 #include "link/shared_commands.h"
 #include "link/status_bits.h"
 #include "platform/platform.h"

@@ -3,8 +3,8 @@
 #include <cinttypes>
 
 #include "api/log.h"
-#include "receipt/formatting.h"
 #include "receipt/receipt_state.h"
+#include "text/formatting.h"
 
 namespace tarn {
 
@@ -25,7 +25,7 @@ int DecimalsOf(const std::string& rateText) {
 std::optional<int64_t> divideByExchRate(const std::string& rateText, int64_t value) {
     if (rateText.empty()) return std::nullopt;
     const int decimals = DecimalsOf(rateText);
-    const int64_t rate = readDigits(rateText);
+    const int64_t rate = ReadDigits(rateText);
     LogInfoF("divideByExchRate iPoPrzecinku %d, lExchRate %" PRId64
              ", sExchRate %s, lValueToDivide %" PRId64,
              decimals, rate, rateText.c_str(), value);
@@ -46,7 +46,7 @@ std::optional<int64_t> divideByExchRate(const std::string& rateText, int64_t val
 std::optional<SecondCurrency> SecondCurrencyOf(const char* name, int64_t amountToConvert) {
     if (name == nullptr) return std::nullopt;
     bool matches = false;
-    for (const char* mask : kMasks) matches = matches || matchMask(mask, name);
+    for (const char* mask : kMasks) matches = matches || MatchMask(mask, name);
     if (!matches) return std::nullopt;
     const std::string text = name;
     std::string rateText = text.substr(kRateStart, kLongestRate);

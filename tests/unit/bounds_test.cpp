@@ -8,48 +8,48 @@
 #include "cardslip/slip_text.h"
 #include "config/pos_footer.h"
 #include "link/shared_commands.h"
-#include "receipt/formatting.h"
 #include "receipt/receipt_state.h"
 #include "receipt/second_currency.h"
+#include "text/formatting.h"
 
 namespace tarn {
 namespace {
 
 TEST(Formatting, AmountsPutTheCommaAndTheThousands) {
-    EXPECT_EQ(amountToText(7, 0), "7");
-    EXPECT_EQ(amountToText(-5, 2), "-0,05");
-    EXPECT_EQ(amountToText(INT64_MIN, 0), "-9223372036854775808");
-    EXPECT_EQ(groupThousands("1234567,89"), "1.234.567,89");
-    EXPECT_EQ(groupThousands("123,45"), "123,45");
-    EXPECT_EQ(groupThousands("1234"), "1.234");
-    EXPECT_EQ(printedAmount(123456), "1.234,56");
-    EXPECT_EQ(printedAmount(INT64_MIN), "92.233.720.368.547.758,08");
+    EXPECT_EQ(AmountToText(7, 0), "7");
+    EXPECT_EQ(AmountToText(-5, 2), "-0,05");
+    EXPECT_EQ(AmountToText(INT64_MIN, 0), "-9223372036854775808");
+    EXPECT_EQ(GroupThousands("1234567,89"), "1.234.567,89");
+    EXPECT_EQ(GroupThousands("123,45"), "123,45");
+    EXPECT_EQ(GroupThousands("1234"), "1.234");
+    EXPECT_EQ(PrintedAmount(123456), "1.234,56");
+    EXPECT_EQ(PrintedAmount(INT64_MIN), "92.233.720.368.547.758,08");
 }
 
 TEST(Formatting, PaddingOnlyLengthensAndTheAmountWinsOverItsLabel) {
-    EXPECT_EQ(padText("ab", 5, Align::Right), "   ab");
-    EXPECT_EQ(padText("ab", 5, Align::Centre), " ab  ");
-    EXPECT_EQ(padText("abcdef", 5, Align::Left), "abcdef");
-    EXPECT_EQ(labelAndAmount("A very long label indeed", "10,00", 12), "A very 10,00");
-    EXPECT_EQ(labelAndAmount("Label", "123456789", 5), "123456789");
+    EXPECT_EQ(PadText("ab", 5, Align::Right), "   ab");
+    EXPECT_EQ(PadText("ab", 5, Align::Centre), " ab  ");
+    EXPECT_EQ(PadText("abcdef", 5, Align::Left), "abcdef");
+    EXPECT_EQ(LabelAndAmount("A very long label indeed", "10,00", 12), "A very 10,00");
+    EXPECT_EQ(LabelAndAmount("Label", "123456789", 5), "123456789");
 }
 
 TEST(Formatting, MasksMatchWholeTextsWithWildcards) {
-    EXPECT_TRUE(matchMask("??? ?,??", "USD 3,98"));
-    EXPECT_FALSE(matchMask("??? ?,??", "USD 3,981"));
-    EXPECT_TRUE(matchMask("*", ""));
-    EXPECT_TRUE(matchMask("a*bc", "abxbc"));
-    EXPECT_FALSE(matchMask("a*b", "ac"));
-    EXPECT_TRUE(matchMask("**a", "xa"));
-    EXPECT_FALSE(matchMask("a?", "a"));
+    EXPECT_TRUE(MatchMask("??? ?,??", "USD 3,98"));
+    EXPECT_FALSE(MatchMask("??? ?,??", "USD 3,981"));
+    EXPECT_TRUE(MatchMask("*", ""));
+    EXPECT_TRUE(MatchMask("a*bc", "abxbc"));
+    EXPECT_FALSE(MatchMask("a*b", "ac"));
+    EXPECT_TRUE(MatchMask("**a", "xa"));
+    EXPECT_FALSE(MatchMask("a?", "a"));
 }
 
 TEST(Formatting, DigitsAreReadPastSeparatorsAndATooLongNumberIsTheLargest) {
-    EXPECT_EQ(readDigits("-12,50"), -1250);
-    EXPECT_EQ(readDigits("1x2"), 102);
-    EXPECT_EQ(readDigits("12-3"), 1203);
-    EXPECT_EQ(readDigits("-" + std::string(40, '9')), -1000000000000000000);
-    EXPECT_EQ(readDigits(std::string(30, '0') + "12"), 12);
+    EXPECT_EQ(ReadDigits("-12,50"), -1250);
+    EXPECT_EQ(ReadDigits("1x2"), 102);
+    EXPECT_EQ(ReadDigits("12-3"), 1203);
+    EXPECT_EQ(ReadDigits("-" + std::string(40, '9')), -1000000000000000000);
+    EXPECT_EQ(ReadDigits(std::string(30, '0') + "12"), 12);
 }
 
 TEST(Formatting, TheSecondCurrencyRateRoundsAndStaysIn32Bits) {

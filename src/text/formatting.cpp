@@ -1,8 +1,8 @@
-#include "receipt/formatting.h"
+#include "text/formatting.h"
 
 namespace tarn {
 
-std::string intToText(int64_t value) {
+std::string IntToText(int64_t value) {
     const bool negative = value < 0;
     uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
     std::string digits;
@@ -13,8 +13,8 @@ std::string intToText(int64_t value) {
     return negative ? "-" + digits : digits;
 }
 
-std::string amountToText(int64_t value, int decimals) {
-    std::string text = intToText(value);
+std::string AmountToText(int64_t value, int decimals) {
+    std::string text = IntToText(value);
     if (decimals <= 0) return text;
     const size_t sign = text[0] == '-' ? 1 : 0;
     const size_t wanted = static_cast<size_t>(decimals) + 1;
@@ -23,7 +23,7 @@ std::string amountToText(int64_t value, int decimals) {
     return text;
 }
 
-std::string groupThousands(const std::string& text) {
+std::string GroupThousands(const std::string& text) {
     const size_t comma = text.rfind(',');
     const size_t wholeEnd = comma == std::string::npos ? text.size() : comma;
     std::string out = text;
@@ -31,7 +31,7 @@ std::string groupThousands(const std::string& text) {
     return out;
 }
 
-std::string padText(const std::string& text, int width, Align alignment) {
+std::string PadText(const std::string& text, int width, Align alignment) {
     if (width <= static_cast<int>(text.size())) return text;
     const size_t fill = static_cast<size_t>(width) - text.size();
     size_t before = 0;
@@ -41,7 +41,7 @@ std::string padText(const std::string& text, int width, Align alignment) {
 }
 
 // Greedy scan; on a mismatch after a '*' the match restarts one character further.
-bool matchMask(const char* mask, const char* text) {
+bool MatchMask(const char* mask, const char* text) {
     const char* m = mask != nullptr ? mask : "";
     const char* t = text != nullptr ? text : "";
     const char* star = nullptr;
@@ -66,7 +66,7 @@ bool matchMask(const char* mask, const char* text) {
 
 // Eighteen places are held; a number with a non-zero digit past them reads as 10^18 (with its
 // sign): no amount field takes it, and a few of them still add up without overflow.
-int64_t readDigits(const std::string& text) {
+int64_t ReadDigits(const std::string& text) {
     constexpr int kMostPlaces = 18;
     constexpr int64_t kTooLong = 1000000000000000000;
     int64_t value = 0;
@@ -87,19 +87,19 @@ int64_t readDigits(const std::string& text) {
     return value;
 }
 
-std::string printedAmount(int64_t grosze) {
+std::string PrintedAmount(int64_t grosze) {
     const uint64_t magnitude =
         grosze < 0 ? 0 - static_cast<uint64_t>(grosze) : static_cast<uint64_t>(grosze);
-    const std::string whole = intToText(static_cast<int64_t>(magnitude / 100));
+    const std::string whole = IntToText(static_cast<int64_t>(magnitude / 100));
     const int64_t cents = static_cast<int64_t>(magnitude % 100);
-    return groupThousands(whole) + "," + (cents < 10 ? "0" : "") + intToText(cents);
+    return GroupThousands(whole) + "," + (cents < 10 ? "0" : "") + IntToText(cents);
 }
 
-std::string labelAndAmount(const std::string& label, const std::string& amount, int width) {
+std::string LabelAndAmount(const std::string& label, const std::string& amount, int width) {
     const int room = width - static_cast<int>(amount.size());
     if (room <= 0) return amount;
     std::string cut = label.substr(0, static_cast<size_t>(room));
-    return padText(cut, room, Align::Left) + amount;
+    return PadText(cut, room, Align::Left) + amount;
 }
 
 }  // namespace tarn

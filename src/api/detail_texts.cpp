@@ -1,5 +1,5 @@
 // mfError and mfParMessage: the detail code of the last failure, and its two texts.
-#include "api/detail_codes.h"
+#include "api/detail_texts.h"
 
 #include <cstdio>
 

@@ -11,25 +11,25 @@
 namespace tarn {
 
 // Decimal digits, with a minus sign when negative.
-std::string intToText(int64_t value);
+std::string IntToText(int64_t value);
 // The value with a comma before its last `decimals` digits (at least one digit before it):
 // 123456 with 2 gives "1234,56", 5 gives "0,05", -5 gives "-0,05".
-std::string amountToText(int64_t value, int decimals);
+std::string AmountToText(int64_t value, int decimals);
 // Full stops between groups of three digits of the whole part (before the last comma).
-std::string groupThousands(const std::string& text);
+std::string GroupThousands(const std::string& text);
 // A text shorter than `width` padded with spaces to it as `alignment` says; a longer one as it is.
-std::string padText(const std::string& text, int width, Align alignment);
+std::string PadText(const std::string& text, int width, Align alignment);
 // The whole text against the whole mask: '?' any one character, '*' any run.
-bool matchMask(const char* mask, const char* text);
+bool MatchMask(const char* mask, const char* text);
 // The text's digits as one number: commas and full stops skipped, any other non-digit a 0, a
 // leading minus negates. A number too long to hold (a digit past the 18th place) reads as
 // (minus) 10^18.
-int64_t readDigits(const std::string& text);
+int64_t ReadDigits(const std::string& text);
 
 // |grosze| as printed on a receipt: "1.234,56".
-std::string printedAmount(int64_t grosze);
+std::string PrintedAmount(int64_t grosze);
 // A label cut to, or padded with spaces to, `width` minus the amount's length, then the
 // amount: exactly `width` characters when the amount fits.
-std::string labelAndAmount(const std::string& label, const std::string& amount, int width);
+std::string LabelAndAmount(const std::string& label, const std::string& amount, int width);
 
 }  // namespace tarn

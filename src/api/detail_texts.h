@@ -2,8 +2,6 @@
 // link/detail_codes.h, where the link that gives most of them reaches them.
 #pragma once
 
-#include "link/detail_codes.h"
-
 namespace tarn {
 
 // The text table index of the code's class text and of its detail text.
