@@ -17,12 +17,17 @@ std::string MakeDirectory() {
     return mkdtemp(dir) != nullptr ? dir : "/tmp";
 }
 
-}  // namespace
-
-VirtualSession::VirtualSession(int printerType, int logLevel) : dir_(MakeDirectory()) {
+sim::PrinterModel ModelOfType(int printerType) {
     sim::PrinterModel model;
     model.type = printerType;
-    printer_ = std::make_unique<sim::VirtualPrinter>(model);
+    return model;
+}
+
+}  // namespace
+
+VirtualSession::VirtualSession(int printerType, int logLevel)
+    : dir_(MakeDirectory()),
+      printer_(std::make_unique<sim::VirtualPrinter>(ModelOfType(printerType))) {
     platform_ = std::make_unique<sim::VirtualPlatform>(*printer_, kPort);
     InstallPlatform(platform_.get());
     const std::string log = dir_ + "/tarnel.txt";

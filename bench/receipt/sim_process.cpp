@@ -26,6 +26,7 @@ bool SimProcess::Start(const std::string& binary, std::vector<std::string> args,
     args.push_back("--link");
     args.push_back(linkPath);
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;

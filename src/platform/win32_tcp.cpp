@@ -174,7 +174,9 @@ SOCKET TryAddress(const addrinfo* address, int timeoutMs, uint32_t* error) {
         *error = LastSocketError();
         return INVALID_SOCKET;
     }
-    SetHandleInformation(reinterpret_cast<HANDLE>(s), HANDLE_FLAG_INHERIT, 0);
+    // A socket is a kernel handle.
+    SetHandleInformation(reinterpret_cast<HANDLE>(s),  // NOLINT(performance-no-int-to-ptr)
+                         HANDLE_FLAG_INHERIT, 0);
     u_long nonBlocking = 1;
     const BOOL on = TRUE;
     setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);

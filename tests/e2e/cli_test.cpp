@@ -58,6 +58,7 @@ TEST_F(CliTest, EachCommandAndTheSimulatorExplainThemselves) {
 TEST_F(CliTest, CommandsInTurn) {
     const std::string sale = "item Chleb; B; 5,49; 1\n";
     const std::string files[] = {
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one file of several lines
         "# a sale\nitem Chleb żytni; B; 5,49; 1\nitem Pomidory; B; 12,90; 1,25; kg\n"
         "void Chleb żytni; B; 5,49; 1\ndiscount Pomidory; B; 1,13\ntransaction 77\n"
         "pay Gotówka; 20,00\n",

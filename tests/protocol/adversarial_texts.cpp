@@ -64,7 +64,7 @@ struct Word {
 template <typename T>
 T FromWord(intptr_t word) {
     if constexpr (std::is_pointer_v<T>) {
-        return reinterpret_cast<T>(word);
+        return reinterpret_cast<T>(word);  // NOLINT(performance-no-int-to-ptr): a raw argument
     } else {
         return static_cast<T>(word);
     }
@@ -110,7 +110,7 @@ TextExport Describe(int(TARN_API* function)(Params...), const char* parameters) 
 std::map<std::string, TextExport> TextExports() {
     std::map<std::string, TextExport> all;
 #define TARN_TEXT_EXPORT(name, ordinal, entry, kind, params) \
-    if (std::string(#kind) != "FIXED") all[#name] = Describe(&name, #params);
+    if (std::string(#kind) != "FIXED") all[#name] = Describe(&(name), #params);
     TARN_INTERFACE(TARN_TEXT_EXPORT)
 #undef TARN_TEXT_EXPORT
     for (auto at = all.begin(); at != all.end();)
@@ -164,7 +164,7 @@ const TextCall kTextCalls[] = {
     {"mfBgShiftReport", {"", "", "", ""}},
     {"mfLineShiftReport", {2, "Got\xA2wka", "", "", ""}, OpenShift},
     // A pay-out's figure, printed without its minus.
-    {"mfLineShiftReport", {3, "WYP\x9D" "ATA Z KASY", "", "", ""}, OpenShift, "", "-"},
+    {"mfLineShiftReport", {3, "WYP\235ATA Z KASY", "", "", ""}, OpenShift, "", "-"},
     // Every text line printed: English lines and the signature block.
     {"mfPrVISA", {1, 1, "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", ""}},
     {"mfPrPrePaid_Voucher", {1, "", "", "", 1, 2, 3, 100, "", "", "", "", "", 30, "", ""}},
@@ -260,8 +260,9 @@ void AdversarialInputs::TextsWithoutTheirEnd(Cases& cases) {
                 if (onEachType(c, e, at, text).empty())
                     why = "read less far than the reference says";
             }
-            const std::string name = argument + (*c.when != '\0' ? ", " : "") + c.when +
-                                     (*c.head != '\0' ? ", starting " : "") + c.head;
+            std::string name = argument;
+            if (*c.when != '\0') name.append(", ").append(c.when);
+            if (*c.head != '\0') name.append(", starting ").append(c.head);
             cases.Held(name + (why.empty() ? "" : ": " + why), why.empty());
         }
     }

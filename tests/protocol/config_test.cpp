@@ -90,13 +90,17 @@ TEST_F(ConfigTest, TheTextsParMessageAndDefString) {
 TEST_F(ConfigTest, WithoutASessionOnlyTheLogoFileIsNamed) {
     Load();
     static int out;
-    for (int (*call)() :
-         {+[] { return mfParMessage(0, nullptr, nullptr); },
-          +[] { return mfParString(300, nullptr, nullptr); }, +[] { return mfDefString(300, "x"); },
-          +[] { return mfError(); }, +[] { return mfParTicket(&out, &out); },
-          +[] { return mfDefPOS(1, 2, "x"); }, +[] { return mfStatReceipt(&out); },
-          +[] { return mfParLibVersion(&out, &out, 0); },
-          +[] { return mfGetVersion(&out, &out); }}) {
+    using Call = int (*)();
+    const Call calls[] = {[] { return mfParMessage(0, nullptr, nullptr); },
+                          [] { return mfParString(300, nullptr, nullptr); },
+                          [] { return mfDefString(300, "x"); },
+                          [] { return mfError(); },
+                          [] { return mfParTicket(&out, &out); },
+                          [] { return mfDefPOS(1, 2, "x"); },
+                          [] { return mfStatReceipt(&out); },
+                          [] { return mfParLibVersion(&out, &out, 0); },
+                          [] { return mfGetVersion(&out, &out); }};
+    for (const Call call : calls) {
         out = 7;
         EXPECT_EQ(mfAnyCommand(-1, nullptr, 0, nullptr, nullptr, 100), -2);  // leaves 771
         EXPECT_EQ(call(), -1);

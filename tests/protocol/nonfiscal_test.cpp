@@ -52,6 +52,7 @@ const Call kPayOut = [] { return mfPrPayOut("a", "b", "c", "d"); };
 const Call kVisa = [] { return Visa(0, 0, ""); };
 const Call kVoucher = [] { return Voucher(1); };
 const Call kBgOrder = [] { return mfBgOrder("a", "b"); };
+const Call kLineOrder = [] { return mfLineOrder("a", "b", "c"); };
 const Call kBgReturn = [] { return mfBgReturn("1", "Anna", 0); };
 const Call kReturnItem = [] { return mfLineReturn("Mleko", "1", "2,99"); };
 const Call kCardPayment = [] { return test::Transaction({}); };
@@ -171,8 +172,7 @@ TEST_F(NonfiscalFormsTest, ThePrintersThatHaveTheForms) {
                   std::vector<int>(3, p.settlement ? 0 : 1));
         EXPECT_EQ(Of(Sent(), 's').size(), p.settlement ? 1u : 0u);
         if (p.forms) continue;
-        for (Call call : {kBgOrder, +[] { return mfLineOrder("a", "b", "c"); }, mfEndOrder,
-                          kBgReturn, kReturnItem, mfEndReturn})
+        for (Call call : {kBgOrder, kLineOrder, mfEndOrder, kBgReturn, kReturnItem, mfEndReturn})
             EXPECT_EQ(Coded(call()), std::make_pair(1, 0));
         ASSERT_EQ(mfBeginTicket(-1), 0);
         Sent();

@@ -22,6 +22,7 @@ bool SimProgram::Start(const std::vector<std::string>& args, const std::string& 
     std::vector<std::string> all{TARN_SIM_BINARY};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
+    argv.reserve(all.size() + 1);
     for (std::string& a : all) argv.push_back(a.data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;

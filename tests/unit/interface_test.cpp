@@ -37,7 +37,7 @@ int ArgumentCount(int(TARN_API*)(Params...)) {
 std::vector<Name> Interface() {
     std::vector<Name> names;
 #define TARN_LIST_ROW(name, ordinal, entry, kind, params) \
-    names.push_back({#name, ordinal, ArgumentCount(&name), #entry});
+    names.push_back({#name, ordinal, ArgumentCount(&(name)), #entry});
     TARN_INTERFACE(TARN_LIST_ROW)
     return names;
 }

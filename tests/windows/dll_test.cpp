@@ -122,7 +122,8 @@ void Session() {
     Check(mfAnyCommand(2, query, 3, answer, &got, 2000) == 0 && got == 3 && answer[0] == 0x06,
           "mfAnyCommand");
     Sale();
-    Check(mfStop() == 0 && mfStop() == 0, "mfStop twice");
+    const int firstStop = mfStop();
+    Check(firstStop == 0 && mfStop() == 0, "mfStop twice");
 }
 
 }  // namespace
