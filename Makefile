@@ -1,6 +1,7 @@
 # Thin wrapper over CMake: `make demo` runs the demo, `make test` runs every test.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD := build
+DEMO_BUILD := build-demo
 WIN_BUILD := build-win
 WIN64_BUILD := build-win64
 ASAN_BUILD := build-asan
@@ -10,8 +11,13 @@ FUZZ_SECONDS ?= 20
 
 .PHONY: demo test deps build windows windows32 windows64 sanitize tsan fuzz lint format format-check clean bench
 
-demo: build
-	cd $(BUILD) && ./tarn demo
+# The demo installs and builds only what it runs: the tool with the library, the virtual printer
+# and its web page, in a build of its own without the tests.
+demo:
+	@tools/install-deps.sh demo
+	cmake -S . -B $(DEMO_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build $(DEMO_BUILD) -j$(JOBS) --target tarn-cli
+	cd $(DEMO_BUILD) && ./tarn demo
 
 # A skipped test says why in its output; the reasons are shown after the run.
 test: windows build sanitize tsan fuzz format-check lint
@@ -71,4 +77,4 @@ bench: windows64 build
 	tools/run-benchmarks.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(WIN_BUILD) $(WIN64_BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(DEMO_BUILD) $(WIN_BUILD) $(WIN64_BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
