@@ -1,7 +1,10 @@
 # The public header and TARN.dll's module definition file, written from the interface list.
 # Each row X(name, ordinal, entry, kind, (parameters)) gives the header its declaration and the
 # module definition file "name = entry@bytes @ordinal" (stdcall's 4 bytes an argument); the
-# list's comments and blank lines go into the header as they stand.
+# list's comments and blank lines go into the header as they stand. For the library it writes
+# api/exported.h: each name with a function of its own declared in tarn::exported with the list's
+# parameters, and TARN_ARGS_<name>, its parameters' names for the call from the export's frame;
+# TARN_PARAMS_<entry> gives each fixed-answer entry point its parameters.
 
 # `declaration`: "TARN_EXPORT int TARN_API name(parameters);" broken after a comma where a line
 # would pass 100 columns, the next line aligned after the parenthesis.
@@ -37,13 +40,25 @@ endfunction()
 # `row` is one row of the list on one line: appends its declaration to `declarations` and its
 # line of the module definition file, keyed by its ordinal for sorting, to `exports`.
 macro(tarn_interface_row row)
-  if(NOT row MATCHES "^X\\(([A-Za-z0-9_]+), ([0-9]+), ([A-Za-z0-9_]+), (OWN|SHARED|FIXED), \\((.*)\\)\\)$")
+  if(NOT row MATCHES "^X\\(([A-Za-z0-9_]+), ([0-9]+), ([A-Za-z0-9_]+), (ANY|SESSION|NO_DOCUMENT|IN_RECEIPT|SHARED|FIXED), \\((.*)\\)\\)$")
     message(FATAL_ERROR "interface list: a row that is not X(name, ordinal, entry, kind, (parameters)): ${row}")
   endif()
   set(name ${CMAKE_MATCH_1})
   set(ordinal ${CMAKE_MATCH_2})
   set(entry ${CMAKE_MATCH_3})
+  set(kind ${CMAKE_MATCH_4})
   set(parameters "${CMAKE_MATCH_5}")
+  string(FIND "${exported}" "TARN_PARAMS_${entry} " defined)
+  if(kind STREQUAL "FIXED" AND defined EQUAL -1)
+    string(APPEND exported "#define TARN_PARAMS_${entry} ${parameters}\n")
+  elseif(NOT kind MATCHES "^(SHARED|FIXED)$")
+    string(REGEX REPLACE "[^,]*[ *]([A-Za-z0-9_]+)(,|$)" "\\1\\2 " names "${parameters}")
+    string(STRIP "${names}" names)
+    if(parameters STREQUAL "void")
+      set(names "")
+    endif()
+    string(APPEND exported "int ${name}(${parameters});\n#define TARN_ARGS_${name} ${names}\n")
+  endif()
   tarn_declaration(${name} "${parameters}" declaration)
   string(APPEND declarations "${declaration}\n")
   set(bytes 0)
@@ -58,7 +73,7 @@ macro(tarn_interface_row row)
   list(APPEND exports "${key}${ordinal}|    ${name} = ${entry}@${bytes} @${ordinal}")
 endmacro()
 
-function(tarn_write_interface list header_template header def)
+function(tarn_write_interface list header_template header def exported_header)
   file(READ ${list} text)
   string(FIND "${text}" "#define TARN_INTERFACE(X)" start)
   string(SUBSTRING "${text}" ${start} -1 text)
@@ -68,6 +83,7 @@ function(tarn_write_interface list header_template header def)
   list(REMOVE_AT lines 0)
   set(declarations "")
   set(exports "")
+  set(exported "")
   set(row "")
   set(in_comment FALSE)
   foreach(line IN LISTS lines)
@@ -116,5 +132,12 @@ function(tarn_write_interface list header_template header def)
        "LIBRARY TARN.dll\nEXPORTS\n${exports}\n")
   configure_file(${def}.new ${def} COPYONLY)
   file(REMOVE ${def}.new)
+
+  string(REPLACE "<semicolon>" ";" exported "${exported}")
+  file(WRITE ${exported_header}.new
+       "// Written by the build from src/api/interface_list.h.\n#pragma once\n\n"
+       "#include \"tarn/tarn.h\"\n\nnamespace tarn::exported {\n${exported}}  // namespace tarn::exported\n")
+  configure_file(${exported_header}.new ${exported_header} COPYONLY)
+  file(REMOVE ${exported_header}.new)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list} ${header_template})
 endfunction()

@@ -1,5 +1,6 @@
 // mfError and mfParMessage: the detail code of the last failure, and its two texts.
 #include "api/detail_texts.h"
+#include "api/exported.h"
 
 #include <cstdio>
 
@@ -52,23 +53,16 @@ void CopyText(char* out, int index) {
 
 }  // namespace
 
-extern "C" int TARN_API mfError(void) try {
-    ApiCall call;
+int tarn::exported::mfError() {
     Library& lib = Lib();
     LogResultF(lib.mfErrorL, "In mfError before if_notStart - , mfErrorL: %d", lib.mfErrorL);
     if (!lib.started) return NotStarted();
     LogResultF(lib.mfErrorL, "In mfError - , mfErrorL: %d", lib.mfErrorL);
     return lib.mfErrorL;
-} catch (...) {
-    return ExceptionEscaped("mfError");
 }
 
-extern "C" int TARN_API mfParMessage(int code, char* classText, char* detailText) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfParMessage(int code, char* classText, char* detailText) {
     CopyText(classText, ClassTextIndex(code));
     CopyText(detailText, DetailTextIndex(code));
     return MF_OK;
-} catch (...) {
-    return ExceptionEscaped("mfParMessage");
 }

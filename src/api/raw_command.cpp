@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "api/exported.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "link/request.h"
@@ -59,10 +60,8 @@ int RawExchange(SerialPort& port, const uint8_t* send, int sendCount, uint8_t* r
 
 // A send count outside 0..1024 or a time-out of 0 or less (on Windows every read would wait
 // forever) is refused before anything is opened; a receive maximum above 1024 is cut.
-extern "C" int TARN_API mfAnyCommand(int sendCount, const unsigned char* sendBytes,
-                                     int receiveMaximum, unsigned char* receiveBuffer,
-                                     int* receivedCount, int timeoutMs) try {
-    ApiCall call;
+int tarn::exported::mfAnyCommand(int sendCount, const unsigned char* sendBytes, int receiveMaximum,
+                                 unsigned char* receiveBuffer, int* receivedCount, int timeoutMs) {
     if (sendCount < 0 || sendCount > kBufferSize || timeoutMs <= 0) {
         return Failed(kCodeOutOfRange);
     }
@@ -84,6 +83,4 @@ extern "C" int TARN_API mfAnyCommand(int sendCount, const unsigned char* sendByt
     if (receiveBuffer != nullptr) std::memcpy(receiveBuffer, received, static_cast<size_t>(got));
     if (receivedCount != nullptr) *receivedCount = got;
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfAnyCommand");
 }

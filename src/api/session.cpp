@@ -1,5 +1,6 @@
 // Opening and closing the session: identification of the printer, recovery of an interrupted
 // document, the day close the printer asks for, the display type and the logo.
+#include "api/exported.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "api/logo.h"
@@ -145,40 +146,27 @@ int StartOrLetGo(int port) {
 
 }  // namespace
 
-extern "C" int TARN_API mfStart(int, int port) try {
-    ApiCall call;
+int tarn::exported::mfStart(int, int port) {
     return StartOrLetGo(port);
-} catch (...) {
-    return ExceptionEscaped("mfStart");
 }
 
-extern "C" int TARN_API mfStart2(tarn_arg, tarn_arg, int port, tarn_arg, tarn_arg, tarn_arg,
-                                 tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
-                                 tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg) try {
-    ApiCall call;
+int tarn::exported::mfStart2(tarn_arg, tarn_arg, int port, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                             tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                             tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
     return StartOrLetGo(port);
-} catch (...) {
-    return ExceptionEscaped("mfStart2");
 }
 
-extern "C" int TARN_API mfStart3(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
-                                 tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
-                                 tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
-                                 tarn_arg, tarn_arg, tarn_arg) try {
-    ApiCall call;
+int tarn::exported::mfStart3(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                             tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                             tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
     return Succeeded(MF_NOT_PERFORMED);
-} catch (...) {
-    return ExceptionEscaped("mfStart3");
 }
 
-extern "C" int TARN_API mfStop(void) try {
-    ApiCall call;
+int tarn::exported::mfStop() {
     Library& lib = Lib();
     LogInfoF("In mfStop");
     lib.started = false;
     if (lib.logger) lib.logger->Close();  // kept closed, to be opened again by mfStart
     lib.link.reset();
     return MF_OK;
-} catch (...) {
-    return ExceptionEscaped("mfStop");
 }

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "api/exported.h"
 #include "api/library.h"
 #include "link/detail_codes.h"
 #include "tarn/tarn.h"
@@ -13,10 +14,8 @@ namespace {
 constexpr int kLogoPathParameter = 11;
 }
 
-extern "C" int TARN_API mfParString(int index, char* buffer, int* width) try {
-    ApiCall call;
+int tarn::exported::mfParString(int index, char* buffer, int* width) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     const int maxLength = lib.texts.MaxLength(index);
     if (width != nullptr) *width = maxLength;
     if (maxLength == 0) return Failed(kCodeOutOfRange);
@@ -24,23 +23,16 @@ extern "C" int TARN_API mfParString(int index, char* buffer, int* width) try {
         std::snprintf(buffer, static_cast<size_t>(maxLength) + 1, "%s", lib.texts.Text(index));
     }
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfParString");
 }
 
-extern "C" int TARN_API mfDefString(int index, const char* text) try {
-    ApiCall call;
+int tarn::exported::mfDefString(int index, const char* text) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (!lib.texts.Define(index, text)) return Failed(kCodeOutOfRange);
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfDefString");
 }
 
 // No session test: the logo path is named before mfStart, which uses it.
-extern "C" int TARN_API mfDefConfigParam(int parameter, tarn_arg, const char* text) try {
-    ApiCall call;
+int tarn::exported::mfDefConfigParam(int parameter, tarn_arg, const char* text) {
     Library& lib = Lib();
     if (parameter != kLogoPathParameter) return Succeeded();
     // Read as far as the path buffer's size: a path that fills it leaves no room for its end.
@@ -49,6 +41,4 @@ extern "C" int TARN_API mfDefConfigParam(int parameter, tarn_arg, const char* te
     if (path.size() >= sizeof lib.logoPath) return Failed(kCodeOutOfRange);
     std::snprintf(lib.logoPath, sizeof lib.logoPath, "%s", path.c_str());
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfDefConfigParam");
 }

@@ -1,5 +1,6 @@
 // The card-terminal slips: the payment (mfPrEFT_Transaction), its reversal (mfPrEFT_Reversal)
 // and its offline registration (mfPrEFT_RegisterOffline), each one form record.
+#include "api/exported.h"
 #include "api/library.h"
 #include "cardslip/card_slip_record.h"
 #include "link/detail_codes.h"
@@ -27,90 +28,74 @@ int PrintCardSlip(const CardSlip& slip, CardSlipKind kind) {
 
 }  // namespace
 
-extern "C" int TARN_API mfPrEFT_Transaction(
-    tarn_arg, int status, int kind, int variant, int verification, const char* text10,
-    const char* text70, const char* text80, int number30, int numberP, int numberS, int number40,
-    int number50, const char* text01, tarn_arg, const char* textK, int mark1, const char* text21,
-    const char* text31, int amount, int cashback, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
-    tarn_arg, tarn_arg, tarn_arg, int mark2, const char* text51, int number51, int responseCode,
-    tarn_arg, int extraLines, tarn_arg, tarn_arg, tarn_arg, tarn_arg) try {
-    ApiCall call;
-    Library& lib = Lib();
-    if (!lib.started) return NotStarted();
-    if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
+int tarn::exported::mfPrEFT_Transaction(
+    tarn_arg, int status, int kind, int variant, int verification, const char* dateTime,
+    const char* terminalId, const char* uid, int documentNo, int numberP, int numberS, int tillNo,
+    int receiptNo, const char* cashier, tarn_arg, const char* kText, int entryMark,
+    const char* cardName, const char* cardNumber, int amount, int cashback, tarn_arg, tarn_arg,
+    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, int secondMark,
+    const char* authorizationCode, int authorizationNo, int responseCode, tarn_arg,
+    int englishLines, tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
     // The slip's fields are in the order of the arguments.
-    const CardSlip slip{status,   kind,     variant, verification, text10,       text70,
-                        text80,   number30, numberP, numberS,      number40,     number50,
-                        text01,   textK,    mark1,   text21,       text31,       amount,
-                        cashback, mark2,    text51,  number51,     responseCode, extraLines};
+    const CardSlip slip{
+        status,   kind,       variant,           verification,    dateTime,     terminalId,
+        uid,      documentNo, numberP,           numberS,         tillNo,       receiptNo,
+        cashier,  kText,      entryMark,         cardName,        cardNumber,   amount,
+        cashback, secondMark, authorizationCode, authorizationNo, responseCode, englishLines};
     return PrintCardSlip(slip, CardSlipKind::Transaction);
-} catch (...) {
-    return ExceptionEscaped("mfPrEFT_Transaction");
 }
 
-extern "C" int TARN_API mfPrEFT_Reversal(tarn_arg, int status, int kind, int variant, tarn_arg,
-                                         const char* text10, const char* text70, const char* text80,
-                                         int number30, int numberP, int numberS, int number40,
-                                         int number50, const char* text01, tarn_arg, int mark1,
-                                         const char* text21, const char* text31, int amount,
-                                         tarn_arg, const char* text51, int number51, tarn_arg,
-                                         tarn_arg) try {
-    ApiCall call;
-    Library& lib = Lib();
-    if (!lib.started) return NotStarted();
-    if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
+int tarn::exported::mfPrEFT_Reversal(tarn_arg, int status, int kind, int variant, tarn_arg,
+                                     const char* dateTime, const char* terminalId, const char* uid,
+                                     int documentNo, int numberP, int numberS, int tillNo,
+                                     int receiptNo, const char* cashier, tarn_arg, int entryMark,
+                                     const char* cardName, const char* cardNumber, int amount,
+                                     tarn_arg, const char* authorizationCode, int authorizationNo,
+                                     tarn_arg, tarn_arg) {
     CardSlip slip;
     slip.status = status;
     slip.kind = kind;
     slip.variant = variant;
-    slip.text10 = text10;
-    slip.text70 = text70;
-    slip.text80 = text80;
-    slip.number30 = number30;
+    slip.text10 = dateTime;
+    slip.text70 = terminalId;
+    slip.text80 = uid;
+    slip.number30 = documentNo;
     slip.numberP = numberP;
     slip.numberS = numberS;
-    slip.number40 = number40;
-    slip.number50 = number50;
-    slip.text01 = text01;
-    slip.mark1 = mark1;
-    slip.text21 = text21;
-    slip.text31 = text31;
+    slip.number40 = tillNo;
+    slip.number50 = receiptNo;
+    slip.text01 = cashier;
+    slip.mark1 = entryMark;
+    slip.text21 = cardName;
+    slip.text31 = cardNumber;
     slip.amount = amount;
-    slip.text51 = text51;
-    slip.number51 = number51;
+    slip.text51 = authorizationCode;
+    slip.number51 = authorizationNo;
     return PrintCardSlip(slip, CardSlipKind::Reversal);
-} catch (...) {
-    return ExceptionEscaped("mfPrEFT_Reversal");
 }
 
 // No open-document test: the registration is printed whatever is open.
-extern "C" int TARN_API mfPrEFT_RegisterOffline(tarn_arg, int status, int kind, tarn_arg,
-                                                const char* text10, const char* text70,
-                                                const char* text80, int number30, int numberP,
-                                                int number40, int number50, const char* text01,
-                                                tarn_arg, int mark1, const char* text21,
-                                                const char* text31, int amount, const char* text51,
-                                                int number51, tarn_arg) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfPrEFT_RegisterOffline(
+    tarn_arg, int status, int kind, tarn_arg, const char* dateTime, const char* terminalId,
+    const char* uid, int documentNo, int numberP, int tillNo, int receiptNo, const char* cashier,
+    tarn_arg, int entryMark, const char* cardName, const char* cardNumber, int amount,
+    const char* authorizationCode, int authorizationNo, tarn_arg) {
     CardSlip slip;
     slip.status = status;
     slip.kind = kind;
-    slip.text10 = text10;
-    slip.text70 = text70;
-    slip.text80 = text80;
-    slip.number30 = number30;
+    slip.text10 = dateTime;
+    slip.text70 = terminalId;
+    slip.text80 = uid;
+    slip.number30 = documentNo;
     slip.numberP = numberP;
-    slip.number40 = number40;
-    slip.number50 = number50;
-    slip.text01 = text01;
-    slip.mark1 = mark1;
-    slip.text21 = text21;
-    slip.text31 = text31;
+    slip.number40 = tillNo;
+    slip.number50 = receiptNo;
+    slip.text01 = cashier;
+    slip.mark1 = entryMark;
+    slip.text21 = cardName;
+    slip.text31 = cardNumber;
     slip.amount = amount;
-    slip.text51 = text51;
-    slip.number51 = number51;
+    slip.text51 = authorizationCode;
+    slip.number51 = authorizationNo;
     return PrintCardSlip(slip, CardSlipKind::Offline);
-} catch (...) {
-    return ExceptionEscaped("mfPrEFT_RegisterOffline");
 }

@@ -2,6 +2,7 @@
 #include <cinttypes>
 #include <cstdlib>
 
+#include "api/exported.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "config/config_commands.h"
@@ -33,9 +34,6 @@ Shift ShiftBetween(int64_t h, int64_t m, int64_t H, int64_t M) {
 }
 
 int DefineTime(int hour, int minute) {
-    Library& lib = Lib();
-    if (!lib.started) return NotStarted();
-    if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
     int receipts = 0;
     int result = ReceiptsToday(&receipts);
     if (result != 0) return result;
@@ -66,24 +64,15 @@ int DefineTime(int hour, int minute) {
 
 }  // namespace
 
-extern "C" int TARN_API mfParTime(void) try {
-    ApiCall call;
-    Library& lib = Lib();
-    if (!lib.started) return NotStarted();
-    if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
+int tarn::exported::mfParTime() {
     int receipts = 0;
     const int result = ReceiptsToday(&receipts);
     LogResultF(result, "In mfParTime, result: %d", result);
     if (result != 0) return result;
     if (receipts > 0) return Failed(kCodeDayOpen);
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfParTime");
 }
 
-extern "C" int TARN_API mfDefTime(int hour, int minute) try {
-    ApiCall call;
+int tarn::exported::mfDefTime(int hour, int minute) {
     return DefineTime(hour, minute);
-} catch (...) {
-    return ExceptionEscaped("mfDefTime");
 }

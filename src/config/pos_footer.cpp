@@ -1,6 +1,7 @@
 // The printout's fixed parts and the point of sale: header, receipt, item names, footer,
 // point-of-sale and cashier numbers.
 #include "config/pos_footer.h"
+#include "api/exported.h"
 
 #include <cstdio>
 #include <cstring>
@@ -94,78 +95,52 @@ int DefineFooter(const char* given) {
 
 }  // namespace
 
-extern "C" int TARN_API mfParHeader(int* first, int* second, int* third, char* buffer) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfParHeader(int* first, int* second, int* third, char* text) {
     Store(first, 0);
     Store(second, 1);
     Store(third, 10);
-    if (buffer != nullptr) buffer[0] = '\0';
+    if (text != nullptr) text[0] = '\0';
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfParHeader");
 }
 
-extern "C" int TARN_API mfParTicket(int* first, int* second) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfParTicket(int* first, int* second) {
     Store(first, 0);
     Store(second, 1);
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfParTicket");
 }
 
-extern "C" int TARN_API mfParPLU(int* limit, int* nameLength, char* characters) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfParPLU(int* limit, int* nameLength, char* characters) {
     Store(limit, 999999);
     Store(nameLength, 28);
     StoreCharacters(characters);
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfParPLU");
 }
 
-extern "C" int TARN_API mfParFooter(int* maxLines, int* lineLength, char* characters) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfParFooter(int* maxLines, int* lineLength, char* characters) {
     if (Lib().printerType < 8) return Succeeded(MF_NOT_AVAILABLE);
     Store(maxLines, kFooterLines);
     Store(lineLength, kFooterWidth);
     LogInfoF("In mfParFooter, MaxLines%d, Lenght %d", kFooterLines, kFooterWidth);
     StoreCharacters(characters);
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfParFooter");
 }
 
-extern "C" int TARN_API mfDefFooter(const char* text) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfDefFooter(const char* text) {
     return DefineFooter(text);
-} catch (...) {
-    return ExceptionEscaped("mfDefFooter");
 }
 
-extern "C" int TARN_API mfParPOS(int* highestPos, int* highestCashier, int* third, tarn_arg) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfParPOS(int* highestPos, int* highestCashier, int* third, tarn_arg) {
     Store(highestPos, kHighestPosNumber);
     Store(highestCashier, kHighestPosNumber);
     Store(third, 1);
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfParPOS");
 }
 
 // The cashier is kept (cut to 30 characters) whether or not the printer took the numbers.
 // Each number travels as two digit characters: one outside 0-99 is refused and nothing is
 // kept or sent.
-extern "C" int TARN_API mfDefPOS(int cashNo, int cashierNo, const char* cashierName) try {
-    ApiCall call;
+int tarn::exported::mfDefPOS(int cashNo, int cashierNo, const char* cashierName) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (!TwoDigits(cashNo) || !TwoDigits(cashierNo)) {
         LogErrorF("In mfDefPOS, cashNo %d, cashierNo %d: out of range", cashNo, cashierNo);
         return Failed(kCodeOutOfRange);
@@ -178,6 +153,4 @@ extern "C" int TARN_API mfDefPOS(int cashNo, int cashierNo, const char* cashierN
                   FieldText(cashierName, sizeof lib.cashierName - 1).c_str());
     lib.cashierNumber = cashierNo;
     return result;
-} catch (...) {
-    return ExceptionEscaped("mfDefPOS");
 }

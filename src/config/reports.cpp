@@ -1,5 +1,6 @@
 // Fiscal reports: the daily report that closes the fiscal day, and the periodic reports by
 // dates and by numbers, which the printer prints from its fiscal memory.
+#include "api/exported.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "config/config_commands.h"
@@ -95,10 +96,7 @@ int ReportByNumbers(int from, int to) {
 
 // Closes the fiscal day: refused with 778 when no receipt was issued since the last one, and
 // with 779 while a document is open (the printer would refuse it).
-extern "C" int TARN_API mfShiftEnd(void) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
-    if (Lib().IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
+int tarn::exported::mfShiftEnd() {
     int receipts = 0;
     CRequestLastTicketNo counter(&receipts);
     const int result = Exchange(counter);
@@ -112,40 +110,22 @@ extern "C" int TARN_API mfShiftEnd(void) try {
     if (!AnswerUnknown() || LastReceiptNumber() != 0) return MF_FAILED;
     LogErrorF("In mfShiftEnd, the day closed by the printer, acknowledge lost");
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfShiftEnd");
 }
 
-extern "C" int TARN_API mfPrDetailReport(int startYear, int startMonth, int startDay, int stopYear,
-                                         int stopMonth, int stopDay) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfPrDetailReport(int startYear, int startMonth, int startDay, int stopYear,
+                                     int stopMonth, int stopDay) {
     return ReportByDates(true, {startYear, startMonth, startDay, stopYear, stopMonth, stopDay});
-} catch (...) {
-    return ExceptionEscaped("mfPrDetailReport");
 }
 
-extern "C" int TARN_API mfPrGlobalReport(int startYear, int startMonth, int startDay, int stopYear,
-                                         int stopMonth, int stopDay) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfPrGlobalReport(int startYear, int startMonth, int startDay, int stopYear,
+                                     int stopMonth, int stopDay) {
     return ReportByDates(false, {startYear, startMonth, startDay, stopYear, stopMonth, stopDay});
-} catch (...) {
-    return ExceptionEscaped("mfPrGlobalReport");
 }
 
-extern "C" int TARN_API mfParNrReport(void) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfParNrReport() {
     return Succeeded(Lib().printerType < 4 ? MF_NOT_AVAILABLE : MF_OK);
-} catch (...) {
-    return ExceptionEscaped("mfParNrReport");
 }
 
-extern "C" int TARN_API mfPrNrReport(int from, int to) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfPrNrReport(int from, int to) {
     return ReportByNumbers(from, to);
-} catch (...) {
-    return ExceptionEscaped("mfPrNrReport");
 }

@@ -1,4 +1,5 @@
 // Yes-or-no questions about the printer and the open documents, and the state printout.
+#include "api/exported.h"
 #include "api/library.h"
 #include "config/config_commands.h"
 #include "link/shared_commands.h"
@@ -14,7 +15,6 @@ constexpr int kStateWaitSeconds = 30;
 // Sends `query`; when the printer answered, writes whether `yes()` holds of its answer.
 template <typename Yes>
 int AskPrinter(CRequest& query, int* answer, Yes yes) {
-    if (!Lib().started) return NotStarted();
     const int result = Exchange(query);
     if (result != 0) return result;
     if (answer != nullptr) *answer = yes() ? 1 : 0;
@@ -29,7 +29,6 @@ int StatusBit(int index, int bit, int* answer) {
 
 // The library's record; a document the printer may hold after a failure is asked for first.
 int DocumentFlag(uint32_t mask, int* answer) {
-    if (!Lib().started) return NotStarted();
     SettleDocumentDoubt();
     if (answer != nullptr) *answer = Lib().IsDocumentOpen(mask) ? 1 : 0;
     return Succeeded();
@@ -38,54 +37,35 @@ int DocumentFlag(uint32_t mask, int* answer) {
 }  // namespace
 
 // The mode bit of status byte 0, passed on as the printer reports it.
-extern "C" int TARN_API mfStatMode(int* mode) try {
-    ApiCall call;
+int tarn::exported::mfStatMode(int* mode) {
     return StatusBit(0, status0::kMode, mode);
-} catch (...) {
-    return ExceptionEscaped("mfStatMode");
 }
 
 // 1 while the fiscal day is open (a receipt since the last daily report).
-extern "C" int TARN_API mfStatShift(int* open) try {
-    ApiCall call;
+int tarn::exported::mfStatShift(int* dayOpen) {
     int receipts = 0;
     CRequestLastTicketNo counter(&receipts);
-    return AskPrinter(counter, open, [&receipts] { return receipts > 0; });
-} catch (...) {
-    return ExceptionEscaped("mfStatShift");
+    return AskPrinter(counter, dayOpen, [&receipts] { return receipts > 0; });
 }
 
 // Status byte 2's first no-paper bit.
-extern "C" int TARN_API mfStatNoPaper(int* noPaper) try {
-    ApiCall call;
+int tarn::exported::mfStatNoPaper(int* noPaper) {
     return StatusBit(2, status2::kNoPaper, noPaper);
-} catch (...) {
-    return ExceptionEscaped("mfStatNoPaper");
 }
 
-extern "C" int TARN_API mfStatReceipt(int* open) try {
-    ApiCall call;
-    return DocumentFlag(MF_DOC_RECEIPT, open);
-} catch (...) {
-    return ExceptionEscaped("mfStatReceipt");
+int tarn::exported::mfStatReceipt(int* receiptOpen) {
+    return DocumentFlag(MF_DOC_RECEIPT, receiptOpen);
 }
 
-extern "C" int TARN_API mfStatDocument(int* open) try {
-    ApiCall call;
-    return DocumentFlag(MF_DOC_ANY, open);
-} catch (...) {
-    return ExceptionEscaped("mfStatDocument");
+int tarn::exported::mfStatDocument(int* documentOpen) {
+    return DocumentFlag(MF_DOC_ANY, documentOpen);
 }
 
 // The printer prints its state; a failed exchange keeps its code through the wait.
-extern "C" int TARN_API mfPrState(void) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfPrState() {
     CRequestPrState print;
     const int result = Exchange(print);
     const KeptCode code;
     (void)Lib().link->WaitUntilReady(kStateWaitSeconds);  // the print's result stands
     return result != 0 ? code.Restore(result) : result;
-} catch (...) {
-    return ExceptionEscaped("mfPrState");
 }

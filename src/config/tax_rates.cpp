@@ -1,4 +1,5 @@
 // The tax table: whether it may change now, and a new set of rates.
+#include "api/exported.h"
 #include "api/library.h"
 #include "config/config_commands.h"
 #include "link/detail_codes.h"
@@ -22,7 +23,6 @@ bool RatesFit(const int rates[6], bool wholePercent) {
 
 int DefineTax(const int rates[6]) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     const bool wholePercent = lib.printerType == 1;
     if (!RatesFit(rates, wholePercent)) return Failed(kCodeOutOfRange);
     int receipts = 0;
@@ -42,23 +42,15 @@ int DefineTax(const int rates[6]) {
 }  // namespace
 
 // 1 when the rates may change now (no receipt since the daily report, no document open).
-extern "C" int TARN_API mfParTax(void) try {
-    ApiCall call;
+int tarn::exported::mfParTax() {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     int receipts = -1;
     CRequestLastTicketNo counter(&receipts);
     const int result = Exchange(counter);
     return result == 0 && receipts == 0 && !lib.IsDocumentOpen(MF_DOC_ANY) ? 1 : 0;
-} catch (...) {
-    return ExceptionEscaped("mfParTax");
 }
 
-extern "C" int TARN_API mfDefTax(int rate1, int rate2, int rate3, int rate4, int rate5,
-                                 int rate6) try {
-    ApiCall call;
+int tarn::exported::mfDefTax(int rate1, int rate2, int rate3, int rate4, int rate5, int rate6) {
     const int rates[6] = {rate1, rate2, rate3, rate4, rate5, rate6};
     return DefineTax(rates);
-} catch (...) {
-    return ExceptionEscaped("mfDefTax");
 }

@@ -1,6 +1,7 @@
 // The customer display: sale lines, sums, the summary and free texts, fitted to the display
 // the printer reported at start-up.
 #include "devices/display.h"
+#include "api/exported.h"
 
 #include <cstdio>
 #include <cstring>
@@ -86,10 +87,8 @@ std::string SummaryLine(std::string label, const std::string& amount, const Disp
 
 using namespace tarn;
 
-extern "C" int TARN_API mfParFiscDisp(int item, char* name, int* width, int* lines,
-                                      char* characters, int* pointMode, int* pointMode2) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfParFiscDisp(int item, char* name, int* width, int* lines, char* characters,
+                                  int* pointMode, int* pointMode2) {
     if (item != 0) return Succeeded(MF_NOT_PERFORMED);
     LogInfoF("In mfParFiscDisp, item %d", 1);
     const int type = DisplayTypeNow();
@@ -103,14 +102,10 @@ extern "C" int TARN_API mfParFiscDisp(int item, char* name, int* width, int* lin
     if (pointMode != nullptr) *pointMode = display.pointMode;
     if (pointMode2 != nullptr) *pointMode2 = display.pointMode;
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfParFiscDisp");
 }
 
-extern "C" int TARN_API mfDispTicketLine(const char* name, int price, int quantity, int value) try {
-    ApiCall call;
+int tarn::exported::mfDispTicketLine(const char* name, int price, int quantity, int value) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentOpen);
     LogInfoF(
         "In mfDispTicketLine, CRequestSendToDisplay1, upos_DisplayType %d, price: %d, quantity: "
@@ -129,14 +124,10 @@ extern "C" int TARN_API mfDispTicketLine(const char* name, int price, int quanti
     // The call succeeds whatever the display did; mfErrorL keeps its code.
     (void)Show(FieldText(name, kLongestShown), DisplayAmount(value));
     return MF_OK;
-} catch (...) {
-    return ExceptionEscaped("mfDispTicketLine");
 }
 
-extern "C" int TARN_API mfDispSum(const char* text, int amount) try {
-    ApiCall call;
+int tarn::exported::mfDispSum(const char* text, int amount) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentOpen);
     if (lib.displayType == 2) {
         const std::string shown = std::string(1, kControl) + "2" + DisplayAmount(amount) + "\n";
@@ -150,15 +141,10 @@ extern "C" int TARN_API mfDispSum(const char* text, int amount) try {
     // The call succeeds whatever the display did.
     (void)Show(FieldText(text, kLongestShown), DisplayAmount(amount));
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfDispSum");
 }
 
-extern "C" int TARN_API mfDispSummary(const char* text1, int amount1, const char* text2,
-                                      int amount2) try {
-    ApiCall call;
+int tarn::exported::mfDispSummary(const char* text1, int amount1, const char* text2, int amount2) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (lib.printerType >= 4) {
         CRequestDisplaySummary summary;
         return Exchange(summary);
@@ -176,14 +162,10 @@ extern "C" int TARN_API mfDispSummary(const char* text1, int amount1, const char
         if (result != 0) return result;
     }
     return Show(line1, line2);
-} catch (...) {
-    return ExceptionEscaped("mfDispSummary");
 }
 
-extern "C" int TARN_API mfDispConsumerLOGO(const char* text1, const char* text2) try {
-    ApiCall call;
+int tarn::exported::mfDispConsumerLOGO(const char* text1, const char* text2) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     // Each text is shown as far as a display line holds it, and read no further.
     const std::string one = FieldText(text1, kLongestShown);
     const std::string two = FieldText(text2, kLongestShown);
@@ -192,6 +174,4 @@ extern "C" int TARN_API mfDispConsumerLOGO(const char* text1, const char* text2)
         if (result != 0) return result;
     }
     return Show(one, two);
-} catch (...) {
-    return ExceptionEscaped("mfDispConsumerLOGO");
 }

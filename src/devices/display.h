@@ -21,7 +21,7 @@ const DisplayType& DisplayOf(int type);
 // The positions a text takes.
 int Positions(const std::string& text, const DisplayType& display);
 // The text made to take exactly `width` positions in the display's characters.
-std::string FitText(const std::string& text, const DisplayType& display, int type);
+std::string FitText(const std::string& given, const DisplayType& display, int type);
 // An amount as the display shows it: whole part, a point, two digits.
 std::string DisplayAmount(int64_t grosze);
 

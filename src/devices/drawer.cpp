@@ -1,6 +1,7 @@
 // The cash drawers on the printer's drawer outputs.
 #include <cstdio>
 
+#include "api/exported.h"
 #include "api/library.h"
 #include "link/detail_codes.h"
 #include "link/shared_commands.h"
@@ -34,44 +35,31 @@ int OpenDrawer(int index) {
 
 }  // namespace
 
-extern "C" int TARN_API mfParDrawer(int item, char* name, int* count) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfParDrawer(int item, char* name, int* count) {
     if (item != kNoDrawer && item != kDrawersOnPrinter) return MF_NOT_PERFORMED;
     if (name != nullptr) std::snprintf(name, 6, "%s", item == kNoDrawer ? "" : "ZR350");
     if (count != nullptr) *count = item == kNoDrawer ? 0 : kDrawers;
     return MF_OK;
-} catch (...) {
-    return ExceptionEscaped("mfParDrawer");
 }
 
 // No session is needed: the drawer type may be chosen before mfStart.
-extern "C" int TARN_API mfDefDrawer(int type, tarn_arg) try {
-    ApiCall call;
+int tarn::exported::mfDefDrawer(int type, tarn_arg) {
     if (type != kNoDrawer && type != kDrawersOnPrinter) return Failed(kCodeOutOfRange);
     Lib().drawerType = type;
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfDefDrawer");
 }
 
-extern "C" int TARN_API mfDrawerOpen(int drawer) try {
-    ApiCall call;
+int tarn::exported::mfDrawerOpen(int drawer) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (lib.IsDocumentOpen(MF_DOC_NONFISCAL)) return Failed(kCodeWrongOrder);
     if (lib.printerType >= 8) return OpenDrawer(0);
     if (lib.drawerType == kNoDrawer) return MF_OK;
     if (drawer < 1 || drawer > kDrawers) return Failed(kCodeOutOfRange);
     return OpenDrawer(drawer - 1);
-} catch (...) {
-    return ExceptionEscaped("mfDrawerOpen");
 }
 
-extern "C" int TARN_API mfDrawerIsOpen(int drawer, int* isOpen) try {
-    ApiCall call;
+int tarn::exported::mfDrawerIsOpen(int drawer, int* isOpen) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (lib.drawerType == kNoDrawer) return MF_NOT_PERFORMED;
     if (drawer < 1 || drawer > kDrawers) return Failed(kCodeOutOfRange);
     int status3 = 0;
@@ -80,6 +68,4 @@ extern "C" int TARN_API mfDrawerIsOpen(int drawer, int* isOpen) try {
     if (result != 0) return result;
     if (isOpen != nullptr) *isOpen = (status3 & DrawerMask(lib.printerType, drawer)) == 0 ? 1 : 0;
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfDrawerIsOpen");
 }

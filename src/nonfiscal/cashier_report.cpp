@@ -1,4 +1,5 @@
 // The cashier settlement: its data is accepted and logged, nothing is printed.
+#include "api/exported.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "tarn/tarn.h"
@@ -6,23 +7,16 @@
 
 using namespace tarn;
 
-extern "C" int TARN_API mfBgCashierReport(tarn_arg, tarn_arg) try {
-    ApiCall call;
-    return Lib().started ? Succeeded() : NotStarted();
-} catch (...) {
-    return ExceptionEscaped("mfBgCashierReport");
+int tarn::exported::mfBgCashierReport(tarn_arg, tarn_arg) {
+    return Succeeded();
 }
 
-extern "C" int TARN_API mfLineCashierReport(tarn_arg, const char* name, const char* counted,
-                                            const char* cash, const char* difference) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfLineCashierReport(tarn_arg, const char* name, const char* counted,
+                                        const char* cash, const char* difference) {
     // Its texts are only logged: each is read as far as a log line holds.
     LogErrorF(
         "In mfLineCashierReport,name: %s, counted: %s, cash: %s, difference %s",
         FieldText(name, kLoggedTextWidth).c_str(), FieldText(counted, kLoggedTextWidth).c_str(),
         FieldText(cash, kLoggedTextWidth).c_str(), FieldText(difference, kLoggedTextWidth).c_str());
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfLineCashierReport");
 }

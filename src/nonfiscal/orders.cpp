@@ -1,6 +1,6 @@
 // The order slip: opened by mfBgOrder, lines added by mfLineOrder, closed by mfEndOrder. The
 // printer takes the three kinds of piece as one form record; none of them is acknowledged.
-#include "api/interface_aliases.h"
+#include "api/exported.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "link/detail_codes.h"
@@ -10,52 +10,34 @@
 using namespace tarn;
 
 // Also exported as mfParReturn.
-extern "C" int TARN_API mfParOrder(void) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfParOrder() {
     return Succeeded(HasFormSupport() ? MF_OK : MF_NOT_AVAILABLE);
-} catch (...) {
-    return ExceptionEscaped("mfParOrder");
 }
 
-// The names that share it.
-#define TARN_DEFINES_mfParOrder TARN_DEFINED_HERE
-TARN_INTERFACE(TARN_SHARED_ALIAS)
-
-extern "C" int TARN_API mfBgOrder(const char* text1, const char* text2) try {
-    ApiCall call;
+int tarn::exported::mfBgOrder(const char* customer, const char* number) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
     if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
-    CRequestBeginOrder record(text1, text2);
+    CRequestBeginOrder record(customer, number);
     const int result = SendForm(record);
     LogResultF(result, "In mfBeginOrder, result: %d", result);
     if (result == 0) lib.SetDocumentOpen(MF_DOC_ORDER, true);
     return result;
-} catch (...) {
-    return ExceptionEscaped("mfBgOrder");
 }
 
-extern "C" int TARN_API mfLineOrder(const char* text1, const char* text2, const char* text3) try {
-    ApiCall call;
+int tarn::exported::mfLineOrder(const char* name, const char* quantity, const char* modifier) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_ORDER)) return Failed(kCodeDocumentNotOpen);
-    CRequestLineOrder piece(text1, text2, text3);
+    CRequestLineOrder piece(name, quantity, modifier);
     const int result = SendForm(piece);
     LogResultF(result, "In mfLineOrder, result: %d", result);
     return result;
-} catch (...) {
-    return ExceptionEscaped("mfLineOrder");
 }
 
 // The order is closed on the library's side whatever the printer made of the last piece.
-extern "C" int TARN_API mfEndOrder(void) try {
-    ApiCall call;
+int tarn::exported::mfEndOrder() {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_ORDER)) return Failed(kCodeDocumentNotOpen);
     CRequestEndOrder piece;
@@ -63,6 +45,4 @@ extern "C" int TARN_API mfEndOrder(void) try {
     LogResultF(result, "In mfEndOrder, result: %d", result);
     lib.SetDocumentOpen(MF_DOC_ORDER, false);
     return result;
-} catch (...) {
-    return ExceptionEscaped("mfEndOrder");
 }

@@ -1,4 +1,5 @@
 // mfPrPayIn and mfPrPayOut: cash put into or taken out of the till, each a one-shot form.
+#include "api/exported.h"
 #include "api/library.h"
 #include "link/detail_codes.h"
 #include "nonfiscal/form_commands.h"
@@ -12,9 +13,6 @@ constexpr int kReadySeconds = 30;
 
 int PrintPayInOut(int kind, const char* text1, const char* text2, const char* text3,
                   const char* text4) {
-    Library& lib = Lib();
-    if (!lib.started) return NotStarted();
-    if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
     CRequestPayInOut record(kind, text1, text2, text3, text4);
     const int result = SendForm(record);
     return WaitThenReport(result, kReadySeconds);
@@ -22,19 +20,13 @@ int PrintPayInOut(int kind, const char* text1, const char* text2, const char* te
 
 }  // namespace
 
-extern "C" int TARN_API mfPrPayIn(const char* text1, const char* text2, const char* text3,
-                                  const char* text4) try {
-    ApiCall call;
-    return PrintPayInOut(CRequestPayInOut::kPayIn, text1, text2, text3, text4);
-} catch (...) {
-    return ExceptionEscaped("mfPrPayIn");
+int tarn::exported::mfPrPayIn(const char* number, const char* payer, const char* title,
+                              const char* amount) {
+    return PrintPayInOut(CRequestPayInOut::kPayIn, number, payer, title, amount);
 }
 
 // The pay-out form has no line for the third text.
-extern "C" int TARN_API mfPrPayOut(const char* text1, const char* text2, const char* text3,
-                                   const char* text4) try {
-    ApiCall call;
-    return PrintPayInOut(CRequestPayInOut::kPayOut, text1, text2, text3, text4);
-} catch (...) {
-    return ExceptionEscaped("mfPrPayOut");
+int tarn::exported::mfPrPayOut(const char* number, const char* payee, const char* unused3,
+                               const char* amount) {
+    return PrintPayInOut(CRequestPayInOut::kPayOut, number, payee, unused3, amount);
 }

@@ -1,5 +1,6 @@
 // The return slip: mfBgReturn keeps the number and the person, mfLineReturn prints the whole
 // slip with its one item, mfEndReturn closes it. Only the item sends anything.
+#include "api/exported.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "link/detail_codes.h"
@@ -23,21 +24,14 @@ constexpr size_t kTotalWidth = 27;
 
 }  // namespace
 
-extern "C" int TARN_API mfParMaxLinesReturn(int* maxLines) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfParMaxLinesReturn(int* maxLines) {
     if (maxLines != nullptr) *maxLines = HasFormSupport() ? kMostItems : 0;
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfParMaxLinesReturn");
 }
 
 // The open-document test comes before the printer test.
-extern "C" int TARN_API mfBgReturn(const char* returnNumber, const char* personName, tarn_arg) try {
-    ApiCall call;
+int tarn::exported::mfBgReturn(const char* returnNumber, const char* personName, tarn_arg) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
-    if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
     if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
     ReturnState& slip = lib.returnSlip;
     CopyCut(slip.number, returnNumber);
@@ -47,15 +41,10 @@ extern "C" int TARN_API mfBgReturn(const char* returnNumber, const char* personN
              slip.personName);
     lib.SetDocumentOpen(MF_DOC_RETURN, true);
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfBgReturn");
 }
 
-extern "C" int TARN_API mfLineReturn(const char* name, const char* quantity,
-                                     const char* total) try {
-    ApiCall call;
+int tarn::exported::mfLineReturn(const char* name, const char* quantity, const char* total) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_RETURN)) return Failed(kCodeDocumentNotOpen);
     ReturnState& slip = lib.returnSlip;
@@ -78,19 +67,13 @@ extern "C" int TARN_API mfLineReturn(const char* name, const char* quantity,
     ++slip.lines;
     CurrentPlatform().SleepMs(kPauseMs);
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfLineReturn");
 }
 
 // Nothing is sent: the slip was printed whole by its item.
-extern "C" int TARN_API mfEndReturn(void) try {
-    ApiCall call;
+int tarn::exported::mfEndReturn() {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_RETURN)) return Failed(kCodeDocumentNotOpen);
     lib.SetDocumentOpen(MF_DOC_RETURN, false);
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfEndReturn");
 }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "api/exported.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "link/detail_codes.h"
@@ -113,13 +114,11 @@ int KeepFigure(const Figure& figure, const char* cash) {
 
 }  // namespace
 
-extern "C" int TARN_API mfBgShiftReport(const char* no, const char* startDate, const char* endDate,
-                                        const char* personName) try {
-    ApiCall call;
+int tarn::exported::mfBgShiftReport(const char* shiftNo, const char* startDate, const char* endDate,
+                                    const char* personName) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (!HasShiftSettlement()) return Succeeded(MF_NOT_PERFORMED);
-    const std::string number = FieldText(no, kShiftNumberWidth);
+    const std::string number = FieldText(shiftNo, kShiftNumberWidth);
     const std::string start = FieldText(startDate, kStartDateWidth);
     const std::string end = FieldText(endDate, kEndDateWidth);
     const std::string person = FieldText(personName, kPersonWidth);
@@ -133,15 +132,11 @@ extern "C" int TARN_API mfBgShiftReport(const char* no, const char* startDate, c
     CopyCut(s.personName, person.c_str());
     lib.SetDocumentOpen(MF_DOC_SHIFT_REPORT, true);
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfBgShiftReport");
 }
 
-extern "C" int TARN_API mfLineShiftReport(int typeNo, const char* name, const char* counted,
-                                          const char* cash, const char* difference) try {
-    ApiCall call;
+int tarn::exported::mfLineShiftReport(int typeNo, const char* name, const char* counted,
+                                      const char* cash, const char* difference) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (!HasShiftSettlement()) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_SHIFT_REPORT)) return Failed(kCodeDocumentNotOpen);
     const std::string nameText = FieldText(name, kNameWidth);
@@ -159,15 +154,11 @@ extern "C" int TARN_API mfLineShiftReport(int typeNo, const char* name, const ch
     }
     const std::optional<Figure> figure = FigureFor(s, typeNo, nameText.c_str());
     return figure ? KeepFigure(*figure, cashText.c_str()) : Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfLineShiftReport");
 }
 
 // The settlement is closed whatever the printer made of the record.
-extern "C" int TARN_API mfEndShiftReport(void) try {
-    ApiCall call;
+int tarn::exported::mfEndShiftReport() {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (!HasShiftSettlement()) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_SHIFT_REPORT)) return Failed(kCodeDocumentNotOpen);
     LogInfoF("In mfEndShiftReport");
@@ -180,6 +171,4 @@ extern "C" int TARN_API mfEndShiftReport(void) try {
     LogResultF(result, "In mfEndShiftReport result: %d, ans: %d", result, answer);
     lib.SetDocumentOpen(MF_DOC_SHIFT_REPORT, false);
     return result != 0 ? result : Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfEndShiftReport");
 }

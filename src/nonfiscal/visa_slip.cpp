@@ -1,6 +1,7 @@
 // mfPrVISA: a card-payment slip from eighteen values, form "80", in one call.
 #include <string>
 
+#include "api/exported.h"
 #include "api/library.h"
 #include "link/detail_codes.h"
 #include "nonfiscal/form_record.h"
@@ -85,23 +86,19 @@ void CRequestVISA::Ending(int flag1, int flag2) {
 
 }  // namespace
 
-extern "C" int TARN_API mfPrVISA(int flag1, int flag2, const char* text3, const char* text4,
-                                 const char* text5, const char* text6, const char* text7,
-                                 const char* text8, const char* text9, const char* text10,
-                                 const char* text11, const char* text12, const char* text13,
-                                 const char* text14, const char* text15, const char* text16,
-                                 const char* text17, const char* text18) try {
-    ApiCall call;
-    Library& lib = Lib();
-    if (!lib.started) return NotStarted();
-    if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
-    const VisaSlip slip{flag1,
-                        flag2,
-                        {nullptr, nullptr, nullptr, text3, text4, text5, text6, text7, text8, text9,
-                         text10, text11, text12, text13, text14, text15, text16, text17, text18}};
+int tarn::exported::mfPrVISA(int englishLines, int signatureBlock, const char* dateTime,
+                             const char* documentNo, const char* receiptNo, const char* tillNo,
+                             const char* terminalId, const char* uid, const char* numbersSP,
+                             const char* cashier, const char* posId, const char* cardName,
+                             const char* cardNumberLine, const char* authorizationCode,
+                             const char* saleAmount, const char* creditAmount,
+                             const char* amountInWords, const char* freeText) {
+    const VisaSlip slip{englishLines,
+                        signatureBlock,
+                        {nullptr, nullptr, nullptr, dateTime, documentNo, receiptNo, tillNo,
+                         terminalId, uid, numbersSP, cashier, posId, cardName, cardNumberLine,
+                         authorizationCode, saleAmount, creditAmount, amountInWords, freeText}};
     CRequestVISA record(slip);
     const int result = SendForm(record);
     return WaitThenReport(result, kReadySeconds);
-} catch (...) {
-    return ExceptionEscaped("mfPrVISA");
 }

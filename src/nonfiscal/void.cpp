@@ -1,20 +1,17 @@
 // mfPrVoid: abandons the open non-fiscal document. An open order gets its closing piece, an
 // open return and an open shift settlement are dropped; a fiscal receipt is not touched.
+#include "api/exported.h"
 #include "api/library.h"
 #include "tarn/tarn.h"
 
 using namespace tarn;
 
-extern "C" int TARN_API mfPrVoid(void) try {
-    ApiCall call;
+int tarn::exported::mfPrVoid() {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (lib.IsDocumentOpen(MF_DOC_NONFISCAL)) {
-        if (lib.IsDocumentOpen(MF_DOC_ORDER)) mfEndOrder();
-        if (lib.IsDocumentOpen(MF_DOC_RETURN)) mfEndReturn();
+        if (lib.IsDocumentOpen(MF_DOC_ORDER)) ::mfEndOrder();
+        if (lib.IsDocumentOpen(MF_DOC_RETURN)) ::mfEndReturn();
     }
     lib.SetDocumentOpen(MF_DOC_SHIFT_REPORT, false);
     return Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfPrVoid");
 }

@@ -1,6 +1,7 @@
 // The prepaid voucher, form "23", printed in one call on printers that have it.
 #include <string>
 
+#include "api/exported.h"
 #include "api/library.h"
 #include "nonfiscal/form_record.h"
 #include "tarn/tarn.h"
@@ -105,30 +106,24 @@ void CRequestPrePaidVoucher::DateAndTime(const char* dateTime) {
 
 }  // namespace
 
-extern "C" int TARN_API mfParPrePaid_Voucher(void) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfParPrePaid_Voucher() {
     return Succeeded(HasVoucherSupport() ? MF_OK : MF_NOT_AVAILABLE);
-} catch (...) {
-    return ExceptionEscaped("mfParPrePaid_Voucher");
 }
 
 // No open-document test and no wait: the voucher is printed whatever else is open.
-extern "C" int TARN_API mfPrPrePaid_Voucher(int kind, const char* dateTime, const char* text3,
-                                            const char* text4, int number5, int number6,
-                                            int number7, int number8, const char* text9,
-                                            const char* text10, const char* text11,
-                                            const char* text12, const char* text13, int number14,
-                                            const char* text15, const char* text16) try {
-    ApiCall call;
+int tarn::exported::mfPrPrePaid_Voucher(int kind, const char* dateTime, const char* operatorName,
+                                        const char* terminal, int transactionNo, int sequenceNo,
+                                        int batchNo, int amount, const char* product,
+                                        const char* serialNo, const char* code,
+                                        const char* validUntil, const char* information,
+                                        int validDays, const char* pin, const char* footerText) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (!HasVoucherSupport()) return Succeeded(MF_NOT_PERFORMED);
-    const Voucher voucher{kind,  dateTime, text3,  text4,  number5, number6,  number7, number8,
-                          text9, text10,   text11, text12, text13,  number14, text15,  text16};
+    const Voucher voucher{kind,          dateTime,   operatorName, terminal,
+                          transactionNo, sequenceNo, batchNo,      amount,
+                          product,       serialNo,   code,         validUntil,
+                          information,   validDays,  pin,          footerText};
     CRequestPrePaidVoucher record(voucher, lib.printerType);
     const int result = SendForm(record);
     return result != 0 ? result : Succeeded();
-} catch (...) {
-    return ExceptionEscaped("mfPrPrePaid_Voucher");
 }

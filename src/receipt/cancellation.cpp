@@ -132,8 +132,6 @@ int EndDocumentHeldByPrinter() {
 // or not sent, or one whose acknowledge was lost on a printer still holding a document.
 int CancelTheReceipt() {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
-    if (!lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentNotOpen);
     const int settled = SettleUnansweredEnd();
     if (settled != -1) return settled;
     if (lib.documentFromPrinter) return EndDocumentHeldByPrinter();

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "api/exported.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "link/detail_codes.h"
@@ -314,16 +315,12 @@ int Closing::Whole() {
 
 }  // namespace
 
-extern "C" int TARN_API mfEndTicket(int percentDiscount, int valueDiscount, int transactionNo,
-                                    int payment1, const char* paymStr1, int payment2,
-                                    const char* paymStr2, int payment3, const char* paymStr3,
-                                    int extraAmount, const char* extraAmountStr, int adjustValue,
-                                    const char* adjustStr, const char* tableStr,
-                                    const char* extraLine) try {
-    ApiCall call;
-    Library& lib = Lib();
-    if (!lib.started) return NotStarted();
-    if (!lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentNotOpen);
+int tarn::exported::mfEndTicket(int percentDiscount, int valueDiscount, int transactionNo,
+                                int payment1, const char* paymStr1, int payment2,
+                                const char* paymStr2, int payment3, const char* paymStr3,
+                                int extraAmount, const char* extraAmountStr, int adjustValue,
+                                const char* adjustStr, const char* tableStr,
+                                const char* extraLine) {
     const EndTicket args{
         percentDiscount,
         transactionNo,
@@ -343,6 +340,4 @@ extern "C" int TARN_API mfEndTicket(int percentDiscount, int valueDiscount, int 
         args.paymentName[1].c_str(), payment3, args.paymentName[2].c_str());
     Closing closing(args);
     return closing.Run();
-} catch (...) {
-    return ExceptionEscaped("mfEndTicket");
 }

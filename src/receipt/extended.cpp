@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "api/exported.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "link/detail_codes.h"
@@ -42,7 +43,6 @@ bool NamesReceiptDiscount(const std::string& name) {
 
 int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, int32_t value) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     if (lib.printerType < 8) return Succeeded(MF_NOT_PERFORMED);
     const std::string name = GivenName(given);
     LogInfoF("In mfLineTicketExt, name: %s, price: %d, quantity: %d, value: %d", name.c_str(),
@@ -79,26 +79,15 @@ int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, in
 
 }  // namespace
 
-extern "C" int TARN_API mfParLineTicketExt(void) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfParLineTicketExt() {
     return Succeeded(Lib().printerType < 8 ? MF_NOT_AVAILABLE : MF_OK);
-} catch (...) {
-    return ExceptionEscaped("mfParLineTicketExt");
 }
 
-extern "C" int TARN_API mfLineTicketExt(tarn_arg, const char* name, int ptu, const char*, int price,
-                                        int quantity, int value) try {
-    ApiCall call;
+int tarn::exported::mfLineTicketExt(tarn_arg, const char* name, int ptu, const char*, int price,
+                                    int quantity, int value) {
     return ExtendedLine(name, ptu, price, quantity, value);
-} catch (...) {
-    return ExceptionEscaped("mfLineTicketExt");
 }
 
-extern "C" int TARN_API mfParInvoice(tarn_arg, tarn_arg, tarn_arg, tarn_arg) try {
-    ApiCall call;
-    if (!Lib().started) return NotStarted();
+int tarn::exported::mfParInvoice(tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
     return Succeeded(MF_NOT_AVAILABLE);
-} catch (...) {
-    return ExceptionEscaped("mfParInvoice");
 }

@@ -2,6 +2,7 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "api/exported.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "link/detail_codes.h"
@@ -28,9 +29,6 @@ struct LineRequest {
 // letter the printer has (else 772: sold at another rate, the receipt would be wrong), and the
 // line's value, which must fit its field. 0 with the value in *lineValue, else the result.
 int StartLine(const char* function, const LineRequest& line, int64_t* lineValue) {
-    Library& lib = Lib();
-    if (!lib.started) return NotStarted();
-    if (!lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentNotOpen);
     LogInfoF("In %s, price: %d, quantity: %d, value: %d,TickedOpened: %d", function, line.price,
              line.quantity, line.value, 1);
     if (TaxLetter(line.ptu) == 0) return Failed(kCodeBadTaxLetter);
@@ -87,26 +85,16 @@ int VoidLine(const LineRequest& line) {
 
 }  // namespace
 
-extern "C" int TARN_API mfLineTicket(tarn_arg, const char* name, int ptu, const char* quantityText,
-                                     int price, int quantity, int value) try {
-    ApiCall call;
-    return SaleLine({name, ptu, quantityText, price, quantity, value});
-} catch (...) {
-    return ExceptionEscaped("mfLineTicket");
+int tarn::exported::mfLineTicket(tarn_arg, const char* name, int ptu, const char* unit, int price,
+                                 int quantity, int value) {
+    return SaleLine({name, ptu, unit, price, quantity, value});
 }
 
-extern "C" int TARN_API mfStornoLineTicket(tarn_arg, const char* name, int ptu,
-                                           const char* quantityText, int price, int quantity,
-                                           int value) try {
-    ApiCall call;
-    return VoidLine({name, ptu, quantityText, price, quantity, value});
-} catch (...) {
-    return ExceptionEscaped("mfStornoLineTicket");
+int tarn::exported::mfStornoLineTicket(tarn_arg, const char* name, int ptu, const char* unit,
+                                       int price, int quantity, int value) {
+    return VoidLine({name, ptu, unit, price, quantity, value});
 }
 
-extern "C" int TARN_API mfStornoTicket(void) try {
-    ApiCall call;
+int tarn::exported::mfStornoTicket() {
     return CancelTheReceipt();
-} catch (...) {
-    return ExceptionEscaped("mfStornoTicket");
 }

@@ -2,6 +2,7 @@
 // holds, the day close it asks for, and the opening itself.
 #include <cinttypes>
 
+#include "api/exported.h"
 #include "api/library.h"
 #include "api/log.h"
 #include "link/detail_codes.h"
@@ -86,7 +87,6 @@ bool OpenedAnyway() {
 
 int Begin(int32_t total) {
     Library& lib = Lib();
-    if (!lib.started) return NotStarted();
     LogInfoF("In mfBeginTicket, total: %d,TickedOpened: %d", total, lib.IsDocumentOpen(MF_DOC_ANY));
     if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
     int lastNumber = -1;
@@ -112,9 +112,6 @@ int Begin(int32_t total) {
 
 }  // namespace
 
-extern "C" int TARN_API mfBeginTicket(int total) try {
-    ApiCall call;
+int tarn::exported::mfBeginTicket(int total) {
     return Begin(total);
-} catch (...) {
-    return ExceptionEscaped("mfBeginTicket");
 }

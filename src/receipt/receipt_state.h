@@ -50,6 +50,6 @@ bool FitsInt32(int64_t value);
 std::string GivenName(const char* name);
 // The item name as the printer takes it: at least 10 characters from the allowed set, at most
 // 28 characters.
-std::string FixUpName(const char* name);
+std::string FixUpName(const char* given);
 
 }  // namespace tarn
