@@ -61,16 +61,26 @@ namespace {
 constexpr uint8_t kWake = 0x2A;  // '*'
 }  // namespace
 
-int Exchange(CRequest& request) {
+int ExchangeQuietly(CRequest& request) {
     Library& lib = Lib();
-    if (!lib.link) return Failed(kCodeCommunication);
-    const int result = lib.link->Execute(request);
+    if (!lib.link) return kCodeCommunication;
+    const int code = lib.link->Execute(request);
     const int status1 = lib.link->RefusalStatus()[1];
-    if (result != MF_OK && lib.link->LastFailure() == ExchangeFailure::Refused && status1 > 0 &&
+    if (code != 0 && lib.link->LastFailure() == ExchangeFailure::Refused && status1 > 0 &&
         (status1 & status1::kDocumentLeftOpen) != 0) {
         FollowDocumentHeldByPrinter();
     }
-    return result;
+    return code;
+}
+
+int Exchange(CRequest& request) {
+    const int code = ExchangeQuietly(request);
+    return code == 0 ? Succeeded() : Failed(code);
+}
+
+int WaitUntilReady(int seconds, bool* answered) {
+    Library& lib = Lib();
+    return lib.link ? lib.link->WaitUntilReady(seconds, answered) : kCodeCommunication;
 }
 
 void FollowDocumentHeldByPrinter(bool inDoubt) {
@@ -102,15 +112,13 @@ bool AnswerUnknown() {
 }
 
 int PrinterHoldsDocument() {
-    const KeptCode code;
     int ignored = 0;
     CRequestOneByte wake(kWake, &ignored, Framing::Unacknowledged);
-    (void)Exchange(wake);  // the printer's answer to '*' is not used
+    (void)ExchangeQuietly(wake);  // the printer's answer to '*' is not used
     int status1 = 0;
     CRequestStatus query(1, &status1);
-    const int held =
-        Exchange(query) == MF_OK ? ((status1 & status1::kDocumentLeftOpen) != 0 ? 1 : 0) : -1;
-    return code.Restore(held);
+    if (ExchangeQuietly(query) != 0) return -1;
+    return (status1 & status1::kDocumentLeftOpen) != 0 ? 1 : 0;
 }
 
 int ExceptionEscaped(const char* function) noexcept {
@@ -135,11 +143,9 @@ int EndDocumentLeftOpen() {
 }
 
 int LastReceiptNumber() {
-    const KeptCode code;
     int number = -1;
     CRequestLastTicketNo counter(&number);
-    if (Exchange(counter) != MF_OK) number = -1;
-    return code.Restore(number);
+    return ExchangeQuietly(counter) == 0 ? number : -1;
 }
 
 void SettleOlderPrinter(int ms) {

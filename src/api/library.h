@@ -103,6 +103,12 @@ int ExceptionEscaped(const char* function) noexcept;
 // open, opens the library's receipt record: the flags follow the printer, and mfStornoTicket
 // can end what it holds.
 [[nodiscard]] int Exchange(CRequest& request);
+// The same exchange for a question whose failure is not the call's: 0 or the detail code, and
+// mfErrorL is left as it was.
+[[nodiscard]] int ExchangeQuietly(CRequest& request);
+// Waits while the printer reports itself busy (CPrinterLink::WaitUntilReady); mfErrorL is left
+// as it was. The detail code of a poll that failed, or 0.
+int WaitUntilReady(int seconds, bool* answered = nullptr);
 // The printer holds a document the library counts closed (or may hold one: `inDoubt`): the
 // library's receipt record opens on that word.
 void FollowDocumentHeldByPrinter(bool inDoubt = false);

@@ -26,8 +26,6 @@ void BuildLink(int port) {
     Library& lib = Lib();
     lib.link.reset();
     lib.link = std::make_unique<CPrinterLink>();
-    lib.link->SetErrorTarget(&lib.mfErrorL);
-    lib.link->SetTypeSource(&lib.printerType);
     lib.link->SetDeadline(&lib.callDeadlineMs);
     lib.printerType = -1;
     lib.link->SetPort(std::make_unique<SerialPort>(port, LineSettings{}, LogErrorLine));
@@ -113,6 +111,7 @@ int Start(int port) {
     BuildLink(port);
     int lastResult = 0;
     if (Identify(&lastResult) != MF_OK) return MF_FAILED;
+    lib.link->SetPrinterType(lib.printerType);
     if (lib.printerType != 8) {
         int status0 = 0;
         CRequestStatus query(0, &status0);

@@ -33,9 +33,8 @@ bool DatesFit(const DateRange& r) {
 
 // The printer is left to print; a failed exchange keeps its code through the wait.
 int WaitAfterReport(int result) {
-    const KeptCode code;
-    (void)Lib().link->WaitUntilReady(kReportWaitSeconds);  // the report's result stands
-    return result != 0 ? code.Restore(result) : result;
+    (void)WaitUntilReady(kReportWaitSeconds);  // the report's result stands
+    return result;
 }
 
 int ReportByDates(bool detailed, const DateRange& range) {

@@ -65,7 +65,6 @@ int tarn::exported::mfStatDocument(int* documentOpen) {
 int tarn::exported::mfPrState() {
     CRequestPrState print;
     const int result = Exchange(print);
-    const KeptCode code;
-    (void)Lib().link->WaitUntilReady(kStateWaitSeconds);  // the print's result stands
-    return result != 0 ? code.Restore(result) : result;
+    (void)WaitUntilReady(kStateWaitSeconds);  // the print's result stands
+    return result;
 }

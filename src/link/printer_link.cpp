@@ -7,7 +7,6 @@
 #include "link/shared_commands.h"
 #include "link/status_bits.h"
 #include "platform/platform.h"
-#include "tarn/tarn.h"
 
 namespace tarn {
 
@@ -66,15 +65,10 @@ int RefusalCodeFromStatus(const int status[4]) {
 
 CPrinterLink::~CPrinterLink() = default;
 
-void CPrinterLink::SetError(int code) {
-    if (error_ != nullptr) *error_ = code;
-}
-
 int CPrinterLink::Fail(int code, ExchangeFailure failure) {
     if (port_) (void)port_->Close();  // the exchange has failed already
-    SetError(code);
     lastFailure_ = failure;
-    return MF_FAILED;
+    return code;
 }
 
 bool CPrinterLink::TimeIsUp() const {
@@ -89,7 +83,7 @@ void CPrinterLink::MoveDeadlineOn(int64_t ms) {
 int CPrinterLink::ReadRefusalByte(int index) {
     int status = -1;
     CRequestStatus query(index, &status);
-    return Execute(query) == MF_OK ? status : -1;
+    return Execute(query) == 0 ? status : -1;
 }
 
 // Reads status bytes 0 to 3 and maps them. A byte that cannot be read is no byte of 0: it
@@ -111,15 +105,13 @@ int CPrinterLink::RefusalCode() {
 }
 
 int CPrinterLink::Execute(CRequest& request) {
-    SetError(0);
     lastFailure_ = ExchangeFailure::None;
     if (!port_) return Fail(kCodeCommunication, ExchangeFailure::NotSent);
     if (request.Overflowed()) {
-        SetError(kCodeOutOfRange);
         lastFailure_ = ExchangeFailure::NotSent;
-        return MF_FAILED;
+        return kCodeOutOfRange;
     }
-    if (request.Length() == 0) return MF_OK;
+    if (request.Length() == 0) return 0;
     if (TimeIsUp()) return Fail(kCodeCommunication, ExchangeFailure::NotSent);
     return Run(request);
 }
@@ -131,7 +123,7 @@ int CPrinterLink::Run(CRequest& request) {
     std::memcpy(frame + length, request.Body(), static_cast<size_t>(request.Length()));
     length += request.Length();
 
-    const int type = PrinterType();
+    const int type = printerType_;
     const int headLength = length > 2 ? 2 : length;
     if (port_->Write(frame, headLength) < 0) {
         // A port that would not open sent nothing; a write that failed may have sent some.
@@ -174,11 +166,10 @@ int CPrinterLink::Run(CRequest& request) {
     }
 
     if (!port_->Close()) {
-        SetError(kCodeCommunication);
         lastFailure_ = ExchangeFailure::Unanswered;
-        return MF_FAILED;
+        return kCodeCommunication;
     }
-    return MF_OK;
+    return 0;
 }
 
 int CPrinterLink::WaitUntilReady(int seconds, bool* answered) {
@@ -191,18 +182,18 @@ int CPrinterLink::WaitUntilReady(int seconds, bool* answered) {
     const int64_t deadline = platform.MonotonicMs() + static_cast<int64_t>(seconds) * 1000;
     int status = 0;
     BusyQuery query(&status);
-    const bool first = Execute(query) == MF_OK;
-    if (answered != nullptr) *answered = first || lastFailure_ == ExchangeFailure::Refused;
-    if (!first) return MF_FAILED;
+    const int first = Execute(query);
+    if (answered != nullptr) *answered = first == 0 || lastFailure_ == ExchangeFailure::Refused;
+    if (first != 0) return first;
     const int64_t pollLimit = static_cast<int64_t>(seconds) * 10;
     for (int64_t polls = 0;
          (status & status2::kBusy) != 0 && polls < pollLimit && platform.MonotonicMs() < deadline;
          ++polls) {
-        if (Execute(query) != MF_OK) return MF_FAILED;
+        const int code = Execute(query);
+        if (code != 0) return code;
         WaitMs(kPollIntervalMs);
     }
-    SetError(0);
-    return MF_OK;
+    return 0;
 }
 
 }  // namespace tarn

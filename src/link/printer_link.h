@@ -40,18 +40,19 @@ public:
     CPrinterLink& operator=(const CPrinterLink&) = delete;
 
     void SetPort(std::unique_ptr<SerialPort> port) { port_ = std::move(port); }
-    void SetErrorTarget(int32_t* error) { error_ = error; }
-    void SetTypeSource(const int32_t* printerType) { printerType_ = printerType; }
+    // The identified printer's type (-1 until it is known): below type 4 the printer needs time
+    // to settle after the head of a frame and after the acknowledge.
+    void SetPrinterType(int printerType) { printerType_ = printerType; }
     // The deadline of the call the exchanges belong to, on the monotonic clock, kept by the
     // caller: once it has passed no exchange starts (it fails with 514 at once), so the call
     // ends within its bound. A wait for a busy printer moves it on by the wait's seconds.
     void SetDeadline(int64_t* deadlineMs) { deadlineMs_ = deadlineMs; }
 
-    // 0, or -2 with the detail code in the error target. The request says how it is framed.
+    // 0, or the detail code of the failure. The request says how it is framed.
     [[nodiscard]] int Execute(CRequest& request);
-    // Waits while the printer reports itself busy (status byte 2, bit 0x01), for about
-    // `seconds` seconds. A printer that stays busy is not an error. `*answered` tells whether
-    // the printer answered the first poll (a refusal is an answer).
+    // Waits while the printer reports itself busy, for about `seconds` seconds: 0, or the detail
+    // code of a poll that failed. A printer that stays busy is not an error. `*answered` tells
+    // whether the printer answered the first poll (a refusal is an answer).
     [[nodiscard]] int WaitUntilReady(int seconds, bool* answered = nullptr);
 
     // How the last exchange failed (None after one that went through), and the status bytes
@@ -64,14 +65,11 @@ private:
     [[nodiscard]] int Run(CRequest& request);
     int ReadRefusalByte(int index);
     [[nodiscard]] int RefusalCode();
-    int PrinterType() const { return printerType_ != nullptr ? *printerType_ : -1; }
     bool TimeIsUp() const;
     void MoveDeadlineOn(int64_t ms);
-    void SetError(int code);
 
     std::unique_ptr<SerialPort> port_;
-    int32_t* error_ = nullptr;
-    const int32_t* printerType_ = nullptr;
+    int printerType_ = -1;
     int64_t* deadlineMs_ = nullptr;
     bool readingRefusal_ = false;
     ExchangeFailure lastFailure_ = ExchangeFailure::None;

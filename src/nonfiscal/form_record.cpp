@@ -41,13 +41,12 @@ namespace {
 // and wait for its lines. ESC 'Q' ends it, empty: it prints nothing. A printer that holds no
 // form takes it for 'Q' and answers with a byte; one in a form answers nothing.
 // When it cannot be sent, the printer may hold the form: the library's record follows.
+// The record's own failure is what the caller hears of.
 bool EndFormLeftOpen() {
-    const KeptCode code;
     int answer = 0;
     CRequestOneByteMaybeAnswered end('Q', &answer);
-    const bool sent = Exchange(end) == MF_OK;
+    const bool sent = ExchangeQuietly(end) == 0;
     if (!sent) FollowDocumentHeldByPrinter(true);
-    code.Restore(0);  // the record's own failure is what the caller hears of
     return sent;
 }
 
@@ -74,11 +73,11 @@ int ConfirmForm(int seconds) {
     Library& lib = Lib();
     if (!lib.link) return Failed(kCodeCommunication);
     bool answered = false;
-    (void)lib.link->WaitUntilReady(seconds, &answered);  // the printer prints meanwhile
+    (void)WaitUntilReady(seconds, &answered);  // the printer prints meanwhile
     if (answered) return Succeeded();
     const int held = PrinterHoldsDocument();
     if (held == 1 && EndFormLeftOpen()) {
-        (void)lib.link->WaitUntilReady(seconds, &answered);
+        (void)WaitUntilReady(seconds, &answered);
         return Succeeded();
     }
     if (held < 0) FollowDocumentHeldByPrinter(true);
@@ -87,9 +86,8 @@ int ConfirmForm(int seconds) {
 
 int WaitThenReport(int result, int seconds) {
     if (result == MF_OK) return ConfirmForm(seconds);
-    const KeptCode code;
-    if (Lib().link) (void)Lib().link->WaitUntilReady(seconds);  // the failure stands
-    return code.Restore(result);
+    (void)WaitUntilReady(seconds);  // the failure stands
+    return result;
 }
 
 }  // namespace tarn

@@ -60,10 +60,9 @@ int tarn::exported::mfLineReturn(const char* name, const char* quantity, const c
                FieldText(quantity, kLoggedTextWidth).c_str(), FieldText(total, kTotalWidth).c_str(),
                result);
     if (!fits) return result;
-    const KeptCode code;
     CurrentPlatform().SleepMs(kPauseMs);
-    if (lib.link) (void)lib.link->WaitUntilReady(kReadySeconds);  // the line's result stands
-    if (result != 0) return code.Restore(result);
+    (void)WaitUntilReady(kReadySeconds);  // the line's result stands
+    if (result != MF_OK) return result;
     ++slip.lines;
     CurrentPlatform().SleepMs(kPauseMs);
     return Succeeded();

@@ -66,13 +66,9 @@ int AskTwiceIfUnanswered(CRequest& query) {
 // Printers that name a reason give it for paper out among the reasons the library has no code
 // of its own for: status byte 2 tells.
 bool PaperOut() {
-    const KeptCode code;
     int status2 = 0;
     CRequestStatus query(2, &status2);
-    const bool out =
-        Exchange(query) == MF_OK && (status2 & (status2::kNoPaper | status2::kPaperOut)) != 0;
-    code.Restore(0);
-    return out;
+    return ExchangeQuietly(query) == 0 && (status2 & (status2::kNoPaper | status2::kPaperOut)) != 0;
 }
 
 ReceiptCheck AskReason() {
