@@ -111,17 +111,15 @@ public:
     const std::deque<Frame>& Frames() const { return engine_.Frames(); }
     uint64_t FramesReceived() const { return engine_.FramesReceived(); }
     void ClearFrames() { engine_.ClearFrames(); }
-    // Whether a receipt is open, the last one ended, a receipt's sums by tax slot, and why
-    // the last receipt was cancelled (0 for none).
+    // Whether a receipt is open, a receipt's sums by tax slot, and why the last receipt was
+    // cancelled (0 for none).
     bool ReceiptOpen() const { return state_.receiptOpen; }
-    const std::optional<Receipt>& LastEndedReceipt() const { return state_.lastEndedReceipt; }
     ReceiptTotals TotalsOf(const Receipt& receipt) const {
         return sim::TotalsOf(receipt, state_.taxRates);
     }
     char CancellationReason() const { return state_.cancellationReason; }
-    // The open fiscal day's sums, and the fiscal memory's daily records, oldest first.
+    // The open fiscal day's sums.
     const FiscalDay& Day() const { return state_.day; }
-    const std::vector<DailyRecord>& DailyRecords() const { return state_.fiscalMemory; }
     bool DrawerOpen(int drawer) const;
     // What the customer display shows, line by line, as UTF-8: one line of 9 positions on
     // types 1 and 2 (a lit point follows its position), two of 20 characters on type 3,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <string>
 
 #include "link/trace.h"
 
@@ -49,7 +50,10 @@ bool SerialPort::Ready() {
 
 int SerialPort::Write(const uint8_t* bytes, int count) {
     if (!Ready()) {
-        if (errorLog_ != nullptr) errorLog_("SerialPort: CAN NOT open port");
+        if (errorLog_ != nullptr) {
+            errorLog_("SerialPort: CAN NOT open port");
+            errorLog_(("SerialPort: system error " + std::to_string(lastError_)).c_str());
+        }
         return -1;
     }
     const int written = count > 0 ? device_->Write(bytes, count, &lastError_) : 0;

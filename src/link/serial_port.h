@@ -37,7 +37,7 @@ public:
     // (SerialDevice::HeldForSession) unless it failed.
     [[nodiscard]] bool Close();
     // Bytes written, or -1 when the port cannot be opened ("SerialPort: CAN NOT open port"
-    // goes to the error log sink) or the write fails.
+    // and a line with the system's error go to the error log sink) or the write fails.
     [[nodiscard]] int Write(const uint8_t* bytes, int count);
     // Reads at most `count` bytes, ending at the first byte that does not arrive within the
     // time-out, or when the rest of the answer has not come in the time `rest` gives it. Bytes
@@ -49,7 +49,6 @@ public:
     [[nodiscard]] bool MoreWaiting();
 
     bool IsOpen() const { return device_ != nullptr && !idle_; }
-    uint32_t LastError() const { return lastError_; }
 
 private:
     int RestOfAnswerMs() const;
@@ -60,9 +59,9 @@ private:
     LineSettings settings_;
     ErrorLogSink errorLog_;
     std::unique_ptr<SerialDevice> device_;
-    bool idle_ = false;    // a held connection between transfers
-    bool failed_ = false;  // a write or a read failed on the device
-    uint32_t lastError_ = 0;
+    bool idle_ = false;       // a held connection between transfers
+    bool failed_ = false;     // a write or a read failed on the device
+    uint32_t lastError_ = 0;  // the system's error of the last device call that failed
 };
 
 }  // namespace tarn

@@ -9,7 +9,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <sstream>
@@ -40,18 +42,25 @@ protected:
 };
 
 // A device that is missing, a port nobody listens on, a host that does not resolve: each ends the
-// start with 514, its failure logged once.
+// start with 514, its failure logged once, the system's error on the line after it.
 TEST_F(PtyTest, AMissingDeviceOrListenerIsACommunicationFailure) {
-    for (const std::string& target :
-         {dir.File("no-such-tty"), std::string("tcp:127.0.0.1:1"), std::string("tcp:nohostname")}) {
+    const std::string targets[] = {dir.File("no-such-tty"), "tcp:127.0.0.1:1", "tcp:nohostname"};
+    const int errors[] = {ENOENT, ECONNREFUSED, EINVAL};  // the last has no port
+    for (const std::string& target : targets) {
         setenv("TARN_COM7", target.c_str(), 1);
         EXPECT_EQ(mfStart(0, 7), -2) << target;
         EXPECT_EQ(test::seam::DetailCode(), 514) << target;
     }
     const std::string log = test::ReadFile(dir.File("tarnel.txt"));
     size_t logged = 0;
-    for (size_t at = 0; (at = log.find(" SerialPort: CAN NOT open port\n", at)) != log.npos; ++at)
+    for (size_t at = 0; (at = log.find(" SerialPort: CAN NOT open port\n", at)) != log.npos; ++at) {
+        const size_t next = log.find('\n', at) + 1;
+        const std::string line = log.substr(next, log.find('\n', next) - next);
+        const std::string error =
+            " SerialPort: system error " + std::to_string(errors[std::min<size_t>(logged, 2)]);
+        EXPECT_EQ(line.substr(line.size() - std::min(line.size(), error.size())), error) << log;
         ++logged;
+    }
     EXPECT_EQ(logged, 3u) << log;
 }
 
