@@ -149,7 +149,7 @@ int LastReceiptNumber() {
 }
 
 void SettleOlderPrinter(int ms) {
-    if (Lib().printerType < 4) CurrentPlatform().SleepMs(ms);
+    if (Lib().capabilities.settlesAfterAcknowledge) CurrentPlatform().SleepMs(ms);
 }
 
 }  // namespace tarn

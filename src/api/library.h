@@ -42,6 +42,7 @@ struct Library {
     int64_t callDeadlineMs = kNoDeadline;
     int32_t printerType = 0;
     int32_t version = 0;
+    PrinterCapabilities capabilities = CapabilitiesOf(0, 0);
     uint32_t documentFlags = 0;
     std::unique_ptr<CPrinterLink> link;
     std::unique_ptr<CLogger> logger;
@@ -63,6 +64,13 @@ struct Library {
 
     CLogger* ActiveLogger() const {
         return temporaryLogger != nullptr ? temporaryLogger : logger.get();
+    }
+    // The type and version as the identification learns them, and what the printer can do.
+    void SetPrinter(int32_t type, int32_t printerVersion) {
+        printerType = type;
+        version = printerVersion;
+        capabilities = CapabilitiesOf(type, printerVersion);
+        if (link) link->SetCapabilities(capabilities);
     }
     bool IsDocumentOpen(uint32_t mask) const { return (documentFlags & mask) != 0; }
     void SetDocumentOpen(uint32_t flag, bool on) {
@@ -132,7 +140,7 @@ bool AnswerUnknown();
 // cannot be read; the detail code is left as it was. It tells whether a receipt end or a day
 // close whose acknowledge was lost was carried out.
 [[nodiscard]] int LastReceiptNumber();
-// Sleeps `ms` when the printer is below type 4 (its settling delay after some commands).
+// Sleeps `ms` for a printer that needs settling after some commands.
 void SettleOlderPrinter(int ms);
 
 // Keeps the detail code of a failure while later exchanges run, and puts it back.

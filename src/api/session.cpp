@@ -27,7 +27,7 @@ void BuildLink(int port) {
     lib.link.reset();
     lib.link = std::make_unique<CPrinterLink>();
     lib.link->SetDeadline(&lib.callDeadlineMs);
-    lib.printerType = -1;
+    lib.SetPrinter(-1, lib.version);
     lib.link->SetPort(std::make_unique<SerialPort>(port, LineSettings{}, LogErrorLine));
 }
 
@@ -41,20 +41,20 @@ int Identify(int* lastResult) {
     CRequestPrinterType first(kIdentify, &family, false, nullptr);
     *lastResult = Exchange(first);
     if (*lastResult != MF_OK) return MF_FAILED;
-    if (family == kFamilyType1) lib.printerType = 1;
-    if (family == kFamilyType2) lib.printerType = 2;
+    if (family == kFamilyType1) lib.SetPrinter(1, lib.version);
+    if (family == kFamilyType2) lib.SetPrinter(2, lib.version);
     if (family != kFamilyLater) return MF_OK;
     int version = 0;
     CRequestPrinterType extended(kIdentifyExtended, &family, true, &version);
     *lastResult = Exchange(extended);
     if (*lastResult == MF_OK) {
-        lib.printerType = family == kExtendedType8 ? 8 : 10;
-        if (lib.printerType == 8) lib.version = version;
+        const bool type8 = family == kExtendedType8;
+        lib.SetPrinter(type8 ? 8 : 10, type8 ? version : lib.version);
         return MF_OK;
     }
     CRequestPrinterType status(kStatusZero, &family, false, nullptr);
     *lastResult = Exchange(status);
-    lib.printerType = (family >> status0::kVersionShift) == 1 ? 3 : 4;
+    lib.SetPrinter((family >> status0::kVersionShift) == 1 ? 3 : 4, lib.version);
     return MF_OK;
 }
 
@@ -111,12 +111,11 @@ int Start(int port) {
     BuildLink(port);
     int lastResult = 0;
     if (Identify(&lastResult) != MF_OK) return MF_FAILED;
-    lib.link->SetPrinterType(lib.printerType);
     if (lib.printerType != 8) {
         int status0 = 0;
         CRequestStatus query(0, &status0);
         if (Exchange(query) != MF_OK) return MF_FAILED;
-        lib.version = (status0 >> status0::kVersionShift) & 0x0F;
+        lib.SetPrinter(lib.printerType, (status0 >> status0::kVersionShift) & 0x0F);
     }
     LogInfoF("In mfStart, PrinterType: %d, Version: %d, Result: %d", lib.printerType, lib.version,
              lastResult);
@@ -124,7 +123,7 @@ int Start(int port) {
     CRequestLastTicketNo counter(&ignored);
     (void)Exchange(counter);  // the start needs neither the count nor its failure
     if (RecoverAndCloseDay() != MF_OK || ReadDisplayType() != MF_OK) return MF_FAILED;
-    if (lib.printerType >= 8 && lib.logoPath[0] != '\0' && TransferLogo(lib.logoPath) != MF_OK) {
+    if (lib.capabilities.logo && lib.logoPath[0] != '\0' && TransferLogo(lib.logoPath) != MF_OK) {
         return MF_FAILED;
     }
     LogInfoF("In mfStart MF_OK");

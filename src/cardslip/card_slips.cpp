@@ -18,7 +18,7 @@ constexpr int kWidth51 = 19;
 
 // A refused record returns at once, without the pause and the wait.
 int PrintCardSlip(const CardSlip& slip, CardSlipKind kind) {
-    const int width51 = HasFormSupport() ? kWidth51WithForms : kWidth51;
+    const int width51 = Lib().capabilities.forms ? kWidth51WithForms : kWidth51;
     CRequestCardSlip record(CardSlipRecord(slip, kind, width51));
     const int result = SendForm(record);
     if (result != 0) return result;

@@ -74,7 +74,7 @@ void FooterRecord(const std::string& text, int line, uint8_t record[2 + kFooterW
 
 // A printer that stops taking lines has not set the footer: -2 with 769, whatever it kept.
 int DefineFooter(const char* given) {
-    if (Lib().printerType < 8) return Succeeded(MF_NOT_PERFORMED);
+    if (!Lib().capabilities.footer) return Succeeded(MF_NOT_PERFORMED);
     const std::string text = FieldText(given, static_cast<size_t>(kFooterLines) * kFooterWidth);
     for (int line = 0; line < kFooterLines; ++line) {
         int answer = 0;
@@ -117,7 +117,7 @@ int tarn::exported::mfParPLU(int* limit, int* nameLength, char* characters) {
 }
 
 int tarn::exported::mfParFooter(int* maxLines, int* lineLength, char* characters) {
-    if (Lib().printerType < 8) return Succeeded(MF_NOT_AVAILABLE);
+    if (!Lib().capabilities.footer) return Succeeded(MF_NOT_AVAILABLE);
     Store(maxLines, kFooterLines);
     Store(lineLength, kFooterWidth);
     LogInfoF("In mfParFooter, MaxLines%d, Lenght %d", kFooterLines, kFooterWidth);

@@ -47,7 +47,7 @@ int ReportByDates(bool detailed, const DateRange& range) {
         range.stopDay);
     if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
     if (!DatesFit(range)) return Failed(kCodeOutOfRange);
-    if (lib.printerType < 4) {
+    if (!lib.capabilities.reportMode) {
         CRequestPeriodReport report(detailed ? kDetailedCommand : kSummaryCommand, range);
         const int result = WaitAfterReport(Exchange(report));
         if (!detailed)
@@ -75,7 +75,7 @@ int ReportByDates(bool detailed, const DateRange& range) {
 
 int ReportByNumbers(int from, int to) {
     Library& lib = Lib();
-    if (lib.printerType < 4) return Succeeded(MF_NOT_PERFORMED);
+    if (!lib.capabilities.reportMode) return Succeeded(MF_NOT_PERFORMED);
     if (from > to) return Failed(kCodeOutOfRange);
     if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
     if (from < 0 || to > kLargestReportNumber) return Failed(kCodeOutOfRange);
@@ -122,7 +122,7 @@ int tarn::exported::mfPrGlobalReport(int startYear, int startMonth, int startDay
 }
 
 int tarn::exported::mfParNrReport() {
-    return Succeeded(Lib().printerType < 4 ? MF_NOT_AVAILABLE : MF_OK);
+    return Succeeded(Lib().capabilities.reportMode ? MF_OK : MF_NOT_AVAILABLE);
 }
 
 int tarn::exported::mfPrNrReport(int from, int to) {

@@ -23,7 +23,7 @@ bool RatesFit(const int rates[6], bool wholePercent) {
 
 int DefineTax(const int rates[6]) {
     Library& lib = Lib();
-    const bool wholePercent = lib.printerType == 1;
+    const bool wholePercent = lib.capabilities.wholePercentRates;
     if (!RatesFit(rates, wholePercent)) return Failed(kCodeOutOfRange);
     int receipts = 0;
     CRequestLastTicketNo counter(&receipts);

@@ -145,7 +145,7 @@ int tarn::exported::mfDispSum(const char* text, int amount) {
 
 int tarn::exported::mfDispSummary(const char* text1, int amount1, const char* text2, int amount2) {
     Library& lib = Lib();
-    if (lib.printerType >= 4) {
+    if (lib.capabilities.displaySummary) {
         CRequestDisplaySummary summary;
         return Exchange(summary);
     }

@@ -22,9 +22,9 @@ public:
     explicit CRequestOpenDrawer(int index) { AppendByte(static_cast<uint8_t>(0x57 + index)); }
 };
 
-// Status byte 3 has one bit per drawer, 0 while it is open; from type 8 there is one input.
-uint8_t DrawerMask(int printerType, int drawer) {
-    if (printerType >= 8) return status3::kFirstDrawer;
+// Status byte 3: one bit per drawer, 0 while it is open; a printer with one input has only that.
+uint8_t DrawerMask(bool oneDrawer, int drawer) {
+    if (oneDrawer) return status3::kFirstDrawer;
     return static_cast<uint8_t>(status3::kFirstDrawer << (drawer - 1));
 }
 
@@ -52,7 +52,7 @@ int tarn::exported::mfDefDrawer(int type, tarn_arg) {
 int tarn::exported::mfDrawerOpen(int drawer) {
     Library& lib = Lib();
     if (lib.IsDocumentOpen(MF_DOC_NONFISCAL)) return Failed(kCodeWrongOrder);
-    if (lib.printerType >= 8) return OpenDrawer(0);
+    if (lib.capabilities.oneDrawer) return OpenDrawer(0);
     if (lib.drawerType == kNoDrawer) return MF_OK;
     if (drawer < 1 || drawer > kDrawers) return Failed(kCodeOutOfRange);
     return OpenDrawer(drawer - 1);
@@ -66,6 +66,7 @@ int tarn::exported::mfDrawerIsOpen(int drawer, int* isOpen) {
     CRequestStatus query(3, &status3);
     const int result = Exchange(query);
     if (result != 0) return result;
-    if (isOpen != nullptr) *isOpen = (status3 & DrawerMask(lib.printerType, drawer)) == 0 ? 1 : 0;
+    if (isOpen != nullptr)
+        *isOpen = (status3 & DrawerMask(lib.capabilities.oneDrawer, drawer)) == 0 ? 1 : 0;
     return Succeeded();
 }

@@ -123,14 +123,13 @@ int CPrinterLink::Run(CRequest& request) {
     std::memcpy(frame + length, request.Body(), static_cast<size_t>(request.Length()));
     length += request.Length();
 
-    const int type = printerType_;
     const int headLength = length > 2 ? 2 : length;
     if (port_->Write(frame, headLength) < 0) {
         // A port that would not open sent nothing; a write that failed may have sent some.
         return Fail(kCodeCommunication,
                     port_->IsOpen() ? ExchangeFailure::Unanswered : ExchangeFailure::NotSent);
     }
-    if (length > 2 && type >= 0 && type < 4) WaitMs(kSettleMs);
+    if (length > 2 && capabilities_.settlesAfterHead) WaitMs(kSettleMs);
 
     if (request.Framed() == Framing::Acknowledged) {
         uint8_t ack = 0;
@@ -141,7 +140,7 @@ int CPrinterLink::Run(CRequest& request) {
         if (got == 1 && ack != kAck && ack != kNak) {
             return Fail(kCodeCommunication, ExchangeFailure::Unanswered);
         }
-        if (type < 4) WaitMs(kSettleMs);
+        if (capabilities_.settlesAfterAcknowledge) WaitMs(kSettleMs);
         if (got != 1) return Fail(kCodeCommunication, ExchangeFailure::Unanswered);
         if (ack == kNak) {
             const int code = RefusalCode();

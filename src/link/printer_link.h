@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "link/printer_capabilities.h"
 #include "link/request.h"
 #include "link/serial_port.h"
 
@@ -40,9 +41,8 @@ public:
     CPrinterLink& operator=(const CPrinterLink&) = delete;
 
     void SetPort(std::unique_ptr<SerialPort> port) { port_ = std::move(port); }
-    // The identified printer's type (-1 until it is known): below type 4 the printer needs time
-    // to settle after the head of a frame and after the acknowledge.
-    void SetPrinterType(int printerType) { printerType_ = printerType; }
+    // The settling pauses follow the printer identified (before that: those of an unknown one).
+    void SetCapabilities(const PrinterCapabilities& capabilities) { capabilities_ = capabilities; }
     // The deadline of the call the exchanges belong to, on the monotonic clock, kept by the
     // caller: once it has passed no exchange starts (it fails with 514 at once), so the call
     // ends within its bound. A wait for a busy printer moves it on by the wait's seconds.
@@ -69,7 +69,7 @@ private:
     void MoveDeadlineOn(int64_t ms);
 
     std::unique_ptr<SerialPort> port_;
-    int printerType_ = -1;
+    PrinterCapabilities capabilities_;
     int64_t* deadlineMs_ = nullptr;
     bool readingRefusal_ = false;
     ExchangeFailure lastFailure_ = ExchangeFailure::None;

@@ -60,15 +60,6 @@ int SendForm(CRequest& record) {
     return result;
 }
 
-bool HasFormSupport() {
-    const Library& lib = Lib();
-    return lib.printerType >= 5 || (lib.printerType == 4 && lib.version >= 4);
-}
-
-bool HasShiftSettlement() {
-    return Lib().printerType >= 5;
-}
-
 int ConfirmForm(int seconds) {
     Library& lib = Lib();
     if (!lib.link) return Failed(kCodeCommunication);

@@ -35,11 +35,6 @@ protected:
 // 0, or -2 with the detail code in mfErrorL.
 [[nodiscard]] int SendForm(CRequest& record);
 
-// Orders and returns: printers of type 5 and above, or type 4 from version 4.
-bool HasFormSupport();
-// The shift settlement: printers of type 5 and above.
-bool HasShiftSettlement();
-
 // After a one-shot document: waits up to `seconds` for the printer to be ready, then reports
 // the exchange's `result`, keeping the code of a failure; after a record that went through,
 // what ConfirmForm says.

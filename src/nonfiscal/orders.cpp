@@ -11,12 +11,12 @@ using namespace tarn;
 
 // Also exported as mfParReturn.
 int tarn::exported::mfParOrder() {
-    return Succeeded(HasFormSupport() ? MF_OK : MF_NOT_AVAILABLE);
+    return Succeeded(Lib().capabilities.forms ? MF_OK : MF_NOT_AVAILABLE);
 }
 
 int tarn::exported::mfBgOrder(const char* customer, const char* number) {
     Library& lib = Lib();
-    if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
+    if (!lib.capabilities.forms) return Succeeded(MF_NOT_PERFORMED);
     if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
     CRequestBeginOrder record(customer, number);
     const int result = SendForm(record);
@@ -27,7 +27,7 @@ int tarn::exported::mfBgOrder(const char* customer, const char* number) {
 
 int tarn::exported::mfLineOrder(const char* name, const char* quantity, const char* modifier) {
     Library& lib = Lib();
-    if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
+    if (!lib.capabilities.forms) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_ORDER)) return Failed(kCodeDocumentNotOpen);
     CRequestLineOrder piece(name, quantity, modifier);
     const int result = SendForm(piece);
@@ -38,7 +38,7 @@ int tarn::exported::mfLineOrder(const char* name, const char* quantity, const ch
 // The order is closed on the library's side whatever the printer made of the last piece.
 int tarn::exported::mfEndOrder() {
     Library& lib = Lib();
-    if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
+    if (!lib.capabilities.forms) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_ORDER)) return Failed(kCodeDocumentNotOpen);
     CRequestEndOrder piece;
     const int result = SendForm(piece);

@@ -25,14 +25,14 @@ constexpr size_t kTotalWidth = 27;
 }  // namespace
 
 int tarn::exported::mfParMaxLinesReturn(int* maxLines) {
-    if (maxLines != nullptr) *maxLines = HasFormSupport() ? kMostItems : 0;
+    if (maxLines != nullptr) *maxLines = Lib().capabilities.forms ? kMostItems : 0;
     return Succeeded();
 }
 
 // The open-document test comes before the printer test.
 int tarn::exported::mfBgReturn(const char* returnNumber, const char* personName, tarn_arg) {
     Library& lib = Lib();
-    if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
+    if (!lib.capabilities.forms) return Succeeded(MF_NOT_PERFORMED);
     ReturnState& slip = lib.returnSlip;
     CopyCut(slip.number, returnNumber);
     CopyCut(slip.personName, personName);
@@ -45,7 +45,7 @@ int tarn::exported::mfBgReturn(const char* returnNumber, const char* personName,
 
 int tarn::exported::mfLineReturn(const char* name, const char* quantity, const char* total) {
     Library& lib = Lib();
-    if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
+    if (!lib.capabilities.forms) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_RETURN)) return Failed(kCodeDocumentNotOpen);
     ReturnState& slip = lib.returnSlip;
     if (slip.lines >= kMostItems) return Failed(kCodeOther);
@@ -71,7 +71,7 @@ int tarn::exported::mfLineReturn(const char* name, const char* quantity, const c
 // Nothing is sent: the slip was printed whole by its item.
 int tarn::exported::mfEndReturn() {
     Library& lib = Lib();
-    if (!HasFormSupport()) return Succeeded(MF_NOT_PERFORMED);
+    if (!lib.capabilities.forms) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_RETURN)) return Failed(kCodeDocumentNotOpen);
     lib.SetDocumentOpen(MF_DOC_RETURN, false);
     return Succeeded();

@@ -117,7 +117,7 @@ int KeepFigure(const Figure& figure, const char* cash) {
 int tarn::exported::mfBgShiftReport(const char* shiftNo, const char* startDate, const char* endDate,
                                     const char* personName) {
     Library& lib = Lib();
-    if (!HasShiftSettlement()) return Succeeded(MF_NOT_PERFORMED);
+    if (!lib.capabilities.shiftSettlement) return Succeeded(MF_NOT_PERFORMED);
     const std::string number = FieldText(shiftNo, kShiftNumberWidth);
     const std::string start = FieldText(startDate, kStartDateWidth);
     const std::string end = FieldText(endDate, kEndDateWidth);
@@ -137,7 +137,7 @@ int tarn::exported::mfBgShiftReport(const char* shiftNo, const char* startDate, 
 int tarn::exported::mfLineShiftReport(int typeNo, const char* name, const char* counted,
                                       const char* cash, const char* difference) {
     Library& lib = Lib();
-    if (!HasShiftSettlement()) return Succeeded(MF_NOT_PERFORMED);
+    if (!lib.capabilities.shiftSettlement) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_SHIFT_REPORT)) return Failed(kCodeDocumentNotOpen);
     const std::string nameText = FieldText(name, kNameWidth);
     const std::string countedText = FieldText(counted, kCountedWidth);
@@ -159,7 +159,7 @@ int tarn::exported::mfLineShiftReport(int typeNo, const char* name, const char* 
 // The settlement is closed whatever the printer made of the record.
 int tarn::exported::mfEndShiftReport() {
     Library& lib = Lib();
-    if (!HasShiftSettlement()) return Succeeded(MF_NOT_PERFORMED);
+    if (!lib.capabilities.shiftSettlement) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_SHIFT_REPORT)) return Failed(kCodeDocumentNotOpen);
     LogInfoF("In mfEndShiftReport");
     const std::string record = ShiftSettlementRecord(lib.settlement);

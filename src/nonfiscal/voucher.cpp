@@ -33,11 +33,6 @@ struct Voucher {
     const char* text16;
 };
 
-bool HasVoucherSupport() {
-    const Library& lib = Lib();
-    return lib.printerType >= 5 || lib.version >= 4;
-}
-
 bool Empty(const char* text) {
     return text == nullptr || text[0] == '\0';
 }
@@ -56,7 +51,7 @@ const char* KindCode(int kind) {
 
 class CRequestPrePaidVoucher : public CRequestFormRecord {
 public:
-    CRequestPrePaidVoucher(const Voucher& v, int printerType);
+    CRequestPrePaidVoucher(const Voucher& v, bool lastLine);
 
 private:
     void DateAndTime(const char* dateTime);
@@ -65,7 +60,7 @@ private:
     }
 };
 
-CRequestPrePaidVoucher::CRequestPrePaidVoucher(const Voucher& v, int printerType) {
+CRequestPrePaidVoucher::CRequestPrePaidVoucher(const Voucher& v, bool lastLine) {
     AppendHead("23");
     AppendCode("30");
     DateAndTime(v.dateTime);
@@ -88,7 +83,7 @@ CRequestPrePaidVoucher::CRequestPrePaidVoucher(const Voucher& v, int printerType
         AppendCode("73");
         AppendCode("83");
     }
-    if (printerType >= 8 && !(Empty(v.text16) && Empty(v.text15))) {
+    if (lastLine && !(Empty(v.text16) && Empty(v.text15))) {
         AppendLine("14", Empty(v.text16) ? v.text15 : v.text16, 36, Align::Right);
     }
     AppendEnd();
@@ -107,7 +102,7 @@ void CRequestPrePaidVoucher::DateAndTime(const char* dateTime) {
 }  // namespace
 
 int tarn::exported::mfParPrePaid_Voucher() {
-    return Succeeded(HasVoucherSupport() ? MF_OK : MF_NOT_AVAILABLE);
+    return Succeeded(Lib().capabilities.vouchers ? MF_OK : MF_NOT_AVAILABLE);
 }
 
 // No open-document test and no wait: the voucher is printed whatever else is open.
@@ -118,12 +113,12 @@ int tarn::exported::mfPrPrePaid_Voucher(int kind, const char* dateTime, const ch
                                         const char* validUntil, const char* information,
                                         int validDays, const char* pin, const char* footerText) {
     Library& lib = Lib();
-    if (!HasVoucherSupport()) return Succeeded(MF_NOT_PERFORMED);
+    if (!lib.capabilities.vouchers) return Succeeded(MF_NOT_PERFORMED);
     const Voucher voucher{kind,          dateTime,   operatorName, terminal,
                           transactionNo, sequenceNo, batchNo,      amount,
                           product,       serialNo,   code,         validUntil,
                           information,   validDays,  pin,          footerText};
-    CRequestPrePaidVoucher record(voucher, lib.printerType);
+    CRequestPrePaidVoucher record(voucher, lib.capabilities.voucherLastLine);
     const int result = SendForm(record);
     return result != 0 ? result : Succeeded();
 }

@@ -36,11 +36,6 @@ constexpr StatusRule kCancelledRules[] = {
     {2, status2::kFault80, true, kCodeFiscalError},
 };
 
-bool NamesAReason() {
-    const Library& lib = Lib();
-    return lib.printerType > 3 || (lib.printerType == 3 && lib.version >= 3);
-}
-
 int CodeOfReason(char reason) {
     if (reason == 'C') return kCodeItemBlocked;
     return std::strchr("27FGJKRST", reason) != nullptr ? kCodeOutOfRange : kCodeOther;
@@ -146,7 +141,7 @@ int CancelTheReceipt() {
 
 ReceiptCheck WhyTicketCanceled() {
     CurrentPlatform().SleepMs(200);
-    return NamesAReason() ? AskReason() : ReadStatusBits();
+    return Lib().capabilities.reasonQuery ? AskReason() : ReadStatusBits();
 }
 
 int AfterFailedCheck(const ReceiptCheck& check) {

@@ -116,7 +116,7 @@ int Closing::Discount() {
         if (result != 0) return result;
         return Check(1);
     }
-    if (receipt_.ptuLinesTotal != 0 && lib_.printerType >= 8) {
+    if (receipt_.ptuLinesTotal != 0 && lib_.capabilities.lineDiscounts) {
         CRequestTicketDiscount discount(0, static_cast<int32_t>(receipt_.ptuLinesTotal));
         (void)Step(discount);  // a receipt it cancelled shows in the next check
     }
@@ -144,7 +144,7 @@ void Closing::AdjustmentAndToPay() {
     ++footLines_;
 }
 
-// Type 4 and above: payment records; from type 8 the first payment whose name is a
+// Payment records; where the printer takes a second currency, the first payment whose name is a
 // second-currency text goes out in that currency.
 int Closing::PaymentRecords() {
     bool secondCurrencyUsed = false;
@@ -152,7 +152,7 @@ int Closing::PaymentRecords() {
         if (args_.payment[i] <= 0) continue;
         const int64_t toConvert = i == 0 ? toPay_ : args_.payment[i];
         const std::optional<SecondCurrency> currency =
-            lib_.printerType >= 8 && !secondCurrencyUsed
+            lib_.capabilities.secondCurrency && !secondCurrencyUsed
                 ? SecondCurrencyOf(args_.paymentName[i].c_str(), toConvert)
                 : std::nullopt;
         if (currency) {
@@ -303,7 +303,7 @@ int Closing::Whole() {
     if (result == 0) result = SaleTotal();
     if (result != 0) return result;
     AdjustmentAndToPay();
-    if (lib_.printerType >= 4) {
+    if (lib_.capabilities.paymentRecords) {
         result = PaymentRecords();
         if (result != 0) return result;
     } else {

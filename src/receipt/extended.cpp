@@ -43,7 +43,7 @@ bool NamesReceiptDiscount(const std::string& name) {
 
 int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, int32_t value) {
     Library& lib = Lib();
-    if (lib.printerType < 8) return Succeeded(MF_NOT_PERFORMED);
+    if (!lib.capabilities.lineDiscounts) return Succeeded(MF_NOT_PERFORMED);
     const std::string name = GivenName(given);
     LogInfoF("In mfLineTicketExt, name: %s, price: %d, quantity: %d, value: %d", name.c_str(),
              price, quantity, value);
@@ -80,7 +80,7 @@ int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, in
 }  // namespace
 
 int tarn::exported::mfParLineTicketExt() {
-    return Succeeded(Lib().printerType < 8 ? MF_NOT_AVAILABLE : MF_OK);
+    return Succeeded(Lib().capabilities.lineDiscounts ? MF_OK : MF_NOT_AVAILABLE);
 }
 
 int tarn::exported::mfLineTicketExt(tarn_arg, const char* name, int ptu, const char*, int price,
