@@ -156,20 +156,24 @@ TEST_F(DevicesTest, ParFiscDispDescribesTheDisplayTheStartFound) {
     // clang-format off
     const struct { int display; uint8_t extraBits; const char* described; } rows[] = {
         {1, 0, "ZR350 9 9 1 0 0 76"}, {2, 0, "ZR350 9+ 9 1 0 0 76"}, {0, 0, " 0 0 5 5 0"},
-        {3, 0, "ZR350 2*20 20 2 -1 -1 107"}, {0, 0x07, " 0 0 5 5 0"}};
+        {3, 0, "ZR350 2*20 20 2 -1 -1 107"}, {0, 0x07, " 0 0 5 5 0"}, {1, 0x02, " 0 0 5 5 0"},
+        {2, 0x02, " 0 0 5 5 0"}};
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(&r - rows);
         StartWith(4, r.display, r.extraBits);
+        const bool listed = r.described[0] != ' ';
         char name[11] = {}, characters[111] = {};
         int width = 0, lines = 0, mode1 = 5, mode2 = 5;
         EXPECT_EQ(Coded(mfParFiscDisp(0, name, &width, &lines, characters, &mode1, &mode2)),
-                  std::make_pair(r.display ? 0 : -2, r.display ? 0 : 769));
+                  std::make_pair(listed ? 0 : -2, listed ? 0 : 769));
         std::ostringstream out;
         out << name << " " << width << " " << lines << " " << mode1 << " " << mode2 << " "
             << std::string(characters).size();
         EXPECT_EQ(out.str(), r.described);  // nothing written for a display of no listed type
         EXPECT_EQ(mfParFiscDisp(1, name, &width, &lines, characters, &mode1, &mode2), 1);
+        EXPECT_EQ(mfDispSum("Razem", 1250), 0);
+        EXPECT_EQ(Sent().empty(), !listed);  // nothing shown on a display of no listed type
     }
 }
 

@@ -23,7 +23,7 @@ protected:
 
 // mfSetDebugLevel: 0 logs nothing, 9 everything, any other value the failures. The log opens on
 // each load, appends, stamps every line; mfStop closes it and the next mfStart opens it again,
-// at the level it had.
+// at the level it had (a start that finds it open keeps it).
 TEST_F(LogTest, TheLevelDecidesWhatIsWrittenAndStartOpensTheLogAgain) {
     seam::LoadLibrary(dir.File("tarnel.txt"));  // loaded again
     platform->SleepMs(61000);
@@ -54,6 +54,7 @@ TEST_F(LogTest, TheLevelDecidesWhatIsWrittenAndStartOpensTheLogAgain) {
         EXPECT_EQ(Logged("mfSetDebugLevel to: 9"), value == 9);
         EXPECT_EQ(Logged("In mfGetTax, result: -2"), value != 0);
         EXPECT_TRUE(Logged("***** LOG CLOSED *****"));
+        EXPECT_EQ(LogText().rfind("LOG OPEN"), LogText().find("LOG OPEN"));  // kept open
     }
 }
 

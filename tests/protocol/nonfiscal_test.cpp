@@ -276,6 +276,7 @@ TEST_F(NonfiscalFormsTest, ThePausesAndWaitsAfterADocument) {
         {kVoucher, 8, 2, 1000, true, -2, 0, 0},
         {kPayIn, 8, 2, 40000, false, 0, 30200, 301},  // the wait gives up after 30 s
         {kVisa, 8, 2, 40000, false, 0, 30200, 301},
+        {kReturnItem, 8, 2, 40000, false, 0, 100 + 20200 + 100, 201},  // a return item's: 20 s
         // An older printer's polls take 900 ms: no poll starts after the wait's 15 s.
         {kCardRegistration, 3, 1, 100000, false, 0, 18000, 17},
     };

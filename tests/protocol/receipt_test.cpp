@@ -290,6 +290,7 @@ TEST_F(ReceiptTest, AClosingRefusedKeepsItsCodeAndTheNextStepFinishesIt) {
                    Next next; bool asked = false; const char* logged = ""; bool ended = false;
                  } rows[] = {
         {"no whole percent", 150, [] {}, 771, kCancel}, {"100 %", 10000, [] {}, 771, kCancel},
+        {"0,01 %", 1, [] {}, 771, kCancel},
         {"a sale total beyond 32 bits", 0, [this] {
              for (int i = 0; i < 3; ++i) {
                  printer->AnswerGarbageNext({0});  // the printer's own limit is lower: masked
