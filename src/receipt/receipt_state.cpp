@@ -73,9 +73,6 @@ std::string GivenName(const char* name) {
 // A name past its field is cut to it: reading only the field's bytes gives the same name.
 std::string FixUpName(const char* given) {
     std::string name = GivenName(given);
-    if (!name.empty() && name.size() <= kNameWidth && CountAllowed(name) >= kAllowedNeeded)
-        return name;
-    if (name.size() > kNameWidth) name.resize(kNameWidth);
     while (name.size() < static_cast<size_t>(kAllowedNeeded)) name += '.';
     for (int missing = kAllowedNeeded - CountAllowed(name); missing > 0; --missing) {
         if (name.size() < kNameWidth) {
