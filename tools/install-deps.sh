@@ -8,12 +8,13 @@ installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
 }
 # `install-deps.sh demo`: only what the demo builds with (the compiler, CMake, and the libraries
-# the tools link: cpp-httplib for the web pages, nlohmann-json and SQLite for the print service).
+# the tools link: cpp-httplib for the web pages, nlohmann-json and SQLite for the print service,
+# and Python, which writes the service's table of failures from the reference).
 # Without an argument, everything `make test` needs besides: the documentation's examples are
 # built and run in C, Python, C# and Pascal; the benchmarks use Google Benchmark; the fuzz
 # targets are built with clang and its libFuzzer; the web pages are tested in headless Chromium;
 # clang-tidy and cppcheck are the static analysis of `make lint`; Wine runs the Windows builds.
-demo_packages="cmake make g++ pkg-config libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev"
+demo_packages="cmake make g++ pkg-config python3 libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev"
 test_packages="libgtest-dev libbenchmark-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64
     clang-format clang-tidy cppcheck clang libclang-rt-14-dev python3 mono-mcs mono-runtime
     fp-compiler chromium chromium-driver"

@@ -39,7 +39,7 @@ protected:
 TEST_F(CliTest, EachCommandAndTheSimulatorExplainThemselves) {
     for (const char* command :
          {"demo", "identify", "status", "receipt", "daily-report", "report", "drawer", "footer",
-          "cashier", "clock", "pay-in", "pay-out", "raw"}) {
+          "cashier", "clock", "pay-in", "pay-out", "serve", "raw"}) {
         const CommandResult one = Tarn(std::string(command) + " --help");
         EXPECT_EQ(one.status, 0) << command;
         EXPECT_NE(one.output.find(std::string("usage: tarn ") + command), std::string::npos)

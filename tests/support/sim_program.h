@@ -20,6 +20,7 @@ public:
     void Stop();
     // The TCP port tarn-sim reported, when it was started with --tcp.
     int TcpPort() const;
+    pid_t Pid() const { return pid_; }
 
 private:
     pid_t pid_ = -1;

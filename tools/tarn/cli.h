@@ -38,5 +38,6 @@ std::vector<std::string> Split(const std::string& text, char separator);
 
 int RunDemo(const Args& args, int port);
 int RunReceipt(const Args& args, int port);
+int RunServe(const Args& args, int port);
 
 }  // namespace tarn::cli

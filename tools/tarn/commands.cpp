@@ -206,6 +206,10 @@ const std::vector<Command> kCommands = {
      Clock},
     {"pay-in", "pay-in NUMBER PERSON TITLE AMOUNT", "Prints a pay-in receipt.", PayIn},
     {"pay-out", "pay-out NUMBER PERSON TITLE AMOUNT", "Prints a pay-out receipt.", PayOut},
+    {"serve", "serve [--listen HOST:PORT] [--journal FILE] [--printer NAME=PORT]...",
+     "Serves the printers over HTTP on this machine, every job kept in a journal (see "
+     "docs/service.md).",
+     RunServe},
     {"raw", "raw HEX-BYTES...",
      "Sends bytes to the printer on port 1 as they are and shows the answer.", Raw},
 };

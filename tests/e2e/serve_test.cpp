@@ -1,0 +1,247 @@
+// tarn serve as a till reaches it: a real HTTP client against the service, the service against
+// tarn-sim programs over TCP, and the service killed, restarted and its printers stopped.
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <deque>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sim_program.h"
+#include "test_dir.h"
+
+extern char** environ;
+
+namespace tarn {
+namespace {
+
+using Json = nlohmann::json;
+using Clock = std::chrono::steady_clock;
+
+const char* const kSale =
+    R"({"lines": [{"name": "Chleb żytni", "tax": "B", "quantity": 1, "unit_price": "5.49"},
+                  {"name": "Pomidory", "tax": "B", "quantity": "1.25", "unit_price": 1290,
+                   "unit": "kg"}],
+        "payments": [{"type": "cash", "amount": "30.00"}], "transaction": 77})";
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+class ServeTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        for (test::SimProgram& sim : sims_) kill(sim.Pid(), SIGCONT);
+        StopService(SIGTERM);
+    }
+
+    // A virtual printer on a TCP port; its roll in sim<N>.out.
+    std::string AddPrinter(const std::string& name, std::vector<std::string> args = {}) {
+        sims_.emplace_back();
+        const std::string roll = dir.File(name + ".roll");
+        args.insert(args.end(), {"--tcp", "0"});
+        EXPECT_TRUE(sims_.back().Start(args, roll, ""));
+        printers_.push_back(name + "=tcp:127.0.0.1:" + std::to_string(sims_.back().TcpPort()));
+        return roll;
+    }
+
+    void StartService() {
+        std::vector<std::string> all = {TARN_CLI_BINARY, "serve",     "--listen",
+                                        "127.0.0.1:0",   "--journal", dir.File("journal.db")};
+        for (const std::string& p : printers_) all.insert(all.end(), {"--printer", p});
+        std::vector<char*> argv;
+        for (std::string& a : all) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        const std::string out = dir.File("serve.out");
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        ASSERT_EQ(posix_spawn(&service_, TARN_CLI_BINARY, &actions, nullptr, argv.data(), environ),
+                  0);
+        posix_spawn_file_actions_destroy(&actions);
+        for (int i = 0; i < 500 && port_ <= 0; ++i) {
+            const std::string shown = test::ReadFile(out);
+            const size_t at = shown.find("http://127.0.0.1:");
+            if (at != std::string::npos) port_ = std::atoi(shown.c_str() + at + 17);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_GT(port_, 0) << test::ReadFile(out);
+    }
+    void StopService(int signal) {
+        if (service_ <= 0) return;
+        kill(service_, signal);
+        waitpid(service_, nullptr, 0);
+        service_ = -1;
+        port_ = 0;
+    }
+    httplib::Result Post(const std::string& path, const std::string& body,
+                         const std::string& key = "") {
+        httplib::Client client("127.0.0.1", port_);
+        client.set_read_timeout(60, 0);
+        httplib::Headers headers;
+        if (!key.empty()) headers.emplace("Idempotency-Key", key);
+        return client.Post(path, headers, body, "application/json");
+    }
+    Json Get(const std::string& path, int* status = nullptr) {
+        httplib::Client client("127.0.0.1", port_);
+        client.set_read_timeout(60, 0);
+        const httplib::Result r = client.Get(path);
+        if (status != nullptr) *status = r ? r->status : -1;
+        return r ? Json::parse(r->body, nullptr, false) : Json();
+    }
+
+    test::TestDir dir;
+    std::deque<test::SimProgram> sims_;  // SimProgram cannot move
+    std::vector<std::string> printers_;
+    pid_t service_ = -1;
+    int port_ = 0;
+};
+
+// A sale; the same key again answers the first outcome and prints nothing; the same key with
+// another body is refused; the job is found by its id, as the printer's last job, and in the
+// list.
+TEST_F(ServeTest, ASaleRunsOncePerKey) {
+    const std::string roll = AddPrinter("till");
+    StartService();
+    const httplib::Result sale = Post("/printers/till/receipts?wait=20000", kSale, "sale-1");
+    ASSERT_TRUE(sale);
+    EXPECT_EQ(sale->status, 200) << sale->body;
+    const Json job = Json::parse(sale->body);
+    EXPECT_EQ(job["outcome"], "printed") << sale->body;
+    EXPECT_EQ(job["receipt_number"], 1);
+    const httplib::Result again = Post("/printers/till/receipts?wait=20000", kSale, "sale-1");
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->status, 200);
+    EXPECT_EQ(Json::parse(again->body)["receipt_number"], 1);
+    const std::string other = R"({"lines": [{"name": "Mleko", "tax": "B", "quantity": 1,
+        "unit_price": 299}], "payments": [{"type": "card", "amount": 299}]})";
+    EXPECT_EQ(Post("/printers/till/receipts", other, "sale-1")->status, 409);
+    EXPECT_EQ(Count(test::ReadFile(roll), "PARAGON FISKALNY"), 1u) << test::ReadFile(roll);
+    EXPECT_EQ(Count(test::ReadFile(roll), "TRANSAKCJI: 77"), 1u) << test::ReadFile(roll);
+    EXPECT_EQ(Get("/jobs/sale-1")["outcome"], "printed");
+    EXPECT_EQ(Get("/printers/till/last-job")["id"], "sale-1");
+    EXPECT_EQ(Get("/jobs?printer=till")["jobs"].size(), 1u);
+    const Json printer = Get("/printers/till");
+    EXPECT_EQ(printer["identity"]["serial"], "TRN26000001") << printer.dump();
+    EXPECT_EQ(printer["status"]["receipt_count"], 1) << printer.dump();
+}
+
+// Each document is refused whole, naming the field, and nothing reaches the paper.
+TEST_F(ServeTest, ABadDocumentIsRefusedNamingTheField) {
+    const std::string roll = AddPrinter("till");
+    StartService();
+    const std::string line = R"({"name": "Chleb", "tax": "B", "quantity": 1, "unit_price": 549})";
+    const std::string cash = R"([{"type": "cash", "amount": 549}])";
+    const auto receipt = [&](const std::string& lines, const std::string& rest = "") {
+        return R"({"lines": [)" + lines + R"(], "payments": )" + cash + rest + "}";
+    };
+    // clang-format off
+    const struct { std::string body; const char* field; } rows[] = {
+        {R"({"payments": [{"type": "cash", "amount": 1}]})", "/lines"},
+        {receipt(R"({"name": "Chleb", "tax": "H", "quantity": 1, "unit_price": 549})"), "/lines/0/tax"},
+        {receipt(R"({"name": "Chleb", "tax": "B", "quantity": 1, "unit_price": 5.49})"), "/lines/0/unit_price"},
+        {receipt(R"({"name": "Chleb", "tax": "B", "quantity": 1, "unit_price": "5.499"})"), "/lines/0/unit_price"},
+        {receipt(R"({"name": "Chleb", "tax": "B", "quantity": 0, "unit_price": 549})"), "/lines/0/quantity"},
+        {receipt(R"({"name": "", "tax": "B", "quantity": 1, "unit_price": 549})"), "/lines/0/name"},
+        {receipt(R"({"name": "A name longer than twenty-eight", "tax": "B", "quantity": 1, "unit_price": 549})"), "/lines/0/name"},
+        {receipt(R"({"name": "Chleb ☃", "tax": "B", "quantity": 1, "unit_price": 549})"), "/lines/0/name"},
+        {receipt(R"({"name": "Chleb", "tax": "B", "quantity": 1, "unit_price": 549, "price": 1})"), "/lines/0/price"},
+        {receipt(line + "," + line, R"(, "voids": [{"line": 2}])"), "/voids/0/line"},
+        {receipt(line, R"(, "voids": [{"line": 0}])"), "/voids"},
+        {receipt(line, R"(, "percent_discount": 100)"), "/percent_discount"},
+        {receipt(line, R"(, "footer_line": "a footer line longer than thirty-one")"), "/footer_line"},
+        {receipt(line, R"(, "cashier": {"pos": 1, "number": 100, "name": "Ewa"})"), "/cashier/number"},
+        {R"({"lines": [)" + line + R"(], "payments": [{"type": "cash", "amount": 548}]})", "/payments"},
+        {R"({"lines": [)" + line + R"(], "payments": [{"type": "cheque", "amount": 549}]})", "/payments/0/type"},
+        {R"({"lines": [)" + line + R"(], "payments": [{"type": "currency", "amount": 549, "currency": "EUR", "rate": "4,3210"}]})", "/payments/0/rate"},
+        {receipt(line, R"(, "job_id": "a b")"), "/job_id"},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        const httplib::Result r = Post("/printers/till/receipts?wait=5000", row.body);
+        ASSERT_TRUE(r);
+        EXPECT_EQ(r->status, 422) << row.body << "\n" << r->body;
+        EXPECT_EQ(Json::parse(r->body, nullptr, false)["field"], row.field) << row.body;
+    }
+    EXPECT_EQ(Get("/jobs")["jobs"].size(), 0u);
+    EXPECT_EQ(test::ReadFile(roll).find("PARAGON"), std::string::npos) << test::ReadFile(roll);
+}
+
+// A client whose connection is cut while its receipt prints sends it again with the same key:
+// the receipt is printed once and the retry gets its outcome.
+TEST_F(ServeTest, ARetryAfterACutConnectionPrintsOnce) {
+    const std::string roll = AddPrinter("till", {"--print-ms", "300"});
+    StartService();
+    {
+        httplib::Client impatient("127.0.0.1", port_);
+        impatient.set_read_timeout(0, 200000);
+        const httplib::Result cut =
+            impatient.Post("/printers/till/receipts?wait=20000", {{"Idempotency-Key", "k1"}}, kSale,
+                           "application/json");
+        EXPECT_FALSE(cut);
+    }
+    const httplib::Result retry = Post("/printers/till/receipts?wait=20000", kSale, "k1");
+    ASSERT_TRUE(retry);
+    EXPECT_EQ(Json::parse(retry->body)["outcome"], "printed") << retry->body;
+    EXPECT_EQ(Count(test::ReadFile(roll), "PARAGON FISKALNY"), 1u) << test::ReadFile(roll);
+}
+
+// The service killed while a slow printer prints a receipt: after the restart the job is
+// resolved by asking the printer, and its outcome is what the roll shows; the journal still
+// holds the job finished before.
+TEST_F(ServeTest, AJobCutByAKillIsResolvedAsTheRollShows) {
+    const std::string roll = AddPrinter("till", {"--print-ms", "250"});
+    StartService();
+    ASSERT_EQ(Post("/printers/till/receipts?wait=20000", kSale, "first")->status, 200);
+    std::string lines = R"({"name": "Chleb", "tax": "B", "quantity": 1, "unit_price": 100})";
+    for (int i = 0; i < 5; ++i) lines += "," + lines.substr(0, lines.find('}') + 1);
+    const std::string big =
+        R"({"lines": [)" + lines + R"(], "payments": [{"type": "cash", "amount": 600}]})";
+    ASSERT_EQ(Post("/printers/till/receipts", big, "cut")->status, 202);
+    const Clock::time_point until = Clock::now() + std::chrono::seconds(10);
+    while (Count(test::ReadFile(roll), "Chleb.....") < 2 && Clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    StopService(SIGKILL);
+    const bool ended = test::ReadFile(roll).find("Paragon nr 2") != std::string::npos;
+    StartService();
+    const Json job = Get("/jobs/cut?wait=20000");
+    EXPECT_EQ(job["state"], "done") << job.dump();
+    EXPECT_EQ(job["outcome"], ended ? "printed" : "not_printed") << job.dump();
+    EXPECT_NE(job.value("resolution", "").find("receipt count"), std::string::npos) << job.dump();
+    EXPECT_EQ(Count(test::ReadFile(roll), "PARAGON ANULOWANY"), ended ? 0u : 1u)
+        << test::ReadFile(roll);
+    EXPECT_EQ(Get("/jobs/first")["outcome"], "printed");
+    const Json next = Json::parse(Post("/printers/till/receipts?wait=20000", kSale, "next")->body);
+    EXPECT_EQ(next["outcome"], "printed") << next.dump();
+}
+
+// One printer stopped dead: the other goes on serving at its own pace.
+TEST_F(ServeTest, AStoppedPrinterDoesNotHoldUpAnother) {
+    AddPrinter("stuck");
+    const std::string roll = AddPrinter("free");
+    StartService();
+    ASSERT_EQ(Post("/printers/stuck/receipts?wait=20000", kSale, "warm")->status, 200);
+    kill(sims_[0].Pid(), SIGSTOP);
+    EXPECT_EQ(Post("/printers/stuck/receipts", kSale, "held")->status, 202);
+    const Clock::time_point start = Clock::now();
+    const httplib::Result free = Post("/printers/free/receipts?wait=20000", kSale, "free");
+    ASSERT_TRUE(free);
+    EXPECT_EQ(Json::parse(free->body)["outcome"], "printed") << free->body;
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+    EXPECT_NE(Get("/jobs/held")["state"], "done");
+    StopService(SIGKILL);
+}
+
+}  // namespace
+}  // namespace tarn
