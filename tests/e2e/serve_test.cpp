@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <deque>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <thread>
@@ -59,6 +60,7 @@ protected:
         std::vector<std::string> all = {TARN_CLI_BINARY, "serve",     "--listen",
                                         "127.0.0.1:0",   "--journal", dir.File("journal.db")};
         for (const std::string& p : printers_) all.insert(all.end(), {"--printer", p});
+        all.insert(all.end(), options_.begin(), options_.end());
         std::vector<char*> argv;
         for (std::string& a : all) argv.push_back(a.data());
         argv.push_back(nullptr);
@@ -104,6 +106,7 @@ protected:
     test::TestDir dir;
     std::deque<test::SimProgram> sims_;  // SimProgram cannot move
     std::vector<std::string> printers_;
+    std::vector<std::string> options_;
     pid_t service_ = -1;
     int port_ = 0;
 };
@@ -241,6 +244,59 @@ TEST_F(ServeTest, AStoppedPrinterDoesNotHoldUpAnother) {
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
     EXPECT_NE(Get("/jobs/held")["state"], "done");
     StopService(SIGKILL);
+}
+
+// A browser page of another site, a host name that is not this service's (DNS rebinding) and a
+// client without the token are refused before anything runs; a configured origin is let through;
+// the metrics count what ran.
+TEST_F(ServeTest, RequestsFromElsewhereAreRefused) {
+    const std::string roll = AddPrinter("till");
+    std::ofstream(dir.File("token")) << "0123456789abcdef0123\n";
+    options_ = {"--allow-origin", "http://till.local", "--token-file", dir.File("token")};
+    StartService();
+    const std::string host = "127.0.0.1:" + std::to_string(port_);
+    const std::string token = "Bearer 0123456789abcdef0123";
+    // clang-format off
+    const struct { const char* method; httplib::Headers headers; int status; } rows[] = {
+        {"POST", {{"Authorization", token}, {"Origin", "http://shop.example"}}, 403},
+        {"POST", {{"Authorization", token}, {"Sec-Fetch-Site", "cross-site"}}, 403},
+        {"POST", {{"Authorization", token}, {"Host", "rebound.example:" + std::to_string(port_)}}, 421},
+        {"POST", {{"Authorization", "Bearer 0123456789abcdef012"}}, 401},
+        {"POST", {}, 401},
+        {"OPTIONS", {{"Origin", "http://till.local"}}, 204},
+        {"POST", {{"Authorization", token}, {"Origin", "http://till.local"}}, 200},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        httplib::Client client("127.0.0.1", port_);
+        client.set_read_timeout(60, 0);
+        httplib::Request request;
+        request.method = row.method;
+        request.path = "/printers/till/receipts?wait=20000";
+        request.headers = row.headers;
+        if (request.headers.find("Host") == request.headers.end())
+            request.headers.emplace("Host", host);
+        request.body = kSale;
+        request.set_header("Content-Type", "application/json");
+        const httplib::Result r = client.send(request);
+        ASSERT_TRUE(r);
+        EXPECT_EQ(r->status, row.status) << row.method << " " << r->body;
+        if (row.headers.count("Origin") != 0 && row.status != 403) {
+            EXPECT_EQ(r->get_header_value("Access-Control-Allow-Origin"), "http://till.local");
+        }
+    }
+    EXPECT_EQ(Count(test::ReadFile(roll), "PARAGON FISKALNY"), 1u) << test::ReadFile(roll);
+    httplib::Client client("127.0.0.1", port_);
+    const httplib::Result metrics = client.Get("/metrics", {{"Authorization", token}});
+    ASSERT_TRUE(metrics);
+    EXPECT_NE(metrics->body.find("tarn_jobs_total{printer=\"till\",outcome=\"printed\"} 1"),
+              std::string::npos)
+        << metrics->body;
+    const test::CommandResult open =
+        test::RunCommand(std::string(TARN_CLI_BINARY) + " serve --listen 0.0.0.0:0 --journal " +
+                         dir.File("other.db") + " --printer till=9");
+    EXPECT_EQ(open.status, 2);
+    EXPECT_NE(open.output.find("needs --token-file"), std::string::npos) << open.output;
 }
 
 }  // namespace

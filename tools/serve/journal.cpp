@@ -151,6 +151,17 @@ std::vector<JobRow> Journal::List(const JobFilter& filter) {
     return Rows(select.Bind(static_cast<int64_t>(filter.limit)));
 }
 
+std::vector<Journal::Ended> Journal::AllEnded() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Statement select(db_,
+                     "SELECT printer, outcome, finished_ms - created_ms FROM jobs WHERE state = "
+                     "'done'");
+    std::vector<Ended> ended;
+    while (select.Step() == SQLITE_ROW)
+        ended.push_back({select.Text(0), select.Text(1), select.Number(2)});
+    return ended;
+}
+
 int Journal::Purge(int64_t beforeMs) {
     std::lock_guard<std::mutex> lock(mutex_);
     Statement(db_, "DELETE FROM jobs WHERE state = 'done' AND finished_ms < ?")

@@ -49,6 +49,12 @@ public:
     std::optional<JobRow> Last(const std::string& printer);
     std::vector<JobRow> InState(const std::string& printer, const std::string& state);
     std::vector<JobRow> List(const JobFilter& filter);
+    // Every ended job's printer, outcome and time from its creation to its end.
+    struct Ended {
+        std::string printer, outcome;
+        int64_t ms;
+    };
+    std::vector<Ended> AllEnded();
     // Forgets jobs that ended before `beforeMs`; how many.
     int Purge(int64_t beforeMs);
 

@@ -1,5 +1,5 @@
 // tarn serve [--listen HOST:PORT] [--journal FILE] [--keep-days N] [--config FILE]
-//            [--printer NAME=PORT[,logo=FILE]]...
+//            [--token-file FILE] [--allow-origin ORIGIN]... [--printer NAME=PORT[,logo=FILE]]...
 #include <signal.h>
 #include <unistd.h>
 
@@ -9,6 +9,7 @@
 #include <set>
 
 #include "cli.h"
+#include "guard.h"
 #include "guarded_server.h"
 #include "serve.h"
 #include "service.h"
@@ -19,7 +20,7 @@ namespace {
 
 constexpr const char* kUsage =
     "serve [--listen HOST:PORT] [--journal FILE] [--keep-days N] [--config FILE]\n"
-    "       [--printer NAME=PORT[,logo=FILE]]...";
+    "       [--token-file FILE] [--allow-origin ORIGIN]... [--printer NAME=PORT[,logo=FILE]]...";
 constexpr size_t kLargestBody = 1 << 20;
 
 bool Fail(const std::string& why) {
@@ -91,6 +92,10 @@ bool ParseOptions(const cli::Args& args, Config* config) {
                  Fail("--keep-days takes days");
         } else if (option == "--config") {
             ok = ReadConfigFile(value, config);
+        } else if (option == "--token-file") {
+            config->tokenFile = value;
+        } else if (option == "--allow-origin") {
+            config->allowedOrigins.push_back(value);
         } else if (option == "--printer") {
             ok = ParsePrinter(value, config);
         } else {
@@ -139,12 +144,24 @@ int RunService(const cli::Args& args) {
                      error.c_str());
         return 1;
     }
-    web::GuardedServer server(16);
+    // A client waiting for its job holds a thread: enough that those of a printer that hangs
+    // leave threads for the others.
+    web::GuardedServer server(64);
     server.set_payload_max_length(kLargestBody);
-    service.Route(&server);
     const int port = config.port == 0
                          ? server.bind_to_any_port(config.host)
                          : (server.bind_to_port(config.host, config.port) ? config.port : -1);
+    Guard guard;
+    if (port >= 0 && !guard.Configure(config, port, &error)) {
+        std::fprintf(stderr, "tarn serve: %s\n", error.c_str());
+        service.Stop();
+        return 2;
+    }
+    server.set_pre_routing_handler(
+        [&guard](const httplib::Request& request, httplib::Response& response) {
+            return guard.Check(request, response);
+        });
+    service.Route(&server);
     if (port < 0 || !server.ListenInBackground()) {
         std::fprintf(stderr, "tarn serve: cannot listen on %s:%d\n", config.host.c_str(),
                      config.port);

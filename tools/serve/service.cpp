@@ -115,6 +115,7 @@ void Service::Route(httplib::Server* server) {
     server->Get("/printers", handle(&Service::ListPrinters));
     server->Get(R"(/printers/([^/]+))", handle(&Service::GetPrinter));
     server->Get(R"(/printers/([^/]+)/last-job)", handle(&Service::GetLastJob));
+    server->Get("/metrics", handle(&Service::GetMetrics));
 }
 
 PrinterRunner* Service::Printer(const Request& request, Response& response) {
@@ -223,6 +224,61 @@ void Service::GetLastJob(const Request& request, Response& response) {
     const std::optional<JobRow> job = journal_.Last(printer->Name());
     if (!job) return Error(response, 404, "this printer has had no job");
     AnswerJob(request, response, *job);
+}
+
+// Prometheus' text format: jobs by printer and outcome and their time from request to end (from
+// the journal, so they count across restarts), and each printer's state now.
+void Service::GetMetrics(const Request&, Response& response) {
+    const double kBounds[] = {0.5, 1, 2, 5, 10, 30, 60, 300};
+    std::map<std::pair<std::string, std::string>, int64_t> outcomes;
+    std::map<std::string, std::vector<int64_t>> buckets;  // per printer: each bound, then +Inf
+    std::map<std::string, int64_t> totalMs;
+    for (const Journal::Ended& job : journal_.AllEnded()) {
+        ++outcomes[{job.printer, job.outcome}];
+        std::vector<int64_t>& counts = buckets[job.printer];
+        counts.resize(std::size(kBounds) + 1);
+        for (size_t i = 0; i < std::size(kBounds); ++i) counts[i] += job.ms <= kBounds[i] * 1000;
+        ++counts.back();
+        totalMs[job.printer] += job.ms;
+    }
+    std::string text =
+        "# HELP tarn_jobs_total Jobs ended, by printer and outcome.\n"
+        "# TYPE tarn_jobs_total counter\n";
+    for (const auto& [key, count] : outcomes)
+        text += "tarn_jobs_total{printer=\"" + key.first + "\",outcome=\"" + key.second + "\"} " +
+                std::to_string(count) + "\n";
+    text +=
+        "# HELP tarn_job_seconds Time from a job's request to its end.\n"
+        "# TYPE tarn_job_seconds histogram\n";
+    for (const auto& [printer, counts] : buckets) {
+        const std::string label = "tarn_job_seconds_bucket{printer=\"" + printer + "\",le=\"";
+        for (size_t i = 0; i < std::size(kBounds); ++i) {
+            char bound[16];
+            std::snprintf(bound, sizeof bound, "%g", kBounds[i]);
+            text += label + bound + "\"} " + std::to_string(counts[i]) + "\n";
+        }
+        text += label + "+Inf\"} " + std::to_string(counts.back()) + "\n";
+        char sum[32];
+        std::snprintf(sum, sizeof sum, "%.3f", static_cast<double>(totalMs[printer]) / 1000);
+        text += "tarn_job_seconds_sum{printer=\"" + printer + "\"} " + sum + "\n";
+        text += "tarn_job_seconds_count{printer=\"" + printer + "\"} " +
+                std::to_string(counts.back()) + "\n";
+    }
+    text +=
+        "# HELP tarn_printer_up Whether the printer's session is open.\n"
+        "# TYPE tarn_printer_up gauge\n"
+        "# HELP tarn_printer_busy Whether the printer is running a job.\n"
+        "# TYPE tarn_printer_busy gauge\n"
+        "# HELP tarn_printer_jobs_waiting Jobs queued for the printer.\n"
+        "# TYPE tarn_printer_jobs_waiting gauge\n";
+    for (auto& [name, printer] : printers_) {
+        const Json state = printer->Describe(0);
+        const std::string label = "{printer=\"" + name + "\"} ";
+        text += "tarn_printer_up" + label + (state["session"].get<bool>() ? "1\n" : "0\n");
+        text += "tarn_printer_busy" + label + (state["busy"].get<bool>() ? "1\n" : "0\n");
+        text += "tarn_printer_jobs_waiting" + label + state["jobs_waiting"].dump() + "\n";
+    }
+    response.set_content(text, "text/plain; version=0.0.4");
 }
 
 }  // namespace tarn::serve

@@ -32,6 +32,7 @@ private:
     void ListPrinters(const Request& request, Response& response);
     void GetPrinter(const Request& request, Response& response);
     void GetLastJob(const Request& request, Response& response);
+    void GetMetrics(const Request& request, Response& response);
     // Answers with the job, after waiting up to the request's ?wait=MS for it to end: 200 when
     // it has ended, else 202 with its URL.
     void AnswerJob(const Request& request, Response& response, const JobRow& job);
