@@ -138,6 +138,12 @@ TEST_F(ServeTest, ASaleRunsOncePerKey) {
     const Json printer = Get("/printers/till");
     EXPECT_EQ(printer["identity"]["serial"], "TRN26000001") << printer.dump();
     EXPECT_EQ(printer["status"]["receipt_count"], 1) << printer.dump();
+    // The API's own example sells.
+    const Json example =
+        Get("/openapi.json")["paths"]["/printers/{name}/receipts"]["post"]["requestBody"]["content"]
+                            ["application/json"]["example"];
+    const httplib::Result sold = Post("/printers/till/receipts?wait=20000", example.dump(), "ex");
+    EXPECT_EQ(Json::parse(sold->body)["receipt_number"], 2) << sold->body;
 }
 
 // Each document is refused whole, naming the field, and nothing reaches the paper.

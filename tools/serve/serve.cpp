@@ -9,6 +9,7 @@
 #include <set>
 
 #include "cli.h"
+#include "demo.h"
 #include "guard.h"
 #include "guarded_server.h"
 #include "serve.h"
@@ -19,7 +20,7 @@ namespace tarn::serve {
 namespace {
 
 constexpr const char* kUsage =
-    "serve [--listen HOST:PORT] [--journal FILE] [--keep-days N] [--config FILE]\n"
+    "serve [--demo] [--listen HOST:PORT] [--journal FILE] [--keep-days N] [--config FILE]\n"
     "       [--token-file FILE] [--allow-origin ORIGIN]... [--printer NAME=PORT[,logo=FILE]]...";
 constexpr size_t kLargestBody = 1 << 20;
 
@@ -77,9 +78,14 @@ bool ReadConfigFile(const std::string& path, Config* config) {
     return true;
 }
 
-bool ParseOptions(const cli::Args& args, Config* config) {
+bool ParseOptions(const cli::Args& args, Config* config, Demo* demo) {
     for (size_t i = 0; i < args.size(); i += 2) {
         const std::string& option = args[i];
+        if (option == "--demo") {
+            if (demo->Started() || !demo->Start(config)) return Fail("--demo starts one printer");
+            --i;  // an option without a value
+            continue;
+        }
         if (i + 1 >= args.size()) return Fail(option + " takes a value");
         const std::string& value = args[i + 1];
         bool ok = true;
@@ -130,13 +136,14 @@ int64_t NowMs() {
 
 // The service runs until SIGINT or SIGTERM; every thread but this one leaves them to it.
 int RunService(const cli::Args& args) {
-    Config config;
-    if (!ParseOptions(args, &config)) return 2;
     sigset_t stop;
     sigemptyset(&stop);
     sigaddset(&stop, SIGINT);
     sigaddset(&stop, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stop, nullptr);
+    Config config;
+    Demo demo;
+    if (!ParseOptions(args, &config, &demo)) return 2;
     Service service(config, ThisProgram());
     std::string error;
     if (!service.Start(&error)) {
@@ -168,8 +175,10 @@ int RunService(const cli::Args& args) {
         service.Stop();
         return 1;
     }
-    std::printf("tarn serve: listening on http://%s:%d/\n", config.host.c_str(), port);
+    const std::string url = "http://" + config.host + ":" + std::to_string(port) + "/";
+    std::printf("tarn serve: listening on %s\n", url.c_str());
     std::fflush(stdout);
+    if (demo.Started()) demo.Introduce(url);
     int signal = 0;
     sigwait(&stop, &signal);
     server.Shutdown();

@@ -55,6 +55,9 @@ FailureText DescribeFailure(int code);
 
 int64_t NowMs();
 
+// The API as OpenAPI 3.
+Json OpenApi();
+
 // The worker's side: reads one request a line on stdin, answers on stdout.
 int RunWorker(const std::vector<std::string>& args);
 

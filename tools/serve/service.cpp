@@ -116,6 +116,8 @@ void Service::Route(httplib::Server* server) {
     server->Get(R"(/printers/([^/]+))", handle(&Service::GetPrinter));
     server->Get(R"(/printers/([^/]+)/last-job)", handle(&Service::GetLastJob));
     server->Get("/metrics", handle(&Service::GetMetrics));
+    server->Get("/openapi.json",
+                [](const Request&, Response& response) { Reply(response, 200, OpenApi()); });
 }
 
 PrinterRunner* Service::Printer(const Request& request, Response& response) {
