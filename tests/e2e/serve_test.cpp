@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -86,6 +87,18 @@ protected:
         waitpid(service_, nullptr, 0);
         service_ = -1;
         port_ = 0;
+    }
+    // The service's worker processes.
+    std::vector<pid_t> Workers() const {
+        std::vector<pid_t> workers;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+            const std::string stat = test::ReadFile(entry.path().string() + "/stat");
+            const size_t end = stat.rfind(')');
+            if (end != std::string::npos &&
+                std::atoi(stat.c_str() + stat.find(' ', end + 2) + 1) == service_)
+                workers.push_back(std::atoi(entry.path().filename().c_str()));
+        }
+        return workers;
     }
     httplib::Result Post(const std::string& path, const std::string& body,
                          const std::string& key = "") {
@@ -233,6 +246,26 @@ TEST_F(ServeTest, AJobCutByAKillIsResolvedAsTheRollShows) {
     EXPECT_EQ(Get("/jobs/first")["outcome"], "printed");
     const Json next = Json::parse(Post("/printers/till/receipts?wait=20000", kSale, "next")->body);
     EXPECT_EQ(next["outcome"], "printed") << next.dump();
+}
+
+// A worker killed between jobs is started anew for the next; one killed in the middle of a
+// receipt leaves its job to be resolved as the roll shows. The service goes on.
+TEST_F(ServeTest, AKilledWorkerIsReplaced) {
+    const std::string roll = AddPrinter("till", {"--print-ms", "250"});
+    StartService();
+    ASSERT_EQ(Post("/printers/till/receipts?wait=20000", kSale, "first")->status, 200);
+    for (const pid_t worker : Workers()) kill(worker, SIGKILL);
+    const Json second = Json::parse(Post("/printers/till/receipts?wait=20000", kSale, "2")->body);
+    EXPECT_EQ(second["receipt_number"], 2) << second.dump();
+    ASSERT_EQ(Post("/printers/till/receipts", kSale, "cut")->status, 202);
+    const Clock::time_point until = Clock::now() + std::chrono::seconds(10);
+    while (Count(test::ReadFile(roll), "Chleb żytni") < 3 && Clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    for (const pid_t worker : Workers()) kill(worker, SIGKILL);
+    const bool ended = test::ReadFile(roll).find("Paragon nr 3") != std::string::npos;
+    const Json cut = Get("/jobs/cut?wait=20000");
+    EXPECT_EQ(cut["outcome"], ended ? "printed" : "not_printed") << cut.dump();
+    EXPECT_NE(cut.value("resolution", "").find("receipt count"), std::string::npos) << cut.dump();
 }
 
 // One printer stopped dead: the other goes on serving at its own pace.

@@ -123,7 +123,7 @@ void PrinterRunner::Run() {
 }
 
 bool PrinterRunner::EnsureStarted() {
-    if (started_ && worker_.Running()) return true;
+    if (started_ && worker_.Alive()) return true;
     Json reply;
     const bool answered = worker_.Ask({{"op", "start"}}, &reply);
     std::lock_guard<std::mutex> lock(mutex_);
@@ -180,7 +180,7 @@ void PrinterRunner::RunJob(const JobRow& job) {
     journal_->MarkRunning(job.id);
     Json count;
     if (!worker_.Ask({{"op", "count"}}, &count) || count["receipt_count"].get<int>() < 0) {
-        started_ = started_ && worker_.Running();
+        started_ = started_ && worker_.Alive();
         return Finish(job.id, "not_printed",
                       {{"error", NoAnswer("the printer did not tell its receipt count")}});
     }
@@ -189,7 +189,9 @@ void PrinterRunner::RunJob(const JobRow& job) {
     Json reply;
     if (!worker_.Ask({{"op", "receipt"}, {"plan", plan}, {"before", before}}, &reply)) {
         started_ = false;
-        std::fprintf(stderr, "tarn serve: the worker of %s overran its call and was killed\n",
+        std::fprintf(stderr,
+                     "tarn serve: the worker of %s ended in a call (killed, or it overran the "
+                     "call's bound)\n",
                      printer_.name.c_str());
         ResolvePending();
         return;
@@ -219,7 +221,7 @@ void PrinterRunner::RefreshStatus() {
     statusWanted_ = false;
     statusMs_ = NowMs();
     if (answered) status_ = reply;
-    if (!answered && !worker_.Running()) started_ = false;
+    if (!answered && !worker_.Alive()) started_ = false;
 }
 
 }  // namespace tarn::serve

@@ -141,6 +141,8 @@ int RunService(const cli::Args& args) {
     sigaddset(&stop, SIGINT);
     sigaddset(&stop, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stop, nullptr);
+    // A worker that died leaves a pipe with no reader: writing to it must fail, not kill.
+    signal(SIGPIPE, SIG_IGN);
     Config config;
     Demo demo;
     if (!ParseOptions(args, &config, &demo)) return 2;

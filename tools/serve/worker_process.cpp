@@ -65,12 +65,16 @@ bool WorkerProcess::Spawn() {
     posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     posix_spawn_file_actions_addchdir_np(&actions, directory_.c_str());
-    posix_spawnattr_t attributes;  // the service's threads block signals; the worker does not
+    posix_spawnattr_t attributes;  // the service blocks and ignores signals; not the worker
     posix_spawnattr_init(&attributes);
     sigset_t none;
     sigemptyset(&none);
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
     posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+    posix_spawnattr_setsigdefault(&attributes, &pipe);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     const int spawned =
         posix_spawn(&pid_, program_.c_str(), &actions, &attributes, argv.data(), envp.data());
     posix_spawnattr_destroy(&attributes);
@@ -128,6 +132,14 @@ bool WorkerProcess::Ask(const Json& request, Json* reply) {
     }
     Kill();
     return false;
+}
+
+bool WorkerProcess::Alive() {
+    if (pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == pid_) {
+        pid_ = -1;
+        Kill();
+    }
+    return pid_ > 0;
 }
 
 void WorkerProcess::Kill() {

@@ -22,7 +22,8 @@ public:
     // killed): whatever it was doing was cut off.
     bool Ask(const Json& request, Json* reply);
     void Stop();
-    bool Running() const { return pid_ > 0; }
+    // Whether the worker still runs (one that died is forgotten, to be started anew).
+    bool Alive();
 
 private:
     bool Spawn();
