@@ -2,8 +2,9 @@
 # Each row X(name, ordinal, entry, kind, (parameters)) gives the header its declaration and the
 # module definition file "name = entry@bytes @ordinal" (stdcall's 4 bytes an argument); the
 # list's comments and blank lines go into the header as they stand. For the library it writes
-# api/exported.h: each name with a function of its own declared in tarn::exported with the list's
-# parameters, and TARN_ARGS_<name>, its parameters' names for the call from the export's frame;
+# api/exported.h: each name with a function of its own declared in tarn::exported with the session
+# and the list's parameters, and TARN_ARGS_<name>, its parameters' names for the call from the
+# export's frame;
 # TARN_PARAMS_<entry> gives each fixed-answer entry point its parameters.
 
 # `declaration`: "TARN_EXPORT int TARN_API name(parameters);" broken after a comma where a line
@@ -54,10 +55,14 @@ macro(tarn_interface_row row)
   elseif(NOT kind MATCHES "^(SHARED|FIXED)$")
     string(REGEX REPLACE "[^,]*[ *]([A-Za-z0-9_]+)(,|$)" "\\1\\2 " names "${parameters}")
     string(STRIP "${names}" names)
+    set(session_parameters "Library& lib, ${parameters}")
+    set(names ", ${names}")
     if(parameters STREQUAL "void")
+      set(session_parameters "Library& lib")
       set(names "")
     endif()
-    string(APPEND exported "int ${name}(${parameters});\n#define TARN_ARGS_${name} ${names}\n")
+    string(APPEND exported
+           "int ${name}(${session_parameters});\n#define TARN_ARGS_${name} ${names}\n")
   endif()
   tarn_declaration(${name} "${parameters}" declaration)
   string(APPEND declarations "${declaration}\n")
@@ -136,7 +141,8 @@ function(tarn_write_interface list header_template header def exported_header)
   string(REPLACE "<semicolon>" ";" exported "${exported}")
   file(WRITE ${exported_header}.new
        "// Written by the build from src/api/interface_list.h.\n#pragma once\n\n"
-       "#include \"tarn/tarn.h\"\n\nnamespace tarn::exported {\n${exported}}  // namespace tarn::exported\n")
+       "#include \"tarn/tarn.h\"\n\nnamespace tarn {\nstruct Library;\n}\n\n"
+       "namespace tarn::exported {\n${exported}}  // namespace tarn::exported\n")
   configure_file(${exported_header}.new ${exported_header} COPYONLY)
   file(REMOVE ${exported_header}.new)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list} ${header_template})

@@ -5,8 +5,7 @@
 
 using namespace tarn;
 
-int tarn::exported::mfSetDebugLevel(int level) {
-    Library& lib = Lib();
+int tarn::exported::mfSetDebugLevel(Library& lib, int level) {
     lib.mfErrorL = 0;
     if (lib.logger) lib.logger->SetLevel(DebugLevelToLoggerLevel(level));
     LogInfoF("mfSetDebugLevel to: %d", level);

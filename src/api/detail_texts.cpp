@@ -53,15 +53,14 @@ void CopyText(char* out, int index) {
 
 }  // namespace
 
-int tarn::exported::mfError() {
-    Library& lib = Lib();
+int tarn::exported::mfError(Library& lib) {
     LogResultF(lib.mfErrorL, "In mfError before if_notStart - , mfErrorL: %d", lib.mfErrorL);
     if (!lib.started) return NotStarted();
     LogResultF(lib.mfErrorL, "In mfError - , mfErrorL: %d", lib.mfErrorL);
     return lib.mfErrorL;
 }
 
-int tarn::exported::mfParMessage(int code, char* classText, char* detailText) {
+int tarn::exported::mfParMessage(Library&, int code, char* classText, char* detailText) {
     CopyText(classText, ClassTextIndex(code));
     CopyText(detailText, DetailTextIndex(code));
     return MF_OK;

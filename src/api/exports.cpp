@@ -1,8 +1,8 @@
 // Every exported name's entry point, made from the interface list. A name with a function of its
 // own gets a frame: no exception crosses the interface, one call at a time holds the library
-// (ApiCall), the row's checks, then the family's function tarn::exported::<name>. A name that
-// shares a function is an alias of it (TARN.dll maps it in tarn.def). The fixed-answer entry
-// points stand for the names that exist so the application finds them.
+// (ApiCall), the row's checks, then the family's function tarn::exported::<name>, handed the
+// session. A name that shares a function is an alias of it (TARN.dll maps it in tarn.def). The
+// fixed-answer entry points stand for the names that exist so the application finds them.
 #include "api/exported.h"
 #include "api/interface_list.h"
 #include "api/library.h"
@@ -49,13 +49,13 @@ int AlwaysAnswer(int result) {
 #define TARN_FRAME_SHARED(name, entry, params) \
     extern "C" TARN_EXPORT int TARN_API name params TARN_ALIAS_OF(entry);
 #define TARN_FRAME_FIXED(name, entry, params) TARN_FRAME_SHARED(name, entry, params)
-#define TARN_CHECKED_FRAME(name, params, needs)                                     \
-    extern "C" int TARN_API name params try {                                       \
-        const tarn::ApiCall call;                                                   \
-        const int refused = tarn::Refusal(tarn::Needs::needs);                      \
-        return refused != MF_OK ? refused : tarn::exported::name(TARN_ARGS_##name); \
-    } catch (...) {                                                                 \
-        return tarn::ExceptionEscaped(#name);                                       \
+#define TARN_CHECKED_FRAME(name, params, needs)                                                 \
+    extern "C" int TARN_API name params try {                                                   \
+        const tarn::ApiCall call;                                                               \
+        const int refused = tarn::Refusal(tarn::Needs::needs);                                  \
+        return refused != MF_OK ? refused : tarn::exported::name(tarn::Lib() TARN_ARGS_##name); \
+    } catch (...) {                                                                             \
+        return tarn::ExceptionEscaped(#name);                                                   \
     }
 
 #define TARN_SESSION_ENTRY(entry, result)                \

@@ -4,7 +4,7 @@
 // with these comments and blank lines), TARN.dll's module definition file and the declarations
 // of the families' functions (api/exported.h) from it; api/exports.cpp makes each export's frame
 // from it; the export tests check every library against it. A new export is one row here and its
-// function tarn::exported::<name>, with the row's parameters.
+// function tarn::exported::<name>, handed the session and the row's parameters.
 //
 // X(name, ordinal, entry point, kind, (parameters))
 //   kind, for a name with its own function, what its frame asks before calling it: ANY nothing;

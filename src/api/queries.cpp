@@ -24,24 +24,24 @@ int ClockQuery(CRequest& request) {
 
 }  // namespace
 
-int tarn::exported::mfGetTime(int* hour, int* minute) {
+int tarn::exported::mfGetTime(Library&, int* hour, int* minute) {
     CRequestGetTime request(hour, minute);
     return ClockQuery(request);
 }
 
-int tarn::exported::mfGetDate(int* year, int* month, int* day) {
+int tarn::exported::mfGetDate(Library&, int* year, int* month, int* day) {
     CRequestGetDate request(year, month, day);
     return ClockQuery(request);
 }
 
-int tarn::exported::mfGetLastTicketNo(int* number) {
+int tarn::exported::mfGetLastTicketNo(Library&, int* number) {
     CRequestLastTicketNo request(number);
     const int result = Exchange(request);
     SettleOlderPrinter(100);
     return result;
 }
 
-int tarn::exported::mfGetTax(int* rateA, int* rateB, int* rateC, int* rateD, int* rateE,
+int tarn::exported::mfGetTax(Library&, int* rateA, int* rateB, int* rateC, int* rateD, int* rateE,
                              int* rateF) {
     int* const rates[6] = {rateA, rateB, rateC, rateD, rateE, rateF};
     CRequestTaxRates request(rates);
@@ -50,31 +50,31 @@ int tarn::exported::mfGetTax(int* rateA, int* rateB, int* rateC, int* rateD, int
     return result;
 }
 
-int tarn::exported::mfGetSerNo(char* serialNumber) {
+int tarn::exported::mfGetSerNo(Library&, char* serialNumber) {
     CRequestSerialNo request(serialNumber);
     const int result = Exchange(request);
     LogResultF(result, "In mfGetSerNo, result: %d", result);
     return result;
 }
 
-int tarn::exported::mfGetVersion(int* version, int* zero) {
-    Store(version, Lib().version);
+int tarn::exported::mfGetVersion(Library& lib, int* version, int* zero) {
+    Store(version, lib.version);
     Store(zero, 0);
     return Succeeded();
 }
 
-int tarn::exported::mfParFiscal(int* value) {
+int tarn::exported::mfParFiscal(Library&, int* value) {
     Store(value, 1);
     return Succeeded();
 }
 
-int tarn::exported::mfParLibVersion(int* major, int* minor, tarn_arg) {
+int tarn::exported::mfParLibVersion(Library&, int* major, int* minor, tarn_arg) {
     Store(major, kLibraryMajor);
     Store(minor, kLibraryMinor);
     return Succeeded();
 }
 
-int tarn::exported::mfParLibBuild(int* build) {
+int tarn::exported::mfParLibBuild(Library&, int* build) {
     Store(build, kLibraryBuild);
     LogInfoF("mfParLibBuild: %d", kLibraryBuild);
     return Succeeded();

@@ -60,8 +60,9 @@ int RawExchange(SerialPort& port, const uint8_t* send, int sendCount, uint8_t* r
 
 // A send count outside 0..1024 or a time-out of 0 or less (on Windows every read would wait
 // forever) is refused before anything is opened; a receive maximum above 1024 is cut.
-int tarn::exported::mfAnyCommand(int sendCount, const unsigned char* sendBytes, int receiveMaximum,
-                                 unsigned char* receiveBuffer, int* receivedCount, int timeoutMs) {
+int tarn::exported::mfAnyCommand(Library&, int sendCount, const unsigned char* sendBytes,
+                                 int receiveMaximum, unsigned char* receiveBuffer,
+                                 int* receivedCount, int timeoutMs) {
     if (sendCount < 0 || sendCount > kBufferSize || timeoutMs <= 0) {
         return Failed(kCodeOutOfRange);
     }

@@ -144,24 +144,24 @@ int StartOrLetGo(int port) {
 
 }  // namespace
 
-int tarn::exported::mfStart(int, int port) {
+int tarn::exported::mfStart(Library&, int, int port) {
     return StartOrLetGo(port);
 }
 
-int tarn::exported::mfStart2(tarn_arg, tarn_arg, int port, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+int tarn::exported::mfStart2(Library&, tarn_arg, tarn_arg, int port, tarn_arg, tarn_arg, tarn_arg,
                              tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
-                             tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
+                             tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
     return StartOrLetGo(port);
 }
 
-int tarn::exported::mfStart3(tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+int tarn::exported::mfStart3(Library&, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
                              tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
-                             tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
+                             tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
+                             tarn_arg) {
     return Succeeded(MF_NOT_PERFORMED);
 }
 
-int tarn::exported::mfStop() {
-    Library& lib = Lib();
+int tarn::exported::mfStop(Library& lib) {
     LogInfoF("In mfStop");
     lib.started = false;
     if (lib.logger) lib.logger->Close();  // kept closed, to be opened again by mfStart

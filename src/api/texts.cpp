@@ -14,8 +14,7 @@ namespace {
 constexpr int kLogoPathParameter = 11;
 }
 
-int tarn::exported::mfParString(int index, char* buffer, int* width) {
-    Library& lib = Lib();
+int tarn::exported::mfParString(Library& lib, int index, char* buffer, int* width) {
     const int maxLength = lib.texts.MaxLength(index);
     if (width != nullptr) *width = maxLength;
     if (maxLength == 0) return Failed(kCodeOutOfRange);
@@ -25,15 +24,13 @@ int tarn::exported::mfParString(int index, char* buffer, int* width) {
     return Succeeded();
 }
 
-int tarn::exported::mfDefString(int index, const char* text) {
-    Library& lib = Lib();
+int tarn::exported::mfDefString(Library& lib, int index, const char* text) {
     if (!lib.texts.Define(index, text)) return Failed(kCodeOutOfRange);
     return Succeeded();
 }
 
 // No session test: the logo path is named before mfStart, which uses it.
-int tarn::exported::mfDefConfigParam(int parameter, tarn_arg, const char* text) {
-    Library& lib = Lib();
+int tarn::exported::mfDefConfigParam(Library& lib, int parameter, tarn_arg, const char* text) {
     if (parameter != kLogoPathParameter) return Succeeded();
     // Read as far as the path buffer's size: a path that fills it leaves no room for its end.
     const std::string path = FieldText(text, sizeof lib.logoPath);

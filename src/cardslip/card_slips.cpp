@@ -29,7 +29,7 @@ int PrintCardSlip(const CardSlip& slip, CardSlipKind kind) {
 }  // namespace
 
 int tarn::exported::mfPrEFT_Transaction(
-    tarn_arg, int status, int kind, int variant, int verification, const char* dateTime,
+    Library&, tarn_arg, int status, int kind, int variant, int verification, const char* dateTime,
     const char* terminalId, const char* uid, int documentNo, int numberP, int numberS, int tillNo,
     int receiptNo, const char* cashier, tarn_arg, const char* kText, int entryMark,
     const char* cardName, const char* cardNumber, int amount, int cashback, tarn_arg, tarn_arg,
@@ -45,13 +45,13 @@ int tarn::exported::mfPrEFT_Transaction(
     return PrintCardSlip(slip, CardSlipKind::Transaction);
 }
 
-int tarn::exported::mfPrEFT_Reversal(tarn_arg, int status, int kind, int variant, tarn_arg,
-                                     const char* dateTime, const char* terminalId, const char* uid,
-                                     int documentNo, int numberP, int numberS, int tillNo,
-                                     int receiptNo, const char* cashier, tarn_arg, int entryMark,
-                                     const char* cardName, const char* cardNumber, int amount,
-                                     tarn_arg, const char* authorizationCode, int authorizationNo,
-                                     tarn_arg, tarn_arg) {
+int tarn::exported::mfPrEFT_Reversal(Library&, tarn_arg, int status, int kind, int variant,
+                                     tarn_arg, const char* dateTime, const char* terminalId,
+                                     const char* uid, int documentNo, int numberP, int numberS,
+                                     int tillNo, int receiptNo, const char* cashier, tarn_arg,
+                                     int entryMark, const char* cardName, const char* cardNumber,
+                                     int amount, tarn_arg, const char* authorizationCode,
+                                     int authorizationNo, tarn_arg, tarn_arg) {
     CardSlip slip;
     slip.status = status;
     slip.kind = kind;
@@ -76,10 +76,10 @@ int tarn::exported::mfPrEFT_Reversal(tarn_arg, int status, int kind, int variant
 
 // No open-document test: the registration is printed whatever is open.
 int tarn::exported::mfPrEFT_RegisterOffline(
-    tarn_arg, int status, int kind, tarn_arg, const char* dateTime, const char* terminalId,
-    const char* uid, int documentNo, int numberP, int tillNo, int receiptNo, const char* cashier,
-    tarn_arg, int entryMark, const char* cardName, const char* cardNumber, int amount,
-    const char* authorizationCode, int authorizationNo, tarn_arg) {
+    Library&, tarn_arg, int status, int kind, tarn_arg, const char* dateTime,
+    const char* terminalId, const char* uid, int documentNo, int numberP, int tillNo, int receiptNo,
+    const char* cashier, tarn_arg, int entryMark, const char* cardName, const char* cardNumber,
+    int amount, const char* authorizationCode, int authorizationNo, tarn_arg) {
     CardSlip slip;
     slip.status = status;
     slip.kind = kind;

@@ -64,7 +64,7 @@ int DefineTime(int hour, int minute) {
 
 }  // namespace
 
-int tarn::exported::mfParTime() {
+int tarn::exported::mfParTime(Library&) {
     int receipts = 0;
     const int result = ReceiptsToday(&receipts);
     LogResultF(result, "In mfParTime, result: %d", result);
@@ -73,6 +73,6 @@ int tarn::exported::mfParTime() {
     return Succeeded();
 }
 
-int tarn::exported::mfDefTime(int hour, int minute) {
+int tarn::exported::mfDefTime(Library&, int hour, int minute) {
     return DefineTime(hour, minute);
 }

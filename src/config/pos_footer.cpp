@@ -95,7 +95,7 @@ int DefineFooter(const char* given) {
 
 }  // namespace
 
-int tarn::exported::mfParHeader(int* first, int* second, int* third, char* text) {
+int tarn::exported::mfParHeader(Library&, int* first, int* second, int* third, char* text) {
     Store(first, 0);
     Store(second, 1);
     Store(third, 10);
@@ -103,21 +103,21 @@ int tarn::exported::mfParHeader(int* first, int* second, int* third, char* text)
     return Succeeded();
 }
 
-int tarn::exported::mfParTicket(int* first, int* second) {
+int tarn::exported::mfParTicket(Library&, int* first, int* second) {
     Store(first, 0);
     Store(second, 1);
     return Succeeded();
 }
 
-int tarn::exported::mfParPLU(int* limit, int* nameLength, char* characters) {
+int tarn::exported::mfParPLU(Library&, int* limit, int* nameLength, char* characters) {
     Store(limit, 999999);
     Store(nameLength, 28);
     StoreCharacters(characters);
     return Succeeded();
 }
 
-int tarn::exported::mfParFooter(int* maxLines, int* lineLength, char* characters) {
-    if (!Lib().capabilities.footer) return Succeeded(MF_NOT_AVAILABLE);
+int tarn::exported::mfParFooter(Library& lib, int* maxLines, int* lineLength, char* characters) {
+    if (!lib.capabilities.footer) return Succeeded(MF_NOT_AVAILABLE);
     Store(maxLines, kFooterLines);
     Store(lineLength, kFooterWidth);
     LogInfoF("In mfParFooter, MaxLines%d, Lenght %d", kFooterLines, kFooterWidth);
@@ -125,11 +125,11 @@ int tarn::exported::mfParFooter(int* maxLines, int* lineLength, char* characters
     return Succeeded();
 }
 
-int tarn::exported::mfDefFooter(const char* text) {
+int tarn::exported::mfDefFooter(Library&, const char* text) {
     return DefineFooter(text);
 }
 
-int tarn::exported::mfParPOS(int* highestPos, int* highestCashier, int* third, tarn_arg) {
+int tarn::exported::mfParPOS(Library&, int* highestPos, int* highestCashier, int* third, tarn_arg) {
     Store(highestPos, kHighestPosNumber);
     Store(highestCashier, kHighestPosNumber);
     Store(third, 1);
@@ -139,8 +139,7 @@ int tarn::exported::mfParPOS(int* highestPos, int* highestCashier, int* third, t
 // The cashier is kept (cut to 30 characters) whether or not the printer took the numbers.
 // Each number travels as two digit characters: one outside 0-99 is refused and nothing is
 // kept or sent.
-int tarn::exported::mfDefPOS(int cashNo, int cashierNo, const char* cashierName) {
-    Library& lib = Lib();
+int tarn::exported::mfDefPOS(Library& lib, int cashNo, int cashierNo, const char* cashierName) {
     if (!TwoDigits(cashNo) || !TwoDigits(cashierNo)) {
         LogErrorF("In mfDefPOS, cashNo %d, cashierNo %d: out of range", cashNo, cashierNo);
         return Failed(kCodeOutOfRange);

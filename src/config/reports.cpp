@@ -95,7 +95,7 @@ int ReportByNumbers(int from, int to) {
 
 // Closes the fiscal day: refused with 778 when no receipt was issued since the last one, and
 // with 779 while a document is open (the printer would refuse it).
-int tarn::exported::mfShiftEnd() {
+int tarn::exported::mfShiftEnd(Library&) {
     int receipts = 0;
     CRequestLastTicketNo counter(&receipts);
     const int result = Exchange(counter);
@@ -111,20 +111,20 @@ int tarn::exported::mfShiftEnd() {
     return Succeeded();
 }
 
-int tarn::exported::mfPrDetailReport(int startYear, int startMonth, int startDay, int stopYear,
-                                     int stopMonth, int stopDay) {
+int tarn::exported::mfPrDetailReport(Library&, int startYear, int startMonth, int startDay,
+                                     int stopYear, int stopMonth, int stopDay) {
     return ReportByDates(true, {startYear, startMonth, startDay, stopYear, stopMonth, stopDay});
 }
 
-int tarn::exported::mfPrGlobalReport(int startYear, int startMonth, int startDay, int stopYear,
-                                     int stopMonth, int stopDay) {
+int tarn::exported::mfPrGlobalReport(Library&, int startYear, int startMonth, int startDay,
+                                     int stopYear, int stopMonth, int stopDay) {
     return ReportByDates(false, {startYear, startMonth, startDay, stopYear, stopMonth, stopDay});
 }
 
-int tarn::exported::mfParNrReport() {
-    return Succeeded(Lib().capabilities.reportMode ? MF_OK : MF_NOT_AVAILABLE);
+int tarn::exported::mfParNrReport(Library& lib) {
+    return Succeeded(lib.capabilities.reportMode ? MF_OK : MF_NOT_AVAILABLE);
 }
 
-int tarn::exported::mfPrNrReport(int from, int to) {
+int tarn::exported::mfPrNrReport(Library&, int from, int to) {
     return ReportByNumbers(from, to);
 }

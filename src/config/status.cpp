@@ -37,32 +37,32 @@ int DocumentFlag(uint32_t mask, int* answer) {
 }  // namespace
 
 // The mode bit of status byte 0, passed on as the printer reports it.
-int tarn::exported::mfStatMode(int* mode) {
+int tarn::exported::mfStatMode(Library&, int* mode) {
     return StatusBit(0, status0::kMode, mode);
 }
 
 // 1 while the fiscal day is open (a receipt since the last daily report).
-int tarn::exported::mfStatShift(int* dayOpen) {
+int tarn::exported::mfStatShift(Library&, int* dayOpen) {
     int receipts = 0;
     CRequestLastTicketNo counter(&receipts);
     return AskPrinter(counter, dayOpen, [&receipts] { return receipts > 0; });
 }
 
 // Status byte 2's first no-paper bit.
-int tarn::exported::mfStatNoPaper(int* noPaper) {
+int tarn::exported::mfStatNoPaper(Library&, int* noPaper) {
     return StatusBit(2, status2::kNoPaper, noPaper);
 }
 
-int tarn::exported::mfStatReceipt(int* receiptOpen) {
+int tarn::exported::mfStatReceipt(Library&, int* receiptOpen) {
     return DocumentFlag(MF_DOC_RECEIPT, receiptOpen);
 }
 
-int tarn::exported::mfStatDocument(int* documentOpen) {
+int tarn::exported::mfStatDocument(Library&, int* documentOpen) {
     return DocumentFlag(MF_DOC_ANY, documentOpen);
 }
 
 // The printer prints its state; a failed exchange keeps its code through the wait.
-int tarn::exported::mfPrState() {
+int tarn::exported::mfPrState(Library&) {
     CRequestPrState print;
     const int result = Exchange(print);
     (void)WaitUntilReady(kStateWaitSeconds);  // the print's result stands

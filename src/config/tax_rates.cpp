@@ -42,15 +42,15 @@ int DefineTax(const int rates[6]) {
 }  // namespace
 
 // 1 when the rates may change now (no receipt since the daily report, no document open).
-int tarn::exported::mfParTax() {
-    Library& lib = Lib();
+int tarn::exported::mfParTax(Library& lib) {
     int receipts = -1;
     CRequestLastTicketNo counter(&receipts);
     const int result = Exchange(counter);
     return result == 0 && receipts == 0 && !lib.IsDocumentOpen(MF_DOC_ANY) ? 1 : 0;
 }
 
-int tarn::exported::mfDefTax(int rate1, int rate2, int rate3, int rate4, int rate5, int rate6) {
+int tarn::exported::mfDefTax(Library&, int rate1, int rate2, int rate3, int rate4, int rate5,
+                             int rate6) {
     const int rates[6] = {rate1, rate2, rate3, rate4, rate5, rate6};
     return DefineTax(rates);
 }

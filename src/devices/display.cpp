@@ -87,8 +87,8 @@ std::string SummaryLine(std::string label, const std::string& amount, const Disp
 
 using namespace tarn;
 
-int tarn::exported::mfParFiscDisp(int item, char* name, int* width, int* lines, char* characters,
-                                  int* pointMode, int* pointMode2) {
+int tarn::exported::mfParFiscDisp(Library&, int item, char* name, int* width, int* lines,
+                                  char* characters, int* pointMode, int* pointMode2) {
     if (item != 0) return Succeeded(MF_NOT_PERFORMED);
     LogInfoF("In mfParFiscDisp, item %d", 1);
     const int type = DisplayTypeNow();
@@ -104,8 +104,8 @@ int tarn::exported::mfParFiscDisp(int item, char* name, int* width, int* lines, 
     return Succeeded();
 }
 
-int tarn::exported::mfDispTicketLine(const char* name, int price, int quantity, int value) {
-    Library& lib = Lib();
+int tarn::exported::mfDispTicketLine(Library& lib, const char* name, int price, int quantity,
+                                     int value) {
     if (lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentOpen);
     LogInfoF(
         "In mfDispTicketLine, CRequestSendToDisplay1, upos_DisplayType %d, price: %d, quantity: "
@@ -126,8 +126,7 @@ int tarn::exported::mfDispTicketLine(const char* name, int price, int quantity, 
     return MF_OK;
 }
 
-int tarn::exported::mfDispSum(const char* text, int amount) {
-    Library& lib = Lib();
+int tarn::exported::mfDispSum(Library& lib, const char* text, int amount) {
     if (lib.IsDocumentOpen(MF_DOC_RECEIPT)) return Failed(kCodeDocumentOpen);
     if (lib.displayType == 2) {
         const std::string shown = std::string(1, kControl) + "2" + DisplayAmount(amount) + "\n";
@@ -143,8 +142,8 @@ int tarn::exported::mfDispSum(const char* text, int amount) {
     return Succeeded();
 }
 
-int tarn::exported::mfDispSummary(const char* text1, int amount1, const char* text2, int amount2) {
-    Library& lib = Lib();
+int tarn::exported::mfDispSummary(Library& lib, const char* text1, int amount1, const char* text2,
+                                  int amount2) {
     if (lib.capabilities.displaySummary) {
         CRequestDisplaySummary summary;
         return Exchange(summary);
@@ -164,8 +163,7 @@ int tarn::exported::mfDispSummary(const char* text1, int amount1, const char* te
     return Show(line1, line2);
 }
 
-int tarn::exported::mfDispConsumerLOGO(const char* text1, const char* text2) {
-    Library& lib = Lib();
+int tarn::exported::mfDispConsumerLOGO(Library& lib, const char* text1, const char* text2) {
     // Each text is shown as far as a display line holds it, and read no further.
     const std::string one = FieldText(text1, kLongestShown);
     const std::string two = FieldText(text2, kLongestShown);

@@ -35,7 +35,7 @@ int OpenDrawer(int index) {
 
 }  // namespace
 
-int tarn::exported::mfParDrawer(int item, char* name, int* count) {
+int tarn::exported::mfParDrawer(Library&, int item, char* name, int* count) {
     if (item != kNoDrawer && item != kDrawersOnPrinter) return MF_NOT_PERFORMED;
     if (name != nullptr) std::snprintf(name, 6, "%s", item == kNoDrawer ? "" : "ZR350");
     if (count != nullptr) *count = item == kNoDrawer ? 0 : kDrawers;
@@ -43,14 +43,13 @@ int tarn::exported::mfParDrawer(int item, char* name, int* count) {
 }
 
 // No session is needed: the drawer type may be chosen before mfStart.
-int tarn::exported::mfDefDrawer(int type, tarn_arg) {
+int tarn::exported::mfDefDrawer(Library& lib, int type, tarn_arg) {
     if (type != kNoDrawer && type != kDrawersOnPrinter) return Failed(kCodeOutOfRange);
-    Lib().drawerType = type;
+    lib.drawerType = type;
     return Succeeded();
 }
 
-int tarn::exported::mfDrawerOpen(int drawer) {
-    Library& lib = Lib();
+int tarn::exported::mfDrawerOpen(Library& lib, int drawer) {
     if (lib.IsDocumentOpen(MF_DOC_NONFISCAL)) return Failed(kCodeWrongOrder);
     if (lib.capabilities.oneDrawer) return OpenDrawer(0);
     if (lib.drawerType == kNoDrawer) return MF_OK;
@@ -58,8 +57,7 @@ int tarn::exported::mfDrawerOpen(int drawer) {
     return OpenDrawer(drawer - 1);
 }
 
-int tarn::exported::mfDrawerIsOpen(int drawer, int* isOpen) {
-    Library& lib = Lib();
+int tarn::exported::mfDrawerIsOpen(Library& lib, int drawer, int* isOpen) {
     if (lib.drawerType == kNoDrawer) return MF_NOT_PERFORMED;
     if (drawer < 1 || drawer > kDrawers) return Failed(kCodeOutOfRange);
     int status3 = 0;

@@ -7,11 +7,11 @@
 
 using namespace tarn;
 
-int tarn::exported::mfBgCashierReport(tarn_arg, tarn_arg) {
+int tarn::exported::mfBgCashierReport(Library&, tarn_arg, tarn_arg) {
     return Succeeded();
 }
 
-int tarn::exported::mfLineCashierReport(tarn_arg, const char* name, const char* counted,
+int tarn::exported::mfLineCashierReport(Library&, tarn_arg, const char* name, const char* counted,
                                         const char* cash, const char* difference) {
     // Its texts are only logged: each is read as far as a log line holds.
     LogErrorF(

@@ -10,12 +10,11 @@
 using namespace tarn;
 
 // Also exported as mfParReturn.
-int tarn::exported::mfParOrder() {
-    return Succeeded(Lib().capabilities.forms ? MF_OK : MF_NOT_AVAILABLE);
+int tarn::exported::mfParOrder(Library& lib) {
+    return Succeeded(lib.capabilities.forms ? MF_OK : MF_NOT_AVAILABLE);
 }
 
-int tarn::exported::mfBgOrder(const char* customer, const char* number) {
-    Library& lib = Lib();
+int tarn::exported::mfBgOrder(Library& lib, const char* customer, const char* number) {
     if (!lib.capabilities.forms) return Succeeded(MF_NOT_PERFORMED);
     if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
     CRequestBeginOrder record(customer, number);
@@ -25,8 +24,8 @@ int tarn::exported::mfBgOrder(const char* customer, const char* number) {
     return result;
 }
 
-int tarn::exported::mfLineOrder(const char* name, const char* quantity, const char* modifier) {
-    Library& lib = Lib();
+int tarn::exported::mfLineOrder(Library& lib, const char* name, const char* quantity,
+                                const char* modifier) {
     if (!lib.capabilities.forms) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_ORDER)) return Failed(kCodeDocumentNotOpen);
     CRequestLineOrder piece(name, quantity, modifier);
@@ -36,8 +35,7 @@ int tarn::exported::mfLineOrder(const char* name, const char* quantity, const ch
 }
 
 // The order is closed on the library's side whatever the printer made of the last piece.
-int tarn::exported::mfEndOrder() {
-    Library& lib = Lib();
+int tarn::exported::mfEndOrder(Library& lib) {
     if (!lib.capabilities.forms) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_ORDER)) return Failed(kCodeDocumentNotOpen);
     CRequestEndOrder piece;

@@ -20,13 +20,13 @@ int PrintPayInOut(int kind, const char* text1, const char* text2, const char* te
 
 }  // namespace
 
-int tarn::exported::mfPrPayIn(const char* number, const char* payer, const char* title,
+int tarn::exported::mfPrPayIn(Library&, const char* number, const char* payer, const char* title,
                               const char* amount) {
     return PrintPayInOut(CRequestPayInOut::kPayIn, number, payer, title, amount);
 }
 
 // The pay-out form has no line for the third text.
-int tarn::exported::mfPrPayOut(const char* number, const char* payee, const char* unused3,
+int tarn::exported::mfPrPayOut(Library&, const char* number, const char* payee, const char* unused3,
                                const char* amount) {
     return PrintPayInOut(CRequestPayInOut::kPayOut, number, payee, unused3, amount);
 }

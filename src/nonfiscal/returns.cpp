@@ -24,14 +24,14 @@ constexpr size_t kTotalWidth = 27;
 
 }  // namespace
 
-int tarn::exported::mfParMaxLinesReturn(int* maxLines) {
-    if (maxLines != nullptr) *maxLines = Lib().capabilities.forms ? kMostItems : 0;
+int tarn::exported::mfParMaxLinesReturn(Library& lib, int* maxLines) {
+    if (maxLines != nullptr) *maxLines = lib.capabilities.forms ? kMostItems : 0;
     return Succeeded();
 }
 
 // The open-document test comes before the printer test.
-int tarn::exported::mfBgReturn(const char* returnNumber, const char* personName, tarn_arg) {
-    Library& lib = Lib();
+int tarn::exported::mfBgReturn(Library& lib, const char* returnNumber, const char* personName,
+                               tarn_arg) {
     if (!lib.capabilities.forms) return Succeeded(MF_NOT_PERFORMED);
     ReturnState& slip = lib.returnSlip;
     CopyCut(slip.number, returnNumber);
@@ -43,8 +43,8 @@ int tarn::exported::mfBgReturn(const char* returnNumber, const char* personName,
     return Succeeded();
 }
 
-int tarn::exported::mfLineReturn(const char* name, const char* quantity, const char* total) {
-    Library& lib = Lib();
+int tarn::exported::mfLineReturn(Library& lib, const char* name, const char* quantity,
+                                 const char* total) {
     if (!lib.capabilities.forms) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_RETURN)) return Failed(kCodeDocumentNotOpen);
     ReturnState& slip = lib.returnSlip;
@@ -69,8 +69,7 @@ int tarn::exported::mfLineReturn(const char* name, const char* quantity, const c
 }
 
 // Nothing is sent: the slip was printed whole by its item.
-int tarn::exported::mfEndReturn() {
-    Library& lib = Lib();
+int tarn::exported::mfEndReturn(Library& lib) {
     if (!lib.capabilities.forms) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_RETURN)) return Failed(kCodeDocumentNotOpen);
     lib.SetDocumentOpen(MF_DOC_RETURN, false);

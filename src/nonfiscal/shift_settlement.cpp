@@ -114,9 +114,8 @@ int KeepFigure(const Figure& figure, const char* cash) {
 
 }  // namespace
 
-int tarn::exported::mfBgShiftReport(const char* shiftNo, const char* startDate, const char* endDate,
-                                    const char* personName) {
-    Library& lib = Lib();
+int tarn::exported::mfBgShiftReport(Library& lib, const char* shiftNo, const char* startDate,
+                                    const char* endDate, const char* personName) {
     if (!lib.capabilities.shiftSettlement) return Succeeded(MF_NOT_PERFORMED);
     const std::string number = FieldText(shiftNo, kShiftNumberWidth);
     const std::string start = FieldText(startDate, kStartDateWidth);
@@ -134,9 +133,9 @@ int tarn::exported::mfBgShiftReport(const char* shiftNo, const char* startDate, 
     return Succeeded();
 }
 
-int tarn::exported::mfLineShiftReport(int typeNo, const char* name, const char* counted,
-                                      const char* cash, const char* difference) {
-    Library& lib = Lib();
+int tarn::exported::mfLineShiftReport(Library& lib, int typeNo, const char* name,
+                                      const char* counted, const char* cash,
+                                      const char* difference) {
     if (!lib.capabilities.shiftSettlement) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_SHIFT_REPORT)) return Failed(kCodeDocumentNotOpen);
     const std::string nameText = FieldText(name, kNameWidth);
@@ -157,8 +156,7 @@ int tarn::exported::mfLineShiftReport(int typeNo, const char* name, const char* 
 }
 
 // The settlement is closed whatever the printer made of the record.
-int tarn::exported::mfEndShiftReport() {
-    Library& lib = Lib();
+int tarn::exported::mfEndShiftReport(Library& lib) {
     if (!lib.capabilities.shiftSettlement) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_SHIFT_REPORT)) return Failed(kCodeDocumentNotOpen);
     LogInfoF("In mfEndShiftReport");

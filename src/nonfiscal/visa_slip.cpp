@@ -86,7 +86,7 @@ void CRequestVISA::Ending(int flag1, int flag2) {
 
 }  // namespace
 
-int tarn::exported::mfPrVISA(int englishLines, int signatureBlock, const char* dateTime,
+int tarn::exported::mfPrVISA(Library&, int englishLines, int signatureBlock, const char* dateTime,
                              const char* documentNo, const char* receiptNo, const char* tillNo,
                              const char* terminalId, const char* uid, const char* numbersSP,
                              const char* cashier, const char* posId, const char* cardName,

@@ -6,8 +6,7 @@
 
 using namespace tarn;
 
-int tarn::exported::mfPrVoid() {
-    Library& lib = Lib();
+int tarn::exported::mfPrVoid(Library& lib) {
     if (lib.IsDocumentOpen(MF_DOC_NONFISCAL)) {
         if (lib.IsDocumentOpen(MF_DOC_ORDER)) ::mfEndOrder();
         if (lib.IsDocumentOpen(MF_DOC_RETURN)) ::mfEndReturn();

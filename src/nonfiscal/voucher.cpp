@@ -101,18 +101,17 @@ void CRequestPrePaidVoucher::DateAndTime(const char* dateTime) {
 
 }  // namespace
 
-int tarn::exported::mfParPrePaid_Voucher() {
-    return Succeeded(Lib().capabilities.vouchers ? MF_OK : MF_NOT_AVAILABLE);
+int tarn::exported::mfParPrePaid_Voucher(Library& lib) {
+    return Succeeded(lib.capabilities.vouchers ? MF_OK : MF_NOT_AVAILABLE);
 }
 
 // No open-document test and no wait: the voucher is printed whatever else is open.
-int tarn::exported::mfPrPrePaid_Voucher(int kind, const char* dateTime, const char* operatorName,
-                                        const char* terminal, int transactionNo, int sequenceNo,
-                                        int batchNo, int amount, const char* product,
-                                        const char* serialNo, const char* code,
+int tarn::exported::mfPrPrePaid_Voucher(Library& lib, int kind, const char* dateTime,
+                                        const char* operatorName, const char* terminal,
+                                        int transactionNo, int sequenceNo, int batchNo, int amount,
+                                        const char* product, const char* serialNo, const char* code,
                                         const char* validUntil, const char* information,
                                         int validDays, const char* pin, const char* footerText) {
-    Library& lib = Lib();
     if (!lib.capabilities.vouchers) return Succeeded(MF_NOT_PERFORMED);
     const Voucher voucher{kind,          dateTime,   operatorName, terminal,
                           transactionNo, sequenceNo, batchNo,      amount,

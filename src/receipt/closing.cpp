@@ -315,7 +315,7 @@ int Closing::Whole() {
 
 }  // namespace
 
-int tarn::exported::mfEndTicket(int percentDiscount, int valueDiscount, int transactionNo,
+int tarn::exported::mfEndTicket(Library&, int percentDiscount, int valueDiscount, int transactionNo,
                                 int payment1, const char* paymStr1, int payment2,
                                 const char* paymStr2, int payment3, const char* paymStr3,
                                 int extraAmount, const char* extraAmountStr, int adjustValue,

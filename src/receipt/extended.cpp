@@ -79,15 +79,15 @@ int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, in
 
 }  // namespace
 
-int tarn::exported::mfParLineTicketExt() {
-    return Succeeded(Lib().capabilities.lineDiscounts ? MF_OK : MF_NOT_AVAILABLE);
+int tarn::exported::mfParLineTicketExt(Library& lib) {
+    return Succeeded(lib.capabilities.lineDiscounts ? MF_OK : MF_NOT_AVAILABLE);
 }
 
-int tarn::exported::mfLineTicketExt(tarn_arg, const char* name, int ptu, const char*, int price,
-                                    int quantity, int value) {
+int tarn::exported::mfLineTicketExt(Library&, tarn_arg, const char* name, int ptu, const char*,
+                                    int price, int quantity, int value) {
     return ExtendedLine(name, ptu, price, quantity, value);
 }
 
-int tarn::exported::mfParInvoice(tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
+int tarn::exported::mfParInvoice(Library&, tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
     return Succeeded(MF_NOT_AVAILABLE);
 }

@@ -85,16 +85,16 @@ int VoidLine(const LineRequest& line) {
 
 }  // namespace
 
-int tarn::exported::mfLineTicket(tarn_arg, const char* name, int ptu, const char* unit, int price,
-                                 int quantity, int value) {
+int tarn::exported::mfLineTicket(Library&, tarn_arg, const char* name, int ptu, const char* unit,
+                                 int price, int quantity, int value) {
     return SaleLine({name, ptu, unit, price, quantity, value});
 }
 
-int tarn::exported::mfStornoLineTicket(tarn_arg, const char* name, int ptu, const char* unit,
-                                       int price, int quantity, int value) {
+int tarn::exported::mfStornoLineTicket(Library&, tarn_arg, const char* name, int ptu,
+                                       const char* unit, int price, int quantity, int value) {
     return VoidLine({name, ptu, unit, price, quantity, value});
 }
 
-int tarn::exported::mfStornoTicket() {
+int tarn::exported::mfStornoTicket(Library&) {
     return CancelTheReceipt();
 }

@@ -112,6 +112,6 @@ int Begin(int32_t total) {
 
 }  // namespace
 
-int tarn::exported::mfBeginTicket(int total) {
+int tarn::exported::mfBeginTicket(Library&, int total) {
     return Begin(total);
 }

@@ -4,9 +4,9 @@
 #include "api/exported.h"
 
 #ifdef TARN_DRIFT_TYPE
-int tarn::exported::mfGetVersion(int* version, long* zero) {
+int tarn::exported::mfGetVersion(Library&, int* version, long* zero) {
 #else
-int tarn::exported::mfGetVersion(int* version, int* second) {
+int tarn::exported::mfGetVersion(Library&, int* version, int* second) {
 #endif
     *version = 0;
     return 0;
