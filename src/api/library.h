@@ -116,7 +116,7 @@ int ExceptionEscaped(const char* function) noexcept;
 [[nodiscard]] int ExchangeQuietly(CRequest& request);
 // Waits while the printer reports itself busy (CPrinterLink::WaitUntilReady); mfErrorL is left
 // as it was. The detail code of a poll that failed, or 0.
-int WaitUntilReady(int seconds, bool* answered = nullptr);
+[[nodiscard]] int WaitUntilReady(int seconds, bool* answered = nullptr);
 // The printer holds a document the library counts closed (or may hold one: `inDoubt`): the
 // library's receipt record opens on that word.
 void FollowDocumentHeldByPrinter(bool inDoubt = false);
