@@ -248,6 +248,18 @@ TEST_F(ServeTest, AJobCutByAKillIsResolvedAsTheRollShows) {
     EXPECT_EQ(next["outcome"], "printed") << next.dump();
 }
 
+// A printer that cannot be reached ends the job not printed, saying why (a failed start leaves no
+// session to read a detail code from).
+TEST_F(ServeTest, APrinterOutOfReachEndsTheJobSayingWhy) {
+    printers_.push_back("gone=tcp:127.0.0.1:1");
+    StartService();
+    const Json job = Json::parse(Post("/printers/gone/receipts?wait=60000", kSale, "g")->body);
+    EXPECT_EQ(job["outcome"], "not_printed") << job.dump();
+    EXPECT_EQ(job["error"]["call"], "mfStart") << job.dump();
+    EXPECT_NE(job["error"].value("english", "").find("could not be opened"), std::string::npos);
+    EXPECT_EQ(Get("/printers/gone")["last_error"]["call"], "mfStart");
+}
+
 // A worker killed between jobs is started anew for the next; one killed in the middle of a
 // receipt leaves its job to be resolved as the roll shows. The service goes on.
 TEST_F(ServeTest, AKilledWorkerIsReplaced) {

@@ -19,6 +19,19 @@ Json Explained(Json failure) {
     return failure;
 }
 
+// A start that failed leaves no session to read its detail code from (mfError answers -1).
+Json StartFailed(Json failure) {
+    if (failure.value("code", -1) >= 0) return Explained(failure);
+    return {{"call", "mfStart"},
+            {"result", failure["result"]},
+            {"english",
+             "the printer's session could not be opened: the port cannot be opened, "
+             "the printer does not answer, or it refused a start-up command"},
+            {"next_step",
+             "check the port, cable, power and paper; the session is opened again "
+             "for the next job"}};
+}
+
 Json NoAnswer(const char* english) {
     return {{"code", 514},
             {"english", english},
@@ -129,7 +142,7 @@ bool PrinterRunner::EnsureStarted() {
     std::lock_guard<std::mutex> lock(mutex_);
     started_ = answered && reply.value("ok", false);
     if (!answered) lastError_ = NoAnswer("the printer's session could not be opened in time");
-    if (answered && !started_) lastError_ = Explained(reply["error"]);
+    if (answered && !started_) lastError_ = StartFailed(reply["error"]);
     if (!started_) return false;
     identity_ = {{"serial", reply["serial"]}, {"version", reply["version"]}};
     abilities_.lineDiscounts = reply["line_discounts"].get<bool>();
