@@ -47,10 +47,10 @@ protected:
         StopService(SIGTERM);
     }
 
-    // A virtual printer on a TCP port; its roll in sim<N>.out.
+    // A virtual printer on a TCP port; its roll in NAME.roll.
     std::string AddPrinter(const std::string& name, std::vector<std::string> args = {}) {
         sims_.emplace_back();
-        const std::string roll = dir.File(name + ".roll");
+        std::string roll = dir.File(name + ".roll");
         args.insert(args.end(), {"--tcp", "0"});
         EXPECT_TRUE(sims_.back().Start(args, roll, ""));
         printers_.push_back(name + "=tcp:127.0.0.1:" + std::to_string(sims_.back().TcpPort()));
@@ -63,6 +63,7 @@ protected:
         for (const std::string& p : printers_) all.insert(all.end(), {"--printer", p});
         all.insert(all.end(), options_.begin(), options_.end());
         std::vector<char*> argv;
+        argv.reserve(all.size() + 1);
         for (std::string& a : all) argv.push_back(a.data());
         argv.push_back(nullptr);
         const std::string out = dir.File("serve.out");
