@@ -5,7 +5,7 @@ namespace tarn {
 // Every type and version threshold of the library. The type is -1 until the printer is identified.
 PrinterCapabilities CapabilitiesOf(int type, int version) {
     PrinterCapabilities can;
-    can.settlesAfterHead = type >= 0 && type <= 3;
+    can.settlesAfterHead = type >= 1 && type <= 3;
     can.settlesAfterAcknowledge = type <= 3;
     can.wholePercentRates = type == 1;
     can.reasonQuery = type >= 4 || (type == 3 && version >= 3);
