@@ -189,8 +189,9 @@ TEST_F(ReceiptTest, SaleLinesCarryTheFixedUpNameTheSlotAndTheValueAndAVoidItsSig
 // 1 and 2 (a type-3 printer reports version 1, so it never asks for a reason).
 TEST_F(ReceiptTest, ACancelledReceiptBecomesItsCodeAndEndsOnBothSides) {
     // clang-format off
-    const struct { int type; char reason; uint8_t byte, bit; int code; } rows[] = {
+    const struct { int type; char reason; uint8_t byte, bit; int code; int version = 2; } rows[] = {
         {8, 'C', 0, 0, 773}, {8, 'S', 0, 0, 771}, {8, 'X', 0, 0, 769}, {4, 'C', 0, 0, 773},
+        {2, 0, 1, 0x02, 769, 3},  // a type-2 printer of version 3 names no reason either
         {8, 'X', 2, 0x02, 784}, {4, 'X', 2, 0x40, 784},  // the paper out, read from status byte 2
         {3, 0, 1, 0x20, 773}, {2, 0, 1, 0x01, 258}, {2, 0, 1, 0x02, 769}, {2, 0, 1, 0x08, 777},
         {2, 0, 1, 0x10, 257}, {2, 0, 1, 0x40, 513}, {2, 0, 1, 0x80, 257}, {2, 0, 2, 0x02, 784},
@@ -200,7 +201,7 @@ TEST_F(ReceiptTest, ACancelledReceiptBecomesItsCodeAndEndsOnBothSides) {
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << r.type << " " << r.reason << int(r.byte) << int(r.bit));
-        StartOn(r.type);
+        StartOn(r.type, r.version);
         ASSERT_EQ(mfBeginTicket(-1), 0);
         if (r.reason != 0) printer->CancelReceiptWith(r.reason);
         printer->State().faultBits[r.byte] = r.bit;
