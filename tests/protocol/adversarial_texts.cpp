@@ -263,7 +263,8 @@ void AdversarialInputs::TextsWithoutTheirEnd(Cases& cases) {
             std::string name = argument;
             if (*c.when != '\0') name.append(", ").append(c.when);
             if (*c.head != '\0') name.append(", starting ").append(c.head);
-            cases.Held(name + (why.empty() ? "" : ": " + why), why.empty());
+            if (!why.empty()) name.append(": ").append(why);
+            cases.Held(name, why.empty());
         }
     }
     for (const auto& [argument, done] : covered)
