@@ -41,10 +41,6 @@ public:
     CRequestDisplaySummary() : CRequest(Framing::Unacknowledged) { AppendByte(0x80); }
 };
 
-int DisplayTypeNow() {
-    return Lib().displayType;
-}
-
 int Send(const std::string& text) {
     CRequestSendToDisplay1 request(text);
     return Exchange(request);
@@ -54,8 +50,8 @@ int Send(const std::string& text) {
 // sent nothing. The two lines of type 3 with their control bytes are 47 bytes, more than one
 // command carries: each line goes in a command of its own. The display keeps its place between
 // commands, so it takes the same bytes in the same order as from one text.
-[[nodiscard]] int Show(const std::string& first, const std::string& second) {
-    const int type = DisplayTypeNow();
+[[nodiscard]] int Show(Library& lib, const std::string& first, const std::string& second) {
+    const int type = lib.displayType;
     if (type < 1 || type > 3) return Succeeded();
     const DisplayType& display = DisplayOf(type);
     std::string one = first.substr(0, kLongestShown);
@@ -67,7 +63,7 @@ int Send(const std::string& text) {
     }
     one = FitText(one, display, type);
     two = FitText(two, display, type);
-    Lib().mfErrorL = 0;
+    lib.mfErrorL = 0;
     if (type != 3) return Send(two + "\n");
     const int result = Send(std::string("\r\x0E\x12\x0B") + one + "\n");
     return result != 0 ? result : Send("\f" + two + "\n");
@@ -87,11 +83,11 @@ std::string SummaryLine(std::string label, const std::string& amount, const Disp
 
 using namespace tarn;
 
-int tarn::exported::mfParFiscDisp(Library&, int item, char* name, int* width, int* lines,
+int tarn::exported::mfParFiscDisp(Library& lib, int item, char* name, int* width, int* lines,
                                   char* characters, int* pointMode, int* pointMode2) {
     if (item != 0) return Succeeded(MF_NOT_PERFORMED);
     LogInfoF("In mfParFiscDisp, item %d", 1);
-    const int type = DisplayTypeNow();
+    const int type = lib.displayType;
     if (type < 1 || type > 3) return Failed(kCodeOther);
     const DisplayType& display = DisplayOf(type);
     if (name != nullptr) std::snprintf(name, 11, "%s", display.name);
@@ -122,7 +118,7 @@ int tarn::exported::mfDispTicketLine(Library& lib, const char* name, int price, 
         return result;
     }
     // The call succeeds whatever the display did; mfErrorL keeps its code.
-    (void)Show(FieldText(name, kLongestShown), DisplayAmount(value));
+    (void)Show(lib, FieldText(name, kLongestShown), DisplayAmount(value));
     return MF_OK;
 }
 
@@ -138,7 +134,7 @@ int tarn::exported::mfDispSum(Library& lib, const char* text, int amount) {
         return result != 0 ? result : Succeeded();
     }
     // The call succeeds whatever the display did.
-    (void)Show(FieldText(text, kLongestShown), DisplayAmount(amount));
+    (void)Show(lib, FieldText(text, kLongestShown), DisplayAmount(amount));
     return Succeeded();
 }
 
@@ -149,18 +145,18 @@ int tarn::exported::mfDispSummary(Library& lib, const char* text1, int amount1, 
         return Exchange(summary);
     }
     const int type = lib.displayType;
-    if (type < 1 || type > 3) return Show("", "");
+    if (type < 1 || type > 3) return Show(lib, "", "");
     const DisplayType& display = DisplayOf(type);
     const std::string label1 = type == 3 ? FieldText(text1, kLongestSummaryLabel) : "";
     const std::string label2 = type == 3 ? FieldText(text2, kLongestSummaryLabel) : "";
     const std::string line1 = SummaryLine(label1, AmountToText(amount1, 2), display);
     const std::string line2 = SummaryLine(label2, AmountToText(amount2, 2), display);
     if (type == 2) {
-        (void)Show(line1, line2);  // shown again below, where it counts
+        (void)Show(lib, line1, line2);  // shown again below, where it counts
         const int result = Send(std::string(1, kControl) + "0" + std::string(1, kControl) + "3");
         if (result != 0) return result;
     }
-    return Show(line1, line2);
+    return Show(lib, line1, line2);
 }
 
 int tarn::exported::mfDispConsumerLOGO(Library& lib, const char* text1, const char* text2) {
@@ -171,5 +167,5 @@ int tarn::exported::mfDispConsumerLOGO(Library& lib, const char* text1, const ch
         const int result = Send(std::string(1, kControl) + "0");
         if (result != 0) return result;
     }
-    return Show(one, two);
+    return Show(lib, one, two);
 }
