@@ -11,7 +11,6 @@
 #include "link/shared_commands.h"
 #include "nonfiscal/form_record.h"
 #include "nonfiscal/settlement_record.h"
-#include "receipt/receipt_state.h"
 #include "tarn/tarn.h"
 #include "text/field_text.h"
 #include "text/formatting.h"
