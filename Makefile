@@ -46,12 +46,12 @@ windows64: deps
 	cmake --build $(WIN64_BUILD) -j$(JOBS)
 
 sanitize: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON -DTARN_BENCHMARKS=OFF
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 
 # The suite that runs in-process, threads included, under ThreadSanitizer.
 tsan: deps
-	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTARN_TSAN=ON
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTARN_TSAN=ON -DTARN_BENCHMARKS=OFF
 	cmake --build $(TSAN_BUILD) -j$(JOBS) --target tarn_tests
 	TSAN_OPTIONS=halt_on_error=1 $(TSAN_BUILD)/tests/tarn_tests --gtest_brief=1
 
