@@ -92,10 +92,9 @@ ReceiptCheck ReadStatusBits() {
 // A receipt whose end went unanswered may be ended: the printer is asked before '#' could
 // cancel nothing while the application sells it again. 1 when it was ended (nothing to cancel),
 // 0 when the printer cancelled it itself, -2 while it cannot be asked, -1 to go on with '#'.
-int SettleUnansweredEnd() {
-    Library& lib = Lib();
+int SettleUnansweredEnd(Library& lib) {
     if (lib.receipt.closing != ClosingStage::EndUnknown) return -1;
-    const EndFate fate = AskWhatBecameOfTheEnd();
+    const EndFate fate = AskWhatBecameOfTheEnd(lib);
     if (fate.kind == EndFate::Unknown) return Failed(kCodeCommunication);
     if (fate.kind == EndFate::Standing) return -1;
     lib.SetDocumentOpen(MF_DOC_RECEIPT, false);
@@ -107,8 +106,7 @@ int SettleUnansweredEnd() {
 
 // A document the library knows of from the printer's word only is ended as a start ends it:
 // 'Q' ends a form or a non-fiscal document, '#' cancels a receipt.
-int EndDocumentHeldByPrinter() {
-    Library& lib = Lib();
+int EndDocumentHeldByPrinter(Library& lib) {
     const int result = EndDocumentLeftOpen();
     LogResultF(result, "In mfStornoTicket, result: %d,", result);
     if (result != MF_OK) return result;
@@ -121,11 +119,10 @@ int EndDocumentHeldByPrinter() {
 
 // The receipt stays open in the library's record while the printer may hold it: a '#' refused
 // or not sent, or one whose acknowledge was lost on a printer still holding a document.
-int CancelTheReceipt() {
-    Library& lib = Lib();
-    const int settled = SettleUnansweredEnd();
+int CancelTheReceipt(Library& lib) {
+    const int settled = SettleUnansweredEnd(lib);
     if (settled != -1) return settled;
-    if (lib.documentFromPrinter) return EndDocumentHeldByPrinter();
+    if (lib.documentFromPrinter) return EndDocumentHeldByPrinter(lib);
     CRequestCancelTicket cancel;
     int result = Exchange(cancel);
     LogResultF(result, "In mfStornoTicket, result: %d,", result);
@@ -139,16 +136,15 @@ int CancelTheReceipt() {
     return result;
 }
 
-ReceiptCheck WhyTicketCanceled() {
+ReceiptCheck WhyTicketCanceled(const Library& lib) {
     CurrentPlatform().SleepMs(200);
-    return Lib().capabilities.reasonQuery ? AskReason() : ReadStatusBits();
+    return lib.capabilities.reasonQuery ? AskReason() : ReadStatusBits();
 }
 
-int AfterFailedCheck(const ReceiptCheck& check) {
-    Library& lib = Lib();
+int AfterFailedCheck(Library& lib, const ReceiptCheck& check) {
     if (lib.mfErrorL == kCodeNoPaper) {
         const KeptCode reason;
-        (void)CancelTheReceipt();  // the caller sees the reason
+        (void)CancelTheReceipt(lib);  // the caller sees the reason
         reason.Restore(check.result);
     }
     if (check.cancelled) {

@@ -2,6 +2,8 @@
 
 namespace tarn {
 
+struct Library;
+
 // What the printer says of the open receipt after a step.
 struct ReceiptCheck {
     // 0 when the receipt stands; else -2 with the detail code in mfErrorL.
@@ -13,15 +15,15 @@ struct ReceiptCheck {
 };
 
 // Asks the printer whether it cancelled the open receipt, and why.
-[[nodiscard]] ReceiptCheck WhyTicketCanceled();
+[[nodiscard]] ReceiptCheck WhyTicketCanceled(const Library& lib);
 
 // After a check that failed: a receipt the printer said it cancelled is closed in the library's
 // record. Out of paper, the receipt is cancelled on the printer too (it may hold the receipt
 // until its next record); the caller sees the reason. Returns the check's result.
-[[nodiscard]] int AfterFailedCheck(const ReceiptCheck& check);
+[[nodiscard]] int AfterFailedCheck(Library& lib, const ReceiptCheck& check);
 
 // mfStornoTicket: cancels the open receipt ('#'). 0, 1 when the printer had ended it after all
 // (an end whose answer was lost), -1, or -2 with the detail code.
-[[nodiscard]] int CancelTheReceipt();
+[[nodiscard]] int CancelTheReceipt(Library& lib);
 
 }  // namespace tarn

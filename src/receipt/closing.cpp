@@ -51,7 +51,7 @@ struct EndTicket {
 
 class Closing {
 public:
-    explicit Closing(const EndTicket& args) : args_(args), lib_(Lib()), receipt_(lib_.receipt) {}
+    Closing(Library& lib, const EndTicket& args) : args_(args), lib_(lib), receipt_(lib.receipt) {}
 
     int Run();
 
@@ -85,10 +85,10 @@ private:
 // Whether the printer cancelled the receipt after step `n`. A check that failed otherwise leaves
 // the receipt open: the printer holds it.
 int Closing::Check(int n) {
-    const ReceiptCheck check = WhyTicketCanceled();
+    const ReceiptCheck check = WhyTicketCanceled(lib_);
     if (check.result == 0) return MF_OK;
     LogErrorF("In mfEndTicket WhyTicketCanceled%d, why %d", n, check.result);
-    return AfterFailedCheck(check);
+    return AfterFailedCheck(lib_, check);
 }
 
 // A step of the closing, not acknowledged. Once one has reached the printer, sending the
@@ -244,7 +244,7 @@ int Closing::End() {
 // the library's record and a repeated mfEndTicket asks again.
 int Closing::AfterUnansweredEnd(int result) {
     const KeptCode code;
-    const EndFate fate = AskWhatBecameOfTheEnd();
+    const EndFate fate = AskWhatBecameOfTheEnd(lib_);
     switch (fate.kind) {
         case EndFate::Ended:
             LogErrorF("In mfEndTicket, receipt %d ended by the printer, acknowledge lost",
@@ -315,8 +315,8 @@ int Closing::Whole() {
 
 }  // namespace
 
-int tarn::exported::mfEndTicket(Library&, int percentDiscount, int valueDiscount, int transactionNo,
-                                int payment1, const char* paymStr1, int payment2,
+int tarn::exported::mfEndTicket(Library& lib, int percentDiscount, int valueDiscount,
+                                int transactionNo, int payment1, const char* paymStr1, int payment2,
                                 const char* paymStr2, int payment3, const char* paymStr3,
                                 int extraAmount, const char* extraAmountStr, int adjustValue,
                                 const char* adjustStr, const char* tableStr,
@@ -338,6 +338,6 @@ int tarn::exported::mfEndTicket(Library&, int percentDiscount, int valueDiscount
         "\t\tpayment2: %d, paymStr2: %s,\tpayment3: %d, paymStr3: %s.",
         percentDiscount, valueDiscount, payment1, args.paymentName[0].c_str(), payment2,
         args.paymentName[1].c_str(), payment3, args.paymentName[2].c_str());
-    Closing closing(args);
+    Closing closing(lib, args);
     return closing.Run();
 }

@@ -41,8 +41,8 @@ bool NamesReceiptDiscount(const std::string& name) {
     return false;
 }
 
-int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, int32_t value) {
-    Library& lib = Lib();
+int ExtendedLine(Library& lib, const char* given, int ptu, int32_t price, int32_t quantity,
+                 int32_t value) {
     if (!lib.capabilities.lineDiscounts) return Succeeded(MF_NOT_PERFORMED);
     const std::string name = GivenName(given);
     LogInfoF("In mfLineTicketExt, name: %s, price: %d, quantity: %d, value: %d", name.c_str(),
@@ -70,8 +70,8 @@ int ExtendedLine(const char* given, int ptu, int32_t price, int32_t quantity, in
     const int result = Exchange(line);
     const KeptCode code;
     WaitMs(kSettleAfterLineMs);
-    const ReceiptCheck check = WhyTicketCanceled();
-    if (check.result != 0) return AfterFailedCheck(check);
+    const ReceiptCheck check = WhyTicketCanceled(lib);
+    if (check.result != 0) return AfterFailedCheck(lib, check);
     if (result != 0) return code.Restore(result);
     if (!receipt.totalDeclared) receipt.total += kind == kMarkup ? amount : -amount;
     return Succeeded();
@@ -83,9 +83,9 @@ int tarn::exported::mfParLineTicketExt(Library& lib) {
     return Succeeded(lib.capabilities.lineDiscounts ? MF_OK : MF_NOT_AVAILABLE);
 }
 
-int tarn::exported::mfLineTicketExt(Library&, tarn_arg, const char* name, int ptu, const char*,
+int tarn::exported::mfLineTicketExt(Library& lib, tarn_arg, const char* name, int ptu, const char*,
                                     int price, int quantity, int value) {
-    return ExtendedLine(name, ptu, price, quantity, value);
+    return ExtendedLine(lib, name, ptu, price, quantity, value);
 }
 
 int tarn::exported::mfParInvoice(Library&, tarn_arg, tarn_arg, tarn_arg, tarn_arg) {

@@ -38,27 +38,28 @@ int StartLine(const char* function, const LineRequest& line, int64_t* lineValue)
 
 // Sends the line with the name fixed up as the printer takes it; a void carries the same name
 // as its sale.
-int SendLine(const char* function, const LineRequest& line, int64_t lineValue, int kind) {
+int SendLine(const ReceiptState& receipt, const char* function, const LineRequest& line,
+             int64_t lineValue, int kind) {
     CRequestItemLine request(FixUpName(line.name).c_str(), TaxLetter(line.ptu), line.quantityText,
                              line.price, line.quantity, static_cast<int32_t>(lineValue), kind);
     const int result = Exchange(request);
     LogResultF(result,
                "In %s, temp_value: %" PRId64 ", value: %d, mfTicketTotal: %" PRId64 ", result: %d",
-               function, lineValue, line.value, Lib().receipt.total, result);
+               function, lineValue, line.value, receipt.total, result);
     return result;
 }
 
-int SaleLine(const LineRequest& line) {
+int SaleLine(Library& lib, const LineRequest& line) {
     int64_t lineValue = 0;
     const int started = StartLine("mfLineTicket", line, &lineValue);
     if (started != 0) return started;
-    ReceiptState& receipt = Lib().receipt;
+    ReceiptState& receipt = lib.receipt;
     if (!receipt.totalDeclared) receipt.total += lineValue;
     // Sent without awaiting its acknowledge: the check that follows tells whether it was taken.
-    (void)SendLine("mfLineTicket", line, lineValue, CRequestItemLine::kSale);
+    (void)SendLine(receipt, "mfLineTicket", line, lineValue, CRequestItemLine::kSale);
     SettleOlderPrinter(kOlderPrinterLinePauseMs);
-    const ReceiptCheck check = WhyTicketCanceled();
-    if (check.result != 0) return AfterFailedCheck(check);
+    const ReceiptCheck check = WhyTicketCanceled(lib);
+    if (check.result != 0) return AfterFailedCheck(lib, check);
     ++receipt.saleLines;
     std::snprintf(receipt.lastLineName, sizeof receipt.lastLineName, "%s",
                   GivenName(line.name).c_str());
@@ -67,34 +68,35 @@ int SaleLine(const LineRequest& line) {
     return Succeeded();
 }
 
-int VoidLine(const LineRequest& line) {
+int VoidLine(Library& lib, const LineRequest& line) {
     int64_t lineValue = 0;
     const int started = StartLine("mfStornoLineTicket", line, &lineValue);
     if (started != 0) return started;
-    ReceiptState& receipt = Lib().receipt;
+    ReceiptState& receipt = lib.receipt;
     if (!receipt.totalDeclared) receipt.total -= lineValue;
     // A discount on a voided line would make the printer cancel the whole receipt: a void of the
     // last sale line ends its discounts, even when the void's own outcome is not known.
     if (receipt.IsLastLine(line.name, TaxLetter(line.ptu), lineValue)) receipt.EndDiscounts();
-    const int result = SendLine("mfStornoLineTicket", line, lineValue, CRequestItemLine::kVoid);
+    const int result =
+        SendLine(receipt, "mfStornoLineTicket", line, lineValue, CRequestItemLine::kVoid);
     if (result != 0) return result;
-    const ReceiptCheck check = WhyTicketCanceled();
-    if (check.result != 0) return AfterFailedCheck(check);
+    const ReceiptCheck check = WhyTicketCanceled(lib);
+    if (check.result != 0) return AfterFailedCheck(lib, check);
     return Succeeded();
 }
 
 }  // namespace
 
-int tarn::exported::mfLineTicket(Library&, tarn_arg, const char* name, int ptu, const char* unit,
-                                 int price, int quantity, int value) {
-    return SaleLine({name, ptu, unit, price, quantity, value});
+int tarn::exported::mfLineTicket(Library& lib, tarn_arg, const char* name, int ptu,
+                                 const char* unit, int price, int quantity, int value) {
+    return SaleLine(lib, {name, ptu, unit, price, quantity, value});
 }
 
-int tarn::exported::mfStornoLineTicket(Library&, tarn_arg, const char* name, int ptu,
+int tarn::exported::mfStornoLineTicket(Library& lib, tarn_arg, const char* name, int ptu,
                                        const char* unit, int price, int quantity, int value) {
-    return VoidLine({name, ptu, unit, price, quantity, value});
+    return VoidLine(lib, {name, ptu, unit, price, quantity, value});
 }
 
-int tarn::exported::mfStornoTicket(Library&) {
-    return CancelTheReceipt();
+int tarn::exported::mfStornoTicket(Library& lib) {
+    return CancelTheReceipt(lib);
 }

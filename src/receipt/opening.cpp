@@ -37,18 +37,18 @@ constexpr StatusRule kOpeningChecks[] = {
 };
 
 // Then the printer's settling pause after a document it had to end.
-void WaitAfterDocument(int seconds) {
-    (void)Lib().link->WaitUntilReady(seconds);  // the exchanges after it tell
+void WaitAfterDocument(const Library& lib, int seconds) {
+    (void)lib.link->WaitUntilReady(seconds);  // the exchanges after it tell
     CurrentPlatform().SleepMs(kRecoverySettleMs);
 }
 
 // 'Q' and '#' when the printer still holds a document (a printer that does not answer the
 // question holds none to end).
-int EndLeftOverDocument() {
+int EndLeftOverDocument(const Library& lib) {
     if (PrinterHoldsDocument() != 1) return MF_OK;
     const int result = EndDocumentLeftOpen();
     if (result != MF_OK) return result;
-    WaitAfterDocument(30);
+    WaitAfterDocument(lib, 30);
     return MF_OK;
 }
 
@@ -63,7 +63,7 @@ int ReadStatus(int status[4]) {
 }
 
 // A day closed here starts the receipt count again: *lastNumber becomes 0.
-int CheckStatus(const int status[4], int* lastNumber) {
+int CheckStatus(const Library& lib, const int status[4], int* lastNumber) {
     for (const StatusRule& check : kOpeningChecks) {
         const bool set = (status[check.byteIndex] & check.bit) != 0;
         if (set != check.whenSet) continue;
@@ -72,7 +72,7 @@ int CheckStatus(const int status[4], int* lastNumber) {
         const int result = Exchange(close);
         if (result != 0) return result;
         *lastNumber = 0;
-        WaitAfterDocument(30);
+        WaitAfterDocument(lib, 30);
     }
     return MF_OK;
 }
@@ -85,19 +85,18 @@ bool OpenedAnyway() {
     return true;
 }
 
-int Begin(int32_t total) {
-    Library& lib = Lib();
+int Begin(Library& lib, int32_t total) {
     LogInfoF("In mfBeginTicket, total: %d,TickedOpened: %d", total, lib.IsDocumentOpen(MF_DOC_ANY));
     if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
     int lastNumber = -1;
     CRequestLastTicketNo counter(&lastNumber);
     (void)Exchange(counter);  // a count not read stays -1: unknown
-    int result = EndLeftOverDocument();
+    int result = EndLeftOverDocument(lib);
     if (result != 0) return result;
     int status[4] = {0, 0, 0, 0};
     result = ReadStatus(status);
     if (result != 0) return result;
-    result = CheckStatus(status, &lastNumber);
+    result = CheckStatus(lib, status, &lastNumber);
     if (result != 0) return result;
     // A total of 1 or more is declared; with 0 or less the lines are summed.
     lib.receipt.Reset(total, total >= 1, lastNumber);
@@ -112,6 +111,6 @@ int Begin(int32_t total) {
 
 }  // namespace
 
-int tarn::exported::mfBeginTicket(Library&, int total) {
-    return Begin(total);
+int tarn::exported::mfBeginTicket(Library& lib, int total) {
+    return Begin(lib, total);
 }

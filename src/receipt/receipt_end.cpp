@@ -5,12 +5,12 @@
 
 namespace tarn {
 
-EndFate AskWhatBecameOfTheEnd() {
-    const ReceiptState& receipt = Lib().receipt;
+EndFate AskWhatBecameOfTheEnd(const Library& lib) {
+    const ReceiptState& receipt = lib.receipt;
     const int number = LastReceiptNumber();
     if (number < 0) return {EndFate::Unknown, number};
     const KeptCode code;
-    const ReceiptCheck check = WhyTicketCanceled();
+    const ReceiptCheck check = WhyTicketCanceled(lib);
     if (check.cancelled) return {EndFate::Cancelled, number};
     code.Restore(0);
     // Without the count at the opening an end cannot be told from a receipt still open.

@@ -3,6 +3,8 @@
 
 namespace tarn {
 
+struct Library;
+
 struct EndFate {
     enum Kind {
         Ended,      // the printer's count of the day's receipts grew by this one
@@ -15,6 +17,6 @@ struct EndFate {
 
 // Asks the printer for its number of the day's last receipt and whether it cancelled the open
 // one. The detail code is left as it was, but for a cancellation.
-[[nodiscard]] EndFate AskWhatBecameOfTheEnd();
+[[nodiscard]] EndFate AskWhatBecameOfTheEnd(const Library& lib);
 
 }  // namespace tarn
