@@ -73,8 +73,8 @@ void FooterRecord(const std::string& text, int line, uint8_t record[2 + kFooterW
 }
 
 // A printer that stops taking lines has not set the footer: -2 with 769, whatever it kept.
-int DefineFooter(const char* given) {
-    if (!Lib().capabilities.footer) return Succeeded(MF_NOT_PERFORMED);
+int DefineFooter(const Library& lib, const char* given) {
+    if (!lib.capabilities.footer) return Succeeded(MF_NOT_PERFORMED);
     const std::string text = FieldText(given, static_cast<size_t>(kFooterLines) * kFooterWidth);
     for (int line = 0; line < kFooterLines; ++line) {
         int answer = 0;
@@ -125,8 +125,8 @@ int tarn::exported::mfParFooter(Library& lib, int* maxLines, int* lineLength, ch
     return Succeeded();
 }
 
-int tarn::exported::mfDefFooter(Library&, const char* text) {
-    return DefineFooter(text);
+int tarn::exported::mfDefFooter(Library& lib, const char* text) {
+    return DefineFooter(lib, text);
 }
 
 int tarn::exported::mfParPOS(Library&, int* highestPos, int* highestCashier, int* third, tarn_arg) {

@@ -37,8 +37,7 @@ int WaitAfterReport(int result) {
     return result;
 }
 
-int ReportByDates(bool detailed, const DateRange& range) {
-    Library& lib = Lib();
+int ReportByDates(const Library& lib, bool detailed, const DateRange& range) {
     const char* name = detailed ? "mfPrDetailReport" : "mfPrGlobalReport";
     LogInfoF(
         "In %s, startYear: %d, int startMonth: %d, int startDay: %d, \t\tint stopYear: %d,  int "
@@ -73,8 +72,7 @@ int ReportByDates(bool detailed, const DateRange& range) {
     return result != 0 ? result : ReportAnswer(answer);
 }
 
-int ReportByNumbers(int from, int to) {
-    Library& lib = Lib();
+int ReportByNumbers(const Library& lib, int from, int to) {
     if (!lib.capabilities.reportMode) return Succeeded(MF_NOT_PERFORMED);
     if (from > to) return Failed(kCodeOutOfRange);
     if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
@@ -111,20 +109,22 @@ int tarn::exported::mfShiftEnd(Library&) {
     return Succeeded();
 }
 
-int tarn::exported::mfPrDetailReport(Library&, int startYear, int startMonth, int startDay,
+int tarn::exported::mfPrDetailReport(Library& lib, int startYear, int startMonth, int startDay,
                                      int stopYear, int stopMonth, int stopDay) {
-    return ReportByDates(true, {startYear, startMonth, startDay, stopYear, stopMonth, stopDay});
+    return ReportByDates(lib, true,
+                         {startYear, startMonth, startDay, stopYear, stopMonth, stopDay});
 }
 
-int tarn::exported::mfPrGlobalReport(Library&, int startYear, int startMonth, int startDay,
+int tarn::exported::mfPrGlobalReport(Library& lib, int startYear, int startMonth, int startDay,
                                      int stopYear, int stopMonth, int stopDay) {
-    return ReportByDates(false, {startYear, startMonth, startDay, stopYear, stopMonth, stopDay});
+    return ReportByDates(lib, false,
+                         {startYear, startMonth, startDay, stopYear, stopMonth, stopDay});
 }
 
 int tarn::exported::mfParNrReport(Library& lib) {
     return Succeeded(lib.capabilities.reportMode ? MF_OK : MF_NOT_AVAILABLE);
 }
 
-int tarn::exported::mfPrNrReport(Library&, int from, int to) {
-    return ReportByNumbers(from, to);
+int tarn::exported::mfPrNrReport(Library& lib, int from, int to) {
+    return ReportByNumbers(lib, from, to);
 }

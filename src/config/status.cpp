@@ -28,9 +28,9 @@ int StatusBit(int index, int bit, int* answer) {
 }
 
 // The library's record; a document the printer may hold after a failure is asked for first.
-int DocumentFlag(uint32_t mask, int* answer) {
+int DocumentFlag(const Library& lib, uint32_t mask, int* answer) {
     SettleDocumentDoubt();
-    if (answer != nullptr) *answer = Lib().IsDocumentOpen(mask) ? 1 : 0;
+    if (answer != nullptr) *answer = lib.IsDocumentOpen(mask) ? 1 : 0;
     return Succeeded();
 }
 
@@ -53,12 +53,12 @@ int tarn::exported::mfStatNoPaper(Library&, int* noPaper) {
     return StatusBit(2, status2::kNoPaper, noPaper);
 }
 
-int tarn::exported::mfStatReceipt(Library&, int* receiptOpen) {
-    return DocumentFlag(MF_DOC_RECEIPT, receiptOpen);
+int tarn::exported::mfStatReceipt(Library& lib, int* receiptOpen) {
+    return DocumentFlag(lib, MF_DOC_RECEIPT, receiptOpen);
 }
 
-int tarn::exported::mfStatDocument(Library&, int* documentOpen) {
-    return DocumentFlag(MF_DOC_ANY, documentOpen);
+int tarn::exported::mfStatDocument(Library& lib, int* documentOpen) {
+    return DocumentFlag(lib, MF_DOC_ANY, documentOpen);
 }
 
 // The printer prints its state; a failed exchange keeps its code through the wait.

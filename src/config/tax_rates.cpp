@@ -21,8 +21,7 @@ bool RatesFit(const int rates[6], bool wholePercent) {
     return true;
 }
 
-int DefineTax(const int rates[6]) {
-    Library& lib = Lib();
+int DefineTax(const Library& lib, const int rates[6]) {
     const bool wholePercent = lib.capabilities.wholePercentRates;
     if (!RatesFit(rates, wholePercent)) return Failed(kCodeOutOfRange);
     int receipts = 0;
@@ -49,8 +48,8 @@ int tarn::exported::mfParTax(Library& lib) {
     return result == 0 && receipts == 0 && !lib.IsDocumentOpen(MF_DOC_ANY) ? 1 : 0;
 }
 
-int tarn::exported::mfDefTax(Library&, int rate1, int rate2, int rate3, int rate4, int rate5,
+int tarn::exported::mfDefTax(Library& lib, int rate1, int rate2, int rate3, int rate4, int rate5,
                              int rate6) {
     const int rates[6] = {rate1, rate2, rate3, rate4, rate5, rate6};
-    return DefineTax(rates);
+    return DefineTax(lib, rates);
 }
