@@ -17,8 +17,8 @@ constexpr int kWidth51WithForms = 16;
 constexpr int kWidth51 = 19;
 
 // A refused record returns at once, without the pause and the wait.
-int PrintCardSlip(const CardSlip& slip, CardSlipKind kind) {
-    const int width51 = Lib().capabilities.forms ? kWidth51WithForms : kWidth51;
+int PrintCardSlip(const Library& lib, const CardSlip& slip, CardSlipKind kind) {
+    const int width51 = lib.capabilities.forms ? kWidth51WithForms : kWidth51;
     CRequestCardSlip record(CardSlipRecord(slip, kind, width51));
     const int result = SendForm(record);
     if (result != 0) return result;
@@ -29,11 +29,11 @@ int PrintCardSlip(const CardSlip& slip, CardSlipKind kind) {
 }  // namespace
 
 int tarn::exported::mfPrEFT_Transaction(
-    Library&, tarn_arg, int status, int kind, int variant, int verification, const char* dateTime,
-    const char* terminalId, const char* uid, int documentNo, int numberP, int numberS, int tillNo,
-    int receiptNo, const char* cashier, tarn_arg, const char* kText, int entryMark,
-    const char* cardName, const char* cardNumber, int amount, int cashback, tarn_arg, tarn_arg,
-    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, int secondMark,
+    Library& lib, tarn_arg, int status, int kind, int variant, int verification,
+    const char* dateTime, const char* terminalId, const char* uid, int documentNo, int numberP,
+    int numberS, int tillNo, int receiptNo, const char* cashier, tarn_arg, const char* kText,
+    int entryMark, const char* cardName, const char* cardNumber, int amount, int cashback, tarn_arg,
+    tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, int secondMark,
     const char* authorizationCode, int authorizationNo, int responseCode, tarn_arg,
     int englishLines, tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
     // The slip's fields are in the order of the arguments.
@@ -42,10 +42,10 @@ int tarn::exported::mfPrEFT_Transaction(
         uid,      documentNo, numberP,           numberS,         tillNo,       receiptNo,
         cashier,  kText,      entryMark,         cardName,        cardNumber,   amount,
         cashback, secondMark, authorizationCode, authorizationNo, responseCode, englishLines};
-    return PrintCardSlip(slip, CardSlipKind::Transaction);
+    return PrintCardSlip(lib, slip, CardSlipKind::Transaction);
 }
 
-int tarn::exported::mfPrEFT_Reversal(Library&, tarn_arg, int status, int kind, int variant,
+int tarn::exported::mfPrEFT_Reversal(Library& lib, tarn_arg, int status, int kind, int variant,
                                      tarn_arg, const char* dateTime, const char* terminalId,
                                      const char* uid, int documentNo, int numberP, int numberS,
                                      int tillNo, int receiptNo, const char* cashier, tarn_arg,
@@ -71,12 +71,12 @@ int tarn::exported::mfPrEFT_Reversal(Library&, tarn_arg, int status, int kind, i
     slip.amount = amount;
     slip.text51 = authorizationCode;
     slip.number51 = authorizationNo;
-    return PrintCardSlip(slip, CardSlipKind::Reversal);
+    return PrintCardSlip(lib, slip, CardSlipKind::Reversal);
 }
 
 // No open-document test: the registration is printed whatever is open.
 int tarn::exported::mfPrEFT_RegisterOffline(
-    Library&, tarn_arg, int status, int kind, tarn_arg, const char* dateTime,
+    Library& lib, tarn_arg, int status, int kind, tarn_arg, const char* dateTime,
     const char* terminalId, const char* uid, int documentNo, int numberP, int tillNo, int receiptNo,
     const char* cashier, tarn_arg, int entryMark, const char* cardName, const char* cardNumber,
     int amount, const char* authorizationCode, int authorizationNo, tarn_arg) {
@@ -97,5 +97,5 @@ int tarn::exported::mfPrEFT_RegisterOffline(
     slip.amount = amount;
     slip.text51 = authorizationCode;
     slip.number51 = authorizationNo;
-    return PrintCardSlip(slip, CardSlipKind::Offline);
+    return PrintCardSlip(lib, slip, CardSlipKind::Offline);
 }
