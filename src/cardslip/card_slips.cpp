@@ -23,7 +23,7 @@ int PrintCardSlip(const Library& lib, const CardSlip& slip, CardSlipKind kind) {
     const int result = SendForm(record);
     if (result != 0) return result;
     SettleOlderPrinter(kOlderPrinterPauseMs);
-    return ConfirmForm(kReadySeconds);
+    return ConfirmForm(lib, kReadySeconds);
 }
 
 }  // namespace

@@ -60,8 +60,7 @@ int SendForm(CRequest& record) {
     return result;
 }
 
-int ConfirmForm(int seconds) {
-    Library& lib = Lib();
+int ConfirmForm(const Library& lib, int seconds) {
     if (!lib.link) return Failed(kCodeCommunication);
     bool answered = false;
     (void)WaitUntilReady(seconds, &answered);  // the printer prints meanwhile
@@ -75,8 +74,8 @@ int ConfirmForm(int seconds) {
     return Failed(kCodeCommunication);
 }
 
-int WaitThenReport(int result, int seconds) {
-    if (result == MF_OK) return ConfirmForm(seconds);
+int WaitThenReport(const Library& lib, int result, int seconds) {
+    if (result == MF_OK) return ConfirmForm(lib, seconds);
     (void)WaitUntilReady(seconds);  // the failure stands
     return result;
 }

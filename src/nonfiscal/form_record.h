@@ -10,6 +10,8 @@
 
 namespace tarn {
 
+struct Library;
+
 class CRequestFormRecord : public CRequest {
 protected:
     // A complete record is acknowledged; the first piece of a record sent in pieces is not, and
@@ -38,12 +40,12 @@ protected:
 // After a one-shot document: waits up to `seconds` for the printer to be ready, then reports
 // the exchange's `result`, keeping the code of a failure; after a record that went through,
 // what ConfirmForm says.
-[[nodiscard]] int WaitThenReport(int result, int seconds);
+[[nodiscard]] int WaitThenReport(const Library& lib, int result, int seconds);
 // The end of a form gets no answer: the printer answering the wait's first poll is its word
 // that it had the whole record (0). Without that word it is asked again whether it still holds
 // the form, which is then ended and printed (0); else the printout's fate is not known (-2 with
 // 514: the paper tells), and while the printer cannot be asked the library's record holds the
 // document the printer may hold.
-[[nodiscard]] int ConfirmForm(int seconds);
+[[nodiscard]] int ConfirmForm(const Library& lib, int seconds);
 
 }  // namespace tarn

@@ -11,22 +11,22 @@ namespace {
 
 constexpr int kReadySeconds = 30;
 
-int PrintPayInOut(int kind, const char* text1, const char* text2, const char* text3,
-                  const char* text4) {
+int PrintPayInOut(const Library& lib, int kind, const char* text1, const char* text2,
+                  const char* text3, const char* text4) {
     CRequestPayInOut record(kind, text1, text2, text3, text4);
     const int result = SendForm(record);
-    return WaitThenReport(result, kReadySeconds);
+    return WaitThenReport(lib, result, kReadySeconds);
 }
 
 }  // namespace
 
-int tarn::exported::mfPrPayIn(Library&, const char* number, const char* payer, const char* title,
-                              const char* amount) {
-    return PrintPayInOut(CRequestPayInOut::kPayIn, number, payer, title, amount);
+int tarn::exported::mfPrPayIn(Library& lib, const char* number, const char* payer,
+                              const char* title, const char* amount) {
+    return PrintPayInOut(lib, CRequestPayInOut::kPayIn, number, payer, title, amount);
 }
 
 // The pay-out form has no line for the third text.
-int tarn::exported::mfPrPayOut(Library&, const char* number, const char* payee, const char* unused3,
-                               const char* amount) {
-    return PrintPayInOut(CRequestPayInOut::kPayOut, number, payee, unused3, amount);
+int tarn::exported::mfPrPayOut(Library& lib, const char* number, const char* payee,
+                               const char* unused3, const char* amount) {
+    return PrintPayInOut(lib, CRequestPayInOut::kPayOut, number, payee, unused3, amount);
 }

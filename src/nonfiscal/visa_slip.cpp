@@ -86,13 +86,14 @@ void CRequestVISA::Ending(int flag1, int flag2) {
 
 }  // namespace
 
-int tarn::exported::mfPrVISA(Library&, int englishLines, int signatureBlock, const char* dateTime,
-                             const char* documentNo, const char* receiptNo, const char* tillNo,
-                             const char* terminalId, const char* uid, const char* numbersSP,
-                             const char* cashier, const char* posId, const char* cardName,
-                             const char* cardNumberLine, const char* authorizationCode,
-                             const char* saleAmount, const char* creditAmount,
-                             const char* amountInWords, const char* freeText) {
+int tarn::exported::mfPrVISA(Library& lib, int englishLines, int signatureBlock,
+                             const char* dateTime, const char* documentNo, const char* receiptNo,
+                             const char* tillNo, const char* terminalId, const char* uid,
+                             const char* numbersSP, const char* cashier, const char* posId,
+                             const char* cardName, const char* cardNumberLine,
+                             const char* authorizationCode, const char* saleAmount,
+                             const char* creditAmount, const char* amountInWords,
+                             const char* freeText) {
     const VisaSlip slip{englishLines,
                         signatureBlock,
                         {nullptr, nullptr, nullptr, dateTime, documentNo, receiptNo, tillNo,
@@ -100,5 +101,5 @@ int tarn::exported::mfPrVISA(Library&, int englishLines, int signatureBlock, con
                          authorizationCode, saleAmount, creditAmount, amountInWords, freeText}};
     CRequestVISA record(slip);
     const int result = SendForm(record);
-    return WaitThenReport(result, kReadySeconds);
+    return WaitThenReport(lib, result, kReadySeconds);
 }
