@@ -47,8 +47,8 @@ using namespace tarn;
 
 namespace {
 
-void CopyText(char* out, int index) {
-    if (out != nullptr) std::snprintf(out, 39, "%s", Lib().texts.Text(index));
+void CopyText(const Library& lib, char* out, int index) {
+    if (out != nullptr) std::snprintf(out, 39, "%s", lib.texts.Text(index));
 }
 
 }  // namespace
@@ -60,8 +60,8 @@ int tarn::exported::mfError(Library& lib) {
     return lib.mfErrorL;
 }
 
-int tarn::exported::mfParMessage(Library&, int code, char* classText, char* detailText) {
-    CopyText(classText, ClassTextIndex(code));
-    CopyText(detailText, DetailTextIndex(code));
+int tarn::exported::mfParMessage(Library& lib, int code, char* classText, char* detailText) {
+    CopyText(lib, classText, ClassTextIndex(code));
+    CopyText(lib, detailText, DetailTextIndex(code));
     return MF_OK;
 }

@@ -20,20 +20,21 @@ constexpr int kBufferSize = 1024;
 // Puts the temporary log in force for one call and takes it away on every return.
 class TemporaryLog {
 public:
-    TemporaryLog() {
-        if (Lib().started) return;
+    explicit TemporaryLog(Library& lib) : lib_(lib) {
+        if (lib_.started) return;
         logger_ = std::make_unique<CLogger>("tarnlog.txt", CLogger::kEverything, "TARN");
-        Lib().temporaryLogger = logger_.get();
+        lib_.temporaryLogger = logger_.get();
     }
     ~TemporaryLog() {
         if (!logger_) return;
-        Lib().temporaryLogger = nullptr;
+        lib_.temporaryLogger = nullptr;
         logger_->Close();
     }
     TemporaryLog(const TemporaryLog&) = delete;
     TemporaryLog& operator=(const TemporaryLog&) = delete;
 
 private:
+    Library& lib_;
     std::unique_ptr<CLogger> logger_;
 };
 
@@ -60,7 +61,7 @@ int RawExchange(SerialPort& port, const uint8_t* send, int sendCount, uint8_t* r
 
 // A send count outside 0..1024 or a time-out of 0 or less (on Windows every read would wait
 // forever) is refused before anything is opened; a receive maximum above 1024 is cut.
-int tarn::exported::mfAnyCommand(Library&, int sendCount, const unsigned char* sendBytes,
+int tarn::exported::mfAnyCommand(Library& lib, int sendCount, const unsigned char* sendBytes,
                                  int receiveMaximum, unsigned char* receiveBuffer,
                                  int* receivedCount, int timeoutMs) {
     if (sendCount < 0 || sendCount > kBufferSize || timeoutMs <= 0) {
@@ -71,7 +72,7 @@ int tarn::exported::mfAnyCommand(Library&, int sendCount, const unsigned char* s
     SerialPort port(kRawPort, settings, LogErrorLine);
     uint8_t send[kBufferSize] = {};
     uint8_t received[kBufferSize] = {};
-    TemporaryLog log;
+    TemporaryLog log(lib);
     LogInfoF("In mfAnyCommand - new logger");
     if (sendBytes == nullptr) sendCount = 0;
     std::memcpy(send, sendBytes != nullptr ? sendBytes : send, static_cast<size_t>(sendCount));

@@ -22,8 +22,7 @@ constexpr int kFamilyType2 = 17;
 constexpr int kFamilyLater = 44;
 constexpr int kExtendedType8 = 124;
 
-void BuildLink(int port) {
-    Library& lib = Lib();
+void BuildLink(Library& lib, int port) {
     lib.link.reset();
     lib.link = std::make_unique<CPrinterLink>();
     lib.link->SetDeadline(&lib.callDeadlineMs);
@@ -35,8 +34,7 @@ void BuildLink(int port) {
 // (type 8) or another family byte (type 10); types 3 and 4 refuse it and are told apart by
 // the high nibble of status byte 0. Returns the result of the last identification exchange,
 // or -2 when the first one failed.
-int Identify(int* lastResult) {
-    Library& lib = Lib();
+int Identify(Library& lib, int* lastResult) {
     int family = 0;
     CRequestPrinterType first(kIdentify, &family, false, nullptr);
     *lastResult = Exchange(first);
@@ -60,8 +58,7 @@ int Identify(int* lastResult) {
 
 // A printer still holding a document gets 'Q' and '#'; the start fails with 769 when it keeps
 // holding one. Then the day close it asks for.
-int RecoverAndCloseDay() {
-    Library& lib = Lib();
+int RecoverAndCloseDay(const Library& lib) {
     if (PrinterHoldsDocument() == 1) {  // one that does not answer has nothing to recover
         if (EndDocumentLeftOpen() != MF_OK) return MF_FAILED;
         (void)lib.link->WaitUntilReady(30);  // the status read next tells
@@ -80,13 +77,13 @@ int RecoverAndCloseDay() {
     return MF_OK;
 }
 
-int ReadDisplayType() {
+int ReadDisplayType(Library& lib) {
     int status3 = 0;
     CRequestStatus query(3, &status3);
     if (Exchange(query) != MF_OK) return MF_FAILED;
-    Lib().displayType = static_cast<uint8_t>(((status3 & status3::kDisplay1) ? 1 : 0) +
-                                             ((status3 & status3::kDisplay3) ? 3 : 0) +
-                                             ((status3 & status3::kDisplay2) ? 2 : 0));
+    lib.displayType = static_cast<uint8_t>(((status3 & status3::kDisplay1) ? 1 : 0) +
+                                           ((status3 & status3::kDisplay3) ? 3 : 0) +
+                                           ((status3 & status3::kDisplay2) ? 2 : 0));
     return MF_OK;
 }
 
@@ -97,20 +94,18 @@ int AlreadyStarted() {
 }
 
 // mfStop closed the log: a new session writes to it again, the same file at the same level.
-void ReopenLog() {
-    Library& lib = Lib();
+void ReopenLog(Library& lib) {
     if (!lib.logger || lib.logger->IsOpen()) return;
     lib.logger = std::make_unique<CLogger>(lib.logger->FileName(), lib.logger->Level(), "TARN");
 }
 
-int Start(int port) {
-    Library& lib = Lib();
+int Start(Library& lib, int port) {
     if (lib.started) return AlreadyStarted();
-    ReopenLog();
+    ReopenLog(lib);
     LogInfoF("In mfStart, port: %d", port);
-    BuildLink(port);
+    BuildLink(lib, port);
     int lastResult = 0;
-    if (Identify(&lastResult) != MF_OK) return MF_FAILED;
+    if (Identify(lib, &lastResult) != MF_OK) return MF_FAILED;
     if (lib.printerType != 8) {
         int status0 = 0;
         CRequestStatus query(0, &status0);
@@ -122,7 +117,7 @@ int Start(int port) {
     int ignored = 0;
     CRequestLastTicketNo counter(&ignored);
     (void)Exchange(counter);  // the start needs neither the count nor its failure
-    if (RecoverAndCloseDay() != MF_OK || ReadDisplayType() != MF_OK) return MF_FAILED;
+    if (RecoverAndCloseDay(lib) != MF_OK || ReadDisplayType(lib) != MF_OK) return MF_FAILED;
     if (lib.capabilities.logo && lib.logoPath[0] != '\0' && TransferLogo(lib.logoPath) != MF_OK) {
         return MF_FAILED;
     }
@@ -136,22 +131,22 @@ int Start(int port) {
 }
 
 // A start that failed holds nothing: a printer behind TCP is free for another process.
-int StartOrLetGo(int port) {
-    const int result = Start(port);
-    if (result == MF_FAILED) Lib().link.reset();
+int StartOrLetGo(Library& lib, int port) {
+    const int result = Start(lib, port);
+    if (result == MF_FAILED) lib.link.reset();
     return result;
 }
 
 }  // namespace
 
-int tarn::exported::mfStart(Library&, int, int port) {
-    return StartOrLetGo(port);
+int tarn::exported::mfStart(Library& lib, int, int port) {
+    return StartOrLetGo(lib, port);
 }
 
-int tarn::exported::mfStart2(Library&, tarn_arg, tarn_arg, int port, tarn_arg, tarn_arg, tarn_arg,
+int tarn::exported::mfStart2(Library& lib, tarn_arg, tarn_arg, int port, tarn_arg, tarn_arg,
                              tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
-                             tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
-    return StartOrLetGo(port);
+                             tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg) {
+    return StartOrLetGo(lib, port);
 }
 
 int tarn::exported::mfStart3(Library&, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg, tarn_arg,
