@@ -15,9 +15,8 @@ namespace {
 enum class Needs { Nothing, Session, NoDocument, OpenReceipt };
 
 // 0 when the call goes on; else its result: -1 without a session, -2 for the document state.
-int Refusal(Needs needs) {
+int Refusal(const Library& lib, Needs needs) {
     if (needs == Needs::Nothing) return MF_OK;
-    const Library& lib = Lib();
     if (!lib.started) return NotStarted();
     if (needs == Needs::NoDocument && lib.IsDocumentOpen(MF_DOC_ANY))
         return Failed(kCodeDocumentOpen);
@@ -29,7 +28,7 @@ int Refusal(Needs needs) {
 // With a session: mfErrorL = 0 and `result`. Without one: -1.
 int SessionAnswer(int result) {
     const ApiCall call;
-    return Lib().started ? Succeeded(result) : NotStarted();
+    return call.Session().started ? Succeeded(result) : NotStarted();
 }
 
 // Whatever the session: mfErrorL = 0 and `result`.
@@ -49,13 +48,14 @@ int AlwaysAnswer(int result) {
 #define TARN_FRAME_SHARED(name, entry, params) \
     extern "C" TARN_EXPORT int TARN_API name params TARN_ALIAS_OF(entry);
 #define TARN_FRAME_FIXED(name, entry, params) TARN_FRAME_SHARED(name, entry, params)
-#define TARN_CHECKED_FRAME(name, params, needs)                                                 \
-    extern "C" int TARN_API name params try {                                                   \
-        const tarn::ApiCall call;                                                               \
-        const int refused = tarn::Refusal(tarn::Needs::needs);                                  \
-        return refused != MF_OK ? refused : tarn::exported::name(tarn::Lib() TARN_ARGS_##name); \
-    } catch (...) {                                                                             \
-        return tarn::ExceptionEscaped(#name);                                                   \
+#define TARN_CHECKED_FRAME(name, params, needs)                                         \
+    extern "C" int TARN_API name params try {                                           \
+        const tarn::ApiCall call;                                                       \
+        tarn::Library& lib = call.Session();                                            \
+        const int refused = tarn::Refusal(lib, tarn::Needs::needs);                     \
+        return refused != MF_OK ? refused : tarn::exported::name(lib TARN_ARGS_##name); \
+    } catch (...) {                                                                     \
+        return tarn::ExceptionEscaped(#name);                                           \
     }
 
 #define TARN_SESSION_ENTRY(entry, result)                \
@@ -96,7 +96,7 @@ TARN_ALWAYS_ENTRY(FixedAlways0Args0, MF_OK)
 // With a session: writes 0 through the argument and answers 0.
 extern "C" int TARN_API FixedSessionZeroOut(int* value) {
     const tarn::ApiCall call;
-    if (!tarn::Lib().started) return tarn::NotStarted();
+    if (!call.Session().started) return tarn::NotStarted();
     if (value != nullptr) *value = 0;
     return tarn::Succeeded();
 }

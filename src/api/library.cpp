@@ -37,6 +37,10 @@ ApiCall::ApiCall() {
         Lib().callDeadlineMs = CurrentPlatform().MonotonicMs() + Library::kCallExchangesMs;
 }
 
+Library& ApiCall::Session() const {
+    return Lib();
+}
+
 ApiCall::~ApiCall() {
     if (--g_callDepth == 0) Lib().callDeadlineMs = kNoDeadline;
     UnlockLibrary();
@@ -60,6 +64,13 @@ int Succeeded(int result) {
 namespace {
 constexpr uint8_t kWake = 0x2A;  // '*'
 }  // namespace
+
+KeptCode::KeptCode() : code_(Lib().mfErrorL) {}
+
+int KeptCode::Restore(int result) const {
+    Lib().mfErrorL = code_;
+    return result;
+}
 
 int ExchangeQuietly(CRequest& request) {
     Library& lib = Lib();

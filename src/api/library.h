@@ -94,6 +94,8 @@ public:
     ~ApiCall();
     ApiCall(const ApiCall&) = delete;
     ApiCall& operator=(const ApiCall&) = delete;
+    // The session, the one the C interface allows, for as long as the call holds it.
+    Library& Session() const;
 };
 
 // The common steps of an exported function.
@@ -146,11 +148,8 @@ void SettleOlderPrinter(int ms);
 // Keeps the detail code of a failure while later exchanges run, and puts it back.
 class KeptCode {
 public:
-    KeptCode() : code_(Lib().mfErrorL) {}
-    int Restore(int result) const {
-        Lib().mfErrorL = code_;
-        return result;
-    }
+    KeptCode();
+    int Restore(int result) const;
 
 private:
     int code_;
