@@ -192,7 +192,13 @@ void PrinterRunner::RunJob(const JobRow& job) {
                       {{"error", {{"field", refusal.field}, {"message", refusal.message}}}});
     journal_->MarkRunning(job.id);
     Json count;
-    if (!worker_.Ask({{"op", "count"}}, &count) || count["receipt_count"].get<int>() < 0) {
+    if (!worker_.Ask({{"op", "count"}}, &count)) {
+        // A worker killed between jobs may not be reaped yet when the job comes (a failed question
+        // ends it): the count prints nothing, so a worker started anew is asked once more.
+        started_ = false;
+        if (!EnsureStarted() || !worker_.Ask({{"op", "count"}}, &count)) count = Json::object();
+    }
+    if (!count.contains("receipt_count") || count["receipt_count"].get<int>() < 0) {
         started_ = started_ && worker_.Alive();
         return Finish(job.id, "not_printed",
                       {{"error", NoAnswer("the printer did not tell its receipt count")}});
