@@ -78,6 +78,14 @@ macro(tarn_interface_row row)
   list(APPEND exports "${key}${ordinal}|    ${name} = ${entry}@${bytes} @${ordinal}")
 endmacro()
 
+# Writes `content` to `path` only when it differs: an unchanged file keeps its time stamp, so
+# what includes it is not built again.
+function(tarn_write_if_changed path content)
+  file(WRITE ${path}.new "${content}")
+  configure_file(${path}.new ${path} COPYONLY)
+  file(REMOVE ${path}.new)
+endfunction()
+
 function(tarn_write_interface list header_template header def exported_header)
   file(READ ${list} text)
   string(FIND "${text}" "#define TARN_INTERFACE(X)" start)
@@ -131,19 +139,17 @@ function(tarn_write_interface list header_template header def exported_header)
   list(SORT exports)
   string(REGEX REPLACE "(^|;)[0-9]+\\|" "\\1" exports "${exports}")
   string(REPLACE ";" "\n" exports "${exports}")
-  file(WRITE ${def}.new
+  string(CONCAT def_text
        "; TARN.dll exports: every name undecorated, with its fixed ordinal. Names that share an\n"
        "; entry point name the same function. Written by the build from src/api/interface_list.h.\n"
        "LIBRARY TARN.dll\nEXPORTS\n${exports}\n")
-  configure_file(${def}.new ${def} COPYONLY)
-  file(REMOVE ${def}.new)
+  tarn_write_if_changed(${def} "${def_text}")
 
   string(REPLACE "<semicolon>" ";" exported "${exported}")
-  file(WRITE ${exported_header}.new
+  string(CONCAT exported_text
        "// Written by the build from src/api/interface_list.h.\n#pragma once\n\n"
        "#include \"tarn/tarn.h\"\n\nnamespace tarn {\nstruct Library;\n}\n\n"
        "namespace tarn::exported {\n${exported}}  // namespace tarn::exported\n")
-  configure_file(${exported_header}.new ${exported_header} COPYONLY)
-  file(REMOVE ${exported_header}.new)
+  tarn_write_if_changed(${exported_header} "${exported_text}")
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list} ${header_template})
 endfunction()
