@@ -11,7 +11,6 @@ import base64
 import ctypes
 import json
 import os
-import re
 import shutil
 import signal
 import socket
@@ -22,43 +21,10 @@ import threading
 import time
 import urllib.error
 import urllib.request
-from http.server import BaseHTTPRequestHandler, HTTPServer
+
+from browser import Browser, Page, http, sim_ports, wait_for
 
 SIM, LIBRARY, SCREENSHOT = sys.argv[1:4]
-CHROMIUM_ARGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                 "--window-size=1000,820"]
-ELEMENT = "element-6066-11e4-a52e-4f735466cecf"
-
-
-def wait_for(what, check, seconds=20.0):
-    deadline = time.monotonic() + seconds
-    while True:
-        value = check()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            sys.exit(f"timed out waiting for {what}")
-        time.sleep(0.05)
-
-
-def http(method, url, body=None, timeout=10):
-    data = None if body is None else json.dumps(body).encode()
-    request = urllib.request.Request(url, data=data, method=method,
-                                     headers={"Content-Type": "application/json"})
-    try:
-        with urllib.request.urlopen(request, timeout=timeout) as response:
-            return response.status, response.read().decode()
-    except urllib.error.HTTPError as error:
-        return error.code, error.read().decode()
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
 LETTERS = {"T": ["#####", "  #  ", "  #  ", "  #  ", "  #  ", "  #  ", "  #  "],
            "A": [" ### ", "#   #", "#   #", "#####", "#   #", "#   #", "#   #"],
            "R": ["#### ", "#   #", "#   #", "#### ", "# #  ", "#  # ", "#   #"],
@@ -127,25 +93,14 @@ def check_another_site(browser, web):
     page = (f'<form id="f" method="POST" enctype="text/plain" action="{action}">'
             '<input name="x" value="y"></form><script>'
             f'fetch("{web}/faults/paper-out", {{method: "POST", mode: "no-cors", body: "x"}})'
-            '.finally(() => document.getElementById("f").submit());</script>').encode()
+            '.finally(() => document.getElementById("f").submit());</script>')
 
-    class Attacker(BaseHTTPRequestHandler):
-        def do_GET(self):
-            self.send_response(200)
-            self.send_header("Content-Type", "text/html")
-            self.end_headers()
-            self.wfile.write(page)
-
-        def log_message(self, *args):
-            pass
-
-    server = HTTPServer(("127.0.0.1", 0), Attacker)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
+    attacker = Page(page)
     try:
-        browser.call("POST", "/url", {"url": f"http://localhost:{server.server_port}/"})
+        browser.call("POST", "/url", {"url": f"http://localhost:{attacker.port}/"})
         wait_for("the form sent", lambda: browser.call("GET", "/url") == action)
     finally:
-        server.shutdown()
+        attacker.close()
     faults = json.loads(http("GET", web + "/state")[1])["faults"]
     assert not faults["unplugged"] and not faults["paperOut"], faults
 
@@ -186,47 +141,6 @@ def check_slow_clients(web, sim):
             s.close()
 
 
-class Browser:
-    def __init__(self, work):
-        port = free_port()
-        self.driver = subprocess.Popen(["chromedriver", f"--port={port}"],
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.base = f"http://127.0.0.1:{port}"
-        wait_for("chromedriver", lambda: self._ready())
-        options = {"binary": "/usr/bin/chromium",
-                   "args": CHROMIUM_ARGS + [f"--user-data-dir={work}/profile"]}
-        status, body = http("POST", self.base + "/session", {"capabilities": {"alwaysMatch": {
-            "browserName": "chrome", "goog:chromeOptions": options}}}, timeout=60)
-        assert status == 200, body
-        self.session = self.base + "/session/" + json.loads(body)["value"]["sessionId"]
-
-    def _ready(self):
-        try:
-            return json.loads(http("GET", self.base + "/status", timeout=1)[1])["value"]["ready"]
-        except OSError:
-            return False
-
-    def call(self, method, path, body=None):
-        status, text = http(method, self.session + path, body, timeout=30)
-        assert status == 200, f"{path}: {text}"
-        return json.loads(text)["value"]
-
-    def script(self, source):
-        return self.call("POST", "/execute/sync", {"script": source, "args": []})
-
-    def text(self, element_id):
-        return self.script(f"return document.getElementById('{element_id}').innerText")
-
-    def click(self, element_id):
-        element = self.call("POST", "/element", {"using": "css selector", "value": "#" + element_id})
-        self.call("POST", f"/element/{element[ELEMENT]}/click", {})
-
-    def quit(self):
-        http("DELETE", self.session)
-        self.driver.terminate()
-        self.driver.wait(10)
-
-
 def main():
     work = tempfile.mkdtemp(prefix="tarn-web-")
     log = open(os.path.join(work, "sim.txt"), "w+")
@@ -234,12 +148,7 @@ def main():
     browser = None
     try:
         started = time.monotonic()
-        def ports():
-            text = open(log.name).read()
-            printer, web = re.search(r"tcp:127\.0\.0\.1:(\d+)", text), re.search(r"(http://\S+)/", text)
-            return printer and web and (printer[1], web[1])
-
-        printer, web = wait_for("tarn-sim's ports", ports)
+        printer, web = wait_for("tarn-sim's ports", lambda: sim_ports(log.name))
         check_http_interface(web)
 
         browser = Browser(work)
