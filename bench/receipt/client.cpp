@@ -22,6 +22,7 @@ struct Report {
     int ok;
     int64_t wallNs;
     int64_t cpuNs;
+    int64_t receiptWallNs;
     char error[160];
 };
 
@@ -56,13 +57,15 @@ Report Sell(const std::string& library, const std::string& device, int printerTy
     Report report{};
     std::string error;
     TarnApi api;
+    const bool traced = !tracePath.empty();
     if (chdir(workDir.c_str()) != 0 || setenv("TARN_COM1", device.c_str(), 1) != 0 ||
-        setenv("TARN_TRACE", tracePath.c_str(), 1) != 0) {
+        (traced ? setenv("TARN_TRACE", tracePath.c_str(), 1) : unsetenv("TARN_TRACE")) != 0) {
         error = "cannot prepare the client";
     } else if (LoadLibrary(library, &api, &error)) {
         const int64_t wall = WallNs();
         const int64_t cpu = CpuNs();
-        report.ok = RunSale(api, printerType, kPort, tracePath, &error) ? 1 : 0;
+        report.ok =
+            RunSale(api, printerType, kPort, tracePath, &error, &report.receiptWallNs) ? 1 : 0;
         report.cpuNs = CpuNs() - cpu;
         report.wallNs = WallNs() - wall;
     }
@@ -96,6 +99,7 @@ ClientRun RunClient(const std::string& library, const std::string& device, int p
     run.error = got ? report.error : "the client did not report";
     run.wallNs = report.wallNs;
     run.cpuNs = report.cpuNs;
+    run.receiptWallNs = report.receiptWallNs;
     return run;
 }
 

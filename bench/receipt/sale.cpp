@@ -1,5 +1,6 @@
 #include "sale.h"
 
+#include <chrono>
 #include <cstdio>
 
 #include "wire_trace.h"
@@ -8,31 +9,8 @@ namespace tarn::bench {
 
 namespace {
 
-struct Item {
-    const char* name;
-    char ptu;
-    int price;     // grosze
-    int quantity;  // thousandths
-};
-
-constexpr Item kItems[] = {
-    {"Chleb pszenny", 'B', 450, 1000},  {"Mleko 2%", 'B', 329, 2000},
-    {"Maslo extra", 'B', 799, 1000},    {"Ser gouda", 'B', 2490, 350},
-    {"Jablka", 'C', 399, 1500},         {"Kawa mielona", 'A', 1899, 1000},
-    {"Woda mineralna", 'A', 199, 6000}, {"Czekolada gorzka", 'A', 549, 2000},
-    {"Pomidory", 'B', 899, 750},        {"Sok pomaranczowy", 'A', 649, 1000},
-};
-constexpr int kVoidedItem = 6;
-constexpr int kLineDiscount = 100;
 // Printers below type 8 have no line discount: they take 5 % off the receipt instead.
 constexpr int kReceiptDiscountPercent = 5;
-constexpr int kCashPayment = 5000;
-constexpr int kTransactionNo = 1234;
-
-int ValueOf(const Item& item) {
-    return (item.price * item.quantity + 500) / 1000;
-}
-
 template <typename F>
 bool Load(const SymbolLookup& lookup, const char* name, F* function, std::string* error) {
     *function = reinterpret_cast<F>(lookup(name));
@@ -47,7 +25,8 @@ public:
     // Marks the trace with the call's name, makes the call and checks its result.
     template <typename F, typename... Args>
     bool Call(const char* name, F function, Args... args) {
-        if (std::FILE* trace = std::fopen(tracePath_.c_str(), "a")) {
+        std::FILE* trace = tracePath_.empty() ? nullptr : std::fopen(tracePath_.c_str(), "a");
+        if (trace != nullptr) {
             std::fprintf(trace, "%s\n", CallMarker(name).c_str());
             std::fclose(trace);
         }
@@ -93,11 +72,20 @@ bool DiscountLastLine(const TarnApi& api, Sale& sale, int* total) {
 bool EndTicket(const TarnApi& api, Sale& sale, int total, int percent) {
     const int due = total - (percent * total + 50) / 100;
     return sale.Call("mfEndTicket", api.endTicket, percent * 100, 0, kTransactionNo, kCashPayment,
-                     "Gotowka", due - kCashPayment, "Karta", 0, "", 0, "", 0, "", "",
-                     "Dziekujemy za zakupy");
+                     "Gotowka", due - kCashPayment, "Karta", 0, "", 0, "", 0, "", "", kFooterLine);
+}
+
+int64_t Now() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 }  // namespace
+
+int ValueOf(const Item& item) {
+    return (item.price * item.quantity + 500) / 1000;
+}
 
 bool LoadApi(const SymbolLookup& library, TarnApi* api, std::string* error) {
     return Load(library, "mfStart", &api->start, error) &&
@@ -112,18 +100,25 @@ bool LoadApi(const SymbolLookup& library, TarnApi* api, std::string* error) {
 }
 
 bool RunSale(const TarnApi& api, int printerType, int port, const std::string& tracePath,
-             std::string* error) {
+             std::string* error, int64_t* receiptNs) {
     Sale sale(api, tracePath);
     int total = 0;
-    const bool sold = sale.Call("mfStart", api.start, 0, port) &&
-                      sale.Call("mfDefPOS", api.defPos, 1, 7, "Anna") &&
-                      sale.Call("mfBeginTicket", api.beginTicket, -1) &&
-                      SellEverything(api, sale, &total) &&
-                      (printerType < 8 || DiscountLastLine(api, sale, &total)) &&
-                      EndTicket(api, sale, total, printerType < 8 ? kReceiptDiscountPercent : 0) &&
-                      sale.Call("mfStop", api.stop);
-    if (!sold) *error = sale.Error();
-    return sold;
+    if (!sale.Call("mfStart", api.start, 0, port)) {
+        *error = sale.Error();
+        return false;
+    }
+    const int64_t began = Now();
+    const bool sold =
+        sale.Call("mfDefPOS", api.defPos, kCashierPos, kCashierNumber, kCashierName) &&
+        sale.Call("mfBeginTicket", api.beginTicket, -1) && SellEverything(api, sale, &total) &&
+        (printerType < 8 || DiscountLastLine(api, sale, &total)) &&
+        EndTicket(api, sale, total, printerType < 8 ? kReceiptDiscountPercent : 0);
+    if (receiptNs != nullptr) *receiptNs = Now() - began;
+    if (!sold || !sale.Call("mfStop", api.stop)) {
+        *error = sale.Error();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace tarn::bench
