@@ -201,6 +201,59 @@ TEST_F(ServeTest, ABadDocumentIsRefusedNamingTheField) {
     EXPECT_EQ(test::ReadFile(roll).find("PARAGON"), std::string::npos) << test::ReadFile(roll);
 }
 
+// Every other document, as the API's own example: printed once, also when its key comes again;
+// a bad one is refused naming the field, and nothing reaches the paper. The metrics count them.
+TEST_F(ServeTest, EachDocumentRunsOncePerKeyAndIsCheckedWhole) {
+    const std::string roll = AddPrinter("till");
+    StartService();
+    ASSERT_EQ(Post("/printers/till/receipts?wait=20000", kSale, "sale")->status, 200);
+    const Json paths = Get("/openapi.json")["paths"];
+    // A periodic report needs a daily report in its range: today's, once the day is closed.
+    const std::string today = Get("/printers/till")["status"].value("clock", "").substr(0, 10);
+    const std::string byDate = R"({"from": ")" + today + R"(", "to": ")" + today + R"("})";
+    // clang-format off
+    const struct { const char* path; const char* printed; const char* bad; const char* field; std::string body; } rows[] = {
+        {"pay-ins", "POKWITOWANIE WPŁATY", R"({"amount": 2.5})", "/amount", ""},
+        {"pay-outs", "POKWITOWANIE WYPŁATY", R"({"amount": 100, "title": "Zwrot"})", "/title", ""},
+        {"card-slips", "PŁATNOŚĆ KARTĄ", R"({"status": "accepted", "type": "refund", "amount": 100, "cashback": 50})", "/cashback", ""},
+        {"display", "[display] Dzień dobry | Zapraszamy", R"({"line1": "a line over twenty chars"})", "/line1", ""},
+        {"drawer", "", R"({"drawer": 4})", "/drawer", ""},
+        {"daily-reports", "RAPORT DOBOWY FISKALNY", R"({"date": "2026-12-07"})", "/date", ""},
+        {"periodic-reports", "RAPORT OKRESOWY", R"({"from": "2026-02-29", "to": "2026-03-01"})", "/from", byDate},
+        {"periodic-reports", "RAPORT OKRESOWY WG NUMERÓW", R"({"from_report": 3, "to_report": 2})", "/to_report", R"({"from_report": 1, "to_report": 1})"},
+    };
+    // clang-format on
+    int printed = 1;
+    for (const auto& row : rows) {
+        const std::string path = std::string("/printers/till/") + row.path + "?wait=20000";
+        const size_t before = test::ReadFile(roll).size();
+        const httplib::Result bad = Post(path, row.bad);
+        ASSERT_TRUE(bad);
+        EXPECT_EQ(bad->status, 422) << row.path << " " << bad->body;
+        EXPECT_EQ(Json::parse(bad->body, nullptr, false)["field"], row.field) << row.path;
+        EXPECT_EQ(test::ReadFile(roll).size(), before) << row.path;
+        const std::string example =
+            !row.body.empty() ? row.body
+                              : paths["/printers/{name}/" + std::string(row.path)]["post"]
+                                     ["requestBody"]["content"]["application/json"]["example"]
+                                         .dump();
+        const std::string key = "doc-" + std::to_string(printed);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const httplib::Result job = Post(path, example, key);
+            ASSERT_TRUE(job);
+            EXPECT_EQ(job->status, 200) << row.path << " " << job->body;
+            EXPECT_EQ(Json::parse(job->body)["outcome"], "printed") << row.path << job->body;
+        }
+        ++printed;
+        const std::string shown = test::ReadFile(roll);
+        EXPECT_EQ(*row.printed == 0 ? 1u : Count(shown, row.printed), 1u) << row.path << shown;
+    }
+    EXPECT_EQ(Count(test::ReadFile(roll), "PARAGON FISKALNY"), 1u);
+    const std::string metrics = httplib::Client("127.0.0.1", port_).Get("/metrics")->body;
+    EXPECT_NE(metrics.find("outcome=\"printed\"} " + std::to_string(printed)), std::string::npos)
+        << metrics;
+}
+
 // A client whose connection is cut while its receipt prints sends it again with the same key:
 // the receipt is printed once and the retry gets its outcome.
 TEST_F(ServeTest, ARetryAfterACutConnectionPrintsOnce) {

@@ -1,5 +1,5 @@
 // The API described as OpenAPI 3 (served at /openapi.json), with an example body for each POST.
-#include "serve.h"
+#include "openapi.h"
 
 namespace tarn::serve {
 
@@ -17,12 +17,16 @@ Json Refused(const char* description) {
              {{"application/json", {{"schema", {{"$ref", "#/components/schemas/Error"}}}}}}}};
 }
 
-Json Amount() {
+}  // namespace
+
+Json AmountSchema() {
     return {{"description",
              "whole grosze (549) or a decimal string of złoty (\"5.49\"); never a "
              "binary fraction"},
             {"oneOf", {{{"type", "integer"}}, {{"type", "string"}}}}};
 }
+
+namespace {
 
 Json Receipt() {
     const Json text = {{"type", "string"}};
@@ -36,14 +40,14 @@ Json Receipt() {
           {"quantity",
            {{"description", "whole units (2) or a decimal string (\"1.25\", three decimals)"},
             {"oneOf", {{{"type", "integer"}}, {{"type", "string"}}}}}},
-          {"unit_price", Amount()},
+          {"unit_price", AmountSchema()},
           {"unit", {{"type", "string"}, {"maxLength", 3}}},
-          {"discount", Amount()}}}};
+          {"discount", AmountSchema()}}}};
     const Json payment = {{"type", "object"},
                           {"required", {"type", "amount"}},
                           {"properties",
                            {{"type", {{"enum", {"cash", "card", "currency"}}}},
-                            {"amount", Amount()},
+                            {"amount", AmountSchema()},
                             {"name", {{"type", "string"}, {"maxLength", 13}}},
                             {"currency", {{"type", "string"}, {"pattern", "^[A-Z]{3}$"}}},
                             {"rate", {{"type", "string"}, {"example", "4.3210"}}}}}};
@@ -92,27 +96,37 @@ Json OpenApi() {
     const Json wait =
         Parameter("wait", "query", "milliseconds to wait for the job's end (at most 120000)");
     const Json printer = Parameter("name", "path", "the printer's configured name");
-    Json post = {
-        {"summary", "Prints a receipt: checked whole first, run once per key"},
-        {"parameters",
-         {printer, wait,
-          Parameter("Idempotency-Key", "header",
-                    "the job's id: the same key never runs twice (or job_id in the body)")}},
-        {"requestBody",
-         {{"required", true},
-          {"content",
-           {{"application/json", {{"schema", Receipt()}, {"example", ReceiptExample()}}}}}}},
-        {"responses",
-         {{"200", JobAnswer("the job has ended (its outcome: printed, not_printed or refused)")},
-          {"202", JobAnswer("the job runs; its URL is in Location")},
-          {"400", Refused("the body is not JSON, or the key or wait is malformed")},
-          {"409", Refused("the key was used for another document")},
-          {"422", Refused("the document cannot be printed: field names it, nothing was sent")}}}};
+    const auto post = [&](const std::string& summary, const Json& schema, const Json& example) {
+        return Json{
+            {"post",
+             {{"summary", summary},
+              {"parameters",
+               {printer, wait,
+                Parameter("Idempotency-Key", "header",
+                          "the job's id: the same key never runs twice (or job_id in the body)")}},
+              {"requestBody",
+               {{"required", true},
+                {"content", {{"application/json", {{"schema", schema}, {"example", example}}}}}}},
+              {"responses",
+               {{"200", JobAnswer("the job has ended (its outcome: printed, not_printed, "
+                                  "uncertain or refused)")},
+                {"202", JobAnswer("the job runs; its URL is in Location")},
+                {"400", Refused("the body is not JSON, or the key or wait is malformed")},
+                {"409", Refused("the key was used for another document")},
+                {"422", Refused("the document cannot be printed: field names it, nothing was "
+                                "sent")}}}}}};
+    };
     Json job = {{"type", "object"},
                 {"properties",
                  {{"id", {{"type", "string"}}},
                   {"state", {{"enum", {"queued", "running", "done"}}}},
-                  {"outcome", {{"enum", {"printed", "not_printed", "refused"}}}},
+                  {"kind", {{"type", "string"}}},
+                  {"outcome",
+                   {{"enum", {"printed", "not_printed", "uncertain", "refused"}},
+                    {"description",
+                     "uncertain: the printer cannot tell whether it carried the document out "
+                     "(next_step says where to look)"}}},
+                  {"next_step", {{"type", "string"}}},
                   {"receipt_number", {{"type", "integer"}}},
                   {"error",
                    {{"type", "object"},
@@ -122,7 +136,7 @@ Json OpenApi() {
                       {"english", {{"type", "string"}}},
                       {"next_step", {{"type", "string"}}}}}}},
                   {"resolution", {{"type", "string"}}}}}};
-    return {
+    Json api = {
         {"openapi", "3.0.3"},
         {"info", {{"title", "tarn serve"}, {"version", "1"}}},
         {"paths",
@@ -135,7 +149,9 @@ Json OpenApi() {
              {{"summary", "A printer's identity, session, status and last error"},
               {"parameters", {printer}},
               {"responses", {{"200", {{"description", "the printer"}}}}}}}}},
-          {"/printers/{name}/receipts", {{"post", post}}},
+          {"/printers/{name}/receipts",
+           post("Prints a receipt: checked whole first, run once per key", Receipt(),
+                ReceiptExample())},
           {"/printers/{name}/last-job",
            {{"get",
              {{"summary", "The printer's latest job"},
@@ -165,6 +181,13 @@ Json OpenApi() {
              {{"type", "object"},
               {"properties",
                {{"error", {{"type", "string"}}}, {"field", {{"type", "string"}}}}}}}}}}}};
+    for (const Document& document : Documents()) {
+        if (std::string(document.kind) == "receipt") continue;
+        const DocumentApi described = DescribeDocument(document.kind);
+        api["paths"][std::string("/printers/{name}/") + document.path] =
+            post(described.summary, described.schema, described.example);
+    }
+    return api;
 }
 
 }  // namespace tarn::serve

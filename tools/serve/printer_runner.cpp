@@ -145,36 +145,49 @@ bool PrinterRunner::EnsureStarted() {
     if (answered && !started_) lastError_ = StartFailed(reply["error"]);
     if (!started_) return false;
     identity_ = {{"serial", reply["serial"]}, {"version", reply["version"]}};
-    abilities_.lineDiscounts = reply["line_discounts"].get<bool>();
+    abilities_ = {reply["line_discounts"].get<bool>(), reply["number_reports"].get<bool>(),
+                  reply["display"].get<bool>()};
     lastError_ = nullptr;
     return true;
 }
 
 // Asks the printer what became of each job an interruption left running: a receipt it still
-// holds is cancelled, and the receipt count against the count before the job says whether it
-// was recorded. False while the printer cannot tell.
+// holds is cancelled, and the receipt count against the count before the job says whether the
+// receipt was recorded (for a daily report: whether the day closed). A document the printer keeps
+// no record of ends uncertain. False while the printer cannot tell.
 bool PrinterRunner::ResolvePending() {
     for (const JobRow& row : journal_->InState(printer_.name, "running")) {
+        const Document* document = FindDocument(row.kind);
         if (!row.before) {
             Finish(row.id, "not_printed",
                    {{"resolution", "interrupted before its first byte went to the printer"}});
             continue;
         }
         Json reply;
-        if (!EnsureStarted()) return false;
-        if (!worker_.Ask({{"op", "settle"}, {"before", *row.before}}, &reply)) {
-            started_ = false;
-            return false;
+        std::string how;
+        if (document == nullptr || document->settling == Settling::CannotTell) {
+            how = "interrupted while the printer had it; the printer keeps no record of it";
+            reply = {{"outcome", "uncertain"},
+                     {"next_step", document == nullptr ? "" : document->nextStep}};
+        } else {
+            if (!EnsureStarted()) return false;
+            if (!worker_.Ask({{"op", "settle"}, {"kind", row.kind}, {"before", *row.before}},
+                             &reply)) {
+                started_ = false;
+                return false;
+            }
+            if (reply["outcome"] == "unknown") return false;
+            how = "interrupted; asked afterwards, the printer's receipt count was " +
+                  std::to_string(*row.before) + " before the job and " +
+                  std::to_string(reply["receipt_count"].get<int>()) + " after";
+            reply.erase("receipt_count");
         }
-        if (reply["outcome"] == "unknown") return false;
-        const std::string how = "interrupted; asked afterwards, the printer's receipt count was " +
-                                std::to_string(*row.before) + " before the job and " +
-                                std::to_string(reply["receipt_count"].get<int>()) + " after";
         reply["resolution"] = how;
+        const std::string outcome = reply["outcome"];
         reply.erase("outcome");
-        Finish(row.id, reply.contains("receipt_number") ? "printed" : "not_printed", reply);
-        std::fprintf(stderr, "tarn serve: job %s on %s resolved: %s\n", row.id.c_str(),
-                     printer_.name.c_str(), how.c_str());
+        Finish(row.id, outcome, reply);
+        std::fprintf(stderr, "tarn serve: job %s on %s resolved %s: %s\n", row.id.c_str(),
+                     printer_.name.c_str(), outcome.c_str(), how.c_str());
     }
     return true;
 }
@@ -185,9 +198,11 @@ void PrinterRunner::RunJob(const JobRow& job) {
         return Finish(job.id, "not_printed",
                       {{"error", NoAnswer("an earlier job on this printer is not resolved yet: "
                                           "the printer does not answer")}});
+    const Document* document = FindDocument(job.kind);
     Json plan;
     Refusal refusal;
-    if (!CheckReceipt(Json::parse(job.body), Abilities(), &plan, &refusal))
+    if (document == nullptr ||
+        !document->check(Json::parse(job.body), Abilities(), &plan, &refusal))
         return Finish(job.id, "refused",
                       {{"error", {{"field", refusal.field}, {"message", refusal.message}}}});
     journal_->MarkRunning(job.id);
@@ -206,7 +221,8 @@ void PrinterRunner::RunJob(const JobRow& job) {
     const int before = count["receipt_count"].get<int>();
     journal_->SetBefore(job.id, before);  // synced before the receipt's first byte is sent
     Json reply;
-    if (!worker_.Ask({{"op", "receipt"}, {"plan", plan}, {"before", before}}, &reply)) {
+    if (!worker_.Ask({{"op", "job"}, {"kind", job.kind}, {"plan", plan}, {"before", before}},
+                     &reply)) {
         started_ = false;
         std::fprintf(stderr,
                      "tarn serve: the worker of %s ended in a call (killed, or it overran the "
@@ -219,6 +235,7 @@ void PrinterRunner::RunJob(const JobRow& job) {
     const std::string outcome = reply["outcome"];
     reply.erase("outcome");
     reply.erase("receipt_count");
+    if (outcome == "uncertain") reply["next_step"] = document->nextStep;
     if (reply.contains("error") && !reply["error"].is_null())
         reply["error"] = Explained(reply["error"]);
     Finish(job.id, outcome, reply);

@@ -52,8 +52,8 @@ private:
     std::condition_variable changed_;
     std::deque<std::string> queue_;
     bool stopping_ = false, busy_ = false, statusWanted_ = false;
-    std::atomic<bool> started_{false};  // the worker holds a session
-    PrinterAbilities abilities_{true};  // until the printer tells: the printer's checks decide
+    std::atomic<bool> started_{false};              // the worker holds a session
+    PrinterAbilities abilities_{true, true, true};  // until the printer tells: its checks decide
     Json identity_ = Json::object(), status_ = Json::object(), lastError_;
     int64_t statusMs_ = 0;
 };

@@ -32,6 +32,8 @@ struct Config {
 // What the printer can do, learned when its worker starts: checks depend on it.
 struct PrinterAbilities {
     bool lineDiscounts = false;  // mfLineTicketExt (type 8 and above)
+    bool numberReports = false;  // periodic reports by number (type 4 and above)
+    bool display = false;        // a customer display
 };
 
 // A document that cannot be printed: the field at fault (a JSON pointer) and why.
@@ -45,6 +47,40 @@ struct Refusal {
 // `refusal` names the field.
 bool CheckReceipt(const Json& body, const PrinterAbilities& abilities, Json* plan,
                   Refusal* refusal);
+
+// The other documents, checked as the receipt is.
+bool CheckPayIn(const Json& body, const PrinterAbilities& abilities, Json* plan, Refusal* refusal);
+bool CheckPayOut(const Json& body, const PrinterAbilities& abilities, Json* plan, Refusal* refusal);
+bool CheckDailyReport(const Json& body, const PrinterAbilities& abilities, Json* plan,
+                      Refusal* refusal);
+bool CheckPeriodicReport(const Json& body, const PrinterAbilities& abilities, Json* plan,
+                         Refusal* refusal);
+bool CheckDrawer(const Json& body, const PrinterAbilities& abilities, Json* plan, Refusal* refusal);
+bool CheckDisplay(const Json& body, const PrinterAbilities& abilities, Json* plan,
+                  Refusal* refusal);
+bool CheckCardSlip(const Json& body, const PrinterAbilities& abilities, Json* plan,
+                   Refusal* refusal);
+
+// How a job cut off by a killed worker or service is settled afterwards.
+enum class Settling {
+    ByReceiptCount,  // a receipt: the receipt count went up, or it did not
+    ByDayClose,      // a daily report: the receipt count went back to 0 (the day closed), or not
+    CannotTell,      // the printer keeps no record of it: the job ends uncertain
+};
+
+// A document the service runs as a job, all of them by one road: posted to
+// /printers/{name}/PATH, checked whole, journaled, run by the printer's worker, settled after an
+// interruption.
+struct Document {
+    const char* kind;  // the job's kind, in the journal and the answer
+    const char* path;
+    bool (*check)(const Json& body, const PrinterAbilities& abilities, Json* plan,
+                  Refusal* refusal);
+    Settling settling;
+    const char* nextStep;  // what the till does when the job ends uncertain
+};
+const std::vector<Document>& Documents();
+const Document* FindDocument(const std::string& kind);
 
 // A failure's detail code in English and the step a till takes next.
 struct FailureText {

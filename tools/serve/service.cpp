@@ -109,7 +109,10 @@ void Service::Route(httplib::Server* server) {
             (this->*method)(request, response);
         });
     };
-    server->Post(R"(/printers/([^/]+)/receipts)", handle(&Service::PostReceipt));
+    std::string paths;
+    for (const Document& document : Documents())
+        paths += std::string(paths.empty() ? "" : "|") + document.path;
+    server->Post("/printers/([^/]+)/(" + paths + ")", handle(&Service::PostJob));
     server->Get(R"(/jobs/([^/]+))", handle(&Service::GetJob));
     server->Get("/jobs", handle(&Service::ListJobs));
     server->Get("/printers", handle(&Service::ListPrinters));
@@ -127,12 +130,14 @@ PrinterRunner* Service::Printer(const Request& request, Response& response) {
     return nullptr;
 }
 
-// The whole receipt is checked before it becomes a job; the job is in the journal before it is
-// queued, and a key seen before runs nothing again.
-void Service::PostReceipt(const Request& request, Response& response) {
+// Every document takes this road: checked whole before it becomes a job; the job is in the
+// journal before it is queued, and a key seen before runs nothing again. An empty body is an
+// empty document (a daily report has nothing to say).
+void Service::PostJob(const Request& request, Response& response) {
     PrinterRunner* printer = Printer(request, response);
     if (printer == nullptr) return;
-    Json body = Json::parse(request.body, nullptr, false);
+    const Document& document = *FindDocument(request.matches[2]);
+    Json body = request.body.empty() ? Json::object() : Json::parse(request.body, nullptr, false);
     const int wait = WaitOf(request);
     if (body.is_discarded() || !body.is_object())
         return Error(response, 400, "the body is not a JSON object");
@@ -152,7 +157,7 @@ void Service::PostReceipt(const Request& request, Response& response) {
     JobRow job;
     job.id = key.empty() ? NewKey() : key;
     job.printer = printer->Name();
-    job.kind = "receipt";
+    job.kind = document.kind;
     job.body = body.dump();
     job.createdMs = NowMs();
     if (std::optional<JobRow> known = journal_.Get(job.id)) {
@@ -162,7 +167,7 @@ void Service::PostReceipt(const Request& request, Response& response) {
     }
     Json plan;
     Refusal refusal;
-    if (!CheckReceipt(body, printer->Abilities(), &plan, &refusal))
+    if (!document.check(body, printer->Abilities(), &plan, &refusal))
         return Error(response, 422, refusal.message, refusal.field);
     JobRow existing;
     const Journal::Created created = journal_.Create(job, &existing);

@@ -26,7 +26,7 @@ private:
     using Request = httplib::Request;
     using Response = httplib::Response;
 
-    void PostReceipt(const Request& request, Response& response);
+    void PostJob(const Request& request, Response& response);
     void GetJob(const Request& request, Response& response);
     void ListJobs(const Request& request, Response& response);
     void ListPrinters(const Request& request, Response& response);

@@ -9,52 +9,29 @@
 #include <string>
 
 #include "cli.h"
-#include "serve.h"
 #include "tarn/tarn.h"
+#include "worker.h"
 
 namespace tarn::serve {
 
 namespace {
 
-// When each call has returned at the latest, whatever the line does (the reference's bounds).
-int BoundMs(const std::string& call) {
-    if (call == "mfBeginTicket") return 240000;
-    if (call == "mfStart") return 230000;
-    if (call == "mfPrState" || call == "mfPrPayIn" || call == "mfPrPayOut" || call == "mfPrVISA")
-        return 210000;
-    if (call == "mfEndTicket" || call == "mfPrDetailReport" || call == "mfPrGlobalReport")
-        return 200000;
-    return 180000;
-}
+using worker::Failure;
+using worker::Make;
+using worker::ReceiptCount;
+using worker::Send;
 
-void Send(const Json& message) {
-    std::cout << message.dump() << std::endl;
-}
-
-// Names the call to the main process, then makes it.
-template <typename Call>
-int Make(const char* name, Call call) {
-    Send({{"call", name}, {"bound_ms", BoundMs(name)}});
-    return call();
-}
-
-Json Failure(const std::string& call, int result) {
-    const int code = result == MF_FAILED ? mfError() : 0;
-    char kind[39] = {};
-    char detail[39] = {};
-    mfParMessage(code, kind, detail);
-    return {
-        {"call", call}, {"result", result}, {"code", code}, {"polish", cli::FromPrinter(detail)}};
-}
-
-// The printer's receipt count, or -1 when it cannot be read.
-int ReceiptCount() {
-    int count = 0;
-    return Make("mfGetLastTicketNo", [&] { return mfGetLastTicketNo(&count); }) == 0 ? count : -1;
+bool HasDisplay() {
+    char name[11] = {}, characters[111] = {};
+    int width = 0, lines = 0, pointMode = 0, pointMode2 = 0;
+    return mfParFiscDisp(0, name, &width, &lines, characters, &pointMode, &pointMode2) == 0;
 }
 
 Json Start(int port, const std::string& logo) {
     mfStop();
+    // The drawers on the printer's outputs: with no drawer type chosen, a drawer below type 8
+    // would be "opened" by sending nothing at all.
+    mfDefDrawer(1, 0);
     if (!logo.empty()) mfDefConfigParam(11, 0, logo.c_str());
     const int result = Make("mfStart", [&] { return mfStart(0, port); });
     if (result != 0) return {{"ok", false}, {"error", Failure("mfStart", result)}};
@@ -65,7 +42,9 @@ Json Start(int port, const std::string& logo) {
     return {{"ok", true},
             {"serial", serial},
             {"version", version},
-            {"line_discounts", mfParLineTicketExt() == 0}};
+            {"line_discounts", mfParLineTicketExt() == 0},
+            {"number_reports", mfParNrReport() == 0},
+            {"display", HasDisplay()}};
 }
 
 Json Status() {
@@ -181,7 +160,12 @@ Json Serve(const Json& request, int port, const std::string& logo) {
     if (op == "start") return Start(port, logo);
     if (op == "status") return Status();
     if (op == "count") return {{"receipt_count", ReceiptCount()}};
-    if (op == "receipt") return Receipt(request["plan"], request["before"].get<int>());
+    if (op == "job" && request["kind"] == "receipt")
+        return Receipt(request["plan"], request["before"].get<int>());
+    if (op == "job")
+        return worker::Document(request["kind"], request["plan"], request["before"].get<int>());
+    if (op == "settle" && request["kind"] == "daily_report")
+        return worker::SettleDayClose(request["before"].get<int>());
     if (op == "settle") return Settle(request["before"].get<int>());
     return {{"error", "unknown request"}};
 }
