@@ -4,6 +4,7 @@
 #include <httplib.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -303,6 +304,57 @@ TEST_F(ServeTest, AJobCutByAKillIsResolvedAsTheRollShows) {
     EXPECT_EQ(next["outcome"], "printed") << next.dump();
 }
 
+// A journal left by a service killed in the middle of a job of each kind: after the restart
+// each job is settled by what its printer can tell, never guessed. Printer "fresh" sold nothing
+// (its receipt count is 0, as after a daily report); "sold" sold one receipt.
+TEST_F(ServeTest, AnInterruptedJobOfEachKindIsSettledByWhatThePrinterTells) {
+    AddPrinter("fresh");
+    AddPrinter("sold");
+    StartService();
+    ASSERT_EQ(Post("/printers/sold/receipts?wait=20000", kSale, "sale")->status, 200);
+    StopService(SIGKILL);
+    constexpr int kNotSent = -1;  // cut off before its first byte went to the printer
+    // clang-format off
+    const struct { const char* printer; const char* kind; int before; const char* outcome; } rows[] = {
+        {"sold", "receipt", 0, "printed"},
+        {"sold", "receipt", 1, "not_printed"},
+        {"fresh", "daily_report", 2, "printed"},
+        {"sold", "daily_report", 1, "not_printed"},
+        {"fresh", "daily_report", 0, "not_printed"},
+        {"sold", "pay_in", 1, "uncertain"},
+        {"sold", "pay_out", 1, "uncertain"},
+        {"sold", "card_slip", 1, "uncertain"},
+        {"sold", "periodic_report", 1, "uncertain"},
+        {"sold", "drawer", 1, "uncertain"},
+        {"sold", "display", 1, "uncertain"},
+        {"sold", "pay_in", kNotSent, "not_printed"},
+    };
+    // clang-format on
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::system_clock::now().time_since_epoch())
+                         .count();
+    sqlite3* journal = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.File("journal.db").c_str(), &journal), SQLITE_OK);
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const std::string before =
+            rows[i].before == kNotSent ? "NULL" : std::to_string(rows[i].before);
+        const std::string insert =
+            "INSERT INTO jobs (id, printer, kind, body, state, receipts_before, created_ms) "
+            "VALUES ('cut-" +
+            std::to_string(i) + "', '" + rows[i].printer + "', '" + rows[i].kind +
+            "', '{}', 'running', " + before + ", " + std::to_string(now) + ")";
+        EXPECT_EQ(sqlite3_exec(journal, insert.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    sqlite3_close(journal);
+    StartService();
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const Json job = Get("/jobs/cut-" + std::to_string(i) + "?wait=20000");
+        EXPECT_EQ(job["outcome"], rows[i].outcome) << rows[i].kind << " " << job.dump();
+        EXPECT_EQ(job.contains("next_step"), job["outcome"] == "uncertain") << job.dump();
+    }
+    EXPECT_EQ(Get("/jobs/cut-0").value("receipt_number", 0), 1);
+}
+
 // A printer that cannot be reached ends the job not printed, saying why (a failed start leaves no
 // session to read a detail code from).
 TEST_F(ServeTest, APrinterOutOfReachEndsTheJobSayingWhy) {
@@ -333,6 +385,32 @@ TEST_F(ServeTest, AKilledWorkerIsReplaced) {
     const bool ended = test::ReadFile(roll).find("Paragon nr 3") != std::string::npos;
     EXPECT_EQ(cut["outcome"], ended ? "printed" : "not_printed") << cut.dump();
     EXPECT_NE(cut.value("resolution", "").find("receipt count"), std::string::npos) << cut.dump();
+}
+
+// A worker killed while the printer prints a form: the form is on the roll, but the printer
+// keeps no count of its forms, so the job ends uncertain and sends the till to the roll.
+TEST_F(ServeTest, AFormCutByAKilledWorkerEndsUncertain) {
+    const std::string roll = AddPrinter("till", {"--print-ms", "3000"});
+    StartService();
+    const struct {
+        const char* path;
+        const char* body;
+        const char* printed;
+    } rows[] = {
+        {"pay-ins", R"({"amount": "200.00", "payer": "Anna Nowak"})", "POKWITOWANIE WPŁATY"},
+        {"card-slips", R"({"status": "accepted", "type": "sale", "amount": 3799})",
+         "PŁATNOŚĆ KARTĄ"},
+    };
+    for (const auto& row : rows) {
+        ASSERT_EQ(Post(std::string("/printers/till/") + row.path, row.body, row.path)->status, 202);
+        const Clock::time_point until = Clock::now() + std::chrono::seconds(10);
+        while (Count(test::ReadFile(roll), row.printed) == 0 && Clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        for (const pid_t worker : Workers()) kill(worker, SIGKILL);
+        const Json job = Get(std::string("/jobs/") + row.path + "?wait=20000");
+        EXPECT_EQ(job["outcome"], "uncertain") << job.dump();
+        EXPECT_NE(job.value("next_step", "").find("roll"), std::string::npos) << job.dump();
+    }
 }
 
 // One printer stopped dead: the other goes on serving at its own pace.
