@@ -164,6 +164,7 @@ TEST_F(ServeTest, ASaleRunsOncePerKey) {
 // Each document is refused whole, naming the field, and nothing reaches the paper.
 TEST_F(ServeTest, ABadDocumentIsRefusedNamingTheField) {
     const std::string roll = AddPrinter("till");
+    AddPrinter("blind", {"--display", "0"});
     StartService();
     const std::string line = R"({"name": "Chleb", "tax": "B", "quantity": 1, "unit_price": 549})";
     const std::string cash = R"([{"type": "cash", "amount": 549}])";
@@ -198,6 +199,13 @@ TEST_F(ServeTest, ABadDocumentIsRefusedNamingTheField) {
         EXPECT_EQ(r->status, 422) << row.body << "\n" << r->body;
         EXPECT_EQ(Json::parse(r->body, nullptr, false)["field"], row.field) << row.body;
     }
+    // What a printer cannot do, learned when its worker starts, is refused the same way.
+    for (int i = 0; i < 200 && !Get("/printers/blind").value("session", false); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const httplib::Result blind = Post("/printers/blind/display", R"({"line1": "Dzień dobry"})");
+    ASSERT_TRUE(blind);
+    EXPECT_EQ(blind->status, 422) << blind->body;
+    EXPECT_EQ(Json::parse(blind->body, nullptr, false)["field"], "/") << blind->body;
     EXPECT_EQ(Get("/jobs")["jobs"].size(), 0u);
     EXPECT_EQ(test::ReadFile(roll).find("PARAGON"), std::string::npos) << test::ReadFile(roll);
 }

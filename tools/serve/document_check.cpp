@@ -74,9 +74,10 @@ bool Date(Checker& c, const Json& value, const std::string& at, Json* date) {
     int y = 0, m = 0, d = 0;
     char end = 0;
     static const int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (text.size() != 10 || std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &end) != 3 ||
-        text[4] != '-' || text[7] != '-' || y < 2000 || y > 2099 || m < 1 || m > 12 || d < 1 ||
-        d > kDays[m - 1] || (m == 2 && d == 29 && y % 4 != 0))
+    if (text.size() != 10 || text.find_first_not_of("0123456789-") != std::string::npos ||
+        std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &end) != 3 || text[4] != '-' ||
+        text[7] != '-' || y < 2000 || y > 2099 || m < 1 || m > 12 || d < 1 || d > kDays[m - 1] ||
+        (m == 2 && d == 29 && y % 4 != 0))
         return c.Fail(at, "expected a date from 2000-01-01 to 2099-12-31 such as \"2026-12-07\"");
     *date = {y, m, d};
     return true;
