@@ -105,7 +105,7 @@ Json OpenApi() {
                 Parameter("Idempotency-Key", "header",
                           "the job's id: the same key never runs twice (or job_id in the body)")}},
               {"requestBody",
-               {{"required", true},
+               {{"required", !schema["required"].empty()},
                 {"content", {{"application/json", {{"schema", schema}, {"example", example}}}}}}},
               {"responses",
                {{"200", JobAnswer("the job has ended (its outcome: printed, not_printed, "
