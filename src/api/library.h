@@ -144,6 +144,19 @@ bool AnswerUnknown();
 [[nodiscard]] int LastReceiptNumber();
 // Sleeps `ms` for a printer that needs settling after some commands.
 void SettleOlderPrinter(int ms);
+// Sends a form record: 0, or -2 with the detail code in mfErrorL.
+[[nodiscard]] int SendForm(CRequest& record);
+
+// After a one-shot document: waits up to `seconds` for the printer to be ready, then reports
+// the exchange's `result`, keeping the code of a failure; after a record that went through,
+// what ConfirmForm says.
+[[nodiscard]] int WaitThenReport(const Library& lib, int result, int seconds);
+// The end of a form gets no answer: the printer answering the wait's first poll is its word
+// that it had the whole record (0). Without that word it is asked again whether it still holds
+// the form, which is then ended and printed (0); else the printout's fate is not known (-2 with
+// 514: the paper tells), and while the printer cannot be asked the library's record holds the
+// document the printer may hold.
+[[nodiscard]] int ConfirmForm(const Library& lib, int seconds);
 
 // Keeps the detail code of a failure while later exchanges run, and puts it back.
 class KeptCode {

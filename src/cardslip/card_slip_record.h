@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "nonfiscal/form_record.h"
+#include "link/shared_commands.h"
 
 namespace tarn {
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "link/printer_link.h"
+
 namespace tarn {
 
 namespace {
@@ -155,6 +157,35 @@ int CRequestReadBlock::ParseAnswer(const uint8_t* bytes, int count) {
     if (buffer_ != nullptr && count > 0) std::memcpy(buffer_, bytes, static_cast<size_t>(count));
     Store(count_, count);
     return 0;
+}
+
+void CRequestFormRecord::AppendHead(const char* formCode) {
+    AppendByte('s');
+    AppendCode(formCode);
+}
+
+void CRequestFormRecord::AppendCode(const char* code) {
+    AppendText(code, 2, Align::Left, ' ');
+}
+
+void CRequestFormRecord::AppendLine(const char* code, const char* text, int width,
+                                    Align alignment) {
+    AppendCode(code);
+    AppendText(text, width, alignment, ' ');
+    AppendByte('\n');
+}
+
+void CRequestFormRecord::AppendWhole(const std::string& text) {
+    for (const char c : text) AppendByte(static_cast<uint8_t>(c));
+}
+
+void CRequestFormRecord::AppendTextWhole(const std::string& text) {
+    for (const char c : text) AppendByte(static_cast<uint8_t>(FieldByte(c)));
+}
+
+void CRequestFormRecord::AppendEnd() {
+    AppendByte(kEsc);
+    AppendByte('Q');
 }
 
 }  // namespace tarn

@@ -1,9 +1,10 @@
-// Commands shared by several families: status bytes, identification, the receipt counter,
-// the clock, the serial number, the tax rates, the day close and the one-byte and raw-block
-// commands. Every parser leaves its outputs untouched when the answer is short.
+// Commands shared by several families: status bytes, identification, the receipt counter, the
+// clock, the serial number, the tax rates, the day close, the one-byte and raw-block commands and
+// the form record. Every parser leaves its outputs untouched when the answer is short.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "link/request.h"
 
@@ -154,6 +155,31 @@ public:
 private:
     uint8_t* buffer_;
     int* count_;
+};
+
+// The printer's form record, the one command of every non-fiscal document and card slip: 's',
+// a two-digit form code, items (a two-digit line code, a fixed-width text field and LF where the
+// line has data) and the closing ESC 'Q'.
+class CRequestFormRecord : public CRequest {
+protected:
+    // A complete record is acknowledged; the first piece of a record sent in pieces is not, and
+    // the later pieces go raw.
+    using CRequest::CRequest;
+    // 's' and the form code.
+    void AppendHead(const char* formCode);
+    // A line code alone: the form prints a line that needs no data.
+    void AppendCode(const char* code);
+    // A line code, the text cut or padded with spaces to `width`, and LF.
+    void AppendLine(const char* code, const char* text, int width, Align alignment);
+    void AppendLine(const char* code, const std::string& text, int width, Align alignment) {
+        AppendLine(code, text.c_str(), width, alignment);
+    }
+    // The text as it is, whatever its length (the command is not sent when it does not fit).
+    void AppendWhole(const std::string& text);
+    // An application's text whole, with ESC and LF printed as spaces.
+    void AppendTextWhole(const std::string& text);
+    // ESC 'Q'.
+    void AppendEnd();
 };
 
 }  // namespace tarn

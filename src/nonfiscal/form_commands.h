@@ -2,7 +2,7 @@
 // them is answered.
 #pragma once
 
-#include "nonfiscal/form_record.h"
+#include "link/shared_commands.h"
 
 namespace tarn {
 

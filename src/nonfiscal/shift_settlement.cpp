@@ -9,7 +9,6 @@
 #include "api/log.h"
 #include "link/detail_codes.h"
 #include "link/shared_commands.h"
-#include "nonfiscal/form_record.h"
 #include "nonfiscal/settlement_record.h"
 #include "tarn/tarn.h"
 #include "text/field_text.h"

@@ -4,7 +4,7 @@
 #include "api/exported.h"
 #include "api/library.h"
 #include "link/detail_codes.h"
-#include "nonfiscal/form_record.h"
+#include "link/shared_commands.h"
 #include "tarn/tarn.h"
 #include "text/field_text.h"
 
