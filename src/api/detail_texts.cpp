@@ -47,7 +47,7 @@ using namespace tarn;
 
 namespace {
 
-void CopyText(const Library& lib, char* out, int index) {
+void CopyText(const Settings& lib, char* out, int index) {
     if (out != nullptr) std::snprintf(out, 39, "%s", lib.texts.Text(index));
 }
 

@@ -15,7 +15,7 @@ namespace {
 enum class Needs { Nothing, Session, NoDocument, OpenReceipt };
 
 // 0 when the call goes on; else its result: -1 without a session, -2 for the document state.
-int Refusal(const Library& lib, Needs needs) {
+int Refusal(const Session& lib, Needs needs) {
     if (needs == Needs::Nothing) return MF_OK;
     if (!lib.started) return NotStarted();
     if (needs == Needs::NoDocument && lib.IsDocumentOpen(MF_DOC_ANY))

@@ -19,7 +19,7 @@ int g_callDepth = 0;
 
 Library::Library() : Library(std::make_unique<CLogger>("tarnel.txt", CLogger::kFailures, "TARN")) {}
 
-Library::Library(std::unique_ptr<CLogger> mainLogger) : logger(std::move(mainLogger)) {}
+Library::Library(std::unique_ptr<CLogger> mainLogger) : DiagnosticLog{std::move(mainLogger)} {}
 
 Library& Lib() {
     std::unique_ptr<Library>& instance = Instance();
@@ -186,7 +186,7 @@ int SendForm(CRequest& record) {
     return result;
 }
 
-int ConfirmForm(const Library& lib, int seconds) {
+int ConfirmForm(const Session& lib, int seconds) {
     if (!lib.link) return Failed(kCodeCommunication);
     bool answered = false;
     (void)WaitUntilReady(seconds, &answered);  // the printer prints meanwhile
@@ -200,7 +200,7 @@ int ConfirmForm(const Library& lib, int seconds) {
     return Failed(kCodeCommunication);
 }
 
-int WaitThenReport(const Library& lib, int result, int seconds) {
+int WaitThenReport(const Session& lib, int result, int seconds) {
     if (result == MF_OK) return ConfirmForm(lib, seconds);
     (void)WaitUntilReady(seconds);  // the failure stands
     return result;

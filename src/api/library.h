@@ -22,15 +22,10 @@ constexpr uint32_t MF_DOC_SHIFT_REPORT = 0x20;
 constexpr uint32_t MF_DOC_NONFISCAL = 0x3C;
 constexpr uint32_t MF_DOC_ANY = 0xFF;
 
-// The session record and everything else the library keeps while it is loaded.
-struct Library {
-    static constexpr int kPathSize = 256;
-    static constexpr int kCashierNameSize = 31;
-
-    // The main log on "tarnel.txt" in the current directory, at level 1.
-    Library();
-    explicit Library(std::unique_ptr<CLogger> mainLogger);
-
+// The session with the printer: whether it is started, the last detail code, the deadline of
+// the exported call under way, the link, what the printer is and can do, and the documents the
+// library counts open.
+struct Session {
     // How long an exported call may go on starting exchanges: an exchange under way then runs to
     // its end (at most 91.6 s: its acknowledge, its answer and the settling pauses), so a call
     // ends within 3 minutes, plus the waits for a busy printer it makes.
@@ -45,26 +40,12 @@ struct Library {
     PrinterCapabilities capabilities = CapabilitiesOf(0, 0);
     uint32_t documentFlags = 0;
     std::unique_ptr<CPrinterLink> link;
-    std::unique_ptr<CLogger> logger;
-    // While set, log lines go here instead of the main log (raw commands without a session).
-    CLogger* temporaryLogger = nullptr;
-    char logLine[256] = {};
-    uint8_t displayType = 0;
-    char logoPath[kPathSize] = {};
-    char cashierName[kCashierNameSize] = {};
-    int32_t cashierNumber = 0;
-    int32_t drawerType = 0;
-    TextTable texts;
-    ReceiptState receipt;
     // The receipt flag was set on the printer's word (a refusal's status bytes), or because the
     // printer may hold a document the library could not end, not by an opening: mfStornoTicket
     // ends it as a start does. In doubt, the printer is asked when the record is read.
     bool documentFromPrinter = false;
     bool documentInDoubt = false;
 
-    CLogger* ActiveLogger() const {
-        return temporaryLogger != nullptr ? temporaryLogger : logger.get();
-    }
     // The type and version as the identification learns them, and what the printer can do.
     void SetPrinter(int32_t type, int32_t printerVersion) {
         printerType = type;
@@ -76,11 +57,44 @@ struct Library {
     void SetDocumentOpen(uint32_t flag, bool on) {
         documentFlags = on ? (documentFlags | flag) : (documentFlags & ~flag);
     }
+};
+
+// The diagnostic log: the main log, a temporary one that takes its place while set (raw
+// commands without a session), and the buffer a line is composed in.
+struct DiagnosticLog {
+    std::unique_ptr<CLogger> logger;
+    CLogger* temporaryLogger = nullptr;
+    char logLine[256] = {};
+
+    CLogger* ActiveLogger() const {
+        return temporaryLogger != nullptr ? temporaryLogger : logger.get();
+    }
+};
+
+// What the start found (the display's type) and the application set (logo, cashier, drawer, texts).
+struct Settings {
+    static constexpr int kPathSize = 256;
+    static constexpr int kCashierNameSize = 31;
+
+    uint8_t displayType = 0;
+    char logoPath[kPathSize] = {};
+    char cashierName[kCashierNameSize] = {};
+    int32_t cashierNumber = 0;
+    int32_t drawerType = 0;
+    TextTable texts;
+};
+
+struct Library : Session, DiagnosticLog, Settings {
+    // The main log on "tarnel.txt" in the current directory, at level 1.
+    Library();
+    explicit Library(std::unique_ptr<CLogger> mainLogger);
 
     // The open return's number and person, and the shift settlement's figures (kept after
     // the settlement closes, until the next one opens).
     ReturnState returnSlip;
     ShiftSettlement settlement;
+    // The library's record of the open receipt.
+    ReceiptState receipt;
 };
 
 Library& Lib();
@@ -150,13 +164,13 @@ void SettleOlderPrinter(int ms);
 // After a one-shot document: waits up to `seconds` for the printer to be ready, then reports
 // the exchange's `result`, keeping the code of a failure; after a record that went through,
 // what ConfirmForm says.
-[[nodiscard]] int WaitThenReport(const Library& lib, int result, int seconds);
+[[nodiscard]] int WaitThenReport(const Session& lib, int result, int seconds);
 // The end of a form gets no answer: the printer answering the wait's first poll is its word
 // that it had the whole record (0). Without that word it is asked again whether it still holds
 // the form, which is then ended and printed (0); else the printout's fate is not known (-2 with
 // 514: the paper tells), and while the printer cannot be asked the library's record holds the
 // document the printer may hold.
-[[nodiscard]] int ConfirmForm(const Library& lib, int seconds);
+[[nodiscard]] int ConfirmForm(const Session& lib, int seconds);
 
 // Keeps the detail code of a failure while later exchanges run, and puts it back.
 class KeptCode {

@@ -22,7 +22,7 @@ constexpr int kFamilyType2 = 17;
 constexpr int kFamilyLater = 44;
 constexpr int kExtendedType8 = 124;
 
-void BuildLink(Library& lib, int port) {
+void BuildLink(Session& lib, int port) {
     lib.link.reset();
     lib.link = std::make_unique<CPrinterLink>();
     lib.link->SetDeadline(&lib.callDeadlineMs);
@@ -34,7 +34,7 @@ void BuildLink(Library& lib, int port) {
 // (type 8) or another family byte (type 10); types 3 and 4 refuse it and are told apart by
 // the high nibble of status byte 0. Returns the result of the last identification exchange,
 // or -2 when the first one failed.
-int Identify(Library& lib, int* lastResult) {
+int Identify(Session& lib, int* lastResult) {
     int family = 0;
     CRequestPrinterType first(kIdentify, &family, false, nullptr);
     *lastResult = Exchange(first);
@@ -58,7 +58,7 @@ int Identify(Library& lib, int* lastResult) {
 
 // A printer still holding a document gets 'Q' and '#'; the start fails with 769 when it keeps
 // holding one. Then the day close it asks for.
-int RecoverAndCloseDay(const Library& lib) {
+int RecoverAndCloseDay(const Session& lib) {
     if (PrinterHoldsDocument() == 1) {  // one that does not answer has nothing to recover
         if (EndDocumentLeftOpen() != MF_OK) return MF_FAILED;
         (void)lib.link->WaitUntilReady(30);  // the status read next tells
@@ -77,7 +77,7 @@ int RecoverAndCloseDay(const Library& lib) {
     return MF_OK;
 }
 
-int ReadDisplayType(Library& lib) {
+int ReadDisplayType(Settings& lib) {
     int status3 = 0;
     CRequestStatus query(3, &status3);
     if (Exchange(query) != MF_OK) return MF_FAILED;
@@ -94,7 +94,7 @@ int AlreadyStarted() {
 }
 
 // mfStop closed the log: a new session writes to it again, the same file at the same level.
-void ReopenLog(Library& lib) {
+void ReopenLog(DiagnosticLog& lib) {
     if (!lib.logger || lib.logger->IsOpen()) return;
     lib.logger = std::make_unique<CLogger>(lib.logger->FileName(), lib.logger->Level(), "TARN");
 }

@@ -17,7 +17,7 @@ constexpr int kWidth51WithForms = 16;
 constexpr int kWidth51 = 19;
 
 // A refused record returns at once, without the pause and the wait.
-int PrintCardSlip(const Library& lib, const CardSlip& slip, CardSlipKind kind) {
+int PrintCardSlip(const Session& lib, const CardSlip& slip, CardSlipKind kind) {
     const int width51 = lib.capabilities.forms ? kWidth51WithForms : kWidth51;
     CRequestCardSlip record(CardSlipRecord(slip, kind, width51));
     const int result = SendForm(record);

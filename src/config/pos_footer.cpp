@@ -73,7 +73,7 @@ void FooterRecord(const std::string& text, int line, uint8_t record[2 + kFooterW
 }
 
 // A printer that stops taking lines has not set the footer: -2 with 769, whatever it kept.
-int DefineFooter(const Library& lib, const char* given) {
+int DefineFooter(const Session& lib, const char* given) {
     if (!lib.capabilities.footer) return Succeeded(MF_NOT_PERFORMED);
     const std::string text = FieldText(given, static_cast<size_t>(kFooterLines) * kFooterWidth);
     for (int line = 0; line < kFooterLines; ++line) {

@@ -37,7 +37,7 @@ int WaitAfterReport(int result) {
     return result;
 }
 
-int ReportByDates(const Library& lib, bool detailed, const DateRange& range) {
+int ReportByDates(const Session& lib, bool detailed, const DateRange& range) {
     const char* name = detailed ? "mfPrDetailReport" : "mfPrGlobalReport";
     LogInfoF(
         "In %s, startYear: %d, int startMonth: %d, int startDay: %d, \t\tint stopYear: %d,  int "
@@ -72,7 +72,7 @@ int ReportByDates(const Library& lib, bool detailed, const DateRange& range) {
     return result != 0 ? result : ReportAnswer(answer);
 }
 
-int ReportByNumbers(const Library& lib, int from, int to) {
+int ReportByNumbers(const Session& lib, int from, int to) {
     if (!lib.capabilities.reportMode) return Succeeded(MF_NOT_PERFORMED);
     if (from > to) return Failed(kCodeOutOfRange);
     if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);

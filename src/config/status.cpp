@@ -28,7 +28,7 @@ int StatusBit(int index, int bit, int* answer) {
 }
 
 // The library's record; a document the printer may hold after a failure is asked for first.
-int DocumentFlag(const Library& lib, uint32_t mask, int* answer) {
+int DocumentFlag(const Session& lib, uint32_t mask, int* answer) {
     SettleDocumentDoubt();
     if (answer != nullptr) *answer = lib.IsDocumentOpen(mask) ? 1 : 0;
     return Succeeded();

@@ -21,7 +21,7 @@ bool RatesFit(const int rates[6], bool wholePercent) {
     return true;
 }
 
-int DefineTax(const Library& lib, const int rates[6]) {
+int DefineTax(const Session& lib, const int rates[6]) {
     const bool wholePercent = lib.capabilities.wholePercentRates;
     if (!RatesFit(rates, wholePercent)) return Failed(kCodeOutOfRange);
     int receipts = 0;

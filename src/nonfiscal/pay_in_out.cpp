@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kReadySeconds = 30;
 
-int PrintPayInOut(const Library& lib, int kind, const char* text1, const char* text2,
+int PrintPayInOut(const Session& lib, int kind, const char* text1, const char* text2,
                   const char* text3, const char* text4) {
     CRequestPayInOut record(kind, text1, text2, text3, text4);
     const int result = SendForm(record);

@@ -136,7 +136,7 @@ int CancelTheReceipt(Library& lib) {
     return result;
 }
 
-ReceiptCheck WhyTicketCanceled(const Library& lib) {
+ReceiptCheck WhyTicketCanceled(const Session& lib) {
     CurrentPlatform().SleepMs(200);
     return lib.capabilities.reasonQuery ? AskReason() : ReadStatusBits();
 }

@@ -3,6 +3,7 @@
 namespace tarn {
 
 struct Library;
+struct Session;
 
 // What the printer says of the open receipt after a step.
 struct ReceiptCheck {
@@ -15,7 +16,7 @@ struct ReceiptCheck {
 };
 
 // Asks the printer whether it cancelled the open receipt, and why.
-[[nodiscard]] ReceiptCheck WhyTicketCanceled(const Library& lib);
+[[nodiscard]] ReceiptCheck WhyTicketCanceled(const Session& lib);
 
 // After a check that failed: a receipt the printer said it cancelled is closed in the library's
 // record. Out of paper, the receipt is cancelled on the printer too (it may hold the receipt

@@ -37,14 +37,14 @@ constexpr StatusRule kOpeningChecks[] = {
 };
 
 // Then the printer's settling pause after a document it had to end.
-void WaitAfterDocument(const Library& lib, int seconds) {
+void WaitAfterDocument(const Session& lib, int seconds) {
     (void)lib.link->WaitUntilReady(seconds);  // the exchanges after it tell
     CurrentPlatform().SleepMs(kRecoverySettleMs);
 }
 
 // 'Q' and '#' when the printer still holds a document (a printer that does not answer the
 // question holds none to end).
-int EndLeftOverDocument(const Library& lib) {
+int EndLeftOverDocument(const Session& lib) {
     if (PrinterHoldsDocument() != 1) return MF_OK;
     const int result = EndDocumentLeftOpen();
     if (result != MF_OK) return result;
@@ -63,7 +63,7 @@ int ReadStatus(int status[4]) {
 }
 
 // A day closed here starts the receipt count again: *lastNumber becomes 0.
-int CheckStatus(const Library& lib, const int status[4], int* lastNumber) {
+int CheckStatus(const Session& lib, const int status[4], int* lastNumber) {
     for (const StatusRule& check : kOpeningChecks) {
         const bool set = (status[check.byteIndex] & check.bit) != 0;
         if (set != check.whenSet) continue;
