@@ -3,13 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <typeindex>
 
 #include "api/logger.h"
 #include "api/text_table.h"
 #include "link/printer_link.h"
-#include "nonfiscal/nonfiscal_state.h"
-#include "receipt/receipt_state.h"
 #include "tarn/tarn.h"
 
 namespace tarn {
@@ -57,10 +57,19 @@ struct Session {
     void SetDocumentOpen(uint32_t flag, bool on) {
         documentFlags = on ? (documentFlags | flag) : (documentFlags & ~flag);
     }
+    // A family's record: one of each type, made on first use, kept while the library is loaded.
+    template <typename Kept>
+    Kept& Record() {
+        std::shared_ptr<void>& kept = records_[std::type_index(typeid(Kept))];
+        if (!kept) kept = std::make_shared<Kept>();
+        return *static_cast<Kept*>(kept.get());
+    }
+
+private:
+    std::map<std::type_index, std::shared_ptr<void>> records_;
 };
 
-// The diagnostic log: the main log, a temporary one that takes its place while set (raw
-// commands without a session), and the buffer a line is composed in.
+// The diagnostic log: the main logger, a raw command's temporary one in its place, a line buffer.
 struct DiagnosticLog {
     std::unique_ptr<CLogger> logger;
     CLogger* temporaryLogger = nullptr;
@@ -88,13 +97,6 @@ struct Library : Session, DiagnosticLog, Settings {
     // The main log on "tarnel.txt" in the current directory, at level 1.
     Library();
     explicit Library(std::unique_ptr<CLogger> mainLogger);
-
-    // The open return's number and person, and the shift settlement's figures (kept after
-    // the settlement closes, until the next one opens).
-    ReturnState returnSlip;
-    ShiftSettlement settlement;
-    // The library's record of the open receipt.
-    ReceiptState receipt;
 };
 
 Library& Lib();

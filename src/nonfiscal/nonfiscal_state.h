@@ -1,6 +1,6 @@
 // What the library keeps of the non-fiscal documents between calls: the open return's number
-// and person, and the shift settlement's figures. Every text is zero-terminated code page 852,
-// cut to its buffer.
+// and person, and the shift settlement's figures (kept after the settlement closes, until the
+// next one opens). Every text is zero-terminated code page 852, cut to its buffer.
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 #include "api/log.h"
 #include "link/detail_codes.h"
 #include "nonfiscal/form_commands.h"
+#include "nonfiscal/nonfiscal_state.h"
 #include "platform/platform.h"
 #include "tarn/tarn.h"
 #include "text/field_text.h"
@@ -33,7 +34,7 @@ int tarn::exported::mfParMaxLinesReturn(Library& lib, int* maxLines) {
 int tarn::exported::mfBgReturn(Library& lib, const char* returnNumber, const char* personName,
                                tarn_arg) {
     if (!lib.capabilities.forms) return Succeeded(MF_NOT_PERFORMED);
-    ReturnState& slip = lib.returnSlip;
+    ReturnState& slip = lib.Record<ReturnState>();
     CopyCut(slip.number, returnNumber);
     CopyCut(slip.personName, personName);
     slip.lines = 0;
@@ -47,7 +48,7 @@ int tarn::exported::mfLineReturn(Library& lib, const char* name, const char* qua
                                  const char* total) {
     if (!lib.capabilities.forms) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_RETURN)) return Failed(kCodeDocumentNotOpen);
-    ReturnState& slip = lib.returnSlip;
+    ReturnState& slip = lib.Record<ReturnState>();
     if (slip.lines >= kMostItems) return Failed(kCodeOther);
     CRequestLineReturn record(slip.number, slip.personName, name, quantity, total);
     // A quantity too long for the command is refused before anything is sent: logged, no wait.

@@ -121,7 +121,7 @@ int tarn::exported::mfBgShiftReport(Library& lib, const char* shiftNo, const cha
     const std::string person = FieldText(personName, kPersonWidth);
     LogErrorF("In mfBgShitReport,no: %s, startDate: %s, endDate: %s, personName %s", number.c_str(),
               start.c_str(), end.c_str(), person.c_str());
-    ShiftSettlement& s = lib.settlement;
+    ShiftSettlement& s = lib.Record<ShiftSettlement>();
     s = ShiftSettlement{};
     CopyCut(s.shiftNumber, number.c_str());
     CopyCut(s.startDate, ShortStartDate(start).c_str());
@@ -143,7 +143,7 @@ int tarn::exported::mfLineShiftReport(Library& lib, int typeNo, const char* name
     LogErrorF("In mfLineShitReport, typeNo: %d, name: %s, counted: %s, cash: %s, difference %s",
               typeNo, nameText.c_str(), countedText.c_str(), cashText.c_str(),
               differenceText.c_str());
-    ShiftSettlement& s = lib.settlement;
+    ShiftSettlement& s = lib.Record<ShiftSettlement>();
     if (typeNo == kPaymentForm) {
         KeepPaymentForm(s, nameText.c_str(), countedText.c_str(), cashText.c_str(),
                         differenceText.c_str());
@@ -158,7 +158,7 @@ int tarn::exported::mfEndShiftReport(Library& lib) {
     if (!lib.capabilities.shiftSettlement) return Succeeded(MF_NOT_PERFORMED);
     if (!lib.IsDocumentOpen(MF_DOC_SHIFT_REPORT)) return Failed(kCodeDocumentNotOpen);
     LogInfoF("In mfEndShiftReport");
-    const std::string record = ShiftSettlementRecord(lib.settlement);
+    const std::string record = ShiftSettlementRecord(lib.Record<ShiftSettlement>());
     LogInfoF("In mfEndShiftReport i: %d", static_cast<int>(record.size()));
     int answer = 0;
     CRequestRawBlock block(reinterpret_cast<const uint8_t*>(record.data()),

@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "receipt/receipt_commands.h"
 #include "receipt/receipt_end.h"
+#include "receipt/receipt_state.h"
 
 namespace tarn {
 
@@ -92,13 +93,13 @@ ReceiptCheck ReadStatusBits() {
 // A receipt whose end went unanswered may be ended: the printer is asked before '#' could
 // cancel nothing while the application sells it again. 1 when it was ended (nothing to cancel),
 // 0 when the printer cancelled it itself, -2 while it cannot be asked, -1 to go on with '#'.
-int SettleUnansweredEnd(Library& lib) {
-    if (lib.receipt.closing != ClosingStage::EndUnknown) return -1;
+int SettleUnansweredEnd(Session& lib) {
+    if (lib.Record<ReceiptState>().closing != ClosingStage::EndUnknown) return -1;
     const EndFate fate = AskWhatBecameOfTheEnd(lib);
     if (fate.kind == EndFate::Unknown) return Failed(kCodeCommunication);
     if (fate.kind == EndFate::Standing) return -1;
     lib.SetDocumentOpen(MF_DOC_RECEIPT, false);
-    lib.receipt.closing = ClosingStage::NotBegun;
+    lib.Record<ReceiptState>().closing = ClosingStage::NotBegun;
     if (fate.kind == EndFate::Cancelled) return Succeeded();
     LogErrorF("In mfStornoTicket, receipt %d ended by the printer, nothing to cancel", fate.number);
     return Succeeded(MF_NOT_PERFORMED);
@@ -106,7 +107,7 @@ int SettleUnansweredEnd(Library& lib) {
 
 // A document the library knows of from the printer's word only is ended as a start ends it:
 // 'Q' ends a form or a non-fiscal document, '#' cancels a receipt.
-int EndDocumentHeldByPrinter(Library& lib) {
+int EndDocumentHeldByPrinter(Session& lib) {
     const int result = EndDocumentLeftOpen();
     LogResultF(result, "In mfStornoTicket, result: %d,", result);
     if (result != MF_OK) return result;
@@ -119,7 +120,7 @@ int EndDocumentHeldByPrinter(Library& lib) {
 
 // The receipt stays open in the library's record while the printer may hold it: a '#' refused
 // or not sent, or one whose acknowledge was lost on a printer still holding a document.
-int CancelTheReceipt(Library& lib) {
+int CancelTheReceipt(Session& lib) {
     const int settled = SettleUnansweredEnd(lib);
     if (settled != -1) return settled;
     if (lib.documentFromPrinter) return EndDocumentHeldByPrinter(lib);
@@ -132,7 +133,7 @@ int CancelTheReceipt(Library& lib) {
     }
     if (result != MF_OK) return result;
     lib.SetDocumentOpen(MF_DOC_RECEIPT, false);
-    lib.receipt.closing = ClosingStage::NotBegun;
+    lib.Record<ReceiptState>().closing = ClosingStage::NotBegun;
     return result;
 }
 
@@ -141,7 +142,7 @@ ReceiptCheck WhyTicketCanceled(const Session& lib) {
     return lib.capabilities.reasonQuery ? AskReason() : ReadStatusBits();
 }
 
-int AfterFailedCheck(Library& lib, const ReceiptCheck& check) {
+int AfterFailedCheck(Session& lib, const ReceiptCheck& check) {
     if (lib.mfErrorL == kCodeNoPaper) {
         const KeptCode reason;
         (void)CancelTheReceipt(lib);  // the caller sees the reason
@@ -149,7 +150,7 @@ int AfterFailedCheck(Library& lib, const ReceiptCheck& check) {
     }
     if (check.cancelled) {
         lib.SetDocumentOpen(MF_DOC_RECEIPT, false);
-        lib.receipt.closing = ClosingStage::NotBegun;
+        lib.Record<ReceiptState>().closing = ClosingStage::NotBegun;
     }
     return check.result;
 }

@@ -2,7 +2,6 @@
 
 namespace tarn {
 
-struct Library;
 struct Session;
 
 // What the printer says of the open receipt after a step.
@@ -21,10 +20,10 @@ struct ReceiptCheck {
 // After a check that failed: a receipt the printer said it cancelled is closed in the library's
 // record. Out of paper, the receipt is cancelled on the printer too (it may hold the receipt
 // until its next record); the caller sees the reason. Returns the check's result.
-[[nodiscard]] int AfterFailedCheck(Library& lib, const ReceiptCheck& check);
+[[nodiscard]] int AfterFailedCheck(Session& lib, const ReceiptCheck& check);
 
 // mfStornoTicket: cancels the open receipt ('#'). 0, 1 when the printer had ended it after all
 // (an end whose answer was lost), -1, or -2 with the detail code.
-[[nodiscard]] int CancelTheReceipt(Library& lib);
+[[nodiscard]] int CancelTheReceipt(Session& lib);
 
 }  // namespace tarn

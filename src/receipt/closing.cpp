@@ -12,6 +12,7 @@
 #include "receipt/cancellation.h"
 #include "receipt/receipt_commands.h"
 #include "receipt/receipt_end.h"
+#include "receipt/receipt_state.h"
 #include "receipt/second_currency.h"
 #include "tarn/tarn.h"
 #include "text/field_text.h"
@@ -51,7 +52,8 @@ struct EndTicket {
 
 class Closing {
 public:
-    Closing(Library& lib, const EndTicket& args) : args_(args), lib_(lib), receipt_(lib.receipt) {}
+    Closing(Library& lib, const EndTicket& args)
+        : args_(args), lib_(lib), receipt_(lib.Record<ReceiptState>()) {}
 
     int Run();
 

@@ -10,8 +10,10 @@
 #include "platform/platform.h"
 #include "receipt/cancellation.h"
 #include "receipt/receipt_commands.h"
+#include "receipt/receipt_state.h"
 #include "tarn/tarn.h"
 #include "text/field_text.h"
+#include "text/formatting.h"
 
 using namespace tarn;
 
@@ -41,7 +43,7 @@ bool NamesReceiptDiscount(const std::string& name) {
     return false;
 }
 
-int ExtendedLine(Library& lib, const char* given, int ptu, int32_t price, int32_t quantity,
+int ExtendedLine(Session& lib, const char* given, int ptu, int32_t price, int32_t quantity,
                  int32_t value) {
     if (!lib.capabilities.lineDiscounts) return Succeeded(MF_NOT_PERFORMED);
     const std::string name = GivenName(given);
@@ -50,7 +52,7 @@ int ExtendedLine(Library& lib, const char* given, int ptu, int32_t price, int32_
     const int kind = quantity >= 0 ? kMarkup : kDiscount;
     const int64_t amount = value == 0 ? (Magnitude(quantity) * price + 500) / 1000 : value;
     if (!FitsInt32(amount)) return Failed(kCodeOutOfRange);
-    ReceiptState& receipt = lib.receipt;
+    ReceiptState& receipt = lib.Record<ReceiptState>();
     if (NamesReceiptDiscount(FieldText(given, kMostUnprintedName))) {
         receipt.total -= amount;
         receipt.ptuLinesTotal += amount;

@@ -8,7 +8,9 @@
 #include "link/detail_codes.h"
 #include "receipt/cancellation.h"
 #include "receipt/receipt_commands.h"
+#include "receipt/receipt_state.h"
 #include "tarn/tarn.h"
+#include "text/formatting.h"
 
 using namespace tarn;
 
@@ -49,11 +51,11 @@ int SendLine(const ReceiptState& receipt, const char* function, const LineReques
     return result;
 }
 
-int SaleLine(Library& lib, const LineRequest& line) {
+int SaleLine(Session& lib, const LineRequest& line) {
     int64_t lineValue = 0;
     const int started = StartLine("mfLineTicket", line, &lineValue);
     if (started != 0) return started;
-    ReceiptState& receipt = lib.receipt;
+    ReceiptState& receipt = lib.Record<ReceiptState>();
     if (!receipt.totalDeclared) receipt.total += lineValue;
     // Sent without awaiting its acknowledge: the check that follows tells whether it was taken.
     (void)SendLine(receipt, "mfLineTicket", line, lineValue, CRequestItemLine::kSale);
@@ -68,11 +70,11 @@ int SaleLine(Library& lib, const LineRequest& line) {
     return Succeeded();
 }
 
-int VoidLine(Library& lib, const LineRequest& line) {
+int VoidLine(Session& lib, const LineRequest& line) {
     int64_t lineValue = 0;
     const int started = StartLine("mfStornoLineTicket", line, &lineValue);
     if (started != 0) return started;
-    ReceiptState& receipt = lib.receipt;
+    ReceiptState& receipt = lib.Record<ReceiptState>();
     if (!receipt.totalDeclared) receipt.total -= lineValue;
     // A discount on a voided line would make the printer cancel the whole receipt: a void of the
     // last sale line ends its discounts, even when the void's own outcome is not known.

@@ -10,6 +10,7 @@
 #include "link/status_bits.h"
 #include "platform/platform.h"
 #include "receipt/receipt_commands.h"
+#include "receipt/receipt_state.h"
 #include "tarn/tarn.h"
 
 using namespace tarn;
@@ -85,7 +86,7 @@ bool OpenedAnyway() {
     return true;
 }
 
-int Begin(Library& lib, int32_t total) {
+int Begin(Session& lib, int32_t total) {
     LogInfoF("In mfBeginTicket, total: %d,TickedOpened: %d", total, lib.IsDocumentOpen(MF_DOC_ANY));
     if (lib.IsDocumentOpen(MF_DOC_ANY)) return Failed(kCodeDocumentOpen);
     int lastNumber = -1;
@@ -99,7 +100,7 @@ int Begin(Library& lib, int32_t total) {
     result = CheckStatus(lib, status, &lastNumber);
     if (result != 0) return result;
     // A total of 1 or more is declared; with 0 or less the lines are summed.
-    lib.receipt.Reset(total, total >= 1, lastNumber);
+    lib.Record<ReceiptState>().Reset(total, total >= 1, lastNumber);
     CRequestBeginTicket opening(total);
     result = Exchange(opening);
     LogResultF(result, "In mfBeginTicket, total: %d", total);

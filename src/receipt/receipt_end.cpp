@@ -2,11 +2,12 @@
 
 #include "api/library.h"
 #include "receipt/cancellation.h"
+#include "receipt/receipt_state.h"
 
 namespace tarn {
 
-EndFate AskWhatBecameOfTheEnd(const Library& lib) {
-    const ReceiptState& receipt = lib.receipt;
+EndFate AskWhatBecameOfTheEnd(Session& lib) {
+    const ReceiptState& receipt = lib.Record<ReceiptState>();
     const int number = LastReceiptNumber();
     if (number < 0) return {EndFate::Unknown, number};
     const KeptCode code;

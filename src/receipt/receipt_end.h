@@ -3,7 +3,7 @@
 
 namespace tarn {
 
-struct Library;
+struct Session;
 
 struct EndFate {
     enum Kind {
@@ -17,6 +17,6 @@ struct EndFate {
 
 // Asks the printer for its number of the day's last receipt and whether it cancelled the open
 // one. The detail code is left as it was, but for a cancellation.
-[[nodiscard]] EndFate AskWhatBecameOfTheEnd(const Library& lib);
+[[nodiscard]] EndFate AskWhatBecameOfTheEnd(Session& lib);
 
 }  // namespace tarn

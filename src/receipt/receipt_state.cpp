@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <limits>
 
 #include "text/field_text.h"
 
@@ -59,11 +58,6 @@ void ReceiptState::EndDiscounts() {
 int64_t LineValue(int32_t price, int32_t quantity, int32_t value) {
     if (value >= 1) return value;
     return (static_cast<int64_t>(price) * quantity + 500) / 1000;
-}
-
-bool FitsInt32(int64_t value) {
-    return value >= std::numeric_limits<int32_t>::min() &&
-           value <= std::numeric_limits<int32_t>::max();
 }
 
 std::string GivenName(const char* name) {

@@ -45,7 +45,6 @@ struct ReceiptState {
 bool IsLetterOrDigit(char c);
 // A line's value: `value` when it is 1 or more, else (price × quantity + 500) / 1000.
 int64_t LineValue(int32_t price, int32_t quantity, int32_t value);
-bool FitsInt32(int64_t value);
 // An item name as the caller gave it, read as far as its field on the receipt.
 std::string GivenName(const char* name);
 // The item name as the printer takes it: at least 10 characters from the allowed set, at most

@@ -25,6 +25,9 @@ bool MatchMask(const char* mask, const char* text);
 // leading minus negates. A number too long to hold (a digit past the 18th place) reads as
 // (minus) 10^18.
 int64_t ReadDigits(const std::string& text);
+inline bool FitsInt32(int64_t value) {
+    return value >= INT32_MIN && value <= INT32_MAX;
+}
 
 // |grosze| as printed on a receipt: "1.234,56".
 std::string PrintedAmount(int64_t grosze);
