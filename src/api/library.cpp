@@ -31,6 +31,10 @@ void ReplaceLibrary(std::unique_ptr<Library> fresh) {
     Instance() = std::move(fresh);
 }
 
+DiagnosticLog& LibraryLog() {
+    return Lib();
+}
+
 ApiCall::ApiCall() {
     LockLibrary();
     if (g_callDepth++ == 0)

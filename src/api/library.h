@@ -22,9 +22,8 @@ constexpr uint32_t MF_DOC_SHIFT_REPORT = 0x20;
 constexpr uint32_t MF_DOC_NONFISCAL = 0x3C;
 constexpr uint32_t MF_DOC_ANY = 0xFF;
 
-// The session with the printer: whether it is started, the last detail code, the deadline of
-// the exported call under way, the link, what the printer is and can do, and the documents the
-// library counts open.
+// The session with the printer: started or not, the last detail code, the call's deadline, the
+// link, what the printer is and can do, and the documents the library counts open.
 struct Session {
     // How long an exported call may go on starting exchanges: an exchange under way then runs to
     // its end (at most 91.6 s: its acknowledge, its answer and the settling pauses), so a call
@@ -74,20 +73,13 @@ struct DiagnosticLog {
     std::unique_ptr<CLogger> logger;
     CLogger* temporaryLogger = nullptr;
     char logLine[256] = {};
-
-    CLogger* ActiveLogger() const {
-        return temporaryLogger != nullptr ? temporaryLogger : logger.get();
-    }
 };
 
 // What the start found (the display's type) and the application set (logo, cashier, drawer, texts).
 struct Settings {
-    static constexpr int kPathSize = 256;
-    static constexpr int kCashierNameSize = 31;
-
     uint8_t displayType = 0;
-    char logoPath[kPathSize] = {};
-    char cashierName[kCashierNameSize] = {};
+    char logoPath[256] = {};
+    char cashierName[31] = {};
     int32_t cashierNumber = 0;
     int32_t drawerType = 0;
     TextTable texts;
@@ -101,6 +93,8 @@ struct Library : Session, DiagnosticLog, Settings {
 
 Library& Lib();
 void ReplaceLibrary(std::unique_ptr<Library> fresh);
+// The one object's log (made on first use), for the log's line writer and the load hook.
+DiagnosticLog& LibraryLog();
 
 // Holds the library-wide lock for the lifetime of one exported call, and sets the call's
 // deadline (a call made inside another keeps the outer one's).

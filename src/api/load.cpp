@@ -4,7 +4,7 @@
 namespace {
 
 struct OpenLogAtLoad {
-    OpenLogAtLoad() { tarn::Lib(); }
+    OpenLogAtLoad() { tarn::LibraryLog(); }
 };
 
 const OpenLogAtLoad g_openLogAtLoad;

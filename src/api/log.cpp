@@ -7,22 +7,22 @@
 
 namespace tarn {
 
-static_assert(kLoggedTextWidth + 1 == sizeof(Library::logLine), "a logged text fits a line");
+static_assert(kLoggedTextWidth + 1 == sizeof(DiagnosticLog::logLine), "a logged text fits a line");
 
 namespace {
 
 enum class Severity { Info, Error };
 
 void Compose(Severity severity, const char* format, va_list args) {
-    Library& lib = Lib();
+    DiagnosticLog& log = LibraryLog();
     // NOLINTNEXTLINE(clang-analyzer-valist.Uninitialized): each caller starts `args` with va_start
-    std::vsnprintf(lib.logLine, sizeof lib.logLine, format, args);
-    CLogger* logger = lib.ActiveLogger();
+    std::vsnprintf(log.logLine, sizeof log.logLine, format, args);
+    CLogger* logger = log.temporaryLogger != nullptr ? log.temporaryLogger : log.logger.get();
     if (logger == nullptr) return;
     if (severity == Severity::Error) {
-        logger->LogError(lib.logLine);
+        logger->LogError(log.logLine);
     } else {
-        logger->LogInfo(lib.logLine);
+        logger->LogInfo(log.logLine);
     }
 }
 
