@@ -9,8 +9,6 @@ namespace tarn::bench {
 
 namespace {
 
-// Printers below type 8 have no line discount: they take 5 % off the receipt instead.
-constexpr int kReceiptDiscountPercent = 5;
 template <typename F>
 bool Load(const SymbolLookup& lookup, const char* name, F* function, std::string* error) {
     *function = reinterpret_cast<F>(lookup(name));

@@ -39,6 +39,8 @@ constexpr Item kItems[] = {
 };
 constexpr int kVoidedItem = 6;
 constexpr int kLineDiscount = 100;  // off the last line, on type 8
+// Printers below type 8 have no line discount: they take 5 % off the receipt instead.
+constexpr int kReceiptDiscountPercent = 5;
 constexpr int kCashPayment = 5000;  // the rest is paid by card
 constexpr int kTransactionNo = 1234;
 constexpr int kCashierPos = 1;

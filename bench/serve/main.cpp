@@ -32,7 +32,8 @@ using tarn::bench::SimProcess;
 constexpr int kServed = 4;
 constexpr double kServiceTarget = 1.01;
 constexpr double kFourTarget = 1.05;
-constexpr auto kSessionBound = std::chrono::seconds(60);
+constexpr auto kSessionBound = std::chrono::seconds(120);
+constexpr auto kStatusWait = std::chrono::milliseconds(2900);
 
 struct Options {
     std::string sim = TARN_BENCH_SIM;
@@ -102,8 +103,8 @@ Json StandardReceipt(int printerType) {
         receipt["lines"] = lines;
         total -= kLineDiscount;
     } else {
-        receipt["percent_discount"] = 5;
-        total -= (5 * total + 50) / 100;
+        receipt["percent_discount"] = kReceiptDiscountPercent;
+        total -= (kReceiptDiscountPercent * total + 50) / 100;
     }
     receipt["payments"] = {{{"type", "cash"}, {"amount", kCashPayment}, {"name", "Gotowka"}},
                            {{"type", "card"}, {"amount", total - kCashPayment}}};
@@ -148,12 +149,16 @@ bool MeasureDirect(const Options& options, Round* round, std::string* error) {
     return ok;
 }
 
-// Waits until the printer's worker holds its session, as a till's first request would leave it.
+// Waits until the printer's worker holds its session and is idle, as a till finds it between
+// sales. A request for the printer asks for its status and waits up to 3 s for it; answered
+// sooner, the status it asked for is read and no other is under way.
 bool Started(httplib::Client& client, const std::string& printer) {
     const auto deadline = std::chrono::steady_clock::now() + kSessionBound;
     while (std::chrono::steady_clock::now() < deadline) {
+        const auto asked = std::chrono::steady_clock::now();
         const httplib::Result answer = client.Get("/printers/" + printer);
-        if (answer && answer->status == 200 &&
+        const bool fresh = std::chrono::steady_clock::now() - asked < kStatusWait;
+        if (fresh && answer && answer->status == 200 &&
             Json::parse(answer->body, nullptr, false).value("session", false))
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
