@@ -15,7 +15,8 @@ FUZZ_SECONDS ?= 20
 # and its web page, in a build of its own without the tests.
 demo:
 	@tools/install-deps.sh demo
-	cmake -S . -B $(DEMO_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake -S . -B $(DEMO_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+	    -DTARN_UNITY_TOOL=ON
 	cmake --build $(DEMO_BUILD) -j$(JOBS) --target tarn-cli
 	cd $(DEMO_BUILD) && ./tarn demo
 
