@@ -134,22 +134,30 @@ void PtyEndpoint::Serve(const std::atomic<bool>& stop) {
 }
 
 void PtyEndpoint::ServeAtOnce(const std::atomic<bool>& stop) {
-    uint8_t buffer[512];
     while (!stop.load()) {
         const int64_t now = NowMs();
         const int64_t next = printer_.NextDeadline();
-        const int64_t wait = next <= now ? 0 : (next - now < 100 ? next - now : 100);
-        pollfd pfd{master_, POLLIN, 0};
-        const int ready = poll(&pfd, 1, static_cast<int>(wait));
-        const ssize_t n =
-            ready > 0 && (pfd.revents & POLLIN) != 0 ? read(master_, buffer, sizeof buffer) : 0;
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (ssize_t i = 0; i < n; ++i) printer_.Receive(buffer[i], NowMs());
-        printer_.Tick(NowMs());
-        if (n > 0 || printer_.HasOutput()) KeepLineSettable();
-        Flush();
-        if (onTurn_) onTurn_(printer_);
+        TurnAtOnce(next <= now ? 0 : (next - now < 100 ? next - now : 100));
     }
+    // What reached the printer before the stop is taken: a command's body follows its
+    // acknowledge, and the host may have written it and gone before the printer read it.
+    for (int turn = 0; turn < kTurnsAfterStop && TurnAtOnce(0); ++turn) {
+    }
+}
+
+bool PtyEndpoint::TurnAtOnce(int64_t waitMs) {
+    uint8_t buffer[512];
+    pollfd pfd{master_, POLLIN, 0};
+    const int ready = poll(&pfd, 1, static_cast<int>(waitMs));
+    const ssize_t n =
+        ready > 0 && (pfd.revents & POLLIN) != 0 ? read(master_, buffer, sizeof buffer) : 0;
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (ssize_t i = 0; i < n; ++i) printer_.Receive(buffer[i], NowMs());
+    printer_.Tick(NowMs());
+    if (n > 0 || printer_.HasOutput()) KeepLineSettable();
+    Flush();
+    if (onTurn_) onTurn_(printer_);
+    return n > 0;
 }
 
 // Every byte is stamped with the time the line would have carried it: the printer takes it

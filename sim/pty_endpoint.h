@@ -44,7 +44,12 @@ private:
         int64_t dueNs;
     };
 
+    // Turns taken after a stop, for what the host had written by then.
+    static constexpr int kTurnsAfterStop = 8;
+
     void ServeAtOnce(const std::atomic<bool>& stop);
+    // One turn, waiting up to `waitMs` for the host: whether it brought bytes.
+    bool TurnAtOnce(int64_t waitMs);
     void ServePaced(const std::atomic<bool>& stop);
     void Flush();
     void KeepLineSettable();

@@ -120,18 +120,28 @@ void TcpEndpoint::Serve(const std::atomic<bool>& stop) {
     while (!stop.load()) {
         const int64_t now = NowMs();
         const int64_t next = printer_.NextDeadline();
-        const int64_t wait = next <= now ? 0 : (next - now < 100 ? next - now : 100);
-        pollfd fds[2] = {{listener_, POLLIN, 0}, {client_, POLLIN, 0}};
-        const int ready = poll(fds, client_ >= 0 ? 2 : 1, static_cast<int>(wait));
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (ready > 0 && client_ >= 0 && (fds[1].revents & (POLLIN | POLLHUP)) != 0)
-            Receive(SIZE_MAX);
-        if (ready > 0 && (fds[0].revents & POLLIN) != 0) Accept();
-        if (client_ >= 0 && printer_.Unplugged()) Disconnect();
-        printer_.Tick(NowMs());
-        Flush();
-        if (onTurn_) onTurn_(printer_);
+        Turn(next <= now ? 0 : (next - now < 100 ? next - now : 100));
     }
+    // What reached the printer before the stop is taken: a command's body follows its
+    // acknowledge, and the host may have sent it and gone before the printer read it.
+    for (int turn = 0; turn < kTurnsAfterStop && Turn(0); ++turn) {
+    }
+}
+
+bool TcpEndpoint::Turn(int64_t waitMs) {
+    pollfd fds[2] = {{listener_, POLLIN, 0}, {client_, POLLIN, 0}};
+    const int ready = poll(fds, client_ >= 0 ? 2 : 1, static_cast<int>(waitMs));
+    std::lock_guard<std::mutex> lock(mutex_);
+    size_t received = 0;
+    if (ready > 0 && client_ >= 0 && (fds[1].revents & (POLLIN | POLLHUP)) != 0)
+        received = Receive(SIZE_MAX);
+    const bool accepting = ready > 0 && (fds[0].revents & POLLIN) != 0;
+    if (accepting) Accept();
+    if (client_ >= 0 && printer_.Unplugged()) Disconnect();
+    printer_.Tick(NowMs());
+    Flush();
+    if (onTurn_) onTurn_(printer_);
+    return received > 0 || accepting;
 }
 
 }  // namespace tarn::sim

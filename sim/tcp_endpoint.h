@@ -30,6 +30,12 @@ public:
     int64_t NowMs() const;
 
 private:
+    // Turns taken after a stop, for what the host had sent by then.
+    static constexpr int kTurnsAfterStop = 8;
+
+    // One turn of the loop, waiting up to `waitMs` for the host: whether it brought bytes or a
+    // connection.
+    bool Turn(int64_t waitMs);
     void Accept();
     size_t Receive(size_t most);
     void Flush();
