@@ -7,7 +7,7 @@ WIN64_BUILD := build-win64
 ASAN_BUILD := build-asan
 TSAN_BUILD := build-tsan
 FUZZ_BUILD := build-fuzz
-FUZZ_SECONDS ?= 20
+FUZZ_SECONDS ?= 12
 
 .PHONY: demo test deps build windows windows32 windows64 sanitize tsan fuzz lint format format-check clean bench
 
@@ -47,7 +47,8 @@ windows64: deps
 	cmake --build $(WIN64_BUILD) -j$(JOBS)
 
 sanitize: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON -DTARN_BENCHMARKS=OFF
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON -DTARN_BENCHMARKS=OFF \
+	    -DTARN_UNITY_TOOL=ON
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 
 # The suite that runs in-process, threads included, under ThreadSanitizer.

@@ -34,7 +34,10 @@ bool SimProgram::Start(const std::vector<std::string>& args, const std::string& 
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) return false;
     for (int i = 0; i < 200; ++i) {
-        if (!readyPath.empty() && access(readyPath.c_str(), F_OK) == 0) return true;
+        // The link is made before tarn-sim says so: its lines are on the roll's file only then.
+        if (!readyPath.empty() && access(readyPath.c_str(), F_OK) == 0 &&
+            ReadFile(outputPath).find("tarn-sim: linked ") != std::string::npos)
+            return true;
         if (readyPath.empty() && TcpPort() > 0) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
