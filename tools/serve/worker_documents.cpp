@@ -30,38 +30,42 @@ Json Outcome(const char* call, int result) {
     return {{"outcome", "uncertain"}, {"error", failure}};
 }
 
-int PayInOut(bool payIn, const Json& plan) {
+// Makes the call named `call` and tells its outcome.
+template <typename Call>
+Json Done(const char* call, Call make) {
+    return Outcome(call, Make(call, make));
+}
+
+Json PayInOut(bool payIn, const Json& plan) {
     const std::string number = cli::ToPrinter(plan["number"]);
     const std::string person = cli::ToPrinter(plan[payIn ? "payer" : "payee"]);
     const std::string title = payIn ? cli::ToPrinter(plan["title"]) : "";
     const std::string amount = AmountText(plan["amount"]);
     if (payIn) {
-        return Make("mfPrPayIn", [&] {
+        return Done("mfPrPayIn", [&] {
             return mfPrPayIn(number.c_str(), person.c_str(), title.c_str(), amount.c_str());
         });
     }
-    return Make("mfPrPayOut",
+    return Done("mfPrPayOut",
                 [&] { return mfPrPayOut(number.c_str(), person.c_str(), "", amount.c_str()); });
 }
 
-int PeriodicReport(const Json& plan, const char** call) {
-    *call = plan["by"] == "numbers"        ? "mfPrNrReport"
-            : plan["detailed"].get<bool>() ? "mfPrDetailReport"
-                                           : "mfPrGlobalReport";
+Json PeriodicReport(const Json& plan) {
     if (plan["by"] == "numbers") {
-        return Make(*call,
+        return Done("mfPrNrReport",
                     [&] { return mfPrNrReport(plan["from"].get<int>(), plan["to"].get<int>()); });
     }
     const Json& f = plan["from"];
     const Json& t = plan["to"];
-    const auto report = plan["detailed"].get<bool>() ? mfPrDetailReport : mfPrGlobalReport;
-    return Make(*call, [&] {
+    const bool detailed = plan["detailed"].get<bool>();
+    const auto report = detailed ? mfPrDetailReport : mfPrGlobalReport;
+    return Done(detailed ? "mfPrDetailReport" : "mfPrGlobalReport", [&] {
         return report(f[0].get<int>(), f[1].get<int>(), f[2].get<int>(), t[0].get<int>(),
                       t[1].get<int>(), t[2].get<int>());
     });
 }
 
-int CardSlip(const Json& p) {
+Json CardSlip(const Json& p) {
     const auto text = [&](const char* name) { return cli::ToPrinter(p[name]); };
     const std::string dateTime = text("date_time"), terminal = text("terminal_id"),
                       uid = text("uid"), cashier = text("cashier"), card = text("card_name"),
@@ -70,7 +74,7 @@ int CardSlip(const Json& p) {
     // block of a slip verified by signature.
     const int variant = !cashier.empty() || p["verification"] == 2 ? 1 : 0;
     const auto whole = [&](const char* name) { return p[name].get<int>(); };
-    return Make("mfPrEFT_Transaction", [&] {
+    return Done("mfPrEFT_Transaction", [&] {
         return mfPrEFT_Transaction(
             0, whole("status"), whole("type"), variant, whole("verification"), dateTime.c_str(),
             terminal.c_str(), uid.c_str(), whole("document_number"), -1, -1, whole("till"),
@@ -81,10 +85,10 @@ int CardSlip(const Json& p) {
     });
 }
 
-int ShowOnDisplay(const Json& plan) {
+Json ShowOnDisplay(const Json& plan) {
     const std::string one = cli::ToPrinter(plan["line1"]);
     const std::string two = cli::ToPrinter(plan["line2"]);
-    return Make("mfDispConsumerLOGO", [&] { return mfDispConsumerLOGO(one.c_str(), two.c_str()); });
+    return Done("mfDispConsumerLOGO", [&] { return mfDispConsumerLOGO(one.c_str(), two.c_str()); });
 }
 
 // The daily report closes the fiscal day: the receipt count starts again from 0. Without an
@@ -110,20 +114,12 @@ Json SettleDayClose(int before) {
 
 Json Document(const std::string& kind, const Json& plan, int before) {
     if (kind == "daily_report") return DailyReport(before);
-    if (kind == "pay_in" || kind == "pay_out")
-        return Outcome(kind == "pay_in" ? "mfPrPayIn" : "mfPrPayOut",
-                       PayInOut(kind == "pay_in", plan));
-    if (kind == "periodic_report") {
-        const char* call = "";
-        const int result = PeriodicReport(plan, &call);
-        return Outcome(call, result);
-    }
+    if (kind == "pay_in" || kind == "pay_out") return PayInOut(kind == "pay_in", plan);
+    if (kind == "periodic_report") return PeriodicReport(plan);
     if (kind == "drawer")
-        return Outcome("mfDrawerOpen", Make("mfDrawerOpen", [&] {
-                           return mfDrawerOpen(plan["drawer"].get<int>());
-                       }));
-    if (kind == "display") return Outcome("mfDispConsumerLOGO", ShowOnDisplay(plan));
-    if (kind == "card_slip") return Outcome("mfPrEFT_Transaction", CardSlip(plan));
+        return Done("mfDrawerOpen", [&] { return mfDrawerOpen(plan["drawer"].get<int>()); });
+    if (kind == "display") return ShowOnDisplay(plan);
+    if (kind == "card_slip") return CardSlip(plan);
     return {{"outcome", "not_printed"}, {"error", {{"call", kind}, {"result", 0}}}};
 }
 
